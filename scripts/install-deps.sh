@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, test and run the program.
+# Idempotent and non-interactive; nothing is fetched from anywhere but Debian's archive.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+  libgl-dev fonts-dejavu-core
+  libzip-dev libpugixml-dev libfreexl-dev libusb-1.0-0-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang-format xvfb xauth
+)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${packages[@]}"
