@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// Texts in the instrument's records are 8-bit characters of one of its character tables, chosen by
+// the instrument code page (0..11; other numbers map every character to its low 8 bits).
+
+// Zeroes all n bytes of the field, then stores the first min(length, n) characters of the text.
+void EncodeInstrumentText(const QString& text, std::uint8_t* field, int n, int codePage);
+
+// The bytes up to the first zero byte, at most n of them.
+QString DecodeInstrumentText(const std::uint8_t* field, int n, int codePage);
