@@ -1,0 +1,234 @@
+#include "model/Units.h"
+
+#include "localisation/Translator.h"
+#include "model/Markers.h"
+#include "model/ParseNumber.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace {
+
+struct TUnitInfo {
+    const char* name;
+    // The single-precision value nearest the nominal factor, widened: stored and displayed values
+    // of other installations were computed with exactly these.
+    double factor;
+    int decimals;
+};
+
+constexpr std::array<TUnitInfo, FlowUnitCount> flowUnits{{
+    {"m3/s", 2.7777778655035945e-07, 1},
+    {"m3/min", 1.6666666851961054e-05, 1},
+    {"m3/h", 0.0010000000474974513, 1},
+    {"l/s", 0.00027777778450399637, 3},
+    {"l/min", 0.01666666753590107, 1},
+    {"l/h", 1.0, 1},
+    {"gal/s", 7.33807755750604e-05, 3},
+    {"gal/m", 0.004402846563607454, 2},
+    {"gal/h", 0.2641707956790924, 1},
+}};
+
+constexpr std::array<TUnitInfo, PressureUnitCount> pressureUnits{{
+    {"Pa", 1.0, 0},
+    {"hPa", 0.009999999776482582, 0},
+    {"kPa", 0.0010000000474974513, 1},
+    {"MPa", 9.999999974752427e-07, 4},
+    {"mbar", 0.009999999776482582, 0},
+    {"bar", 9.999999747378752e-06, 3},
+    {"psi", 0.0001449999981559813, 2},
+    {"at", 1.0200000360782724e-05, 3},
+    {"mWs", 0.00010199999815085903, 2},
+    {"mmWs", 0.10199999809265137, 0},
+    {"mmHg", 0.007501000072807074, 0},
+}};
+
+constexpr TUnitInfo unknownUnit{"---", 1.0, 1};
+
+constexpr int flowUnitGallonsPerMinute = 7;
+
+constexpr double maxFlow = 10000000.0;
+constexpr double minPressure = -200000.0;
+constexpr double maxPressure = 2000000.0;
+constexpr int maxSignificantDigits = 10;
+
+template <std::size_t N> const TUnitInfo& unitAt(const std::array<TUnitInfo, N>& table, int32_t unit) {
+    if (unit < 0 || static_cast<std::size_t>(unit) >= N)
+        return unknownUnit;
+    return table[static_cast<std::size_t>(unit)];
+}
+
+std::string toChars(double value, std::chars_format format, int precision) {
+    // Enough for any finite double in fixed notation with a few decimals.
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+    return std::string(buffer.data(), result.ptr);
+}
+
+int significantDigits(const std::string& fixed) {
+    const auto first = fixed.find_first_of("123456789");
+    if (first == std::string::npos)
+        return 0;
+    int count = 0;
+    for (auto i = first; i < fixed.size(); ++i)
+        count += fixed[i] != '.';
+    return count;
+}
+
+// The value rounded to its first maxSignificantDigits digits, written out in fixed notation with
+// zeros in place of the dropped digits.
+std::string fixedFromSignificant(double value, int decimals) {
+    const std::string scientific = toChars(value, std::chars_format::scientific, maxSignificantDigits - 1);
+    const auto exponentAt = scientific.find('e');
+    const bool negative = scientific.front() == '-';
+    std::string digits;
+    for (auto i = std::size_t(negative ? 1 : 0); i < exponentAt; ++i)
+        if (scientific[i] != '.')
+            digits += scientific[i];
+    const int exponent = std::stoi(scientific.substr(exponentAt + 1));
+
+    std::string integerPart, fraction;
+    if (exponent >= 0) {
+        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+        digits.resize(std::max(digits.size(), integerDigits), '0');
+        integerPart = digits.substr(0, integerDigits);
+        fraction = digits.substr(integerDigits);
+    } else {
+        integerPart = "0";
+        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    // Only reached when the fixed text had more digits, so padding is all that is needed.
+    fraction.resize(static_cast<std::size_t>(decimals), '0');
+    std::string text = (negative ? "-" : "") + integerPart;
+    if (decimals > 0)
+        text += "." + fraction;
+    return text;
+}
+
+// Fixed notation rounded to the last shown digit and to at most 10 significant digits, with the
+// locale's decimal separator but no group separator and a plain "-", so the text reads back with
+// ParseNumber under the same locale.
+QString formatFixed(double value, int decimals, const QLocale& locale) {
+    if (!std::isfinite(value))
+        return QString::number(value);
+    std::string text = toChars(value, std::chars_format::fixed, decimals);
+    const int significant = significantDigits(text);
+    if (significant > maxSignificantDigits)
+        text = fixedFromSignificant(value, decimals);
+    // A tiny negative value shown as zero must not look negative.
+    if (significant == 0 && text.front() == '-')
+        text.erase(0, 1);
+    QString result = QString::fromLatin1(text);
+    result.replace(u'.', locale.decimalPoint());
+    return result;
+}
+
+QString formatMeasured(double value, bool valid, const TUnitInfo& unit, const QLocale& locale) {
+    if (value == NoValue)
+        return {};
+    if (!valid)
+        return QStringLiteral("-----");
+    return formatFixed(value * unit.factor, unit.decimals, locale);
+}
+
+QString caption(const QString& text, const char* fallback, const char* unitName) {
+    const QString shown = text.isEmpty() ? QString::fromLatin1(fallback) : text;
+    return shown + QStringLiteral(" [") + QString::fromLatin1(unitName) + u']';
+}
+
+double parseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
+    if (text.isEmpty())
+        return NoValue;
+    return ParseNumber(text, locale) / unit.factor;
+}
+
+} // namespace
+
+QString FlowUnitName(int32_t unit) {
+    return QString::fromLatin1(unitAt(flowUnits, unit).name);
+}
+
+QString FlowUnitListName(int32_t unit) {
+    if (unit == flowUnitGallonsPerMinute)
+        return QStringLiteral("gal/min");
+    return FlowUnitName(unit);
+}
+
+double FlowFactor(int32_t unit) {
+    return unitAt(flowUnits, unit).factor;
+}
+
+int FlowDecimals(int32_t unit) {
+    return unitAt(flowUnits, unit).decimals;
+}
+
+QString PressureUnitName(int32_t unit) {
+    return QString::fromLatin1(unitAt(pressureUnits, unit).name);
+}
+
+double PressureFactor(int32_t unit) {
+    return unitAt(pressureUnits, unit).factor;
+}
+
+int PressureDecimals(int32_t unit) {
+    return unitAt(pressureUnits, unit).decimals;
+}
+
+bool IsValidFlow(double litresPerHour) {
+    // Written as "inside" so that NaN from a damaged file is invalid.
+    return litresPerHour == NoValue || (litresPerHour >= 0.0 && litresPerHour <= maxFlow);
+}
+
+bool IsValidPressure(double pascal) {
+    return pascal == NoValue || (pascal >= minPressure && pascal <= maxPressure);
+}
+
+QString TUnits::FormatFlow(double litresPerHour) const {
+    return formatMeasured(litresPerHour, IsValidFlow(litresPerHour), unitAt(flowUnits, FlowUnit), Locale);
+}
+
+QString TUnits::FormatPressure(double pascal) const {
+    return formatMeasured(pascal, IsValidPressure(pascal), unitAt(pressureUnits, PressureUnit), Locale);
+}
+
+QString TUnits::FormatPresetting(double presetting, const ITranslator& translator) const {
+    if (presetting == PresettingEmpty)
+        return {};
+    if (presetting == PresettingNone)
+        return translator.Translate(QStringLiteral("None"));
+    return formatFixed(presetting, 2, Locale);
+}
+
+QString TUnits::FlowUnitName() const {
+    return ::FlowUnitName(FlowUnit);
+}
+
+QString TUnits::PressureUnitName() const {
+    return ::PressureUnitName(PressureUnit);
+}
+
+double TUnits::FlowFactor() const {
+    return ::FlowFactor(FlowUnit);
+}
+
+double TUnits::PressureFactor() const {
+    return ::PressureFactor(PressureUnit);
+}
+
+QString TUnits::FlowCaption(const QString& text) const {
+    return caption(text, "Flow", unitAt(flowUnits, FlowUnit).name);
+}
+
+QString TUnits::PressureCaption(const QString& text) const {
+    return caption(text, "Pressure", unitAt(pressureUnits, PressureUnit).name);
+}
+
+double TUnits::ParseFlow(const QString& text) const {
+    return parseMeasured(text, unitAt(flowUnits, FlowUnit), Locale);
+}
+
+double TUnits::ParsePressure(const QString& text) const {
+    return parseMeasured(text, unitAt(pressureUnits, PressureUnit), Locale);
+}
