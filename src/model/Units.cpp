@@ -4,6 +4,7 @@
 #include "model/Markers.h"
 #include "model/ParseNumber.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -87,23 +88,22 @@ std::string fixedFromSignificant(double value, int decimals) {
     for (auto i = std::size_t(negative ? 1 : 0); i < exponentAt; ++i)
         if (scientific[i] != '.')
             digits += scientific[i];
-    const int exponent = std::stoi(scientific.substr(exponentAt + 1));
-
-    std::string integerPart, fraction;
-    if (exponent >= 0) {
-        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        digits.resize(std::max(digits.size(), integerDigits), '0');
-        integerPart = digits.substr(0, integerDigits);
-        fraction = digits.substr(integerDigits);
-    } else {
-        integerPart = "0";
-        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    int exponent = std::stoi(scientific.substr(exponentAt + 1));
+    if (exponent < 0) {
+        digits.insert(0, static_cast<std::size_t>(-exponent), '0');
+        exponent = 0;
     }
+
+    const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+    const auto shownDigits = integerDigits + static_cast<std::size_t>(decimals);
     // Only reached when the fixed text had more digits, so padding is all that is needed.
-    fraction.resize(static_cast<std::size_t>(decimals), '0');
-    std::string text = (negative ? "-" : "") + integerPart;
-    if (decimals > 0)
-        text += "." + fraction;
+    digits.resize(std::max(digits.size(), shownDigits), '0');
+    std::string text(negative ? 1 : 0, '-');
+    text.append(digits, 0, integerDigits);
+    if (decimals > 0) {
+        text += '.';
+        text.append(digits, integerDigits, static_cast<std::size_t>(decimals));
+    }
     return text;
 }
 
