@@ -1,0 +1,43 @@
+#include "ui/ScriptedUserInterface.h"
+
+void TScriptedUserInterface::setStatus(const QString& text) {
+    Status = text;
+    Log.append({QStringLiteral("status"), {}, text});
+}
+
+void TScriptedUserInterface::showMessage(const QString& caption, const QString& text) {
+    Log.append({QStringLiteral("message"), caption, text});
+}
+
+IUserInterface::Answer TScriptedUserInterface::ask(const QString& caption, const QString& text) {
+    Log.append({QStringLiteral("ask"), caption, text});
+    return Answers.isEmpty() ? Answer::No : Answers.takeFirst();
+}
+
+QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogSpec& spec) {
+    Log.append({QStringLiteral("open"), spec.Title, spec.Filter});
+    return FilesToOpen.isEmpty() ? QString() : FilesToOpen.takeFirst();
+}
+
+QString TScriptedUserInterface::chooseFileToSave(const TFileDialogSpec& spec) {
+    Log.append({QStringLiteral("save"), spec.Title, spec.Filter});
+    return FilesToSave.isEmpty() ? QString() : FilesToSave.takeFirst();
+}
+
+std::optional<QString> TScriptedUserInterface::inputText(const QString& caption, const QString& prompt,
+                                                         const QString& initial) {
+    Log.append({QStringLiteral("input"), caption, prompt});
+    if (Inputs.isEmpty())
+        return std::nullopt;
+    std::optional<QString> answer = Inputs.takeFirst();
+    Q_UNUSED(initial);
+    return answer;
+}
+
+QStringList TScriptedUserInterface::messages() const {
+    QStringList out;
+    for (const Shown& s : Log)
+        if (s.Kind == QLatin1String("message"))
+            out << s.Text;
+    return out;
+}

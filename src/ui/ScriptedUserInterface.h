@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/UserInterface.h"
+
+#include <QList>
+
+// Answers from prepared queues and records everything shown: for tests and for the command-line
+// companion. An empty queue answers No, cancels the dialog or the input box.
+class TScriptedUserInterface final : public IUserInterface {
+public:
+    struct Shown {
+        QString Kind; // "status", "message", "ask", "open", "save", "input"
+        QString Caption;
+        QString Text;
+    };
+
+    QList<Answer> Answers;
+    QStringList FilesToOpen;
+    QStringList FilesToSave;
+    QList<std::optional<QString>> Inputs;
+    QList<Shown> Log;
+    QString Status;
+    int EventsProcessed = 0;
+
+    void setStatus(const QString& text) override;
+    void showMessage(const QString& caption, const QString& text) override;
+    Answer ask(const QString& caption, const QString& text) override;
+    QString chooseFileToOpen(const TFileDialogSpec& spec) override;
+    QString chooseFileToSave(const TFileDialogSpec& spec) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& initial) override;
+    void processPendingEvents() override { ++EventsProcessed; }
+
+    // The texts of the message boxes shown so far, in order.
+    QStringList messages() const;
+};
