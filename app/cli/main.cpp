@@ -1,15 +1,47 @@
-// zrv10-cli: the command-line companion over the core library.
+// zrv10-cli: the command-line companion over the core library. Errors go to standard error with a
+// non-zero exit status, and no command leaves a partial output file behind.
+#include "CliCommands.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
+namespace {
+
+const TCliCommand* findCommand(const QString& group, const QString& verb) {
+    for (const TCliCommand& c : CliCommands())
+        if (group == QLatin1String(c.Group) && verb == QLatin1String(c.Verb))
+            return &c;
+    return nullptr;
+}
+
+int usage(QTextStream& out, int status) {
+    out << "usage: zrv10-cli GROUP COMMAND [options]\n\n";
+    for (const TCliCommand& c : CliCommands())
+        out << "  " << c.Usage << "\n";
+    out << "\ncommon options: --flow-unit N  --pressure-unit N  --code-page N\n";
+    return status;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = app.arguments();
-    if (args.size() < 2 || args.at(1) == QLatin1String("--help")) {
-        QTextStream(stdout) << "usage: zrv10-cli COMMAND ...\n";
-        return args.size() < 2 ? 2 : 0;
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage(err, 2);
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("help"))
+        return usage(out, 0);
+    const TCliCommand* command = findCommand(args.value(0), args.value(1));
+    if (!command) {
+        err << "zrv10-cli: unknown command: " << args.mid(0, 2).join(' ') << "\n";
+        return usage(err, 2);
     }
-    err << "zrv10-cli: unknown command: " << args.at(1) << "\n";
-    return 2;
+    const TCliOptions options = ParseCliOptions(args.mid(2), QCoreApplication::applicationFilePath());
+    if (!options.Error.isEmpty()) {
+        err << "zrv10-cli: " << options.Error << "\n";
+        return 2;
+    }
+    return command->Run(options, out, err);
 }

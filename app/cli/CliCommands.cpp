@@ -1,0 +1,7 @@
+#include "CliCommands.h"
+
+const std::vector<TCliCommand>& CliCommands() {
+    static const std::vector<TCliCommand> commands = {
+    };
+    return commands;
+}
