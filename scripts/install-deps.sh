@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
   libgl-dev fonts-dejavu-core
   libzip-dev libpugixml-dev libfreexl-dev libusb-1.0-0-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev
   clang-format xvfb xauth
 )
 
