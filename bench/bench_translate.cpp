@@ -80,7 +80,7 @@ struct Catalogue {
         catalogue.LoadLanguageList();
         catalogue.SetCurrentLanguage(1);
         if (!catalogue.LoadLanguage() || catalogue.EntryCount() != MaxMessages) {
-            std::fprintf(stderr, "catalogue not loaded: %s\n", qPrintable(catalogue.lastError()));
+            std::fprintf(stderr, "catalogue not loaded: %s\n", qPrintable(catalogue.LastError()));
             std::exit(1);
         }
         // The index must answer exactly as the scan does.

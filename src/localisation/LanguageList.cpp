@@ -1,8 +1,27 @@
 #include "LanguageList.h"
 
-#include "IniFile.h"
+#include "files/IniFile.h"
+
+#include <QFile>
+#include <QStringDecoder>
 
 #include <algorithm>
+
+namespace {
+
+// A missing or unreadable file reads as no keys at all, so each takes its default. Files saved as
+// UTF-16 (with a byte-order mark) are read as well as UTF-8 ones.
+IniFile readLanguageIni(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xFF\xFE"))
+        bytes = QString(QStringDecoder(QStringConverter::Utf16LE)(bytes.sliced(2))).toUtf8();
+    return IniFile(std::move(bytes));
+}
+
+} // namespace
 
 void TLanguageList::append(const TLanguage& language) {
     if (count() < Capacity)
@@ -15,16 +34,16 @@ QString withTrailingSlash(const QString& directory) {
 
 TLanguageList LoadLanguageList(const QString& languageDirectory) {
     const QString directory = withTrailingSlash(languageDirectory);
-    const TIniFile ini = TIniFile::read(directory + QStringLiteral("messages.ini"));
+    const IniFile ini = readLanguageIni(directory + QStringLiteral("messages.ini"));
 
-    const int count = std::clamp(ini.readInteger(QStringLiteral("Main"), QStringLiteral("Total"), 5), 0,
+    const int count = std::clamp(ini.readInt(QStringLiteral("Main"), QStringLiteral("Total"), 5), 0,
                                  TLanguageList::Capacity);
     TLanguageList list;
     for (int i = 0; i < count; ++i) {
         const QString key = QString::number(i);
         const QString file = ini.readString(QStringLiteral("Files"), key, QStringLiteral("messages_uk.txt"));
         list.append({ini.readString(QStringLiteral("Names"), key, QStringLiteral("---")),
-                     ini.readInteger(QStringLiteral("Charsets"), key, 1),
+                     ini.readInt(QStringLiteral("Charsets"), key, 1),
                      // An empty name would make the directory itself the language file and put the
                      // log of missing texts at "language/.todo".
                      file.isEmpty() ? QString() : directory + file});

@@ -9,9 +9,13 @@ namespace {
 
 std::optional<QByteArray> readWholeFile(const QString& path) {
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
+}
+
+QString todoPathOf(const TLanguage& language) {
+    return language.path + QStringLiteral(".todo");
 }
 
 QString cannotOpen(const QString& path) {
@@ -27,25 +31,26 @@ void TMessageCatalogue::LoadLanguageList() {
     m_languages = ::LoadLanguageList(m_languageDirectory);
 }
 
-const TLanguage* TMessageCatalogue::currentEntry() const {
-    return m_languages.contains(m_currentLanguage) ? &m_languages.at(m_currentLanguage) : nullptr;
+const TLanguage* TMessageCatalogue::currentLanguageWithFile() const {
+    if (!m_languages.contains(m_currentLanguage))
+        return nullptr;
+    const TLanguage& language = m_languages.at(m_currentLanguage);
+    return language.path.isEmpty() ? nullptr : &language;
 }
 
 QString TMessageCatalogue::TodoPath() const {
-    const TLanguage* language = currentEntry();
-    return language && !language->path.isEmpty() ? language->path + QStringLiteral(".todo") : QString();
+    const TLanguage* language = currentLanguageWithFile();
+    return language ? todoPathOf(*language) : QString();
 }
 
 int TMessageCatalogue::LanguageCharset() const {
-    const TLanguage* language = currentEntry();
-    return language ? language->charset : 1;
+    return m_languages.contains(m_currentLanguage) ? m_languages.at(m_currentLanguage).charset : 1;
 }
 
 bool TMessageCatalogue::LoadLanguage() {
-    const TLanguage* language = currentEntry();
+    const TLanguage* language = currentLanguageWithFile();
     if (!language) {
-        m_lastError =
-            QStringLiteral("Error - language %1 is not in the language list").arg(m_currentLanguage);
+        m_lastError = QStringLiteral("Error - language %1 has no language file").arg(m_currentLanguage);
         return false;
     }
     const std::optional<QByteArray> file = readWholeFile(language->path);
@@ -54,16 +59,11 @@ bool TMessageCatalogue::LoadLanguage() {
         return false;
     }
     m_entries = parseLanguageFile(*file);
-    m_index.clear();
-    m_index.reserve(m_entries.size());
-    for (int i = 0; i < m_entries.size(); ++i) {
-        TMessageEntry& entry = m_entries[i];
+    for (TMessageEntry& entry : m_entries)
         entry.key = LowerCase(entry.key);
-        if (!m_index.contains(entry.key))
-            m_index.insert(entry.key, i);
-    }
+    m_index.rebuild(m_entries);
 
-    const QString todoPath = TodoPath();
+    const QString todoPath = todoPathOf(*language);
     QFile::remove(todoPath);
     const QString masterPath = m_languageDirectory + QStringLiteral("messages_uk.txt");
     const std::optional<QByteArray> master = readWholeFile(masterPath);
@@ -85,19 +85,19 @@ bool TMessageCatalogue::LoadLanguage() {
 }
 
 const QString* TMessageCatalogue::FindTranslation(const QString& lowerCasedKey) const {
-    const auto found = m_index.constFind(lowerCasedKey);
-    return found == m_index.cend() ? nullptr : &m_entries[*found].translation;
+    const int entry = m_index.find(lowerCasedKey);
+    return entry < 0 ? nullptr : &m_entries[entry].translation;
 }
 
 QString TMessageCatalogue::Translate(const QString& english) const {
     if (m_currentLanguage == 0)
         return english;
-    const QString todoPath = TodoPath();
-    if (todoPath.isEmpty())
+    const TLanguage* language = currentLanguageWithFile();
+    if (!language)
         return english;
     if (const QString* translation = FindTranslation(LowerCase(english)))
         return *translation;
-    appendTodoRecords(todoPath, {english});
+    appendTodoRecords(todoPathOf(*language), {english});
     return english;
 }
 

@@ -2,9 +2,9 @@
 
 #include "LanguageFile.h"
 #include "LanguageList.h"
+#include "TextIndex.h"
 #include "Translator.h"
 
-#include <QHash>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -24,7 +24,7 @@ public:
     // (or the master list) cannot be read or the current language is not in the list; a language file
     // that cannot be read leaves the previous texts and the log as they were.
     bool LoadLanguage();
-    QString lastError() const { return m_lastError; }
+    QString LastError() const { return m_lastError; }
 
     QString Translate(const QString& english) const override;
     // The translated pattern with its first "%s" replaced by argument and "%%" by "%".
@@ -55,13 +55,13 @@ public:
     QString TodoPath() const;
 
 private:
-    const TLanguage* currentEntry() const;
+    const TLanguage* currentLanguageWithFile() const;
 
     QString m_languageDirectory;
     QLocale m_locale;
     TLanguageList m_languages;
     int m_currentLanguage = 0;
     QList<TMessageEntry> m_entries;
-    QHash<QString, int> m_index; // lower-cased key -> its first entry
+    TTextIndex m_index;
     QString m_lastError;
 };

@@ -30,7 +30,7 @@ protected:
 
     void load(int language) {
         m_catalogue.SetCurrentLanguage(language);
-        ASSERT_TRUE(m_catalogue.LoadLanguage()) << qPrintable(m_catalogue.lastError());
+        ASSERT_TRUE(m_catalogue.LoadLanguage()) << qPrintable(m_catalogue.LastError());
     }
 
     QTemporaryDir m_dir;
