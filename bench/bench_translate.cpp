@@ -96,7 +96,7 @@ struct Catalogue {
     // A hit half-way through the file: the average cost of a scan that finds its text.
     QString hitText() const { return texts[MaxMessages / 2]; }
     QString hitKey() const { return catalogue.LowerCase(hitText()); }
-    // As long as the texts around it, in no entry.
+    // The hit text with one more word: same start, in no entry.
     QString missKey() const { return catalogue.LowerCase(texts[MaxMessages / 2] + QStringLiteral(" x")); }
 };
 
