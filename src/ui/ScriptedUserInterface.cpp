@@ -14,13 +14,13 @@ IUserInterface::Answer TScriptedUserInterface::ask(const QString& caption, const
     return Answers.isEmpty() ? Answer::No : Answers.takeFirst();
 }
 
-QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogSpec& spec) {
-    Log.append({QStringLiteral("open"), spec.Title, spec.Filter});
+QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {
+    Log.append({QStringLiteral("open"), options.Title, options.Filter});
     return FilesToOpen.isEmpty() ? QString() : FilesToOpen.takeFirst();
 }
 
-QString TScriptedUserInterface::chooseFileToSave(const TFileDialogSpec& spec) {
-    Log.append({QStringLiteral("save"), spec.Title, spec.Filter});
+QString TScriptedUserInterface::chooseFileToSave(const TFileDialogOptions& options) {
+    Log.append({QStringLiteral("save"), options.Title, options.Filter});
     return FilesToSave.isEmpty() ? QString() : FilesToSave.takeFirst();
 }
 

@@ -25,8 +25,8 @@ public:
     void setStatus(const QString& text) override;
     void showMessage(const QString& caption, const QString& text) override;
     Answer ask(const QString& caption, const QString& text) override;
-    QString chooseFileToOpen(const TFileDialogSpec& spec) override;
-    QString chooseFileToSave(const TFileDialogSpec& spec) override;
+    QString chooseFileToOpen(const TFileDialogOptions& options) override;
+    QString chooseFileToSave(const TFileDialogOptions& options) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     void processPendingEvents() override { ++EventsProcessed; }

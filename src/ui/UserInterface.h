@@ -8,7 +8,7 @@
 // What an operation may ask of the person in front of it. The windows answer with real dialogs; the
 // command-line companion and the tests answer from a script. Every operation that talks to the user
 // goes through this, so a device or file operation is the same code everywhere.
-struct TFileDialogSpec {
+struct TFileDialogOptions {
     QString Title;
     QString Filter;           // Qt filter syntax: "Project files (*.proj);;All Files (*)"
     QString DefaultExtension; // without the dot; added to a name typed without one
@@ -28,8 +28,8 @@ public:
     // Modal message box with Yes and No.
     virtual Answer ask(const QString& caption, const QString& text) = 0;
     // Empty when cancelled.
-    virtual QString chooseFileToOpen(const TFileDialogSpec& spec) = 0;
-    virtual QString chooseFileToSave(const TFileDialogSpec& spec) = 0;
+    virtual QString chooseFileToOpen(const TFileDialogOptions& options) = 0;
+    virtual QString chooseFileToSave(const TFileDialogOptions& options) = 0;
     // One-line input box; nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
