@@ -41,17 +41,19 @@ TEST(BranchList, InitBranchSetsMarkersAndKeepsCarriedBytes) {
     EXPECT_EQ(b.Reserved, 0x1234);
     EXPECT_EQ(b.Valve_Chksm, 0xBEEF);
     EXPECT_EQ(b.Valve_Index, 0);
-    for (double v : {b.Request_Flow, b.Initial_Pressure, b.Initial_Flow, b.Final_Pressure, b.Final_Flow})
+    // Copies: the packed fields must not be bound to references.
+    const double values[] = {b.Request_Flow, b.Initial_Pressure, b.Initial_Flow, b.Final_Pressure, b.Final_Flow};
+    for (double v : values)
         EXPECT_EQ(v, NoValue);
-    EXPECT_EQ(b.Initial_Presetting, PresettingEmpty);
-    EXPECT_EQ(b.Final_Presetting, PresettingEmpty);
+    EXPECT_EQ(double{b.Initial_Presetting}, PresettingEmpty);
+    EXPECT_EQ(double{b.Final_Presetting}, PresettingEmpty);
 }
 
 TEST(BranchList, InsertDeleteAndMove) {
     auto p = projectWith(3);
     EXPECT_EQ(InsertBranchAfter(*p, 0), 1);
     EXPECT_EQ(names(*p), QStringLiteral("0,,1,2"));
-    EXPECT_EQ(p->Branches[1].Request_Flow, NoValue);
+    EXPECT_EQ(double{p->Branches[1].Request_Flow}, NoValue);
     EXPECT_EQ(InsertBranchAfter(*p, 3), 4);
     EXPECT_EQ(names(*p), QStringLiteral("0,,1,2,"));
 
@@ -80,7 +82,7 @@ TEST(BranchList, FullProjectRefusesAnInsertion) {
     auto p = projectWith(MaxBranches);
     EXPECT_EQ(InsertBranchAfter(*p, 10), -1);
     EXPECT_EQ(p->Header.Branch_Count, MaxBranches);
-    EXPECT_EQ(p->Branches[MaxBranches - 1].Request_Flow, MaxBranches - 1);
+    EXPECT_EQ(double{p->Branches[MaxBranches - 1].Request_Flow}, MaxBranches - 1);
 }
 
 TEST(BranchList, CorruptBranchCountNeverIndexesPastTheSlots) {
