@@ -1,0 +1,213 @@
+#include "files/XmlLoad.h"
+
+#include "files/ConversionError.h"
+#include "model/ParseNumber.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <bit>
+#include <cstring>
+#include <limits>
+
+static_assert(std::endian::native == std::endian::little, "the file's UTF-16LE bytes are used in place");
+
+namespace {
+
+QString openError(const QString& fileName, const QString& reason) {
+    return QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+bool isBreak(char16_t c) {
+    return c == u'\n' || c == u'\t' || c == u'\r';
+}
+
+} // namespace
+
+CXmlLoad::CXmlLoad(const QLocale& locale) : m_locale(locale) {}
+
+bool CXmlLoad::Open(const QString& fileName, QString* error) {
+    Close();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = openError(fileName, file.errorString());
+        return false;
+    }
+    const qint64 size = file.size();
+    if (size > MaxFileSize) {
+        if (error)
+            *error = openError(fileName, QStringLiteral("the file is too large (%1 bytes)").arg(size));
+        return false;
+    }
+    // A trailing odd byte is half a character and reads as the end of the file.
+    m_units.resize(static_cast<std::size_t>(size / 2));
+    const qint64 wanted = static_cast<qint64>(m_units.size()) * 2;
+    if (wanted > 0 && file.read(reinterpret_cast<char*>(m_units.data()), wanted) != wanted) {
+        if (error)
+            *error = openError(fileName, file.errorString());
+        Close();
+        return false;
+    }
+    m_pos = m_units.data();
+    m_end = m_pos + m_units.size();
+    return true;
+}
+
+void CXmlLoad::Close() {
+    m_units.clear();
+    m_units.shrink_to_fit();
+    m_pos = m_end = nullptr;
+    m_depth = 0;
+    m_name.clear();
+    m_value.clear();
+}
+
+bool CXmlLoad::readUnit(char16_t& c) {
+    if (m_pos >= m_end)
+        return false;
+    c = *m_pos++;
+    return true;
+}
+
+bool CXmlLoad::CheckHeader() {
+    char16_t c;
+    if (!readUnit(c))
+        return false;
+    // One line of at most 1023 characters, the line feed included.
+    bool found = false;
+    char16_t last2 = 0, last1 = 0;
+    for (int n = 0; n < 1023 && readUnit(c); ++n) {
+        if (last2 == u'x' && last1 == u'm' && c == u'l')
+            found = true;
+        last2 = last1;
+        last1 = c;
+        if (c == u'\n')
+            break;
+    }
+    return found;
+}
+
+std::int32_t CXmlLoad::ReadTag() {
+    // Name and value are each one unbroken run of the file, so they are taken as ranges rather
+    // than built a character at a time.
+    enum State { BeforeTag, InName, InContent, InClosing, Done };
+    State state = BeforeTag;
+    const char16_t* nameBegin = nullptr;
+    const char16_t* nameEnd = nullptr;
+    const char16_t* valueBegin = nullptr;
+    const char16_t* valueEnd = nullptr;
+    char16_t c;
+    while (state != Done && readUnit(c)) {
+        if (isBreak(c))
+            break;
+        switch (state) {
+        case BeforeTag:
+            if (c == u'<') {
+                state = InName;
+                nameBegin = nameEnd = m_pos;
+            }
+            break;
+        case InName:
+            if (c == u'>') {
+                state = InContent;
+                valueBegin = valueEnd = m_pos;
+            } else {
+                nameEnd = m_pos;
+            }
+            break;
+        case InContent:
+            if (c == u'<') {
+                char16_t d;
+                if (!readUnit(d))
+                    break;
+                if (d == u'/')
+                    state = InClosing;
+                else
+                    valueEnd = m_pos; // "<" and the character after it, whatever that is
+            } else {
+                valueEnd = m_pos;
+            }
+            break;
+        case InClosing:
+            if (c == u'>')
+                state = Done;
+            break;
+        case Done:
+            break;
+        }
+    }
+    const auto assign = [](QString& target, const char16_t* begin, const char16_t* end) {
+        if (begin == end)
+            target.resize(0); // keeps the buffer for the next element
+        else
+            target.setUnicode(reinterpret_cast<const QChar*>(begin), end - begin);
+    };
+    assign(m_name, nameBegin, nameEnd);
+    assign(m_value, valueBegin, valueEnd);
+    if (state != Done && m_value.isEmpty() && !m_name.isEmpty())
+        m_depth += m_name.front() == u'/' ? -1 : 1;
+    return m_depth;
+}
+
+bool CXmlLoad::GetText(const QString& name, QString& out) const {
+    if (name != m_name)
+        return false;
+    out = m_value;
+    return true;
+}
+
+std::int32_t CXmlLoad::toInt() const {
+    const auto fail = [this]() {
+        return TConversionError(QStringLiteral("\"%1\" holds \"%2\", which is not a whole number")
+                                    .arg(m_name, m_value)
+                                    .toStdString());
+    };
+    const char16_t* p = reinterpret_cast<const char16_t*>(m_value.utf16());
+    const char16_t* end = p + m_value.size();
+    bool negative = false;
+    if (p != end && (*p == u'-' || *p == u'+'))
+        negative = *p++ == u'-';
+    if (p == end)
+        throw fail();
+    std::int64_t magnitude = 0;
+    for (; p != end; ++p) {
+        if (*p < u'0' || *p > u'9')
+            throw fail();
+        magnitude = magnitude * 10 + (*p - u'0');
+        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+            throw fail();
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        throw fail();
+    return static_cast<std::int32_t>(value);
+}
+
+bool CXmlLoad::GetInt(const QString& name, std::int32_t& out) const {
+    if (name != m_name)
+        return false;
+    out = toInt();
+    return true;
+}
+
+bool CXmlLoad::GetShort(const QString& name, std::int16_t& out) const {
+    if (name != m_name)
+        return false;
+    out = static_cast<std::int16_t>(toInt());
+    return true;
+}
+
+bool CXmlLoad::GetShort(const QString& name, std::uint16_t& out) const {
+    if (name != m_name)
+        return false;
+    out = static_cast<std::uint16_t>(toInt());
+    return true;
+}
+
+bool CXmlLoad::GetDouble(const QString& name, double& out) const {
+    if (name != m_name)
+        return false;
+    out = ParseNumber(m_value, m_locale);
+    return true;
+}
