@@ -1,0 +1,103 @@
+#include "files/ProjectCommands.h"
+
+#include "files/ProjectFile.h"
+#include "localisation/Translator.h"
+#include "ui/UserInterface.h"
+
+#include <memory>
+
+namespace {
+
+TFileDialogOptions projectDialog(const TProjectCommandContext& c) {
+    TFileDialogOptions options;
+    options.Filter = QStringLiteral("Project files (*.proj);;All Files (*)");
+    options.DefaultExtension = QStringLiteral("proj");
+    if (c.State.HasFileName)
+        options.InitialPath = c.State.ProjectFileName;
+    return options;
+}
+
+void showError(TProjectCommandContext& c, const QString& text) {
+    c.Ui.showMessage(c.Translator.Translate(QStringLiteral("Error")), text);
+}
+
+bool saveTo(TProjectCommandContext& c, const QString& path) {
+    QString error;
+    if (!SaveProjectFile(path, c.Project, c.CodePage, &error)) {
+        showError(c, error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TOpenResult OpenProjectCommand(TProjectCommandContext& c) {
+    AskSaveChanges(c);
+    const QString path = c.Ui.chooseFileToOpen(projectDialog(c));
+    if (path.isEmpty())
+        return TOpenResult::Cancelled;
+    QString error;
+    if (!LoadProjectFile(path, c.Project, c.CodePage, c.Locale, &error)) {
+        showError(c, error);
+        return TOpenResult::Failed;
+    }
+    TMainState& s = c.State;
+    s.ProjectFileName = path;
+    // The window shows branch 0 when there is one, then selects the project node.
+    s.CurrentBranch = 0;
+    s.IsNewProject = false;
+    s.Modified = false;
+    s.LinkedToInstrument = false;
+    s.HasFileName = true;
+    s.Filling = false;
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project opened")));
+    return TOpenResult::Opened;
+}
+
+bool SaveProjectCommand(TProjectCommandContext& c) {
+    if (c.State.ProjectFileName.isEmpty() || !c.State.HasFileName)
+        return SaveProjectAsCommand(c);
+    if (!saveTo(c, c.State.ProjectFileName))
+        return false;
+    c.State.Modified = false;
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
+    return true;
+}
+
+bool SaveProjectAsCommand(TProjectCommandContext& c) {
+    const QString path = c.Ui.chooseFileToSave(projectDialog(c));
+    if (path.isEmpty())
+        return false;
+    if (!saveTo(c, path))
+        return false;
+    TMainState& s = c.State;
+    s.ProjectFileName = path;
+    s.Modified = false;
+    s.IsNewProject = false;
+    s.HasFileName = true;
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
+    return true;
+}
+
+void AskSaveChanges(TProjectCommandContext& c) {
+    const TMainState& s = c.State;
+    if (!s.Modified)
+        return;
+    const ITranslator& t = c.Translator;
+    if (s.HasFileName || s.IsNewProject) {
+        if (c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
+                     t.Translate(QStringLiteral("Save now?"))) == IUserInterface::Answer::Yes) {
+            if (s.IsNewProject)
+                SaveProjectAsCommand(c);
+            else
+                SaveProjectCommand(c);
+        }
+    }
+    if (s.LinkedToInstrument &&
+        c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
+                 t.Translate(QStringLiteral("Save now to ZRV10?"))) == IUserInterface::Answer::Yes) {
+        if (c.SaveToInstrument)
+            c.SaveToInstrument();
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "mainwindow/MainState.h"
+#include "model/ProjectRecords.h"
+
+#include <QLocale>
+
+#include <functional>
+
+class IUserInterface;
+class ITranslator;
+
+// What the file commands of the main window work on. The window builds one per command from its
+// own members; tests build their own.
+struct TProjectCommandContext {
+    TProject& Project;
+    TMainState& State;
+    IUserInterface& Ui;
+    const ITranslator& Translator;
+    int CodePage = 0;
+    QLocale Locale;
+    // The instrument half of AskSaveChanges: writes the project to the instrument.
+    std::function<void()> SaveToInstrument;
+};
+
+// Open: AskSaveChanges, the file dialog, the load. Only Opened changes the project, the state and
+// the status bar; the window then rebuilds its tree and shows the project page (and branch 0).
+// A failed load has been shown to the user through Ui.
+enum class TOpenResult { Cancelled, Failed, Opened };
+TOpenResult OpenProjectCommand(TProjectCommandContext& context);
+
+// Save to ProjectFileName (Save as when there is none). On failure the error is shown, Modified stays
+// true and no "Project saved" appears. True when the project was saved.
+bool SaveProjectCommand(TProjectCommandContext& context);
+
+// Save under a name chosen in the dialog. A cancelled dialog or a failed save changes nothing but
+// the error shown. True when the project was saved.
+bool SaveProjectAsCommand(TProjectCommandContext& context);
+
+// The save questions asked before Open, New and closing the window: the disk question when the
+// project was changed and has (or may get) a file, then the instrument question when it is linked
+// to the instrument. Neither can cancel what asked them.
+void AskSaveChanges(TProjectCommandContext& context);
