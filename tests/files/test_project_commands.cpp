@@ -1,0 +1,215 @@
+#include "files/ProjectCommands.h"
+#include "files/ProjectFile.h"
+#include "localisation/Translator.h"
+#include "model/BranchList.h"
+#include "model/InstrumentText.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Shows that every text went through the translator.
+class TBracketTranslator final : public ITranslator {
+public:
+    QString Translate(const QString& english) const override { return u"["_qs + english + u"]"_qs; }
+};
+
+class ProjectCommands : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<TProject> project = std::make_unique<TProject>();
+    TMainState state;
+    TScriptedUserInterface ui;
+    TBracketTranslator translator;
+    int instrumentSaves = 0;
+    TProjectCommandContext context{
+        *project, state, ui, translator, 0, QLocale::c(), [this] { ++instrumentSaves; }};
+
+    QString path(const char* file) const { return dir.filePath(QString::fromLatin1(file)); }
+
+    // A saved file with two branches named "X" and "Y".
+    QString projectOnDisk(const char* file = "disk.proj") {
+        auto other = std::make_unique<TProject>();
+        other->Header.Branch_Count = 2;
+        InitBranch(*other, 0);
+        InitBranch(*other, 1);
+        EncodeInstrumentText(u"X"_qs, other->Branches[0].Name, NameFieldSize, 0);
+        EncodeInstrumentText(u"Y"_qs, other->Branches[1].Name, NameFieldSize, 0);
+        EXPECT_TRUE(SaveProjectFile(path(file), *other, 0));
+        return path(file);
+    }
+    QString loadedName(int branch) const {
+        return DecodeInstrumentText(project->Branches[branch].Name, NameFieldSize, 0);
+    }
+    QStringList kinds() const {
+        QStringList out;
+        for (const auto& s : ui.Log)
+            out << s.Kind;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(ProjectCommands, OpenLoadsAndSetsTheFlags) {
+    state = {u"instrument"_qs, true, false, true, false, 9, true};
+    ui.FilesToOpen << projectOnDisk();
+    EXPECT_EQ(OpenProjectCommand(context), TOpenResult::Opened);
+    EXPECT_EQ(loadedName(1), u"Y"_qs);
+    EXPECT_EQ(state.ProjectFileName, path("disk.proj"));
+    EXPECT_FALSE(state.IsNewProject);
+    EXPECT_FALSE(state.Modified);
+    EXPECT_FALSE(state.LinkedToInstrument);
+    EXPECT_TRUE(state.HasFileName);
+    EXPECT_FALSE(state.Filling);
+    EXPECT_EQ(state.CurrentBranch, 0);
+    EXPECT_EQ(ui.Status, u"[Project opened]"_qs);
+    EXPECT_EQ(kinds(), (QStringList{u"open"_qs, u"status"_qs})) << "an unchanged project asks nothing";
+    EXPECT_TRUE(ui.Log.first().Text.contains(u"*.proj"_qs));
+}
+
+TEST_F(ProjectCommands, CancelledOrFailedOpenLeavesEverything) {
+    project->Header.Branch_Count = 1;
+    InitBranch(*project, 0);
+    state = {u"mine.proj"_qs, false, false, false, true, 0, false};
+    ui.Status = u"before"_qs;
+    const TMainState stateBefore = state;
+    const auto projectBefore = std::make_unique<TProject>(*project);
+
+    EXPECT_EQ(OpenProjectCommand(context), TOpenResult::Cancelled);
+
+    QFile bad(path("bad.proj"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a project");
+    bad.close();
+    ui.FilesToOpen << path("bad.proj");
+    EXPECT_EQ(OpenProjectCommand(context), TOpenResult::Failed);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages().first().contains(u"bad.proj"_qs));
+    EXPECT_EQ(ui.Log.last().Caption, u"[Error]"_qs);
+
+    EXPECT_EQ(ui.Status, u"before"_qs);
+    EXPECT_EQ(state.ProjectFileName, stateBefore.ProjectFileName);
+    EXPECT_EQ(state.HasFileName, stateBefore.HasFileName);
+    EXPECT_EQ(state.Modified, stateBefore.Modified);
+    EXPECT_EQ(std::memcmp(project.get(), projectBefore.get(), sizeof(TProject)), 0);
+}
+
+TEST_F(ProjectCommands, SaveWritesTheFileAndClearsModified) {
+    state = {path("mine.proj"), false, true, true, true, 0, false};
+    EXPECT_TRUE(SaveProjectCommand(context));
+    EXPECT_TRUE(QFile::exists(path("mine.proj")));
+    EXPECT_FALSE(state.Modified);
+    EXPECT_TRUE(state.LinkedToInstrument) << "Save does not touch the instrument link";
+    EXPECT_EQ(ui.Status, u"[Project saved]"_qs);
+}
+
+TEST_F(ProjectCommands, FailedSaveKeepsModifiedAndShowsTheError) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_qs));
+    ui.Status = u"before"_qs;
+    state = {path("folder"), false, true, false, true, 0, false};
+    EXPECT_FALSE(SaveProjectCommand(context));
+    EXPECT_TRUE(state.Modified);
+    EXPECT_EQ(ui.Status, u"before"_qs);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.Log.last().Caption, u"[Error]"_qs);
+
+    // Save as to an impossible place keeps the old name and flags.
+    state = {path("mine.proj"), true, true, false, false, 0, false};
+    ui.FilesToSave << path("missing/new.proj");
+    EXPECT_FALSE(SaveProjectAsCommand(context));
+    EXPECT_EQ(state.ProjectFileName, path("mine.proj"));
+    EXPECT_TRUE(state.IsNewProject);
+    EXPECT_TRUE(state.Modified);
+    EXPECT_FALSE(state.HasFileName);
+    EXPECT_EQ(ui.Status, u"before"_qs);
+    EXPECT_EQ(ui.messages().size(), 2);
+}
+
+TEST_F(ProjectCommands, SaveAsTakesTheChosenName) {
+    state = {QString(), true, true, true, false, 0, false};
+    ui.Status = u"before"_qs;
+    EXPECT_FALSE(SaveProjectAsCommand(context));
+    EXPECT_EQ(ui.Status, u"before"_qs) << "a cancelled dialog changes nothing";
+    EXPECT_TRUE(state.IsNewProject);
+
+    ui.FilesToSave << path("new.proj");
+    EXPECT_TRUE(SaveProjectAsCommand(context));
+    EXPECT_TRUE(QFile::exists(path("new.proj")));
+    EXPECT_EQ(state.ProjectFileName, path("new.proj"));
+    EXPECT_FALSE(state.IsNewProject);
+    EXPECT_FALSE(state.Modified);
+    EXPECT_TRUE(state.HasFileName);
+    EXPECT_TRUE(state.LinkedToInstrument);
+    EXPECT_EQ(ui.Status, u"[Project saved]"_qs);
+}
+
+TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
+    struct Case {
+        const char* What;
+        TMainState State;
+        QList<IUserInterface::Answer> Answers;
+        QStringList Questions;
+        const char* SavedTo; // file written by the disk question, or null
+        int InstrumentSaves;
+    };
+    using A = IUserInterface::Answer;
+    const QString disk = u"[Project was not saved to disk]"_qs;
+    const QString device = u"[Project was not saved to ZRV10]"_qs;
+    const std::vector<Case> cases = {
+        {"unchanged, even from the instrument",
+         {u"ZRV 10: P"_qs, false, false, true, false},
+         {},
+         {},
+         nullptr,
+         0},
+        {"changed file, Yes", {path("a.proj"), false, true, false, true}, {A::Yes}, {disk}, "a.proj", 0},
+        {"changed file, No", {path("b.proj"), false, true, false, true}, {A::No}, {disk}, nullptr, 0},
+        {"changed new project, Yes saves as",
+         {QString(), true, true, false, false},
+         {A::Yes},
+         {disk},
+         "c.proj",
+         0},
+        {"read from the instrument after New",
+         {u"ZRV 10: P"_qs, false, true, true, false},
+         {A::Yes},
+         {device},
+         nullptr,
+         1},
+        {"file and instrument",
+         {path("d.proj"), false, true, true, true},
+         {A::No, A::Yes},
+         {disk, device},
+         nullptr,
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        state = c.State;
+        ui = TScriptedUserInterface();
+        ui.Answers = c.Answers;
+        ui.FilesToSave << path("c.proj");
+        instrumentSaves = 0;
+        AskSaveChanges(context);
+        QStringList asked;
+        for (const auto& s : ui.Log)
+            if (s.Kind == u"ask"_qs)
+                asked << s.Caption;
+        EXPECT_EQ(asked, c.Questions);
+        EXPECT_EQ(instrumentSaves, c.InstrumentSaves);
+        if (c.SavedTo) {
+            EXPECT_TRUE(QFile::exists(path(c.SavedTo)));
+            EXPECT_FALSE(state.Modified);
+        }
+    }
+    EXPECT_FALSE(QFile::exists(path("b.proj")));
+}
