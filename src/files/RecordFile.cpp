@@ -95,6 +95,8 @@ bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& 
     header.Description.clear();
     QString presetting;
     std::vector<TZaznamData> samples;
+    bool entered = false;
+    bool complete = false;
     const std::size_t limit = static_cast<std::size_t>(
         std::min<std::int32_t>(MaxFileSamples, static_cast<std::int32_t>(store.Samples.size())));
     try {
@@ -111,8 +113,10 @@ bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& 
                     xml.GetInt(Temperature, header.Temperature);
             } else if (depth == 3) {
                 if (xml.Name() == Item) {
-                    if (samples.size() >= limit)
+                    if (samples.size() >= limit) {
+                        complete = true;
                         break;
+                    }
                     samples.emplace_back().RecordIndex = 0;
                 } else if (!samples.empty()) {
                     TZaznamData& sample = samples.back();
@@ -120,8 +124,12 @@ bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& 
                         xml.GetText(Pressure, sample.Pressure) || xml.GetText(Flow, sample.Flow);
                 }
             }
-            if (depth == 0)
+            // Whitespace before the record container also reads as depth 0; only its end counts.
+            entered = entered || depth > 0;
+            if (depth == 0 && entered) {
+                complete = true;
                 break;
+            }
         }
     } catch (const TConversionError& e) {
         xml.Close();
@@ -129,6 +137,15 @@ bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& 
         return false;
     }
     xml.Close();
+    // A file cut off inside its record would show a record that silently lacks samples.
+    if (!entered) {
+        setError(error, QStringLiteral("%1 holds no record.").arg(fileName));
+        return false;
+    }
+    if (!complete) {
+        setError(error, QStringLiteral("%1 ends before its record is complete.").arg(fileName));
+        return false;
+    }
 
     header.Presetting = presettingShown(presetting, units, translator);
     store.CurrentHeader = std::move(header);

@@ -18,7 +18,7 @@ bool SaveRecordFile(const TRecordStore& store, const QString& fileName, QString*
 // starts clean, so one without some element shows an empty text there. A stored presetting that
 // reads as a number is shown as the units format it, any other text ("None", empty) as stored.
 // The store changes only when the whole file was read: on failure (unreadable, first line without
-// "xml", a header integer that is not a whole number) the result is false, the store is as it was
-// and *error (if given) holds a sentence for the user.
+// "xml", a header integer that is not a whole number, a file that ends inside its record) the
+// result is false, the store is as it was and *error (if given) holds a sentence for the user.
 bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& units,
                     const ITranslator& translator, QString* error = nullptr);
