@@ -164,6 +164,8 @@ bool LoadProjectFile(const QString& path, TProject& project, int codePage, const
         do {
             depth = xml.ReadTag();
             entered = entered || depth > 0;
+            if (xml.Name().isEmpty()) // indentation and line ends
+                continue;
             if (depth == 1) {
                 readHeaderLeaf(xml, n, h, codePage);
             } else if (depth == 3) {

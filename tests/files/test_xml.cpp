@@ -1,6 +1,7 @@
 #include "files/ConversionError.h"
 #include "files/XmlLoad.h"
 #include "files/XmlWrite.h"
+#include "model/ParseNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -283,4 +284,32 @@ TEST_F(XmlFiles, GetConversions) {
         EXPECT_TRUE(l.GetDouble(QStringLiteral("N"), d));
         EXPECT_EQ(d, value);
     }
+
+    // The writer's own digits read the same under every locale, also where "." is no decimal point.
+    for (const QLocale& locale :
+         {QLocale::c(), QLocale(QLocale::German), QLocale(QLocale::Arabic, QLocale::Egypt)})
+        for (const auto& [text, value] :
+             std::vector<std::pair<QString, double>>{{u"1234.567891"_qs, double(float(1234.567891))},
+                                                     {u"-9999999.000000"_qs, -9999999.0},
+                                                     {u"-0.250000"_qs, -0.25},
+                                                     {u"16777217.000000"_qs, 16777216.0},
+                                                     {u"12"_qs, 12.0}}) {
+            SCOPED_TRACE((locale.name() + u' ' + text).toStdString());
+            CXmlLoad l{locale};
+            loaderOn(l, text);
+            double d = -1;
+            l.GetDouble(QStringLiteral("N"), d);
+            EXPECT_EQ(d, value);
+        }
+    // Anything else is ParseNumber's.
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)})
+        for (const QString text : {u"999999999999999999999999999999999999999.0"_qs, u"1e5"_qs, u"1."_qs,
+                                   u"-"_qs, u"1.2.3"_qs, u"1,25"_qs, u" 1.5"_qs}) {
+            SCOPED_TRACE((locale.name() + u' ' + text).toStdString());
+            CXmlLoad l{locale};
+            loaderOn(l, text);
+            double d = -1;
+            l.GetDouble(QStringLiteral("N"), d);
+            EXPECT_EQ(d, ParseNumber(text, locale));
+        }
 }
