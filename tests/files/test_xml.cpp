@@ -219,11 +219,20 @@ TEST_F(XmlFiles, HeaderWithoutXmlIsRefused) {
     EXPECT_TRUE(loader.AtEnd());
 }
 
-TEST_F(XmlFiles, OpenReportsMissingFile) {
+TEST_F(XmlFiles, OpenRefusesMissingAndHugeFiles) {
     CXmlLoad loader{QLocale::c()};
     QString error;
     EXPECT_FALSE(loader.Open(dir.filePath(QStringLiteral("none.proj")), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("none.proj"))) << error.toStdString();
+
+    QFile huge(dir.filePath(QStringLiteral("huge.proj")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(CXmlLoad::MaxFileSize + 2)); // sparse: costs no disk
+    huge.close();
+    error.clear();
+    EXPECT_FALSE(loader.Open(huge.fileName(), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("too large"))) << error.toStdString();
+    EXPECT_TRUE(loader.AtEnd());
 }
 
 TEST_F(XmlFiles, GetConversions) {
