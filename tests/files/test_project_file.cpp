@@ -145,14 +145,14 @@ TEST_F(ProjectFile, RoundTripKeepsTextsNumbersAndMarkers) {
         EXPECT_EQ(name(got.Name), name(want.Name));
         EXPECT_EQ(got.Valve_Index, want.Valve_Index);
         EXPECT_EQ(got.Valve_Chksm, want.Valve_Chksm);
-        EXPECT_EQ(got.Initial_Presetting, PresettingEmpty);
-        EXPECT_EQ(got.Initial_Flow, NoValue);
+        EXPECT_EQ(double(got.Initial_Presetting), PresettingEmpty);
+        EXPECT_EQ(double(got.Initial_Flow), NoValue);
         EXPECT_EQ(got.Reserved, 0) << "not stored, so a clean slot";
     }
-    EXPECT_EQ(project->Branches[1].Final_Presetting, PresettingNone);
-    EXPECT_EQ(project->Branches[1].Final_Pressure, 2500.5);
+    EXPECT_EQ(double(project->Branches[1].Final_Presetting), PresettingNone);
+    EXPECT_EQ(double(project->Branches[1].Final_Pressure), 2500.5);
     // Read back at single precision, so the next save writes the float's digits.
-    EXPECT_EQ(project->Branches[0].Request_Flow, double(float(1234.567891)));
+    EXPECT_EQ(double(project->Branches[0].Request_Flow), double(float(1234.567891)));
     EXPECT_TRUE(read(path()).contains(utf16le(u"<Request_Flow>1234.567891<"_qs)));
     ASSERT_TRUE(save(path("again.proj")));
     EXPECT_TRUE(read(path("again.proj")).contains(utf16le(u"<Request_Flow>1234.567871<"_qs)));
@@ -186,21 +186,21 @@ TEST_F(ProjectFile, HandWrittenFilesReadAsTheirElementsSay) {
     const TBranch& r = project->Branches[2];
     EXPECT_EQ(name(r.Name), u"R"_qs);
     EXPECT_EQ(r.Valve_Index, 7);
-    EXPECT_EQ(r.Request_Flow, 100.0);
-    EXPECT_EQ(r.Final_Pressure, 3.0);
+    EXPECT_EQ(double(r.Request_Flow), 100.0);
+    EXPECT_EQ(double(r.Final_Pressure), 3.0);
     // Elements the file leaves out start from a clean slot, not from the garbage before.
     EXPECT_EQ(r.Valve_Chksm, 0);
     EXPECT_EQ(r.Reserved, 0);
-    EXPECT_EQ(r.Initial_Flow, NoValue);
-    EXPECT_EQ(r.Initial_Presetting, PresettingEmpty);
+    EXPECT_EQ(double(r.Initial_Flow), NoValue);
+    EXPECT_EQ(double(r.Initial_Presetting), PresettingEmpty);
     EXPECT_EQ(std::memcmp(r.Name + 2, "\0\0\0\0", 4), 0);
 }
 
 TEST_F(ProjectFile, FloatTextsThatAreNoNumbersReadAsZero) {
     ASSERT_TRUE(load(put(utf16le(projectXml(branchXml(
         u"A"_qs, u"\t\t\t<Final_Flow>1,5</Final_Flow>\n\t\t\t<Initial_Flow>abc</Initial_Flow>\n"_qs))))));
-    EXPECT_EQ(project->Branches[0].Final_Flow, 1.5);
-    EXPECT_EQ(project->Branches[0].Initial_Flow, 0.0);
+    EXPECT_EQ(double(project->Branches[0].Final_Flow), 1.5);
+    EXPECT_EQ(double(project->Branches[0].Initial_Flow), 0.0);
 }
 
 TEST_F(ProjectFile, BadFilesAreRefusedAndLeaveTheProject) {
