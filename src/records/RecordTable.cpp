@@ -3,7 +3,22 @@
 #include "localisation/Translator.h"
 #include "model/ParseNumber.h"
 #include "model/Units.h"
+#include "records/DisplayNumber.h"
 #include "records/RecordModel.h"
+
+#include <cmath>
+
+namespace {
+
+// ParseNumber, without its locale round trips for the "%f" texts samples are held as.
+double sampleValue(const QString& text, const TDisplayNumberReader& reader, const QLocale& locale) {
+    if (reader.plainShortcut())
+        if (const auto value = ReadPlainDecimal(text); value && std::fabs(*value) <= 3.4e38)
+            return static_cast<double>(static_cast<float>(*value));
+    return ParseNumber(text, locale);
+}
+
+} // namespace
 
 TTextTable BuildRecordTable(const TRecordStore& store, const TUnits& units, const ITranslator& translator,
                             std::int32_t* shownRows) {
@@ -22,6 +37,7 @@ TTextTable BuildRecordTable(const TRecordStore& store, const TUnits& units, cons
                   translator.Translate(QStringLiteral("Flow")) + QStringLiteral(" [") + units.FlowUnitName() +
                       u']');
 
+    const TDisplayNumberReader reader(units.Locale);
     int row = 1;
     for (std::int32_t i = 0; i < held; ++i) {
         const TZaznamData& sample = store.Samples[i];
@@ -29,8 +45,8 @@ TTextTable BuildRecordTable(const TRecordStore& store, const TUnits& units, cons
             continue;
         table.setCell(0, row, sample.Date);
         table.setCell(1, row, sample.Time);
-        table.setCell(2, row, units.FormatPressure(ParseNumber(sample.Pressure, units.Locale)));
-        table.setCell(3, row, units.FormatFlow(ParseNumber(sample.Flow, units.Locale)));
+        table.setCell(2, row, units.FormatPressure(sampleValue(sample.Pressure, reader, units.Locale)));
+        table.setCell(3, row, units.FormatFlow(sampleValue(sample.Flow, reader, units.Locale)));
         ++row;
     }
     if (shownRows)

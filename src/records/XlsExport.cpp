@@ -33,11 +33,12 @@ void appendCellStart(QByteArray& out, int record, int length, int row, int colum
 QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale) {
     if (table.rowCount() - 1 > MaxAddress || table.columnCount() - 1 > MaxAddress)
         return {};
+    const TDisplayNumberReader numbers(locale);
     QByteArray bytes("\x09\x08\x08\x00\x00\x00\x10\x00\x00\x00\x00\x00", 12);
     for (int r = 0; r < table.rowCount(); ++r)
         for (int c = 0; c < table.columnCount(); ++c) {
             const QString& text = table.cell(c, r);
-            if (const auto number = ReadDisplayNumber(text, locale)) {
+            if (const auto number = numbers.read(text)) {
                 appendCellStart(bytes, 0x0203, 14, r, c);
                 char value[8];
                 qToLittleEndian<quint64>(std::bit_cast<quint64>(*number), value);

@@ -109,8 +109,9 @@ TEST(TableExport, WorksheetCellKinds) {
         double value;
     } cases[] = {
         {"1.25", true, 1.25},     {"-0.5", true, -0.5},   {"0,1", true, 0.1}, // double, not single precision
-        {"05.03.2012", false, 0}, {"07:04:09", false, 0}, {"-----", false, 0}, {"1.234,5", false, 0},
-        {"Flow [l/h]", false, 0}, {"", false, 0},
+        {"05.03.2012", false, 0}, {"07:04:09", false, 0}, {"-----", false, 0},    {"1.234,5", false, 0},
+        {"1e3", true, 1000},      {"12:30", false, 0},    {"1,234", true, 1.234}, {"Flow [l/h]", false, 0},
+        {"", false, 0},
     };
     for (const QLocale& locale : {QLocale::c(), german}) {
         for (const auto& c : cases) {

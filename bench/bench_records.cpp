@@ -1,0 +1,207 @@
+// Records: loading a record file of 21000 samples (with libxml2 parsing the same bytes into a tree
+// beside it as the yardstick), decoding a full instrument record area, and the three table exports
+// of a 21001-row table.
+
+#include "files/RecordFile.h"
+#include "localisation/Translator.h"
+#include "model/Units.h"
+#include "records/DecodeInstrumentRecords.h"
+#include "records/RecordModel.h"
+#include "records/RecordTable.h"
+#include "records/SampleText.h"
+#include "records/TableExport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <benchmark/benchmark.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const TIdentityTranslator translator;
+
+TUnits benchUnits() {
+    TUnits units;
+    units.Locale = QLocale(QLocale::German, QLocale::Germany);
+    return units;
+}
+
+std::unique_ptr<TRecordStore> fullRecord(int samples) {
+    auto store = std::make_unique<TRecordStore>();
+    store->CurrentHeader = {QStringLiteral("Riser 12 floor 3"),
+                            QStringLiteral("Maker"),
+                            QStringLiteral("Type 15"),
+                            QStringLiteral("2,50"),
+                            2,
+                            30,
+                            65};
+    for (int i = 0; i < samples; ++i) {
+        TZaznamData& s = store->Samples[i];
+        s.RecordIndex = 0;
+        s.Date = SampleDate(1 + i % 28, 1 + i % 12, 2012);
+        s.Time = SampleTime(i / 3600 % 24, i / 60 % 60, i % 60);
+        s.Pressure = SampleNumber(static_cast<float>(10000.25 + i * 0.5));
+        s.Flow = SampleNumber(static_cast<float>(98.125 + i * 0.25));
+    }
+    store->SampleCount = samples;
+    return store;
+}
+
+struct TFileFixture {
+    QTemporaryDir Dir;
+    QString Path = Dir.filePath(QStringLiteral("full.r9q4"));
+    QByteArray Bytes;
+
+    TFileFixture() {
+        QString error;
+        if (!SaveRecordFile(*fullRecord(MaxFileSamples), Path, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            std::exit(1);
+        }
+        QFile file(Path);
+        if (!file.open(QIODevice::ReadOnly))
+            std::exit(1);
+        Bytes = file.readAll();
+    }
+};
+
+void BM_SaveRecordFile(benchmark::State& state) {
+    const TFileFixture f;
+    const auto store = fullRecord(MaxFileSamples);
+    const QString path = f.Dir.filePath(QStringLiteral("saved.r9q4"));
+    for (auto _ : state) {
+        QString error;
+        if (!SaveRecordFile(*store, path, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.SetBytesProcessed(state.iterations() * f.Bytes.size());
+}
+
+void BM_LoadRecordFile(benchmark::State& state) {
+    const TFileFixture f;
+    auto store = std::make_unique<TRecordStore>();
+    const TUnits units = benchUnits();
+    for (auto _ : state) {
+        QString error;
+        if (!LoadRecordFile(*store, f.Path, units, translator, &error) ||
+            store->SampleCount != MaxFileSamples)
+            state.SkipWithError("the record file did not load");
+        benchmark::DoNotOptimize(store->SampleCount);
+    }
+    state.SetBytesProcessed(state.iterations() * f.Bytes.size());
+}
+
+// The same bytes, already in memory, parsed into a tree.
+void BM_Libxml2ParseRecordFile(benchmark::State& state) {
+    const TFileFixture f;
+    for (auto _ : state) {
+        xmlDocPtr doc = xmlReadMemory(f.Bytes.constData(), static_cast<int>(f.Bytes.size()), "full.r9q4",
+                                      "UTF-16LE", XML_PARSE_NONET);
+        if (!doc)
+            state.SkipWithError("libxml2 did not parse the file");
+        benchmark::DoNotOptimize(doc);
+        xmlFreeDoc(doc);
+    }
+    state.SetBytesProcessed(state.iterations() * f.Bytes.size());
+}
+
+// The whole record area the instrument can hold: 6302 reads of 52 bytes, one header and then
+// sample blocks up to the end.
+std::vector<std::uint8_t> fullRecordArea() {
+    std::vector<std::uint8_t> bytes(6302 * 52, 255);
+    std::uint8_t* p = bytes.data();
+    p[0] = RecordHeaderMarker;
+    p[1] = 0;
+    std::memcpy(p + 2, "Riser 12", 8);
+    std::memcpy(p + 18, "Maker\x10Type 15", 13);
+    qToLittleEndian<quint32>(std::bit_cast<quint32>(2.5f), p + 54);
+    qToLittleEndian<quint16>(2012, p + 58);
+    std::size_t at = RecordHeaderBlockSize;
+    for (int i = 0; at + SampleBlockSize <= bytes.size(); ++i, at += SampleBlockSize) {
+        std::uint8_t* s = p + at;
+        s[0] = SampleMarker;
+        s[1] = static_cast<std::uint8_t>(1 + i % 12);
+        qToLittleEndian<quint32>(std::bit_cast<quint32>(10000.25f + static_cast<float>(i)), s + 2);
+        qToLittleEndian<quint32>(std::bit_cast<quint32>(98.125f + static_cast<float>(i)), s + 6);
+        s[10] = static_cast<std::uint8_t>(1 + i % 28);
+        s[11] = static_cast<std::uint8_t>(i / 3600 % 24);
+        s[12] = static_cast<std::uint8_t>(i / 60 % 60);
+        s[13] = static_cast<std::uint8_t>(i % 60);
+    }
+    return bytes;
+}
+
+void BM_DecodeInstrumentRecords(benchmark::State& state) {
+    const std::vector<std::uint8_t> area = fullRecordArea();
+    auto store = std::make_unique<TRecordStore>();
+    const TUnits units = benchUnits();
+    for (auto _ : state) {
+        DecodeInstrumentRecords(*store, area.data(), area.size(), 0, units, translator);
+        benchmark::DoNotOptimize(store->SampleCount);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(area.size()));
+    state.counters["samples"] = store->SampleCount;
+}
+
+void BM_BuildRecordTable(benchmark::State& state) {
+    const auto store = fullRecord(MaxSamples);
+    const TUnits units = benchUnits();
+    for (auto _ : state) {
+        const TTextTable table = BuildRecordTable(*store, units, translator);
+        benchmark::DoNotOptimize(table.rowCount());
+    }
+}
+
+template <typename Export>
+void exportBenchmark(benchmark::State& state, const char* name, Export exportTable) {
+    const TTextTable table = BuildRecordTable(*fullRecord(MaxSamples), benchUnits(), translator);
+    if (table.rowCount() != MaxSamples + 1)
+        state.SkipWithError("the table does not have 21001 sample rows");
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    for (auto _ : state) {
+        QString error;
+        if (!exportTable(table, path, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.SetItemsProcessed(state.iterations() * table.rowCount());
+}
+
+void BM_ExportTableCsv(benchmark::State& state) {
+    exportBenchmark(state, "table.csv", [](const TTextTable& t, const QString& p, QString* e) {
+        return ExportTableCsv(t, p, e);
+    });
+}
+
+void BM_ExportTableHtml(benchmark::State& state) {
+    exportBenchmark(state, "table.htm", [](const TTextTable& t, const QString& p, QString* e) {
+        return ExportTableHtml(t, p, e);
+    });
+}
+
+void BM_ExportTableXls(benchmark::State& state) {
+    const QLocale locale = benchUnits().Locale;
+    exportBenchmark(state, "table.xls", [&locale](const TTextTable& t, const QString& p, QString* e) {
+        return ExportTableXls(t, p, locale, e);
+    });
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveRecordFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Libxml2ParseRecordFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeInstrumentRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildRecordTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportTableCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportTableHtml)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportTableXls)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
