@@ -5,6 +5,9 @@
 #include <cstring>
 
 void appendUtf16Le(QByteArray& out, QStringView text) {
+    // A null text has no data pointer to copy from.
+    if (text.isEmpty())
+        return;
     const qsizetype start = out.size();
     out.resize(start + text.size() * 2);
     char* dest = out.data() + start;
