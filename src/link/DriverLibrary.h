@@ -1,0 +1,17 @@
+#pragma once
+
+#include "link/UsbDriver.h"
+
+#include <QString>
+
+#include <memory>
+
+// Opens a driver library with dlopen and resolves its nine entry points in their fixed order, stopping
+// at the first one missing. The library stays loaded for the life of the process: a driver may keep
+// threads or handles that outlive one operation.
+// The answer is never null. When the library or any entry point is missing it fails every call
+// (no instrument, no pipe, no transfer) and calls nothing in the library; *complete says which.
+std::unique_ptr<IUsbDriver> LoadDriver(const QString& libraryPath, bool* complete = nullptr);
+
+// The one place a driver library is looked for: beside the executable.
+QString DefaultDriverPath(const QString& executableDir);

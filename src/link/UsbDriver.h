@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+// What the link needs of a driver: the five entry points it calls. A loaded library, or a fake in a
+// test, stands behind it.
+class IUsbDriver {
+public:
+    virtual ~IUsbDriver() = default;
+    virtual std::uint32_t GetDeviceCount(const char* vidPid) = 0;
+    // (void*)-1 means failure.
+    virtual void* Open(std::uint32_t instance, const char* vidPid, const char* endpoint,
+                       std::uint32_t direction, std::uint32_t reserved) = 0;
+    // Nonzero on success.
+    virtual std::uint32_t Read(void* pipe, void* data, std::uint32_t length, std::uint32_t* received,
+                               std::uint32_t timeoutMs) = 0;
+    virtual std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
+                                std::uint32_t timeoutMs) = 0;
+    virtual std::uint32_t Close(void* pipe) = 0;
+};
+
+// The handle value a failed Open answers.
+inline void* InvalidPipe() {
+    return reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
+}
+
+// Selector and pipe name of the instrument's endpoint 1.
+inline constexpr const char* InstrumentVidPid = "vid_04d8&pid_000c";
+inline constexpr const char* InstrumentEndpoint = "\\MCHP_EP1";
+inline constexpr std::uint32_t PipeDirectionRead = 1;
+inline constexpr std::uint32_t PipeDirectionWrite = 0;
