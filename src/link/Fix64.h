@@ -63,7 +63,5 @@ private:
     void* m_writePipe;
     std::array<void*, MaxInstances> m_readPipes;
     std::array<void*, MaxInstances> m_writePipes;
-    // True once any pipe of the instance was handed out by the driver and not yet closed.
-    std::array<bool, MaxInstances> m_open{};
     std::uint8_t m_slaveAddress = SlaveAny;
 };
