@@ -1,5 +1,7 @@
 #include "model/ValveCache.h"
 
+#include "files/SafeFileWriter.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -28,4 +30,15 @@ bool LoadValveCache(const QString& directory, TValveCatalogue& catalogue) {
         return false;
     catalogue = *staged;
     return true;
+}
+
+bool SaveValveCache(const QString& directory, const TValveCatalogue& catalogue, QString* error) {
+    const QDir dir(directory);
+    const auto* bytes = reinterpret_cast<const char*>(&catalogue);
+    if (!writeFileAtomically(dir.filePath(QLatin1String(ManufacturersCacheName)),
+                             QByteArray(bytes, ManufacturersFileSize), error))
+        return false;
+    return writeFileAtomically(dir.filePath(QLatin1String(ValvesCacheName)),
+                               QByteArray(reinterpret_cast<const char*>(catalogue.Valves), ValvesFileSize),
+                               error);
 }

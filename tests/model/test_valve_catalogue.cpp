@@ -2,7 +2,9 @@
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -41,8 +43,9 @@ TEST(ValveCatalogue, GlobalIndexToManufacturerAndType) {
     const struct {
         int index, manufacturer, type;
         bool known;
-    } cases[] = {{0, 0, 0, true}, {2, 0, 2, true}, {3, 1, 0, true}, {4, 1, 1, true},
-                 {5, 0, 0, false}, {999, 0, 0, false}, {1000, 0, 0, false}, {65535, 0, 0, false}, {-1, 0, 0, false}};
+    } cases[] = {{0, 0, 0, true},     {2, 0, 2, true},      {3, 1, 0, true},
+                 {4, 1, 1, true},     {5, 0, 0, false},     {999, 0, 0, false},
+                 {1000, 0, 0, false}, {65535, 0, 0, false}, {-1, 0, 0, false}};
     for (const auto& k : cases) {
         EXPECT_EQ(ManufacturerOfValve(*c, k.index), k.manufacturer) << k.index;
         EXPECT_EQ(TypeOfValve(*c, k.index), k.type) << k.index;
@@ -150,4 +153,26 @@ TEST(ValveCache, MissingFileLeavesTheCatalogueUnchanged) {
     writeFile(dir.filePath("manufacturers.bin"), QByteArray(289, '\0')); // valves.bin still missing
     EXPECT_FALSE(LoadValveCache(dir.path(), *c));
     EXPECT_EQ(std::memcmp(c.get(), before.get(), sizeof(TValveCatalogue)), 0);
+}
+
+TEST(ValveCache, WriterRoundTripsAndFailsWithoutTouchingOldFiles) {
+    QTemporaryDir dir;
+    const auto source = smallCatalogue();
+    QString error;
+    ASSERT_TRUE(SaveValveCache(dir.path(), *source, &error)) << error.toStdString();
+    EXPECT_EQ(QFileInfo(dir.filePath("manufacturers.bin")).size(), 289);
+    EXPECT_EQ(QFileInfo(dir.filePath("valves.bin")).size(), 126000);
+    auto loaded = std::make_unique<TValveCatalogue>();
+    ASSERT_TRUE(LoadValveCache(dir.path(), *loaded));
+    EXPECT_EQ(std::memcmp(loaded.get(), source.get(), sizeof(TValveCatalogue)), 0);
+
+    // A directory where the second file should be: the write fails with a message, the old valves
+    // file is not replaced by anything partial.
+    QTemporaryDir blocked;
+    writeFile(blocked.filePath("valves.bin"), QByteArray("old"));
+    QFile::remove(blocked.filePath("valves.bin"));
+    ASSERT_TRUE(QDir(blocked.path()).mkdir("valves.bin"));
+    EXPECT_FALSE(SaveValveCache(blocked.path(), *source, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(blocked.filePath("valves.bin")).isDir());
 }
