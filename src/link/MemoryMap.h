@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ValveCatalogue.h"
+
 #include <cstdint>
 
 // Where things live in the instrument. Configuration and project memory (commands 7 and 8):
@@ -16,8 +18,7 @@ inline constexpr std::uint32_t ManufacturerNamesAddress = 0x158640;
 inline constexpr std::uint32_t ManufacturerNameSize = 16;
 inline constexpr std::uint32_t ValvesAddress = 0x158840;
 inline constexpr std::uint32_t ValveRecordSize = 126;
-inline constexpr std::uint32_t MaxManufacturers = 16;
-inline constexpr std::uint32_t MaxValves = 1000;
+// MaxManufacturers and MaxValves: the catalogue tables' own limits.
 
 inline constexpr std::uint32_t RecordAreaStart = 0x180000;
 inline constexpr std::uint32_t RecordAreaEnd = 0x1CFFF0; // no step starts at or above it
