@@ -1,0 +1,51 @@
+#pragma once
+
+#include "files/Settings.h"
+#include "link/DeviceConfig.h"
+#include "link/LinkScope.h"
+#include "localisation/MessageCatalogue.h"
+#include "mainwindow/MainState.h"
+#include "model/ProjectRecords.h"
+#include "model/Units.h"
+#include "model/ValveCatalogue.h"
+#include "records/RecordModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+// The single instances of the program, owned by one object and passed by reference to the windows
+// and operations; a test builds its own.
+struct TApplicationState {
+    // programFilePath: the executable; the settings file, the language folder and the driver library
+    // lie beside it. cacheDirectory: where the valve cache files are (the current directory).
+    TApplicationState(const QString& programFilePath, const QString& cacheDirectory, const QLocale& locale)
+        : ProgramFilePath(programFilePath), ProgramDir(QFileInfo(programFilePath).absolutePath()),
+          CacheDir(cacheDirectory), SettingsPath(SettingsPathForProgram(programFilePath)),
+          DriverPath(QDir(ProgramDir).filePath(QStringLiteral("libmpusbapi.so"))),
+          Messages(QDir(ProgramDir).filePath(QStringLiteral("language")) + QLatin1Char('/'), locale) {
+        Units.Locale = locale;
+    }
+
+    QString ProgramFilePath;
+    QString ProgramDir;
+    QString CacheDir;
+    QString SettingsPath;
+    QString DriverPath;
+
+    // Large fixed tables live on the heap.
+    std::unique_ptr<TProject> Project = std::make_unique<TProject>();
+    std::unique_ptr<TValveCatalogue> Catalogue = std::make_unique<TValveCatalogue>();
+    TValveSelection Valve;
+    // The instrument's configuration copy; its InstrumentCodePage converts every instrument text.
+    TDeviceConfig DeviceConfig{};
+    TRecordStore Records;
+    TSettings Settings;
+    TUnits Units;
+    TMessageCatalogue Messages;
+    TMainState Main;
+    TLinkGuard LinkGuard;
+
+    int codePage() const { return DeviceConfig.InstrumentCodePage; }
+};
