@@ -1,0 +1,18 @@
+#pragma once
+
+#include "link/DeviceOperation.h"
+#include "records/ChooseDeviceRecord.h"
+
+#include <functional>
+
+struct TRecordStore;
+struct TUnits;
+
+// Reads the whole record area (up to its end mark, at most 6302 steps), rebuilds the record tables
+// from it and lets the user choose one record. Done when a record was chosen: it is then the store's
+// current record and `showCurrentRecord` (if set) has put it into the records window. The tables
+// change only when the whole area was read. The caller copies the status text into the records
+// window afterwards, whatever the result.
+TDeviceResult ReadRecordsFromDevice(const TDeviceOperationContext& context, TRecordStore& store, int codePage,
+                                    const TUnits& units, const TRecordChooser& chooser,
+                                    const std::function<void()>& showCurrentRecord = {});
