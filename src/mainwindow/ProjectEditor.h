@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+
+class IClock;
+class IMainWindowHooks;
+class IUserInterface;
+class QTabWidget;
+class QTreeWidget;
+struct TApplicationState;
+
+// The project tree and the two editor pages (project, branch) with their staged editing, and the
+// branch list commands. The main window places tree() and pages() and calls the operations from its
+// menus; everything else of the editing lives here.
+class TProjectEditor : public QObject {
+    Q_OBJECT
+public:
+    TProjectEditor(TApplicationState& state, IUserInterface& ui, IMainWindowHooks& hooks, const IClock& clock,
+                   QObject* parent = nullptr);
+    ~TProjectEditor() override;
+
+    QTreeWidget* tree() const;
+    QTabWidget* pages() const;
+
+    void BuildProjectTree();
+    void ShowProjectPage();
+    void ShowBranchPage(int index);
+    void UpdateHints();
+    void FillManufacturerList();
+    void EndProjectEdit();
+    void EndBranchEdit();
+    // Start-up: no confirm panel, no new branch pending.
+    void ResetPending();
+    // Inputs of both pages follow the project's lock (the date edit stays disabled).
+    void SetInputsEnabled(bool enabled);
+    void ActivateProjectPage();
+
+    void AddBranch();
+    void DeleteBranch();
+    void MoveBranchUp();
+    void MoveBranchDown();
+
+    // After a change of units / of language: tree and both pages again, ending on the project page.
+    void RefreshAfterUnits();
+    void RefreshAfterLanguage();
+    // The fixed captions of both pages in the current language.
+    void ApplyTexts();
+
+    bool ProjectEditPending() const;
+    bool BranchEditPending() const;
+    bool NewBranchPending() const;
+
+private:
+    struct Impl;
+    Impl* d;
+};
