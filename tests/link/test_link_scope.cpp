@@ -1,0 +1,98 @@
+#include "FakeUsbDriver.h"
+
+#include "link/Fix64.h"
+#include "link/LinkScope.h"
+#include "link/ProtocolError.h"
+#include "localisation/MessageCatalogue.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LinkScopeTest : public ::testing::Test {
+protected:
+    bool run(const std::function<void(TFix64&)>& steps) {
+        return RunInLinkScope(m_guard, m_driver, m_pause, m_ui, m_catalogue, steps);
+    }
+
+    TLinkLog m_log;
+    TFakeUsbDriver m_driver{m_log};
+    TRecordingPause m_pause{m_log};
+    TScriptedUserInterface m_ui;
+    TMessageCatalogue m_catalogue{QStringLiteral("/nonexistent/language/")}; // language 0: English
+    TLinkGuard m_guard;
+};
+
+} // namespace
+
+TEST_F(LinkScopeTest, FailureMessageFollowsTheDeviceCountAtTheStart) {
+    struct Case {
+        std::uint32_t Devices;
+        bool Fails;
+        QString Status;
+    };
+    const Case cases[] = {
+        {0, true, QStringLiteral("Device is not connected!")},
+        {1, true, QStringLiteral("Device is not responding!")},
+        {2, true, QStringLiteral("Device is not responding!")},
+        {1, false, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Status.toStdString());
+        m_driver.Devices = c.Devices;
+        m_driver.FailReadAt = c.Fails ? 0 : -1;
+        m_driver.restart();
+        m_ui.Status = QStringLiteral("old text");
+        bool afterPing = false;
+        const bool completed = run([&](TFix64& link) {
+            link.Ping();
+            afterPing = true;
+        });
+        EXPECT_EQ(completed, !c.Fails);
+        EXPECT_EQ(afterPing, !c.Fails);
+        EXPECT_EQ(m_ui.Status, c.Status);
+        EXPECT_FALSE(m_guard.Busy);
+    }
+}
+
+TEST_F(LinkScopeTest, SequenceAroundTheSteps) {
+    QString statusDuringSteps = QStringLiteral("unset");
+    m_ui.Status = QStringLiteral("old text");
+    EXPECT_TRUE(run([&](TFix64& link) {
+        EXPECT_EQ(link.Slave(), SlaveAny);
+        EXPECT_EQ(link.Timeout, 250);
+        EXPECT_EQ(link.ReceivedCount, 0u);
+        EXPECT_TRUE(m_guard.Busy);
+        statusDuringSteps = m_ui.Status;
+        link.Ping();
+    }));
+    EXPECT_TRUE(statusDuringSteps.isEmpty());
+    EXPECT_EQ(Shape(m_log),
+              (std::vector<std::string>{"open", "open", "count", "write", "read", "close", "close"}));
+}
+
+TEST_F(LinkScopeTest, NoOperationStartsWhileAnotherRuns) {
+    bool innerRan = false;
+    bool innerAnswer = true;
+    EXPECT_TRUE(run([&](TFix64& link) {
+        innerAnswer = run([&](TFix64&) { innerRan = true; });
+        EXPECT_EQ(m_ui.Status, QStringLiteral("Another device operation is running!"));
+        link.Ping(); // the running operation goes on unharmed
+    }));
+    EXPECT_FALSE(innerAnswer);
+    EXPECT_FALSE(innerRan);
+    // Only the outer operation touched the driver.
+    int opens = 0;
+    for (const auto& e : m_log)
+        opens += e.Kind == "open";
+    EXPECT_EQ(opens, 2);
+    EXPECT_FALSE(m_guard.Busy);
+}
+
+TEST_F(LinkScopeTest, OtherErrorsPassThroughWithPipesClosedAndGuardReleased) {
+    EXPECT_THROW(run([](TFix64&) { throw std::logic_error("not a link failure"); }), std::logic_error);
+    EXPECT_FALSE(m_guard.Busy);
+    EXPECT_EQ(Shape(m_log).back(), "close");
+    EXPECT_TRUE(run([](TFix64& link) { link.Ping(); }));
+}
