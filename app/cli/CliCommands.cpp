@@ -3,12 +3,23 @@
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunDevicePing(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunDeviceReadValves(const TCliOptions& options, QTextStream& out, QTextStream& err);
 
 const std::vector<TCliCommand>& CliCommands() {
     static const std::vector<TCliCommand> commands = {
         {"project", "show", "project show FILE.proj", RunProjectShow},
         {"record", "show", "record show FILE.r9q4", RunRecordShow},
         {"record", "export", "record export FILE.r9q4 --format csv|html|xls -o OUT", RunRecordExport},
+        {"device", "ping", "device ping [--driver FILE]", RunDevicePing},
+        {"device", "read-project", "device read-project -o FILE.proj [--driver FILE]", RunDeviceReadProject},
+        {"device", "write-project", "device write-project FILE.proj [--yes] [--driver FILE]",
+         RunDeviceWriteProject},
+        {"device", "read-records", "device read-records -o DIR [--driver FILE]", RunDeviceReadRecords},
+        {"device", "read-valves", "device read-valves [--driver FILE]", RunDeviceReadValves},
     };
     return commands;
 }

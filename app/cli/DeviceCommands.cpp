@@ -1,0 +1,218 @@
+// zrv10-cli device ...: the instrument transfers of the desktop program, through the driver library
+// beside the executable (or the one --driver names).
+#include "CliOptions.h"
+#include "CliUserInterface.h"
+
+#include "files/ProjectFile.h"
+#include "files/RecordFile.h"
+#include "link/DeviceConfig.h"
+#include "link/DriverLibrary.h"
+#include "link/LinkScope.h"
+#include "link/Pause.h"
+#include "link/ProjectTransfer.h"
+#include "link/RecordTransfer.h"
+#include "link/ValveTransfer.h"
+#include "localisation/MessageCatalogue.h"
+#include "mainwindow/MainState.h"
+#include "model/ProjectRecords.h"
+#include "model/ValveCache.h"
+#include "model/ValveCatalogue.h"
+#include "records/RecordModel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include <memory>
+
+namespace {
+
+// "--yes" takes no value, but the option parser hands it the next word; that word is a positional.
+struct TDeviceArgs {
+    QStringList Positional;
+    bool Yes = false;
+};
+
+TDeviceArgs deviceArgs(const TCliOptions& options) {
+    TDeviceArgs a;
+    a.Positional = options.Positional;
+    for (int i = 0; i + 1 < options.Extra.size(); i += 2) {
+        if (options.Extra.at(i) != QLatin1String("--yes"))
+            continue;
+        a.Yes = true;
+        if (!options.Extra.at(i + 1).isEmpty())
+            a.Positional << options.Extra.at(i + 1);
+    }
+    return a;
+}
+
+// Everything one device command works with; the companion is its own application object.
+struct TDeviceSession {
+    TDeviceSession(const TCliOptions& options, QTextStream& out, QTextStream& err, bool assumeYes)
+        : Ui(out, err, assumeYes), Catalogue(QString()) {
+        QString path = options.extraValue(QStringLiteral("--driver"));
+        if (path.isEmpty())
+            path = DefaultDriverPath(QCoreApplication::applicationDirPath());
+        Driver = LoadDriver(path);
+        Config.InstrumentCodePage = static_cast<std::uint16_t>(options.CodePage);
+    }
+
+    TDeviceOperationContext context() { return {Guard, *Driver, Pause, Ui, Catalogue}; }
+
+    // The link scope's message (or the refusal) as the program shows it.
+    int failed() {
+        Ui.finish(false);
+        return 1;
+    }
+    // Whatever the outcome but a failure: the last status text is shown as it is.
+    TDeviceResult shown(TDeviceResult result) {
+        if (result != TDeviceResult::Failed)
+            Ui.finish(true);
+        return result;
+    }
+
+    TCliUserInterface Ui;
+    TMessageCatalogue Catalogue;
+    std::unique_ptr<IUsbDriver> Driver;
+    TRealPause Pause;
+    TLinkGuard Guard;
+    TDeviceConfig Config{};
+};
+
+bool usageError(bool wrong, const char* usage, QTextStream& err) {
+    if (wrong)
+        err << "usage: zrv10-cli " << usage << "\n";
+    return wrong;
+}
+
+} // namespace
+
+int RunDevicePing(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    if (usageError(!deviceArgs(options).Positional.isEmpty(), "device ping", err))
+        return 2;
+    TDeviceSession session(options, out, err, false);
+    return session.shown(TestDeviceConnection(session.context())) == TDeviceResult::Done ? 0
+                                                                                         : session.failed();
+}
+
+int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    if (usageError(!deviceArgs(options).Positional.isEmpty() || options.Output.isEmpty(),
+                   "device read-project -o FILE.proj", err))
+        return 2;
+    TDeviceSession session(options, out, err, false);
+    auto project = std::make_unique<TProject>();
+    TMainState state;
+    switch (session.shown(ReadProjectFromDevice(session.context(), *project, state, session.Config))) {
+    case TDeviceResult::Done:
+        break;
+    case TDeviceResult::NothingDone:
+        return 1; // the message box said why
+    case TDeviceResult::Failed:
+        return session.failed();
+    }
+    QString error;
+    if (!SaveProjectFile(options.Output, *project, session.Config.InstrumentCodePage, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const TDeviceArgs args = deviceArgs(options);
+    if (usageError(args.Positional.size() != 1, "device write-project FILE.proj [--yes]", err))
+        return 2;
+    // Nobody could answer the question: overwriting the instrument's project needs --yes.
+    if (!args.Yes && !TCliUserInterface::isInteractive()) {
+        err << "zrv10-cli: not overwriting the instrument's project without --yes\n";
+        return 2;
+    }
+    auto project = std::make_unique<TProject>();
+    QString error;
+    if (!LoadProjectFile(args.Positional.first(), *project, options.CodePage, options.Units.Locale, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    TDeviceSession session(options, out, err, args.Yes);
+    TMainState state;
+    state.ProjectFileName = args.Positional.first();
+    state.HasFileName = true;
+    switch (session.shown(SaveProjectToDevice(session.context(), *project, state, session.Config))) {
+    case TDeviceResult::Done:
+        return 0;
+    case TDeviceResult::NothingDone:
+        err << "zrv10-cli: the instrument's project was left as it was\n";
+        return 1;
+    case TDeviceResult::Failed:
+        break;
+    }
+    return session.failed();
+}
+
+int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    if (usageError(!deviceArgs(options).Positional.isEmpty() || options.Output.isEmpty(),
+                   "device read-records -o DIR", err))
+        return 2;
+    TDeviceSession session(options, out, err, false);
+    auto store = std::make_unique<TRecordStore>();
+    // Every record is wanted: the first one stands for the choice, the loop below takes them all.
+    const TRecordChooser first = [](const QStringList& captions) -> std::optional<int> {
+        return captions.isEmpty() ? std::nullopt : std::optional<int>(0);
+    };
+    switch (session.shown(ReadRecordsFromDevice(session.context(), *store, session.Config.InstrumentCodePage,
+                                                options.Units, first))) {
+    case TDeviceResult::Done:
+        break;
+    case TDeviceResult::NothingDone:
+        return 0; // an empty record area: nothing to write, and the message said so
+    case TDeviceResult::Failed:
+        return session.failed();
+    }
+
+    QDir dir(options.Output);
+    const bool created = !dir.exists();
+    if (created && !QDir().mkpath(options.Output)) {
+        err << "zrv10-cli: cannot create " << options.Output << "\n";
+        return 1;
+    }
+    QStringList written;
+    const int count = store->heldHeaders();
+    for (int i = 0; i < count; ++i) {
+        ChooseDeviceRecord(*store, [i](const QStringList&) { return std::optional<int>(i); });
+        // Four digits sort the names in the instrument's order; the header table holds 2101 records.
+        const QString path =
+            dir.filePath(QStringLiteral("record-%1.r9q4").arg(i + 1, 4, 10, QLatin1Char('0')));
+        QString error;
+        if (!SaveRecordFile(*store, path, &error)) {
+            err << "zrv10-cli: " << error << "\n";
+            for (const QString& done : written)
+                QFile::remove(done);
+            if (created)
+                QDir().rmdir(options.Output);
+            return 1;
+        }
+        written << path;
+    }
+    out << "Wrote " << written.size() << " records to " << options.Output << "\n";
+    return 0;
+}
+
+int RunDeviceReadValves(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    if (usageError(!deviceArgs(options).Positional.isEmpty(), "device read-valves", err))
+        return 2;
+    TDeviceSession session(options, out, err, false);
+    auto catalogue = std::make_unique<TValveCatalogue>();
+    const QString directory = QDir::currentPath();
+    // Table slots beyond the instrument's counts keep what the old cache held, as in the program.
+    LoadValveCache(directory, *catalogue);
+    QString cacheError;
+    if (session.shown(ReadValvesFromDevice(session.context(), *catalogue, directory, &cacheError)) !=
+        TDeviceResult::Done)
+        return session.failed();
+    if (!cacheError.isEmpty()) {
+        err << "zrv10-cli: " << cacheError << "\n";
+        return 1;
+    }
+    return 0;
+}
