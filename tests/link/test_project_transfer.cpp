@@ -1,0 +1,416 @@
+#include "SimulatorDriver.h"
+
+#include "link/DeviceConfig.h"
+#include "link/Frame.h"
+#include "link/LinkScope.h"
+#include "link/Pause.h"
+#include "link/ProjectTransfer.h"
+#include "localisation/MessageCatalogue.h"
+#include "mainwindow/MainState.h"
+#include "model/InstrumentText.h"
+#include "model/ProjectRecords.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+class TSummedPause final : public IPause {
+public:
+    void pauseMs(int ms) override { TotalMs += ms; }
+    long TotalMs = 0;
+};
+
+// One simulated instrument with everything a device operation needs around it.
+struct TBench {
+    TSimulatedInstrument Instrument;
+    TSimulatorDriver Driver{Instrument};
+    TSummedPause Pause;
+    TScriptedUserInterface Ui;
+    TMessageCatalogue Catalogue{QString()};
+    TLinkGuard Guard;
+    std::vector<std::string> Hooks;
+
+    TDeviceOperationContext context() { return {Guard, Driver, Pause, Ui, Catalogue}; }
+    TProjectViewHooks hooks() {
+        return {[this] { Hooks.push_back("tree"); },
+                [this](int branch) { Hooks.push_back("branch" + std::to_string(branch)); },
+                [this] { Hooks.push_back("page"); }, [this] { Hooks.push_back("state"); }};
+    }
+
+    void putConfig(std::uint16_t codePage, std::uint16_t active, std::uint16_t count) {
+        TDeviceConfig config{};
+        for (int i = 0; i < 48; ++i)
+            config.Reserved1[i] = static_cast<std::uint8_t>(i + 1);
+        for (int i = 0; i < 46; ++i)
+            config.Reserved2[i] = static_cast<std::uint8_t>(200 - i);
+        config.InstrumentCodePage = codePage;
+        config.ActiveProject = active;
+        config.ProjectCount = count;
+        ASSERT_TRUE(Instrument.writeConfig(ConfigAddress, &config, sizeof config));
+    }
+    TDeviceConfig instrumentConfig() const {
+        TDeviceConfig config{};
+        Instrument.readConfig(ConfigAddress, &config, sizeof config);
+        return config;
+    }
+    // A header saying `count` branches over 1500 patterned branch slots.
+    void putProject(const QString& name, std::int16_t count) {
+        auto p = std::make_unique<TProject>();
+        EncodeInstrumentText(name, p->Header.Name, NameFieldSize, 0);
+        p->Header.Branch_Count = count;
+        p->Header.State = StateLocked | 1;
+        auto* bytes = reinterpret_cast<std::uint8_t*>(p->Branches.data());
+        for (std::size_t i = 0; i < sizeof(p->Branches); ++i)
+            bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
+        ASSERT_TRUE(Instrument.writeConfig(ProjectHeaderAddress, &p->Header, sizeof p->Header));
+        ASSERT_TRUE(Instrument.writeConfig(BranchesAddress, p->Branches.data(), sizeof p->Branches));
+    }
+    std::vector<std::uint8_t> slot0(std::size_t bytes) const {
+        std::vector<std::uint8_t> out(bytes);
+        Instrument.readConfig(ProjectHeaderAddress, out.data(), static_cast<std::uint32_t>(bytes));
+        return out;
+    }
+    int requestsWith(std::uint8_t command) const {
+        int n = 0;
+        for (const auto& r : Instrument.requests())
+            n += r.Frame[3] == command;
+        return n;
+    }
+    QStringList statuses() const {
+        QStringList out;
+        for (const auto& shown : Ui.Log)
+            if (shown.Kind == QLatin1String("status"))
+                out << shown.Text;
+        return out;
+    }
+};
+
+// Runs `events` where the window would process its pending events.
+class TEventfulUi final : public IUserInterface {
+public:
+    TEventfulUi(IUserInterface& inner, std::function<void()> events)
+        : m_inner(inner), m_events(std::move(events)) {}
+    void setStatus(const QString& text) override { m_inner.setStatus(text); }
+    void showMessage(const QString& caption, const QString& text) override {
+        m_inner.showMessage(caption, text);
+    }
+    Answer ask(const QString& caption, const QString& text) override { return m_inner.ask(caption, text); }
+    QString chooseFileToOpen(const TFileDialogOptions& o) override { return m_inner.chooseFileToOpen(o); }
+    QString chooseFileToSave(const TFileDialogOptions& o) override { return m_inner.chooseFileToSave(o); }
+    std::optional<QString> inputText(const QString& c, const QString& p, const QString& i) override {
+        return m_inner.inputText(c, p, i);
+    }
+    void processPendingEvents() override { m_events(); }
+
+private:
+    IUserInterface& m_inner;
+    std::function<void()> m_events;
+};
+
+std::unique_ptr<TProject> editedProject(int branches) {
+    auto p = std::make_unique<TProject>();
+    EncodeInstrumentText(QStringLiteral("Office"), p->Header.Name, NameFieldSize, 0);
+    p->Header.Branch_Count = static_cast<std::int16_t>(branches);
+    for (int i = 0; i < MaxBranches; ++i) {
+        EncodeInstrumentText(QStringLiteral("R%1").arg(i), p->Branches[i].Name, NameFieldSize, 0);
+        p->Branches[i].Request_Flow = 10.0 * i;
+    }
+    return p;
+}
+
+TMainState editedState() {
+    TMainState s;
+    s.ProjectFileName = QStringLiteral("/home/u/plant.proj");
+    s.HasFileName = true;
+    s.Modified = true;
+    s.CurrentBranch = 4;
+    return s;
+}
+
+bool sameProject(const TProject& a, const TProject& b) {
+    return std::memcmp(&a, &b, sizeof(TProject)) == 0;
+}
+
+} // namespace
+
+TEST(ProjectTransfer, OpenReadsBlocksWithProgressAndReplacesTheProject) {
+    struct Case {
+        std::int16_t Stored;
+        int Branches;
+        QStringList Progress;
+    };
+    QStringList progress1500;
+    for (int s = 0; s < 1500 * 78; s += 1040)
+        progress1500 << QStringLiteral("Reading project...%1 %").arg(s * 100 / (1500 * 78));
+    const Case cases[] = {
+        {14, 14, {QStringLiteral("Reading project...0 %"), QStringLiteral("Reading project...95 %")}},
+        {1500, 1500, progress1500},
+        {2000, 1500, progress1500},
+        {-5, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Stored);
+        TBench bench;
+        bench.putConfig(3, 0, 1);
+        bench.putProject(QStringLiteral("Plant"), c.Stored);
+        auto project = editedProject(7);
+        TMainState state = editedState();
+        TDeviceConfig config{};
+        ASSERT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config, bench.hooks()),
+                  TDeviceResult::Done);
+
+        EXPECT_EQ(project->branchCount(), c.Branches);
+        EXPECT_EQ(std::memcmp(project->Branches.data(), bench.slot0(44 + c.Branches * 78).data() + 44,
+                              static_cast<std::size_t>(c.Branches) * 78),
+                  0);
+        // A fresh project: nothing of the edited one survives beyond the branches read.
+        const auto blank = std::make_unique<TProject>();
+        EXPECT_EQ(std::memcmp(&project->Branches[c.Branches], &blank->Branches[c.Branches],
+                              static_cast<std::size_t>(MaxBranches - c.Branches) * 78),
+                  0);
+        EXPECT_EQ(project->Header.State, 1); // unlocked
+        const QStringList statuses = bench.statuses();
+        EXPECT_EQ(statuses.filter(QStringLiteral(" %")), c.Progress);
+        EXPECT_EQ(bench.Ui.EventsProcessed, c.Progress.size());
+        EXPECT_EQ(statuses.last(), QStringLiteral("The project was successfully read"));
+        EXPECT_EQ(bench.requestsWith(CommandReadMemory), 2 + 1 + (c.Branches * 78 + 51) / 52);
+        EXPECT_EQ(state.ProjectFileName, QStringLiteral("ZRV 10: Plant"));
+        EXPECT_FALSE(state.HasFileName);
+        EXPECT_FALSE(state.Modified);
+        EXPECT_FALSE(state.IsNewProject);
+        EXPECT_TRUE(state.LinkedToInstrument);
+        EXPECT_EQ(state.CurrentBranch, c.Branches > 0 ? 0 : 4);
+        const std::vector<std::string> hooks =
+            c.Branches > 0 ? std::vector<std::string>{"tree", "branch0", "page", "state"}
+                           : std::vector<std::string>{"tree", "page", "state"};
+        EXPECT_EQ(bench.Hooks, hooks);
+        EXPECT_EQ(config.InstrumentCodePage, 3);
+    }
+}
+
+TEST(ProjectTransfer, SeveralProjectsOpenSlotZeroAndSaveWritesOneBack) {
+    TBench bench;
+    bench.putConfig(5, 2, 3);
+    bench.putProject(QStringLiteral("Plant"), 3);
+    auto project = editedProject(0);
+    TMainState state;
+    TDeviceConfig config{};
+    ASSERT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config), TDeviceResult::Done);
+    EXPECT_EQ(config.ActiveProject, 0);
+    EXPECT_EQ(config.ProjectCount, 1);
+    EXPECT_EQ(config.InstrumentCodePage, 5);
+    for (const auto& r : bench.Instrument.requests()) {
+        std::uint32_t address = 0;
+        std::memcpy(&address, r.Frame.data() + 7, 4);
+        EXPECT_LT(address, BranchesAddress + 3 * 78) << "only slot 0 is read";
+    }
+
+    bench.Ui.Answers = {IUserInterface::Answer::Yes};
+    ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, state, config), TDeviceResult::Done);
+    const TDeviceConfig written = bench.instrumentConfig();
+    EXPECT_EQ(written.ActiveProject, 0);
+    EXPECT_EQ(written.ProjectCount, 1);
+    EXPECT_EQ(written.InstrumentCodePage, 5);
+    EXPECT_EQ(written.Reserved1[47], 48);
+    EXPECT_EQ(written.Reserved2[45], 155);
+}
+
+TEST(ProjectTransfer, SaveWritesConfigHeaderBranchesInOrderAndReadsBackIdentical) {
+    TBench bench;
+    bench.putConfig(0, 0, 1);
+    auto project = editedProject(14);
+    project->Header.State = StateLocked;
+    TMainState state = editedState();
+    TDeviceConfig config{};
+    bench.Ui.Answers = {IUserInterface::Answer::Yes};
+    ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, state, config, bench.hooks()),
+              TDeviceResult::Done);
+
+    const auto& log = bench.Ui.Log;
+    ASSERT_FALSE(log.isEmpty());
+    const auto ask = std::find_if(log.begin(), log.end(), [](const auto& s) { return s.Kind == "ask"; });
+    ASSERT_NE(ask, log.end());
+    EXPECT_EQ(ask->Caption, QStringLiteral("Saving project"));
+    EXPECT_EQ(ask->Text, QStringLiteral("Do you want to overwrite the project  ZRV 10?"));
+    std::vector<std::uint32_t> writes;
+    for (const auto& r : bench.Instrument.requests())
+        if (r.Frame[3] == CommandWriteMemory) {
+            std::uint32_t address = 0;
+            std::memcpy(&address, r.Frame.data() + 7, 4);
+            writes.push_back(address);
+        }
+    ASSERT_EQ(writes.size(), 2u + 1u + 21u);
+    EXPECT_EQ(writes[0], ConfigAddress);
+    EXPECT_EQ(writes[1], ConfigAddress + 52);
+    EXPECT_EQ(writes[2], ProjectHeaderAddress);
+    EXPECT_EQ(writes[3], BranchesAddress);
+    EXPECT_EQ(writes.back(), BranchesAddress + 20 * 52);
+    EXPECT_EQ(bench.Pause.TotalMs, 2 * 5 + 24 * 15); // config read, then 10 + 5 around each write
+    EXPECT_EQ(
+        bench.statuses().filter(QStringLiteral(" %")),
+        (QStringList{QStringLiteral("Writing project...0 %"), QStringLiteral("Writing project...95 %")}));
+    EXPECT_EQ(bench.statuses().last(), QStringLiteral("The project was successfully written"));
+    EXPECT_EQ(state.ProjectFileName, QStringLiteral("ZRV 10: Office"));
+    EXPECT_FALSE(state.Modified);
+    EXPECT_EQ(bench.Hooks, (std::vector<std::string>{"tree", "state"}));
+
+    // What the next run of the program reads is what was saved.
+    auto readBack = editedProject(0);
+    TMainState again;
+    ASSERT_EQ(ReadProjectFromDevice(bench.context(), *readBack, again, config), TDeviceResult::Done);
+    auto expected = std::make_unique<TProject>();
+    expected->Header = project->Header;
+    expected->Header.State = 0;
+    std::memcpy(expected->Branches.data(), project->Branches.data(), 14 * sizeof(TBranch));
+    EXPECT_TRUE(sameProject(*readBack, *expected));
+}
+
+TEST(ProjectTransfer, SaveSendsAtMostTheSlotsBranches) {
+    struct Case {
+        std::int16_t Count;
+        std::int16_t Sent;
+        int Blocks;
+    };
+    for (const Case c : {Case{2000, 1500, 113}, Case{-5, 0, 0}}) {
+        SCOPED_TRACE(c.Count);
+        TBench bench;
+        bench.putConfig(0, 0, 1);
+        auto project = editedProject(c.Count);
+        TMainState state;
+        TDeviceConfig config{};
+        bench.Ui.Answers = {IUserInterface::Answer::Yes};
+        ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, state, config), TDeviceResult::Done);
+        EXPECT_EQ(project->Header.Branch_Count, c.Sent);
+        TProjectHeader header{};
+        bench.Instrument.readConfig(ProjectHeaderAddress, &header, sizeof header);
+        EXPECT_EQ(std::int16_t{header.Branch_Count}, c.Sent);
+        EXPECT_EQ(bench.Ui.EventsProcessed, c.Blocks);
+        EXPECT_EQ(bench.requestsWith(CommandWriteMemory), 2 + 1 + (c.Sent * 78 + 51) / 52);
+    }
+}
+
+TEST(ProjectTransfer, NoProjectsAndAnsweringNoChangeNothing) {
+    TBench bench;
+    bench.putConfig(0, 0, 0);
+    bench.putProject(QStringLiteral("Plant"), 3);
+    auto project = editedProject(7);
+    const auto before = std::make_unique<TProject>(*project);
+    TMainState state = editedState();
+    TDeviceConfig config{};
+    EXPECT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config, bench.hooks()),
+              TDeviceResult::NothingDone);
+    EXPECT_EQ(bench.Ui.messages(), QStringList{QStringLiteral("There are no projects in device")});
+    EXPECT_TRUE(sameProject(*project, *before));
+    EXPECT_EQ(state.ProjectFileName, editedState().ProjectFileName);
+    EXPECT_TRUE(state.Modified);
+    EXPECT_TRUE(bench.Hooks.empty());
+
+    const auto imageBefore = bench.slot0(44 + 7 * 78);
+    bench.Instrument.clearRequests();
+    EXPECT_EQ(SaveProjectToDevice(bench.context(), *project, state, config, bench.hooks()),
+              TDeviceResult::NothingDone);
+    EXPECT_EQ(bench.requestsWith(CommandWriteMemory), 0);
+    EXPECT_EQ(bench.slot0(44 + 7 * 78), imageBefore);
+    EXPECT_TRUE(state.Modified);
+    EXPECT_EQ(bench.Hooks, (std::vector<std::string>{"tree", "state"}));
+}
+
+// 14 branches: the open moves 2 config frames, 1 header frame and 21 branch frames; the save 2 config
+// reads, 2 config writes, 1 header write, 21 branch writes.
+TEST(ProjectTransfer, EveryFaultAtFirstMiddleAndLastFrameLeavesTheProjectAlone) {
+    const TReplyFault faults[] = {TReplyFault::NoReply, TReplyFault::WrongCommand, TReplyFault::WrongMaster,
+                                  TReplyFault::BadCheckValue};
+    for (const bool save : {false, true}) {
+        const std::uint64_t total = save ? 26 : 24;
+        for (const TReplyFault fault : faults)
+            for (const std::uint64_t frame : {std::uint64_t{1}, total / 2, total}) {
+                SCOPED_TRACE(testing::Message() << (save ? "save" : "open") << " fault "
+                                                << static_cast<int>(fault) << " at frame " << frame);
+                TBench bench;
+                bench.putConfig(2, 0, 1);
+                bench.putProject(QStringLiteral("Plant"), 14);
+                bench.Instrument.injectFault(fault, frame);
+                auto project = editedProject(14);
+                const auto before = std::make_unique<TProject>(*project);
+                TMainState state = editedState();
+                TDeviceConfig config{};
+                config.InstrumentCodePage = 9;
+                bench.Ui.Answers = {IUserInterface::Answer::Yes};
+                const TDeviceResult result =
+                    save ? SaveProjectToDevice(bench.context(), *project, state, config, bench.hooks())
+                         : ReadProjectFromDevice(bench.context(), *project, state, config, bench.hooks());
+                EXPECT_EQ(result, TDeviceResult::Failed);
+                EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not responding!"));
+                EXPECT_TRUE(sameProject(*project, *before));
+                EXPECT_EQ(state.ProjectFileName, editedState().ProjectFileName);
+                EXPECT_TRUE(state.Modified);
+                EXPECT_FALSE(state.LinkedToInstrument);
+                EXPECT_EQ(state.CurrentBranch, 4);
+                // A configuration block cut off never becomes the copy.
+                EXPECT_EQ(config.InstrumentCodePage, frame <= 2 ? 9 : 2);
+                const std::vector<std::string> hooks =
+                    save ? std::vector<std::string>{"tree", "state"} : std::vector<std::string>{};
+                EXPECT_EQ(bench.Hooks, hooks);
+                EXPECT_EQ(bench.Instrument.framesReceived(), frame) << "no retry, nothing after the failure";
+            }
+    }
+}
+
+TEST(ProjectTransfer, UnpluggedOrAbsentInstrumentAndTheConnectionTest) {
+    {
+        TBench bench;
+        bench.putConfig(0, 0, 1);
+        bench.putProject(QStringLiteral("Plant"), 40);
+        bench.Instrument.unplugAfter(30);
+        auto project = editedProject(2);
+        const auto before = std::make_unique<TProject>(*project);
+        TMainState state = editedState();
+        TDeviceConfig config{};
+        EXPECT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config), TDeviceResult::Failed);
+        EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not responding!"));
+        EXPECT_TRUE(sameProject(*project, *before));
+    }
+    {
+        TBench bench;
+        bench.Instrument.setPresent(false);
+        auto project = editedProject(2);
+        TMainState state = editedState();
+        TDeviceConfig config{};
+        EXPECT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config), TDeviceResult::Failed);
+        EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not connected!"));
+        EXPECT_EQ(TestDeviceConnection(bench.context()), TDeviceResult::Failed);
+        EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not connected!"));
+    }
+    {
+        TBench bench;
+        EXPECT_EQ(TestDeviceConnection(bench.context()), TDeviceResult::Done);
+        EXPECT_EQ(bench.statuses(), (QStringList{QString(), QStringLiteral("Sending..."),
+                                                 QStringLiteral("Device is connected to USB interface")}));
+        EXPECT_EQ(bench.requestsWith(CommandPing), 1);
+    }
+}
+
+TEST(ProjectTransfer, NoSecondOperationWhileOneRuns) {
+    TBench bench;
+    bench.putConfig(0, 0, 1);
+    bench.putProject(QStringLiteral("Plant"), 30);
+    auto project = editedProject(2);
+    TMainState state = editedState();
+    TDeviceConfig config{};
+    // The window processes events between blocks; a second click must not start another transfer.
+    TDeviceResult nested = TDeviceResult::Done;
+    TEventfulUi ui(bench.Ui, [&] {
+        auto other = editedProject(1);
+        nested = ReadProjectFromDevice(bench.context(), *other, state, config);
+    });
+    const TDeviceOperationContext context{bench.Guard, bench.Driver, bench.Pause, ui, bench.Catalogue};
+    EXPECT_EQ(ReadProjectFromDevice(context, *project, state, config), TDeviceResult::Done);
+    EXPECT_EQ(nested, TDeviceResult::Failed);
+    EXPECT_EQ(project->branchCount(), 30);
+}
