@@ -206,7 +206,8 @@ TEST(ValveTransfer, ReadsTheCatalogueAndWritesBothCacheFiles) {
         std::vector<std::uint8_t> expected(static_cast<std::size_t>(c.Valves) * 126);
         bench.Instrument.readData(ValvesAddress, expected.data(),
                                   static_cast<std::uint32_t>(expected.size()));
-        EXPECT_EQ(std::memcmp(catalogue->Valves, expected.data(), expected.size()), 0);
+        if (!expected.empty())
+            EXPECT_EQ(std::memcmp(catalogue->Valves, expected.data(), expected.size()), 0);
         // Slots beyond the counts keep what they held.
         EXPECT_EQ(std::memcmp(catalogue->ManufacturerNames[16], before->ManufacturerNames[16], 16), 0);
         if (c.Valves < 1000)
