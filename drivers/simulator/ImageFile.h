@@ -4,8 +4,11 @@
 
 class TSimulatedInstrument;
 
-// The simulated instrument's memory kept on disk: a 16-byte header ("ZRV10SIM", format version,
-// zero) followed by the configuration memory and the record and catalogue memory, byte for byte.
+// The simulated instrument's memory kept on disk. A 16-byte header ("ZRV10SIM", format version 1,
+// segment count, little-endian) and the segments that differ from erased memory, each a 12-byte
+// header (memory 0 configuration / 1 record and catalogue, offset into it, length) and its bytes.
+// Everything outside the segments is erased: 0x00 in the configuration memory, 0xFF in the other.
+// Kept sparse because a transfer saves it after every 52-byte write.
 inline constexpr const char* SimulatorImageName = "zrv10-simulator.img";
 
 enum class TImageLoad { Loaded, Missing, Invalid };
