@@ -8,7 +8,7 @@ class TSimulatedInstrument;
 // segment count, little-endian) and the segments that differ from erased memory, each a 12-byte
 // header (memory 0 configuration / 1 record and catalogue, offset into it, length) and its bytes.
 // Everything outside the segments is erased: 0x00 in the configuration memory, 0xFF in the other.
-// Kept sparse because a transfer saves it after every 52-byte write.
+// Kept sparse so that saving it stays cheap.
 inline constexpr const char* SimulatorImageName = "zrv10-simulator.img";
 
 enum class TImageLoad { Loaded, Missing, Invalid };

@@ -28,13 +28,17 @@ std::string imagePathBesideLibrary() {
     return folder + "/" + SimulatorImageName;
 }
 
-// The library's one instrument. An image that exists but cannot be read is left untouched on disk
-// and the instrument counts as not attached, so no write can replace a file the user may still need.
+// The library's one instrument. Writes are saved when a pipe closes, which ends every device
+// operation, and when the library unloads: a transfer then costs one image save instead of one per
+// 52-byte chunk, and the image never holds half an operation. An image that exists but cannot be read
+// is left untouched on disk and the instrument counts as not attached, so no write can replace a file
+// the user may still need.
 struct TLibraryState {
     TSimulatedInstrument Instrument;
     TSimulatedUsb Usb{Instrument};
     std::string ImagePath = imagePathBesideLibrary();
     std::mutex Lock;
+    bool Unsaved = false;
 
     TLibraryState() {
         Instrument.setRecording(false);
@@ -44,8 +48,8 @@ struct TLibraryState {
             break;
         case TImageLoad::Missing:
             WriteDemoContent(Instrument);
-            if (!SaveImageFile(ImagePath, Instrument, &error))
-                std::fprintf(stderr, "zrv10 simulator: %s\n", error.c_str());
+            Unsaved = true;
+            saveIfChanged();
             break;
         case TImageLoad::Invalid:
             std::fprintf(stderr, "zrv10 simulator: %s; the simulated instrument stays unplugged\n",
@@ -54,12 +58,23 @@ struct TLibraryState {
             break;
         }
         Instrument.setWriteHook([this] {
-            std::string saveError;
-            if (SaveImageFile(ImagePath, Instrument, &saveError))
-                return true;
-            std::fprintf(stderr, "zrv10 simulator: %s\n", saveError.c_str());
-            return false;
+            Unsaved = true;
+            return true;
         });
+    }
+    ~TLibraryState() { saveIfChanged(); }
+    TLibraryState(const TLibraryState&) = delete;
+    TLibraryState& operator=(const TLibraryState&) = delete;
+
+    // A failed save is tried again at the next close.
+    void saveIfChanged() {
+        if (!Unsaved)
+            return;
+        std::string error;
+        if (SaveImageFile(ImagePath, Instrument, &error))
+            Unsaved = false;
+        else
+            std::fprintf(stderr, "zrv10 simulator: %s\n", error.c_str());
     }
 };
 
@@ -112,7 +127,9 @@ ZRV_EXPORT std::uint32_t _MPUSBWrite(void* pipe, const void* data, std::uint32_t
 ZRV_EXPORT std::uint32_t _MPUSBClose(void* pipe) {
     TLibraryState& s = state();
     std::lock_guard lock(s.Lock);
-    return s.Usb.close(pipe);
+    const std::uint32_t closed = s.Usb.close(pipe);
+    s.saveIfChanged();
+    return closed;
 }
 
 ZRV_EXPORT std::uint32_t _MPUSBSetConfiguration(void* pipe, std::uint16_t /*configuration*/) {

@@ -132,8 +132,9 @@ public:
     }
     bool loaded() const { return m_handle && count && open && read && write && close; }
 
-    // One exchange over freshly opened pipes; the reply, or nothing.
-    std::optional<TFrame> exchange(const TFrame& request) {
+    // One exchange over freshly opened pipes, closed afterwards unless told otherwise; the reply, or
+    // nothing.
+    std::optional<TFrame> exchange(const TFrame& request, bool closePipes = true) {
         void* in = open(0, InstrumentVidPid, InstrumentEndpoint, PipeDirectionRead, 0);
         void* out = open(0, InstrumentVidPid, InstrumentEndpoint, PipeDirectionWrite, 0);
         std::uint32_t moved = 0;
@@ -141,8 +142,10 @@ public:
         const bool ok = out != InvalidPipe() && in != InvalidPipe() &&
                         write(out, request.data(), 64, &moved, 250) &&
                         read(in, reply.data(), 64, &moved, 250);
-        close(in);
-        close(out);
+        if (closePipes) {
+            close(in);
+            close(out);
+        }
         return ok ? std::optional<TFrame>(reply) : std::nullopt;
     }
 
@@ -156,10 +159,22 @@ private:
     void* m_handle = nullptr;
 };
 
+// The config bytes at `address` as the image on disk holds them.
+std::vector<std::uint8_t> onDisk(const QString& image, std::uint32_t address, std::uint32_t count) {
+    TSimulatedInstrument instrument;
+    std::vector<std::uint8_t> bytes(count);
+    EXPECT_EQ(LoadImageFile(image.toStdString(), instrument), TImageLoad::Loaded);
+    EXPECT_TRUE(instrument.readConfig(address, bytes.data(), count));
+    return bytes;
+}
+
+// Written memory reaches the image when the operation closes its pipes, or at the latest when the
+// library unloads; the next load of the library finds it there.
 TEST(SimulatorLibrary, CreatesDemoImageAndKeepsEveryWrite) {
     QTemporaryDir dir;
     const QString image = dir.filePath("zrv10-simulator.img");
-    const std::uint8_t name[8] = {'W', 'r', 'i', 't', 't', 'e', 'n', 0};
+    const std::vector<std::uint8_t> name = {'W', 'r', 'i', 't', 't', 'e', 'n', 0};
+    const std::vector<std::uint8_t> state = {0x80, 0x01};
     {
         TLoadedSimulator first(dir.path());
         ASSERT_TRUE(first.loaded()) << dlerror();
@@ -170,18 +185,21 @@ TEST(SimulatorLibrary, CreatesDemoImageAndKeepsEveryWrite) {
             first.exchange(BuildRequest(SlaveAny, CommandReadMemory, 44, 0, 0, 4096, nullptr));
         ASSERT_TRUE(header);
         EXPECT_EQ(0, std::memcmp(header->data() + 11, "Demo school", 12));
-        ASSERT_TRUE(first.exchange(BuildRequest(SlaveAny, CommandWriteMemory, 8, 0, 0, 4096, name, 8)));
-        TSimulatedInstrument onDisk;
-        ASSERT_EQ(LoadImageFile(image.toStdString(), onDisk), TImageLoad::Loaded);
-        std::uint8_t stored[8];
-        ASSERT_TRUE(onDisk.readConfig(4096, stored, 8));
-        EXPECT_EQ(0, std::memcmp(stored, name, 8)) << "saved by the write itself";
+        ASSERT_TRUE(
+            first.exchange(BuildRequest(SlaveAny, CommandWriteMemory, 8, 0, 0, 4096, name.data(), 8)));
+        EXPECT_EQ(onDisk(image, 4096, 8), name) << "saved when the pipes closed";
+
+        ASSERT_TRUE(first.exchange(BuildRequest(SlaveAny, CommandWriteMemory, 2, 0, 0, 4112, state.data(), 2),
+                                   false));
     }
+    EXPECT_EQ(onDisk(image, 4112, 2), state) << "saved when the library unloaded";
+
     TLoadedSimulator second(dir.path(), "libmpusbapi-again.so");
     ASSERT_TRUE(second.loaded()) << dlerror();
     const auto header = second.exchange(BuildRequest(SlaveAny, CommandReadMemory, 44, 0, 0, 4096, nullptr));
     ASSERT_TRUE(header);
-    EXPECT_EQ(0, std::memcmp(header->data() + 11, name, 8));
+    EXPECT_EQ(0, std::memcmp(header->data() + 11, name.data(), 8));
+    EXPECT_EQ(0, std::memcmp(header->data() + 11 + 16, state.data(), 2));
     // The demo's record area is there too.
     const auto records =
         second.exchange(BuildRequest(SlaveAny, CommandReadData, 52, 0, 0, 0x180000, nullptr));
