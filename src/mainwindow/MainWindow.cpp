@@ -1,0 +1,592 @@
+#include "mainwindow/MainWindow.h"
+
+#include "files/ProjectCommands.h"
+#include "files/Settings.h"
+#include "link/DriverLibrary.h"
+#include "link/Pause.h"
+#include "link/ProjectTransfer.h"
+#include "link/ValveTransfer.h"
+#include "localisation/InstrumentCodePage.h"
+#include "localisation/LanguageDialog.h"
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/CloseQuestions.h"
+#include "mainwindow/MainWindowLogo.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/ProjectEditor.h"
+#include "mainwindow/UnitDialog.h"
+#include "model/BranchList.h"
+#include "model/ValveCache.h"
+#include "ui/QtUserInterface.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int LeftPaneWidth = 300;
+constexpr int BottomPanelHeight = 62;
+constexpr int StatusBarHeight = 19;
+constexpr QSize ClientSize(846, 561);
+
+QFont windowFont(int pixelSize) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+TMainF::TMainF(TApplicationState& state, const IClock& clock, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_clock(clock) {
+    m_ownUi = std::make_unique<TQtUserInterface>(this, [this](const QString& text) { SetStatus(text); });
+    m_ui = m_ownUi.get();
+    init();
+}
+
+TMainF::TMainF(TApplicationState& state, IUserInterface& ui, const IClock& clock, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_clock(clock), m_ui(&ui) {
+    init();
+}
+
+TMainF::~TMainF() = default;
+
+void TMainF::init() {
+    setObjectName(QStringLiteral("MainF"));
+    m_ownPause = std::make_unique<TRealPause>();
+    m_pause = m_ownPause.get();
+    m_exit = [](int code) { QCoreApplication::exit(code); };
+    setWindowTitle(QLatin1String(ProductTitle));
+    setFont(windowFont(13));
+
+    m_editor = new TProjectEditor(m_state, *m_ui, *this, m_clock, this);
+    // Created once, after the main window, and reused for every opening.
+    m_unitSel = new TFUnitSel(m_state.Messages, this);
+    buildFrame();
+    buildMenus();
+
+    resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusBarHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    m_timerStart.setSingleShot(true);
+    m_timerStart.setInterval(100);
+    connect(&m_timerStart, &QTimer::timeout, this, &TMainF::StartupSequence);
+    m_timerStart.start();
+}
+
+void TMainF::buildFrame() {
+    auto* left = new QWidget;
+    left->setObjectName(QStringLiteral("leftPane"));
+    left->setMinimumWidth(LeftPaneWidth);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+
+    QTreeWidget* tree = m_editor->tree();
+    tree->setObjectName(QStringLiteral("PrjTree"));
+    tree->setIndentation(19);
+    leftLayout->addWidget(tree, 1);
+
+    auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("diaPanelBo"));
+    panel->setFixedHeight(BottomPanelHeight);
+    panel->setAutoFillBackground(true);
+    QPalette dark = panel->palette();
+    dark.setColor(QPalette::Window, QColor(31, 31, 31));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    panel->setPalette(dark);
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 1, 0, 1);
+    panelLayout->setSpacing(8);
+    auto* logo = new QLabel;
+    logo->setObjectName(QStringLiteral("diaLogo"));
+    logo->setPixmap(mainWindowLogo());
+    logo->setFixedSize(LogoSize);
+    panelLayout->addWidget(logo);
+    m_version = new QLabel;
+    m_version->setObjectName(QStringLiteral("diaVersion"));
+    m_version->setFont(windowFont(13));
+    m_version->setText(QStringLiteral(" Version ") + QLatin1String(ProgramVersion));
+    panelLayout->addWidget(m_version, 1);
+    // Kept for the connection test but out of sight, as it always was.
+    m_testUsb = new QPushButton(QStringLiteral("Test USB"), panel);
+    m_testUsb->setObjectName(QStringLiteral("Button1"));
+    m_testUsb->hide();
+    connect(m_testUsb, &QPushButton::clicked, this, &TMainF::TestConnection);
+    leftLayout->addWidget(panel);
+
+    QTabWidget* pages = m_editor->pages();
+    pages->setObjectName(QStringLiteral("PageEdit"));
+    pages->setMinimumSize(540, 480);
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setHandleWidth(4);
+    splitter->setChildrenCollapsible(false);
+    splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: rgb(255,128,0); }"));
+    splitter->addWidget(left);
+    splitter->addWidget(pages);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({LeftPaneWidth, ClientSize.width() - LeftPaneWidth - 4});
+    setCentralWidget(splitter);
+
+    // A label rather than the bar's own message: menu hovers would wipe that.
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("statusText"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setFixedHeight(StatusBarHeight);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_status, 1);
+}
+
+QAction* TMainF::addItem(QMenu* menu, const char* name, const char* designedCaption) {
+    QAction* item = menu->addAction(QString::fromUtf8(designedCaption));
+    item->setObjectName(QLatin1String(name));
+    return item;
+}
+
+void TMainF::buildMenus() {
+    auto topMenu = [this](const char* name, const char* caption) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QLatin1String(name) + QStringLiteral("Menu"));
+        menu->menuAction()->setObjectName(QLatin1String(name));
+        return menu;
+    };
+    auto separatorCaption = [this](QMenu* menu, const char* name, const char* caption) {
+        addItem(menu, name, caption)->setEnabled(false);
+    };
+
+    QMenu* file = topMenu("mFile", "File");
+    separatorCaption(file, "mPCProjects", "----- K9Q4 Projects -----");
+    QAction* item = addItem(file, "mNewPrj", "New");
+    item->setShortcut(QKeySequence::New);
+    connect(item, &QAction::triggered, this, &TMainF::NewProject);
+    item = addItem(file, "mOpenPrj", "Open...");
+    item->setShortcut(QKeySequence::Open);
+    connect(item, &QAction::triggered, this, &TMainF::OpenProject);
+    item = addItem(file, "mSave", "Save");
+    item->setShortcut(QKeySequence::Save);
+    item->setEnabled(false);
+    connect(item, &QAction::triggered, this, &TMainF::SaveProject);
+    item = addItem(file, "mSaveAsPrj", "Save as...");
+    connect(item, &QAction::triggered, this, &TMainF::SaveProjectAs);
+    // The workbook commands are connected by the spreadsheet part.
+    addItem(file, "mImportXLS", "Import from Nortavex engineer...");
+    addItem(file, "mExportXLS2", "Export to Nortavex engineer...");
+    separatorCaption(file, "mProjects", "-------- Projects --------");
+    item = addItem(file, "mOpenPrjFromDevice", "Open project from device...");
+    connect(item, &QAction::triggered, this, &TMainF::ReadProjectFromInstrument);
+    item = addItem(file, "mSaveProjectToDevice", "Save project to device...");
+    item->setEnabled(false);
+    connect(item, &QAction::triggered, this, [this] { SaveProjectToInstrument(); });
+    separatorCaption(file, "mRecords", "-------- Records --------");
+    item = addItem(file, "mOpenRec", "Open record...");
+    connect(item, &QAction::triggered, this, &TMainF::showRecordsWindow);
+    item = addItem(file, "mOpenRecordFromDevice", "Open record from device...");
+    connect(item, &QAction::triggered, this, &TMainF::showRecordsWindow);
+    file->addSeparator();
+    item = addItem(file, "mExit", "Exit");
+    item->setShortcut(QKeySequence::Quit);
+    connect(item, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = topMenu("mEdit", "Edit");
+    connect(addItem(edit, "mAddBranch", "Add branch"), &QAction::triggered, m_editor,
+            &TProjectEditor::AddBranch);
+    connect(addItem(edit, "mDeleteBranch", "Delete branch..."), &QAction::triggered, m_editor,
+            &TProjectEditor::DeleteBranch);
+    connect(addItem(edit, "mMoveBranchUp", "Move branch up"), &QAction::triggered, m_editor,
+            &TProjectEditor::MoveBranchUp);
+    connect(addItem(edit, "mMoveBranchDown", "Move branch down"), &QAction::triggered, m_editor,
+            &TProjectEditor::MoveBranchDown);
+
+    QMenu* print = topMenu("mPrint2", "Print");
+    item = addItem(print, "mSetupPrinter", "Setup printer...");
+    item->setVisible(false);
+    connect(item, &QAction::triggered, this, &TMainF::SetupPrinter);
+    item = addItem(print, "mSetupPage", "Setup page...");
+    item->setVisible(false);
+    connect(item, &QAction::triggered, this, &TMainF::SetupPage);
+    // Printing the project is connected by the printing part.
+    addItem(print, "mPrint", "Print...");
+
+    QMenu* options = topMenu("mOptions", "Options");
+    connect(addItem(options, "mUnits", "Flow and pressure units..."), &QAction::triggered, this,
+            &TMainF::ChooseUnits);
+    connect(addItem(options, "mLanguage", "Language..."), &QAction::triggered, this, &TMainF::ChooseLanguage);
+
+    // The tree's pop-up menu; its shortcuts work while the tree has the focus.
+    QTreeWidget* tree = m_editor->tree();
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    auto popupItem = [&](const char* name, const char* caption, QKeySequence key,
+                         void (TProjectEditor::*slot)()) {
+        QAction* a = addItem(m_popup, name, caption);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        tree->addAction(a);
+        connect(a, &QAction::triggered, m_editor, slot);
+    };
+    popupItem("mAddBranch2", "Add branch", QKeySequence(Qt::CTRL | Qt::Key_A), &TProjectEditor::AddBranch);
+    popupItem("mDeleteBranch2", "Delete branch...", QKeySequence(), &TProjectEditor::DeleteBranch);
+    popupItem("mMoveBranchUp2", "Move branch up", QKeySequence(Qt::CTRL | Qt::Key_U),
+              &TProjectEditor::MoveBranchUp);
+    popupItem("mMoveBranchDown2", "Move branch down", QKeySequence(Qt::CTRL | Qt::Key_D),
+              &TProjectEditor::MoveBranchDown);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QWidget::customContextMenuRequested, this,
+            [this, tree](const QPoint& pos) { m_popup->popup(tree->viewport()->mapToGlobal(pos)); });
+}
+
+QAction* TMainF::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+QString TMainF::statusText() const {
+    return m_status->text();
+}
+
+QString TMainF::tr_(const char* english) const {
+    return m_state.Messages.Translate(QString::fromUtf8(english));
+}
+
+void TMainF::setExitFunction(std::function<void(int)> exitFunction) {
+    m_exit = std::move(exitFunction);
+}
+
+void TMainF::setPause(IPause& pause) {
+    m_pause = &pause;
+}
+
+void TMainF::setRecordsWindow(QWidget* recordsWindow) {
+    m_recordsWindow = recordsWindow;
+}
+
+void TMainF::SetStatus(const QString& text) {
+    m_status->setText(text);
+}
+
+void TMainF::UpdateWindowState() {
+    const TMainState& s = m_state.Main;
+    const TProject& project = *m_state.Project;
+    const int count = project.branchCount();
+    const bool locked = project.isLocked();
+    const int current = s.CurrentBranch;
+    const bool selected = current >= 0 && current < count;
+    const bool on = m_mainCommandsOn;
+
+    auto enable = [this](const char* name, bool enabled) {
+        if (QAction* a = action(QLatin1String(name)))
+            a->setEnabled(enabled);
+    };
+    enable("mSave", on && s.Modified && s.HasFileName);
+
+    const bool down = selected && current + 1 < count && !locked;
+    const bool up = selected && current > 0 && !locked;
+    const bool del = selected && !locked;
+    enable("mMoveBranchDown", on && down);
+    enable("mMoveBranchDown2", down);
+    enable("mMoveBranchUp", on && up);
+    enable("mMoveBranchUp2", up);
+    enable("mDeleteBranch", on && del);
+    enable("mDeleteBranch2", del);
+
+    QString title = QLatin1String(ProductTitle) + QStringLiteral(" - ");
+    if (s.IsNewProject)
+        title += tr_("New project");
+    else if (s.Modified)
+        title += s.ProjectFileName + u'*';
+    else
+        title += s.ProjectFileName;
+    setWindowTitle(title);
+
+    enable("mNewPrj", on);
+    enable("mSaveProjectToDevice", !s.IsNewProject);
+    enable("mExportXLS2", !s.IsNewProject);
+
+    m_editor->SetInputsEnabled(!locked);
+    enable("mAddBranch", on && !locked);
+    enable("mAddBranch2", !locked);
+}
+
+void TMainF::EnableMainCommands(bool on) {
+    m_mainCommandsOn = on;
+    for (const char* name : {"mNewPrj", "mOpenPrj", "mSave", "mSaveAsPrj", "mOpenRec", "mExit", "mAddBranch",
+                             "mDeleteBranch", "mMoveBranchUp", "mMoveBranchDown", "mSetupPrinter",
+                             "mSetupPage", "mPrint", "mUnits", "mLanguage"}) {
+        if (QAction* a = action(QLatin1String(name)))
+            a->setEnabled(on);
+    }
+    if (on)
+        UpdateWindowState();
+}
+
+void TMainF::ApplyMainWindowTexts() {
+    TMessageCatalogue& messages = m_state.Messages;
+    m_state.DeviceConfig.InstrumentCodePage = static_cast<std::uint16_t>(
+        InstrumentCodePageFor(messages.CurrentLanguage(), m_state.DeviceConfig.InstrumentCodePage));
+    messages.LoadLanguage();
+    // Qt's fonts cover every script, so the language's character set needs no font of its own.
+    m_version->setText(versionText(messages));
+    for (const TWindowText& text : mainWindowMenuTexts()) {
+        if (QAction* a = action(QLatin1String(text.Control)))
+            a->setText(translatedText(messages, text));
+    }
+    m_editor->ApplyTexts();
+    for (const TWindowText& text : mainWindowLateTexts()) {
+        if (QAction* a = action(QLatin1String(text.Control)))
+            a->setText(translatedText(messages, text));
+    }
+    UpdateWindowState();
+    SetStatus(QString());
+}
+
+void TMainF::StartupSequence() {
+    m_timerStart.stop();
+    if (m_started)
+        return;
+    m_started = true;
+
+    m_state.Settings = LoadSettings(m_state.SettingsPath);
+    m_state.Units.FlowUnit = m_state.Settings.FlowUnit;
+    m_state.Units.PressureUnit = m_state.Settings.PressureUnit;
+    m_state.Messages.SetCurrentLanguage(m_state.Settings.CurrentLanguage);
+    m_state.Messages.LoadLanguageList();
+    ApplyMainWindowTexts();
+
+    if (!LoadValveCache(m_state.CacheDir, *m_state.Catalogue)) {
+        m_ui->showMessage(tr_("Reading Valves from device"), tr_("Connect device and press Ok"));
+        TDeviceResult read = TDeviceResult::Failed;
+        try {
+            read = ReadValvesFromInstrument();
+        } catch (...) {
+            read = TDeviceResult::Failed;
+        }
+        // A catalogue that arrived whole serves even when its cache files could not be written.
+        if (!LoadValveCache(m_state.CacheDir, *m_state.Catalogue) && read != TDeviceResult::Done) {
+            m_ui->showMessage(tr_("Error reading valves"), tr_("Application will be terminated"));
+            m_terminated = true;
+            m_exit(-1);
+            return;
+        }
+    }
+    m_editor->FillManufacturerList();
+    NewProject();
+    m_editor->ResetPending();
+}
+
+TProjectCommandContext TMainF::commandContext() {
+    return TProjectCommandContext{*m_state.Project,
+                                  m_state.Main,
+                                  *m_ui,
+                                  m_state.Messages,
+                                  m_state.codePage(),
+                                  m_state.Units.Locale,
+                                  [this] { SaveProjectToInstrument(); }};
+}
+
+void TMainF::AskSaveChanges() {
+    TProjectCommandContext context = commandContext();
+    ::AskSaveChanges(context);
+    UpdateWindowState();
+}
+
+void TMainF::ResetProject() {
+    TMainState& s = m_state.Main;
+    s.ProjectFileName.clear();
+    s.IsNewProject = true;
+    s.Modified = false;
+    s.LinkedToInstrument = false;
+    s.HasFileName = false;
+    TProjectHeader& header = m_state.Project->Header;
+    header.State = static_cast<std::uint16_t>(header.State & ~StateLocked);
+    header.Branch_Count = 0;
+    header.Name[0] = 0;
+    header.Last_Change[0] = 0;
+}
+
+void TMainF::NewProject() {
+    AskSaveChanges();
+    ResetProject();
+    m_state.Main.CurrentBranch = 0;
+    m_editor->BuildProjectTree();
+    InitBranch(*m_state.Project, 0);
+    m_editor->ShowBranchPage(0);
+    m_editor->ShowProjectPage();
+    UpdateWindowState();
+    m_editor->ActivateProjectPage();
+    SetStatus(tr_("New project"));
+}
+
+void TMainF::showAfterOpen() {
+    m_editor->BuildProjectTree();
+    if (m_state.Project->branchCount() > 0)
+        m_editor->ShowBranchPage(0);
+    m_editor->ShowProjectPage();
+    UpdateWindowState();
+}
+
+void TMainF::OpenProject() {
+    TProjectCommandContext context = commandContext();
+    if (OpenProjectCommand(context) == TOpenResult::Opened)
+        showAfterOpen();
+    UpdateWindowState();
+}
+
+void TMainF::SaveProject() {
+    TProjectCommandContext context = commandContext();
+    SaveProjectCommand(context);
+    UpdateWindowState();
+}
+
+void TMainF::SaveProjectAs() {
+    TProjectCommandContext context = commandContext();
+    SaveProjectAsCommand(context);
+    UpdateWindowState();
+}
+
+TDeviceResult
+TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
+    const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
+    const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    struct RestoreCursor {
+        ~RestoreCursor() { QGuiApplication::restoreOverrideCursor(); }
+    } restore;
+    return op(context);
+}
+
+namespace {
+
+TProjectViewHooks viewHooks(TMainF& window) {
+    TProjectEditor& editor = window.editor();
+    return TProjectViewHooks{
+        [&editor] { editor.BuildProjectTree(); }, [&editor](int branch) { editor.ShowBranchPage(branch); },
+        [&editor] { editor.ShowProjectPage(); }, [&window] { window.UpdateWindowState(); }};
+}
+
+} // namespace
+
+void TMainF::ReadProjectFromInstrument() {
+    // The read replaces the project in memory: unsaved changes are offered for saving first.
+    AskSaveChanges();
+    runDeviceOperation([this](const TDeviceOperationContext& c) {
+        return ReadProjectFromDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
+                                     viewHooks(*this));
+    });
+    UpdateWindowState();
+}
+
+TDeviceResult TMainF::SaveProjectToInstrument() {
+    const TDeviceResult result = runDeviceOperation([this](const TDeviceOperationContext& c) {
+        return SaveProjectToDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig, viewHooks(*this));
+    });
+    UpdateWindowState();
+    return result;
+}
+
+void TMainF::TestConnection() {
+    runDeviceOperation([](const TDeviceOperationContext& c) { return TestDeviceConnection(c); });
+}
+
+TDeviceResult TMainF::ReadValvesFromInstrument() {
+    QString cacheError;
+    const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
+        return ReadValvesFromDevice(c, *m_state.Catalogue, m_state.CacheDir, &cacheError,
+                                    [this] { m_editor->FillManufacturerList(); });
+    });
+    if (!cacheError.isEmpty())
+        m_ui->showMessage(tr_("Error"), cacheError);
+    return result;
+}
+
+void TMainF::SetupPage() {
+    TPrintMargins& margins = m_state.Settings.PrintMargins;
+    QPrinter printer;
+    printer.setPageMargins(QMarginsF(margins.Left, margins.Top, margins.Right, margins.Bottom),
+                           QPageLayout::Millimeter);
+    QPageSetupDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Whole millimetres, cut toward zero from the dialog's hundredths.
+    const QMarginsF chosen = printer.pageLayout().margins(QPageLayout::Millimeter);
+    auto whole = [](qreal mm) { return static_cast<int32_t>(qRound64(mm * 100) / 100); };
+    margins.Top = whole(chosen.top());
+    margins.Bottom = whole(chosen.bottom());
+    margins.Left = whole(chosen.left());
+    margins.Right = whole(chosen.right());
+}
+
+void TMainF::SetupPrinter() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.exec();
+}
+
+void TMainF::ChooseUnits() {
+    if (RunUnitsCommand(*m_unitSel, m_state))
+        m_editor->RefreshAfterUnits();
+}
+
+void TMainF::ChooseLanguage() {
+    if (!::ChooseLanguage(m_state, this))
+        return;
+    ApplyMainWindowTexts();
+    m_editor->RefreshAfterLanguage();
+}
+
+void TMainF::showRecordsWindow() {
+    if (!m_recordsWindow)
+        return;
+    m_recordsWindow->show();
+    m_recordsWindow->raise();
+    m_recordsWindow->activateWindow();
+}
+
+void TMainF::closeEvent(QCloseEvent* event) {
+    if (m_terminated) {
+        event->accept();
+        return;
+    }
+    // A transfer in progress lets the window process events; closing now would pull the project away
+    // from under it.
+    if (m_state.LinkGuard.Busy) {
+        SetStatus(m_state.Messages.TranslateExclaim(QStringLiteral("Another device operation is running")));
+        event->ignore();
+        return;
+    }
+    TSettings& settings = m_state.Settings;
+    settings.FlowUnit = m_state.Units.FlowUnit;
+    settings.PressureUnit = m_state.Units.PressureUnit;
+    settings.CurrentLanguage = m_state.Messages.CurrentLanguage();
+    QString error;
+    if (!SaveSettings(m_state.SettingsPath, settings, &error))
+        m_ui->showMessage(tr_("Error"), error);
+
+    TProjectCommandContext context = commandContext();
+    const bool nothingLost = AskSaveChangesBeforeClose(
+        context, [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; });
+    UpdateWindowState();
+    if (!nothingLost) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The other windows must not keep the program alive once the main window is gone.
+    QCoreApplication::quit();
+}

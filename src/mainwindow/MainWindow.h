@@ -1,0 +1,110 @@
+#pragma once
+
+#include "link/DeviceOperation.h"
+#include "mainwindow/MainWindowHooks.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class IClock;
+class IPause;
+class IUserInterface;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class TFUnitSel;
+class TProjectEditor;
+struct TApplicationState;
+struct TProjectCommandContext;
+
+// The main window: project tree and editor pages side by side, the menus with their enabling rules,
+// the title, the status bar, the start-up sequence and the close questions. The editing itself is
+// the editor's; the file and instrument commands are the core's, wired here.
+class TMainF : public QMainWindow, public IMainWindowHooks {
+    Q_OBJECT
+public:
+    // The questions go to real dialogs parented to this window.
+    TMainF(TApplicationState& state, const IClock& clock, QWidget* parent = nullptr);
+    // The questions go to `ui` (tests pass a scripted one).
+    TMainF(TApplicationState& state, IUserInterface& ui, const IClock& clock, QWidget* parent = nullptr);
+    ~TMainF() override;
+
+    // How the program ends when it cannot run without a valve catalogue. The default leaves the
+    // message loop with the code; the window is then not closed, so nothing is saved or asked.
+    void setExitFunction(std::function<void(int)> exitFunction);
+    // The protocol's pauses; the default sleeps.
+    void setPause(IPause& pause);
+    // The records window, shown by the record commands.
+    void setRecordsWindow(QWidget* recordsWindow);
+
+    void UpdateWindowState() override;
+    void EnableMainCommands(bool on) override;
+    void SetStatus(const QString& text) override;
+
+    // Runs once, from the start timer, so that the window is on screen before the first message.
+    void StartupSequence();
+    void ApplyMainWindowTexts();
+    // The save questions before Open and New.
+    void AskSaveChanges();
+    void ResetProject();
+
+    // The commands of the menus.
+    void NewProject();
+    void OpenProject();
+    void SaveProject();
+    void SaveProjectAs();
+    void ReadProjectFromInstrument();
+    TDeviceResult SaveProjectToInstrument();
+    void TestConnection();
+    TDeviceResult ReadValvesFromInstrument();
+    void SetupPage();
+    void SetupPrinter();
+    void ChooseUnits();
+    void ChooseLanguage();
+
+    TProjectEditor& editor() const { return *m_editor; }
+    QString statusText() const;
+    // A menu item, pop-up item or top-level menu action by its object name; null when there is none.
+    QAction* action(const QString& name) const;
+    QPushButton* testUsbButton() const { return m_testUsb; }
+    TFUnitSel& unitDialog() const { return *m_unitSel; }
+    bool isTerminated() const { return m_terminated; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void init();
+    void buildFrame();
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const char* name, const char* designedCaption);
+    TProjectCommandContext commandContext();
+    TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
+    void showAfterOpen();
+    void showRecordsWindow();
+    QString tr_(const char* english) const;
+
+    TApplicationState& m_state;
+    const IClock& m_clock;
+    std::unique_ptr<IUserInterface> m_ownUi;
+    IUserInterface* m_ui = nullptr;
+    std::unique_ptr<IPause> m_ownPause;
+    IPause* m_pause = nullptr;
+    std::function<void(int)> m_exit;
+    TProjectEditor* m_editor = nullptr;
+    TFUnitSel* m_unitSel = nullptr;
+    QWidget* m_recordsWindow = nullptr;
+    QTimer m_timerStart;
+    QLabel* m_status = nullptr;
+    QLabel* m_version = nullptr;
+    QPushButton* m_testUsb = nullptr;
+    QMenu* m_popup = nullptr;
+    bool m_started = false;
+    bool m_terminated = false;
+    // Off while a confirm panel is open: the enabling rules then keep the main menu's items off.
+    bool m_mainCommandsOn = true;
+};
