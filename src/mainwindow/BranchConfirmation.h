@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/ProjectRecords.h"
+#include "model/ValveCatalogue.h"
+
+#include <QString>
+
+#include <optional>
+
+struct TUnits;
+
+// The inputs of the branch page, in the order they are checked.
+enum class TBranchField {
+    Name,
+    Manufacturer,
+    Type,
+    InitialPressure,
+    FinalPressure,
+    RequestedFlow,
+    InitialFlow,
+    FinalFlow,
+    InitialPresetting,
+    FinalPresetting,
+};
+
+// What the branch page holds when the user confirms it. Texts as typed; list positions -1 when
+// the list has no selection.
+struct TBranchInput {
+    QString Name;
+    int Manufacturer = -1;
+    int Type = -1;
+    QString InitialPressure;
+    QString FinalPressure;
+    QString RequestedFlow;
+    QString InitialFlow;
+    QString FinalFlow;
+    QString InitialPresetting;
+    QString FinalPresetting;
+};
+
+struct TBranchRefusal {
+    TBranchField Field;
+    QString Message; // English; the caller translates it
+};
+
+struct TBranchCheck {
+    // The first field refused, if any; then Branch is the stored branch unchanged.
+    std::optional<TBranchRefusal> Refusal;
+    // The name as the edit keeps it (cut to 32 characters once the name has passed).
+    QString EditName;
+    TBranch Branch{};
+    // The valve chosen by the lists, with the copy its presettings were checked against; the
+    // selection passed in when refused.
+    TValveSelection Valve;
+};
+
+inline constexpr int NameEditLength = 32;
+
+// Checks every field before any is written, so a refused confirmation leaves the branch as it was.
+TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
+                              const TValveCatalogue& catalogue, const TValveSelection& selection,
+                              const TUnits& units, int codePage);

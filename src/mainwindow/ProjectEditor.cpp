@@ -1,0 +1,617 @@
+#include "mainwindow/ProjectEditor.h"
+
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/BranchConfirmation.h"
+#include "mainwindow/BranchPage.h"
+#include "mainwindow/MainWindowHooks.h"
+#include "mainwindow/ProjectPage.h"
+#include "mainwindow/ProjectTree.h"
+#include "model/BranchList.h"
+#include "model/InstrumentText.h"
+#include "model/LastChangeStamp.h"
+#include "ui/UserInterface.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+// Presses this close below the top of the page control fall on the tab strip.
+constexpr int TabStripHeight = 30;
+// The pressure range offered in the hints, in Pa, and the flow range, in l/h.
+constexpr double PressureHintMin = -200000;
+constexpr double PressureHintMax = 2000000;
+constexpr double FlowHintMax = 10000000;
+} // namespace
+
+struct TProjectEditor::Impl {
+    TProjectEditor& Q;
+    TApplicationState& S;
+    IUserInterface& Ui;
+    IMainWindowHooks& Hooks;
+    const IClock& Clock;
+
+    QPointer<QTreeWidget> Tree;
+    QPointer<QTabWidget> Tabs;
+    TProjectPage* Prj = nullptr;
+    TBranchPage* Br = nullptr;
+
+    bool ProjectEditPending = false;
+    bool BranchEditPending = false;
+    bool NewBranchPending = false;
+
+    Impl(TProjectEditor& q, TApplicationState& s, IUserInterface& ui, IMainWindowHooks& hooks,
+         const IClock& clock)
+        : Q(q), S(s), Ui(ui), Hooks(hooks), Clock(clock) {}
+
+    const TMessageCatalogue& tr() const { return S.Messages; }
+    TProject& project() { return *S.Project; }
+    int& current() { return S.Main.CurrentBranch; }
+
+    // Runs f with the edits' change notifications ignored.
+    template <typename F> void filling(F&& f) {
+        const bool was = S.Main.Filling;
+        S.Main.Filling = true;
+        f();
+        S.Main.Filling = was;
+    }
+
+    void showOnly(QWidget* page) {
+        const int prj = Tabs->indexOf(Prj);
+        const int br = Tabs->indexOf(Br);
+        Tabs->setTabVisible(page == Prj ? prj : br, true);
+        Tabs->setCurrentWidget(page);
+        Tabs->setTabVisible(page == Prj ? br : prj, false);
+    }
+
+    void focusTree() {
+        if (Tree)
+            Tree->setFocus();
+    }
+
+    void showMessage(const char* english) {
+        Ui.showMessage(tr().Translate(QStringLiteral("Error")), tr().Translate(QString::fromLatin1(english)));
+    }
+
+    void stampLastChange() {
+        ::StampLastChange(project().Header, Clock);
+        filling([this] {
+            Prj->Date->setText(
+                DecodeInstrumentText(project().Header.Last_Change, NameFieldSize, S.codePage()));
+        });
+        Hooks.UpdateWindowState();
+    }
+
+    void showBranchPosition() {
+        Hooks.SetStatus(QString::number(current()) + QStringLiteral(" / ") +
+                        QString::number(project().branchCount()));
+    }
+
+    void beginProjectEdit() {
+        ProjectEditPending = true;
+        Prj->Confirm->setVisible(true);
+        Tree->setEnabled(false);
+        Hooks.EnableMainCommands(false);
+    }
+
+    void beginBranchEdit() {
+        if (current() < 0)
+            return;
+        Hooks.EnableMainCommands(false);
+        BranchEditPending = true;
+        Br->Confirm->setVisible(true);
+        Tree->setEnabled(false);
+    }
+
+    void fillTypeList(int manufacturer) {
+        if (manufacturer < 0)
+            return;
+        const TValveCatalogue& c = *S.Catalogue;
+        QStringList names;
+        const int first = FirstValveOf(c, manufacturer);
+        const int count = TypeCountOf(c, manufacturer);
+        names.reserve(count);
+        for (int i = first; i < first + count; ++i)
+            names.append(ValveNameAt(c, i, S.codePage()));
+        Br->Type->clear();
+        Br->Type->addItems(names);
+        Br->Type->setCurrentIndex(-1);
+    }
+
+    // The lists show the current valve: its manufacturer, that manufacturer's types and its type.
+    void showValve(int valveIndex) {
+        const TValveCatalogue& c = *S.Catalogue;
+        S.Valve.CurrentValve = valveIndex;
+        S.Valve.Copy = IsKnownValve(c, valveIndex) ? c.Valves[valveIndex] : TValve{};
+        Br->Manufacturer->setCurrentIndex(ManufacturerOfValve(c, valveIndex));
+        fillTypeList(Br->Manufacturer->currentIndex());
+        Br->Type->setCurrentIndex(TypeOfValve(c, valveIndex));
+        if (Br->Manufacturer->currentIndex() < 0 && Br->Manufacturer->count() > 0)
+            Br->Manufacturer->setCurrentIndex(0);
+    }
+
+    void selectionChanged() {
+        current() = 0;
+        const QList<QTreeWidgetItem*> selected = Tree->selectedItems();
+        if (selected.isEmpty())
+            return;
+        const int branch = BranchOfNode(selected.first());
+        if (branch >= 0 && branch < project().branchCount()) {
+            current() = branch;
+            Q.ShowBranchPage(branch);
+        } else {
+            Q.ShowProjectPage();
+        }
+        Hooks.UpdateWindowState();
+        showBranchPosition();
+    }
+
+    void confirmProject() {
+        if (Prj->Name->text().isEmpty()) {
+            Prj->Name->setFocus();
+            showMessage("Please fill name");
+            return;
+        }
+        if (Prj->Name->text().size() > NameEditLength) {
+            filling([this] { Prj->Name->setText(Prj->Name->text().left(NameEditLength)); });
+        }
+        EncodeInstrumentText(Prj->Name->text(), project().Header.Name, NameFieldSize, S.codePage());
+        stampLastChange();
+        Q.BuildProjectTree();
+        Q.ShowProjectPage();
+        S.Main.Modified = true;
+        Q.EndProjectEdit();
+        focusTree();
+        Hooks.UpdateWindowState();
+    }
+
+    QLineEdit* editOf(TBranchField field) const {
+        switch (field) {
+        case TBranchField::Name:
+            return Br->Name;
+        case TBranchField::InitialPressure:
+            return Br->InitialPressure.Edit;
+        case TBranchField::FinalPressure:
+            return Br->FinalPressure.Edit;
+        case TBranchField::RequestedFlow:
+            return Br->RequestedFlow.Edit;
+        case TBranchField::InitialFlow:
+            return Br->InitialFlow.Edit;
+        case TBranchField::FinalFlow:
+            return Br->FinalFlow.Edit;
+        case TBranchField::InitialPresetting:
+            return Br->InitialPresetting.Edit;
+        case TBranchField::FinalPresetting:
+            return Br->FinalPresetting.Edit;
+        case TBranchField::Manufacturer:
+        case TBranchField::Type:
+            break;
+        }
+        return nullptr;
+    }
+
+    void confirmBranch() {
+        const int i = current();
+        if (i < 0 || i >= MaxBranches)
+            return;
+        TBranchInput input;
+        input.Name = Br->Name->text();
+        input.Manufacturer = Br->Manufacturer->currentIndex();
+        input.Type = Br->Type->currentIndex();
+        input.InitialPressure = Br->InitialPressure.Edit->text();
+        input.FinalPressure = Br->FinalPressure.Edit->text();
+        input.RequestedFlow = Br->RequestedFlow.Edit->text();
+        input.InitialFlow = Br->InitialFlow.Edit->text();
+        input.FinalFlow = Br->FinalFlow.Edit->text();
+        input.InitialPresetting = Br->InitialPresetting.Edit->text();
+        input.FinalPresetting = Br->FinalPresetting.Edit->text();
+        const TBranchCheck check =
+            CheckBranchInput(project().Branches[i], input, *S.Catalogue, S.Valve, S.Units, S.codePage());
+        if (check.EditName != input.Name)
+            filling([&] { Br->Name->setText(check.EditName); });
+        if (check.Refusal) {
+            QWidget* field = editOf(check.Refusal->Field);
+            if (check.Refusal->Field == TBranchField::Manufacturer)
+                field = Br->Manufacturer;
+            else if (check.Refusal->Field == TBranchField::Type)
+                field = Br->Type;
+            field->setFocus();
+            Ui.showMessage(tr().Translate(QStringLiteral("Error")), tr().Translate(check.Refusal->Message));
+            return;
+        }
+        project().Branches[i] = check.Branch;
+        S.Valve = check.Valve;
+        Q.UpdateHints();
+        Q.ShowBranchPage(i);
+        stampLastChange();
+        Q.ShowProjectPage();
+        Q.BuildProjectTree();
+        Q.ShowBranchPage(i);
+        S.Main.Modified = true;
+        Q.EndBranchEdit();
+        focusTree();
+    }
+
+    void cancelBranch() {
+        if (NewBranchPending && project().branchCount() > 0) {
+            ::DeleteBranch(project(), current());
+            current() = 0;
+            Q.BuildProjectTree();
+            Q.EndBranchEdit();
+            Q.ActivateProjectPage();
+        } else {
+            Q.ShowBranchPage(current());
+            Q.EndBranchEdit();
+            focusTree();
+        }
+    }
+
+    // The press on the tab strip of the project page offers a new branch; answers whether the
+    // press is used up.
+    bool tabStripPressed(QObject* watched, QMouseEvent* event) {
+        if (current() > 0 || Tabs->currentWidget() != Prj || event->button() != Qt::LeftButton ||
+            project().isLocked())
+            return false;
+        const QPoint atTabs = static_cast<QWidget*>(watched)->mapTo(Tabs, event->position().toPoint());
+        if (atTabs.y() >= TabStripHeight)
+            return false;
+        if (ProjectEditPending)
+            return true;
+        focusTree();
+        if (Ui.ask(tr().Translate(QStringLiteral("Branches")),
+                   tr().Translate(QStringLiteral("Add new branch?"))) == IUserInterface::Answer::No)
+            return true;
+        Q.AddBranch();
+        return false;
+    }
+
+    void connectWidgets();
+
+    // Presses on the page control and its tab bar.
+    class TTabStripFilter : public QObject {
+    public:
+        TTabStripFilter(Impl* impl, QObject* parent) : QObject(parent), m_impl(impl) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::MouseButtonPress)
+                return m_impl->tabStripPressed(watched, static_cast<QMouseEvent*>(event));
+            return QObject::eventFilter(watched, event);
+        }
+
+    private:
+        Impl* m_impl;
+    };
+    TTabStripFilter* TabStrip = nullptr;
+};
+
+void TProjectEditor::Impl::connectWidgets() {
+    QObject::connect(Tree, &QTreeWidget::itemSelectionChanged, &Q, [this] { selectionChanged(); });
+
+    auto projectChanged = [this] {
+        if (!S.Main.Filling)
+            beginProjectEdit();
+    };
+    QObject::connect(Prj->Name, &QLineEdit::textChanged, &Q, projectChanged);
+    QObject::connect(Prj->Date, &QLineEdit::textChanged, &Q, projectChanged);
+    QObject::connect(Prj->Name, &QLineEdit::returnPressed, &Q, [this] {
+        if (ProjectEditPending)
+            confirmProject();
+    });
+    QObject::connect(Prj->Confirm->Ok, &QPushButton::clicked, &Q, [this] { confirmProject(); });
+    QObject::connect(Prj->Confirm->Cancel, &QPushButton::clicked, &Q, [this] {
+        Q.ShowProjectPage();
+        Q.EndProjectEdit();
+        focusTree();
+    });
+
+    auto branchChanged = [this] {
+        if (!S.Main.Filling)
+            beginBranchEdit();
+    };
+    QList<QLineEdit*> edits = Br->valueEdits();
+    edits.prepend(Br->Name);
+    for (QLineEdit* edit : edits) {
+        QObject::connect(edit, &QLineEdit::textChanged, &Q, branchChanged);
+        QObject::connect(edit, &QLineEdit::returnPressed, &Q, [this] {
+            if (BranchEditPending)
+                confirmBranch();
+        });
+    }
+    QObject::connect(Br->Manufacturer, &QComboBox::activated, &Q, [this](int position) {
+        if (position < 0)
+            return;
+        fillTypeList(position);
+        beginBranchEdit();
+    });
+    QObject::connect(Br->Type, &QComboBox::activated, &Q, [this](int position) {
+        if (position < 0)
+            return;
+        S.Valve.SelectValve(*S.Catalogue, Br->Manufacturer->currentIndex(), position);
+        Q.UpdateHints();
+        beginBranchEdit();
+    });
+    QObject::connect(Br->Confirm->Ok, &QPushButton::clicked, &Q, [this] { confirmBranch(); });
+    QObject::connect(Br->Confirm->Cancel, &QPushButton::clicked, &Q, [this] { cancelBranch(); });
+
+    TabStrip = new TTabStripFilter(this, &Q);
+    Tabs->installEventFilter(TabStrip);
+    Tabs->tabBar()->installEventFilter(TabStrip);
+}
+
+TProjectEditor::TProjectEditor(TApplicationState& state, IUserInterface& ui, IMainWindowHooks& hooks,
+                               const IClock& clock, QObject* parent)
+    : QObject(parent), d(new Impl(*this, state, ui, hooks, clock)) {
+    d->Tree = new QTreeWidget;
+    d->Tree->setObjectName(QStringLiteral("PrjTree"));
+    d->Tree->setHeaderHidden(true);
+    d->Tree->setIndentation(19);
+    d->Tree->setMinimumWidth(300);
+    d->Tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    d->Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->Tabs = new QTabWidget;
+    d->Tabs->setObjectName(QStringLiteral("PageEdit"));
+    d->Tabs->setMinimumSize(540, 480);
+    d->Prj = new TProjectPage;
+    d->Prj->setObjectName(QStringLiteral("TabPrj"));
+    d->Br = new TBranchPage;
+    d->Br->setObjectName(QStringLiteral("TabBranch"));
+    d->Tabs->addTab(d->Prj, QStringLiteral("   -  Project  -   "));
+    d->Tabs->addTab(d->Br, QStringLiteral("   -  Branch  -   "));
+    d->showOnly(d->Prj);
+    d->connectWidgets();
+    ApplyTexts();
+}
+
+TProjectEditor::~TProjectEditor() {
+    // The main window owns the widgets once it has placed them.
+    if (d->Tree && d->Tree->parent() == nullptr)
+        delete d->Tree;
+    if (d->Tabs && d->Tabs->parent() == nullptr)
+        delete d->Tabs;
+    delete d;
+}
+
+QTreeWidget* TProjectEditor::tree() const {
+    return d->Tree;
+}
+
+QTabWidget* TProjectEditor::pages() const {
+    return d->Tabs;
+}
+
+void TProjectEditor::BuildProjectTree() {
+    FillProjectTree(*d->Tree,
+                    {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()});
+}
+
+void TProjectEditor::ShowProjectPage() {
+    const TProjectHeader& h = d->S.Project->Header;
+    const int cp = d->S.codePage();
+    d->filling([&] {
+        d->Prj->Name->setText(DecodeInstrumentText(h.Name, NameFieldSize, cp));
+        d->Prj->Date->setText(DecodeInstrumentText(h.Last_Change, NameFieldSize, cp));
+        d->showOnly(d->Prj);
+    });
+}
+
+void TProjectEditor::ShowBranchPage(int index) {
+    if (index < 0 || index >= MaxBranches)
+        return;
+    const TBranch& b = d->S.Project->Branches[index];
+    const TUnits& u = d->S.Units;
+    const TMessageCatalogue& tr = d->S.Messages;
+    TBranchPage& p = *d->Br;
+    d->filling([&] {
+        p.Name->setText(DecodeInstrumentText(b.Name, NameFieldSize, d->S.codePage()));
+        d->showValve(b.Valve_Index);
+        UpdateHints();
+        p.InitialPressure.Caption->setText(
+            u.PressureCaption(tr.Translate(QStringLiteral("Initial pressure"))));
+        p.InitialPressure.Edit->setText(u.FormatPressure(b.Initial_Pressure));
+        p.FinalPressure.Caption->setText(u.PressureCaption(tr.Translate(QStringLiteral("Final pressure"))));
+        p.FinalPressure.Edit->setText(u.FormatPressure(b.Final_Pressure));
+        p.RequestedFlow.Caption->setText(u.FlowCaption(tr.Translate(QStringLiteral("Requested flow"))));
+        p.RequestedFlow.Edit->setText(u.FormatFlow(b.Request_Flow));
+        p.InitialFlow.Caption->setText(u.FlowCaption(tr.Translate(QStringLiteral("Initial flow"))));
+        p.InitialFlow.Edit->setText(u.FormatFlow(b.Initial_Flow));
+        p.FinalFlow.Caption->setText(u.FlowCaption(tr.Translate(QStringLiteral("Final flow"))));
+        p.FinalFlow.Edit->setText(u.FormatFlow(b.Final_Flow));
+        p.InitialPresetting.Edit->setText(u.FormatPresetting(b.Initial_Presetting, tr));
+        p.FinalPresetting.Edit->setText(u.FormatPresetting(b.Final_Presetting, tr));
+        d->showOnly(d->Br);
+    });
+}
+
+void TProjectEditor::UpdateHints() {
+    const TValveCatalogue& c = *d->S.Catalogue;
+    const TValveSelection& v = d->S.Valve;
+    const TUnits& u = d->S.Units;
+    TBranchPage& p = *d->Br;
+    const bool hasPresetting = v.HasPresetting(c);
+    const QString presettingHint = hasPresetting ? PresettingHint(c.Valves[v.CurrentValve]) : QString();
+    p.InitialPresetting.Hint->setText(presettingHint);
+    p.FinalPresetting.Hint->setText(presettingHint);
+    p.InitialPresetting.setVisible(hasPresetting);
+    p.FinalPresetting.setVisible(hasPresetting);
+    const QString pressureHint = QStringLiteral("( ") + u.FormatPressure(PressureHintMin) +
+                                 QStringLiteral(" to ") + u.FormatPressure(PressureHintMax) +
+                                 QStringLiteral(" )");
+    p.InitialPressure.Hint->setText(pressureHint);
+    p.FinalPressure.Hint->setText(pressureHint);
+    const QString flowHint = QStringLiteral("( ") + u.FormatFlow(0) + QStringLiteral(" to ") +
+                             u.FormatFlow(FlowHintMax) + QStringLiteral(" )");
+    for (const TValueRow* row : {&p.RequestedFlow, &p.InitialFlow, &p.FinalFlow})
+        row->Hint->setText(flowHint);
+    d->Prj->Confirm->setVisible(d->ProjectEditPending);
+    p.Confirm->setVisible(d->BranchEditPending);
+}
+
+void TProjectEditor::FillManufacturerList() {
+    const TValveCatalogue& c = *d->S.Catalogue;
+    QStringList names;
+    for (int m = 0; m < ManufacturerCountOf(c); ++m)
+        names.append(ManufacturerNameAt(c, m, d->S.codePage()));
+    d->Br->Manufacturer->clear();
+    d->Br->Manufacturer->addItems(names);
+}
+
+void TProjectEditor::EndProjectEdit() {
+    d->ProjectEditPending = false;
+    d->Prj->Confirm->setVisible(false);
+    d->Tree->setEnabled(true);
+    d->Hooks.EnableMainCommands(true);
+}
+
+void TProjectEditor::EndBranchEdit() {
+    d->BranchEditPending = false;
+    d->Br->Confirm->setVisible(false);
+    d->Tree->setEnabled(true);
+    d->NewBranchPending = false;
+    d->Hooks.EnableMainCommands(true);
+}
+
+void TProjectEditor::ResetPending() {
+    d->ProjectEditPending = false;
+    d->BranchEditPending = false;
+    EndBranchEdit();
+    UpdateHints();
+    d->NewBranchPending = false;
+}
+
+void TProjectEditor::SetInputsEnabled(bool enabled) {
+    TBranchPage& p = *d->Br;
+    d->Prj->Name->setEnabled(enabled);
+    d->Prj->Date->setEnabled(false);
+    p.Name->setEnabled(enabled);
+    p.Manufacturer->setEnabled(enabled);
+    p.Type->setEnabled(enabled);
+    for (QLineEdit* edit : p.valueEdits())
+        edit->setEnabled(enabled);
+}
+
+void TProjectEditor::ActivateProjectPage() {
+    d->showOnly(d->Prj);
+}
+
+void TProjectEditor::AddBranch() {
+    TProject& project = d->project();
+    if (project.branchCount() >= MaxBranches) {
+        d->showMessage("Cannot add branch (maximum 1500 branches)");
+        return;
+    }
+    const int slot = InsertBranchAfter(project, d->current());
+    if (slot < 0)
+        return;
+    d->current() = slot;
+    d->S.Main.Modified = true;
+    d->filling([&] {
+        BuildProjectTree();
+        ShowBranchPage(slot);
+        d->Br->Name->clear();
+        d->beginBranchEdit();
+        d->Br->Name->setFocus();
+    });
+    d->NewBranchPending = true;
+}
+
+void TProjectEditor::DeleteBranch() {
+    TProject& project = d->project();
+    int& current = d->current();
+    if (current < 0 || current >= project.branchCount())
+        return;
+    const TMessageCatalogue& tr = d->tr();
+    if (d->Ui.ask(tr.Translate(QStringLiteral("Delete the branch")),
+                  tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
+        d->Hooks.SetStatus(tr.Translate(QStringLiteral("Deleting the branch...")));
+        ::DeleteBranch(project, current);
+        d->S.Main.Modified = true;
+        d->stampLastChange();
+        BuildProjectTree();
+    }
+    const int count = project.branchCount();
+    if (current >= count)
+        current = std::max(count - 1, 0);
+    ShowBranchPage(current);
+    if (count == 0)
+        ActivateProjectPage();
+    d->Hooks.UpdateWindowState();
+}
+
+void TProjectEditor::MoveBranchUp() {
+    int& current = d->current();
+    const TMessageCatalogue& tr = d->tr();
+    if (current <= 0 || current >= d->project().branchCount()) {
+        d->Hooks.SetStatus(tr.Translate(QStringLiteral("Cannot move branch")));
+        return;
+    }
+    d->Hooks.SetStatus(tr.Translate(QStringLiteral("Moving branch up")));
+    current = ::MoveBranchUp(d->project(), current);
+    d->S.Main.Modified = true;
+    d->stampLastChange();
+    BuildProjectTree();
+    d->Hooks.UpdateWindowState();
+}
+
+void TProjectEditor::MoveBranchDown() {
+    int& current = d->current();
+    const TMessageCatalogue& tr = d->tr();
+    if (current < 0 || current + 1 >= d->project().branchCount()) {
+        d->Hooks.SetStatus(tr.Translate(QStringLiteral("Cannot move branch")));
+        return;
+    }
+    d->Hooks.SetStatus(tr.Translate(QStringLiteral("Moving branch down")));
+    current = ::MoveBranchDown(d->project(), current);
+    d->S.Main.Modified = true;
+    d->stampLastChange();
+    BuildProjectTree();
+    d->Hooks.UpdateWindowState();
+}
+
+void TProjectEditor::RefreshAfterUnits() {
+    BuildProjectTree();
+    ShowBranchPage(d->current());
+    ShowProjectPage();
+}
+
+void TProjectEditor::RefreshAfterLanguage() {
+    ShowBranchPage(d->current());
+    ShowProjectPage();
+    BuildProjectTree();
+}
+
+void TProjectEditor::ApplyTexts() {
+    const TMessageCatalogue& tr = d->tr();
+    auto t = [&tr](const char* english) { return tr.Translate(QString::fromLatin1(english)); };
+    TProjectPage& prj = *d->Prj;
+    TBranchPage& br = *d->Br;
+    prj.Heading->setText(t("Project properties"));
+    br.Heading->setText(t("Branch properties"));
+    prj.Confirm->Question->setText(t("Confirm changes ?"));
+    br.Confirm->Question->setText(t("Confirm changes ?"));
+    prj.NameCaption->setText(t("Project name"));
+    prj.DateCaption->setText(t("Last change"));
+    d->Tabs->setTabText(d->Tabs->indexOf(d->Prj), t("   -  Project  -   "));
+    d->Tabs->setTabText(d->Tabs->indexOf(d->Br), t("   -  Branch  -   "));
+    br.NameCaption->setText(t("Branch name"));
+    br.ManufacturerCaption->setText(t("Manufacturer"));
+    br.TypeCaption->setText(t("Type"));
+    br.InitialPresetting.Caption->setText(t("Initial presetting"));
+    br.FinalPresetting.Caption->setText(t("Final presetting"));
+}
+
+bool TProjectEditor::ProjectEditPending() const {
+    return d->ProjectEditPending;
+}
+
+bool TProjectEditor::BranchEditPending() const {
+    return d->BranchEditPending;
+}
+
+bool TProjectEditor::NewBranchPending() const {
+    return d->NewBranchPending;
+}
