@@ -1,0 +1,6 @@
+#include "printing/PrintPreview.h"
+
+TTiskF::TTiskF(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TiskF"));
+    setWindowTitle(QStringLiteral("Print preview"));
+}
