@@ -1,0 +1,560 @@
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/BranchPage.h"
+#include "mainwindow/MainWindowHooks.h"
+#include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectPage.h"
+#include "model/BranchList.h"
+#include "model/Clock.h"
+#include "model/InstrumentText.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include "test_project_editor_catalogue.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+class EditorTestApplication : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_project_editor";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+[[maybe_unused]] const auto* const editorApplication =
+    ::testing::AddGlobalTestEnvironment(new EditorTestApplication);
+
+// The main window's side: the lock of the inputs follows the project, as the window does it.
+struct FakeHooks final : IMainWindowHooks {
+    TApplicationState* State = nullptr;
+    TProjectEditor* Editor = nullptr;
+    int WindowStateUpdates = 0;
+    QList<bool> MainCommands;
+    QString Status;
+
+    void UpdateWindowState() override {
+        ++WindowStateUpdates;
+        if (Editor)
+            Editor->SetInputsEnabled(!State->Project->isLocked());
+    }
+    void EnableMainCommands(bool on) override {
+        MainCommands.append(on);
+        if (on)
+            UpdateWindowState();
+    }
+    void SetStatus(const QString& text) override { Status = text; }
+};
+
+QString nameOf(const TBranch& b) {
+    return DecodeInstrumentText(b.Name, 16, 0);
+}
+
+struct ProjectEditorTest : ::testing::Test {
+    TApplicationState state{QStringLiteral("/nonexistent/zrv10"), QStringLiteral("/nonexistent"),
+                            QLocale::c()};
+    TScriptedUserInterface ui;
+    FakeHooks hooks;
+    TFixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(14, 7))};
+    std::unique_ptr<TProjectEditor> editor;
+    QWidget host;
+    TProjectPage* prj = nullptr;
+    TBranchPage* br = nullptr;
+
+    void SetUp() override {
+        state.Units.FlowUnit = 5;     // l/h
+        state.Units.PressureUnit = 0; // Pa
+        fillCatalogue(*state.Catalogue);
+        editor = std::make_unique<TProjectEditor>(state, ui, hooks, clock);
+        hooks.State = &state;
+        hooks.Editor = editor.get();
+        auto* row = new QHBoxLayout(&host);
+        row->addWidget(editor->tree());
+        row->addWidget(editor->pages());
+        prj = qobject_cast<TProjectPage*>(editor->pages()->widget(0));
+        br = qobject_cast<TBranchPage*>(editor->pages()->widget(1));
+        ASSERT_TRUE(prj && br);
+        editor->FillManufacturerList();
+        host.resize(846, 561);
+        host.show();
+        QApplication::setActiveWindow(&host);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    }
+    void TearDown() override {
+        // The editor goes first, as in the program where the window outlives it.
+        editor.reset();
+    }
+
+    // Branch i: "Branch i", valve i % 3 (0 and 2 have presettings), flows 10 i + 1, 2, 3.
+    void setBranches(int count) {
+        TProject& p = *state.Project;
+        EncodeInstrumentText(QStringLiteral("Plant"), p.Header.Name, 16, 0);
+        EncodeInstrumentText(QStringLiteral("1.2.2024 8:00"), p.Header.Last_Change, 16, 0);
+        for (int i = 0; i < count; ++i) {
+            InitBranch(p, i);
+            EncodeInstrumentText(QStringLiteral("Branch %1").arg(i), p.Branches[i].Name, 16, 0);
+            p.Branches[i].Valve_Index = static_cast<std::uint16_t>(i % 3);
+            p.Branches[i].Request_Flow = 10.0 * i + 1;
+            p.Branches[i].Initial_Flow = 10.0 * i + 2;
+            p.Branches[i].Final_Flow = 10.0 * i + 3;
+            p.Branches[i].Initial_Pressure = 1000;
+            p.Branches[i].Final_Pressure = 2000;
+            p.Branches[i].Initial_Presetting = i % 3 == 1 ? 0 : 2.5;
+            p.Branches[i].Final_Presetting = i % 3 == 1 ? 0 : 3;
+        }
+        p.Header.Branch_Count = static_cast<std::int16_t>(count);
+        state.Main.CurrentBranch = 0;
+        editor->BuildProjectTree();
+        editor->ShowProjectPage();
+    }
+
+    QTreeWidgetItem* root() const { return editor->tree()->topLevelItem(0); }
+    // The root's line, or with value >= 0 a value line of that branch node.
+    QTreeWidgetItem* node(int line, int value = -1) const {
+        QTreeWidgetItem* n = root()->child(line);
+        return value < 0 ? n : n->child(value);
+    }
+    void select(QTreeWidgetItem* item) { editor->tree()->setCurrentItem(item); }
+    void selectBranch(int i) { select(node(i + 2)); }
+    QStringList names() const {
+        QStringList out;
+        for (int i = 0; i < state.Project->branchCount(); ++i)
+            out << nameOf(state.Project->Branches[i]);
+        return out;
+    }
+    QStringList children(QTreeWidgetItem* item) const {
+        QStringList out;
+        for (int i = 0; i < item->childCount(); ++i)
+            out << item->child(i)->text(0);
+        return out;
+    }
+    bool branchPageShown() const { return editor->pages()->currentWidget() == br; }
+};
+
+TEST_F(ProjectEditorTest, TreeShowsProjectAndEveryBranchWithItsValveAndValues) {
+    setBranches(2);
+    ASSERT_EQ(editor->tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(root()->text(0), QStringLiteral("Project"));
+    EXPECT_EQ(children(root()), (QStringList{"Project name: Plant", "Last change: 1.2.2024 8:00",
+                                             "Branch: Branch 0", "Branch: Branch 1"}));
+    EXPECT_EQ(children(node(2)), (QStringList{"Manufacturer: Alpha", "Valve type: A1",
+                                              "Requested flow[l/h]: " + state.Units.FormatFlow(1),
+                                              "Initial flow[l/h]: " + state.Units.FormatFlow(2),
+                                              "Final flow[l/h]: " + state.Units.FormatFlow(3),
+                                              "Initial presetting: 2.50", "Final presetting: 3.00"}));
+    // A valve without presetting has no presetting lines.
+    EXPECT_EQ(children(node(3)).size(), 5);
+    EXPECT_EQ(node(3, 1)->text(0), QStringLiteral("Valve type: A2"));
+    EXPECT_TRUE(root()->isExpanded());
+    EXPECT_FALSE(node(2)->isExpanded());
+    EXPECT_TRUE(editor->tree()->selectedItems().isEmpty());
+    EXPECT_EQ(state.Valve.CurrentValve, 1); // left on the last branch's valve
+}
+
+TEST_F(ProjectEditorTest, SelectionRuleChoosesPageBranchAndStatus) {
+    setBranches(3);
+    struct Case {
+        const char* name;
+        int line, value;
+        bool branchPage;
+        int branch;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"final flow of the third branch", 4, 4, true, 2, "2 / 3"},
+        {"project name", 0, -1, false, 0, "0 / 3"},
+        {"last change", 1, -1, false, 0, "0 / 3"},
+        {"second branch node", 3, -1, true, 1, "1 / 3"},
+        {"manufacturer of the first branch", 2, 0, true, 0, "0 / 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        select(node(2)); // away from the node under test, so the selection changes
+        select(node(c.line, c.value));
+        EXPECT_EQ(branchPageShown(), c.branchPage);
+        EXPECT_EQ(state.Main.CurrentBranch, c.branch);
+        EXPECT_EQ(hooks.Status, QString::fromLatin1(c.status));
+        if (c.branchPage)
+            EXPECT_EQ(br->Name->text(), QStringLiteral("Branch %1").arg(c.branch));
+    }
+    select(root());
+    EXPECT_FALSE(branchPageShown());
+    EXPECT_EQ(prj->Name->text(), QStringLiteral("Plant"));
+    EXPECT_EQ(hooks.Status, QStringLiteral("0 / 3"));
+}
+
+TEST_F(ProjectEditorTest, BranchPageShowsValveListsValuesAndHints) {
+    setBranches(3);
+    selectBranch(2); // valve 2: Beta / B1, presetting 1..5
+    EXPECT_EQ(br->Manufacturer->currentText(), QStringLiteral("Beta"));
+    EXPECT_EQ(br->Type->count(), 1);
+    EXPECT_EQ(br->Type->currentText(), QStringLiteral("B1"));
+    EXPECT_EQ(br->RequestedFlow.Caption->text(), QStringLiteral("Requested flow [l/h]"));
+    EXPECT_EQ(br->RequestedFlow.Edit->text(), state.Units.FormatFlow(21));
+    EXPECT_EQ(br->InitialPresetting.Hint->text(), QStringLiteral("( 1.00 to 5.00 )"));
+    EXPECT_FALSE(br->InitialPresetting.Edit->isHidden());
+    EXPECT_EQ(br->FinalFlow.Hint->text(),
+              "( " + state.Units.FormatFlow(0) + " to " + state.Units.FormatFlow(10000000) + " )");
+    EXPECT_TRUE(br->InitialPressure.Edit->isHidden());
+    EXPECT_EQ(br->InitialPressure.Edit->text(), state.Units.FormatPressure(1000));
+
+    selectBranch(1); // valve 1 has no presetting: its row goes
+    EXPECT_TRUE(br->InitialPresetting.Edit->isHidden());
+    EXPECT_TRUE(br->FinalPresetting.Caption->isHidden());
+    EXPECT_TRUE(br->InitialPressure.Edit->isHidden());
+    EXPECT_FALSE(br->Confirm->isVisible());
+    EXPECT_FALSE(editor->BranchEditPending());
+}
+
+TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) {
+    setBranches(3);
+    selectBranch(1);
+    const TBranch before = state.Project->Branches[1];
+    QTest::keyClicks(br->Name, "x");
+    br->RequestedFlow.Edit->setText(QStringLiteral("777"));
+    EXPECT_TRUE(editor->BranchEditPending());
+    EXPECT_TRUE(br->Confirm->isVisible());
+    EXPECT_FALSE(editor->tree()->isEnabled());
+    EXPECT_EQ(hooks.MainCommands.last(), false);
+
+    QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+    EXPECT_FALSE(editor->BranchEditPending());
+    EXPECT_FALSE(br->Confirm->isVisible());
+    EXPECT_TRUE(editor->tree()->isEnabled());
+    EXPECT_EQ(hooks.MainCommands.last(), true);
+    EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1"));
+    EXPECT_EQ(br->RequestedFlow.Edit->text(), state.Units.FormatFlow(11));
+    EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[1], sizeof(TBranch)), 0);
+    EXPECT_FALSE(state.Main.Modified);
+}
+
+TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNothing) {
+    setBranches(3);
+    struct Case {
+        const char* name;
+        std::function<void(TBranchPage&)> spoil;
+        const char* message;
+        std::function<QWidget*(TBranchPage&)> field;
+    };
+    const Case cases[] = {
+        {"empty name", [](TBranchPage& p) { p.Name->clear(); }, "Please fill name",
+         [](TBranchPage& p) { return p.Name; }},
+        {"no manufacturer", [](TBranchPage& p) { p.Manufacturer->setCurrentIndex(-1); },
+         "Select manufacturer", [](TBranchPage& p) { return p.Manufacturer; }},
+        {"no type", [](TBranchPage& p) { p.Type->setCurrentIndex(-1); }, "Select type",
+         [](TBranchPage& p) { return p.Type; }},
+        {"requested flow", [](TBranchPage& p) { p.RequestedFlow.Edit->setText("-1"); },
+         "Please fill valid flow", [](TBranchPage& p) { return p.RequestedFlow.Edit; }},
+        {"final flow", [](TBranchPage& p) { p.FinalFlow.Edit->setText("20000000"); },
+         "Please fill valid flow", [](TBranchPage& p) { return p.FinalFlow.Edit; }},
+        // Everything before it passes and would have been written field by field.
+        {"initial presetting above the valve's maximum",
+         [](TBranchPage& p) {
+             p.Name->setText("Renamed");
+             p.RequestedFlow.Edit->setText("55");
+             p.InitialPresetting.Edit->setText("8.5");
+         },
+         "Please fill valid presetting", [](TBranchPage& p) { return p.InitialPresetting.Edit; }},
+        {"final presetting", [](TBranchPage& p) { p.FinalPresetting.Edit->setText("0.1"); },
+         "Please fill valid presetting", [](TBranchPage& p) { return p.FinalPresetting.Edit; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        selectBranch(0); // valve A1, presetting 0.5..8
+        const TBranch before = state.Project->Branches[0];
+        const QByteArray header(reinterpret_cast<const char*>(&state.Project->Header),
+                                sizeof(TProjectHeader));
+        ui.Log.clear();
+        c.spoil(*br);
+        // A change typed and taken back opens the panel in any case.
+        QTest::keyClick(br->Name, Qt::Key_End);
+        QTest::keyClicks(br->Name, "x");
+        QTest::keyClick(br->Name, Qt::Key_Backspace);
+        QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+        EXPECT_EQ(ui.messages(), QStringList(QString::fromLatin1(c.message)));
+        ASSERT_FALSE(ui.Log.isEmpty());
+        EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error"));
+        EXPECT_EQ(QApplication::focusWidget(), c.field(*br));
+        EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[0], sizeof(TBranch)), 0);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&state.Project->Header), sizeof(TProjectHeader)),
+                  header);
+        EXPECT_TRUE(editor->BranchEditPending());
+        EXPECT_FALSE(state.Main.Modified);
+        QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+        EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 0"));
+    }
+}
+
+TEST_F(ProjectEditorTest, ConfirmedBranchIsWrittenStampedAndShownEverywhere) {
+    setBranches(3);
+    selectBranch(1);
+    const QString longName = QStringLiteral("Riser north-east, second floor, radiators"); // 41 characters
+    br->Name->setText(longName);
+    br->Manufacturer->setCurrentIndex(1);
+    br->Manufacturer->activated(1);
+    br->Type->setCurrentIndex(0);
+    br->Type->activated(0);
+    EXPECT_FALSE(br->InitialPresetting.Edit->isHidden()); // B1 has presettings
+    br->InitialPresetting.Edit->setText(QStringLiteral("4"));
+    br->FinalPresetting.Edit->clear();
+    br->FinalFlow.Edit->setText(QStringLiteral("-----"));
+    QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+
+    EXPECT_TRUE(ui.messages().isEmpty());
+    const TBranch& b = state.Project->Branches[1];
+    EXPECT_EQ(nameOf(b), longName.left(16));
+    EXPECT_EQ(br->Name->text(), longName.left(16)); // the page shows what was stored
+    EXPECT_EQ(int{b.Valve_Index}, 2);
+    EXPECT_EQ(double{b.Initial_Presetting}, 4.0);
+    EXPECT_EQ(double{b.Final_Presetting}, PresettingEmpty);
+    EXPECT_EQ(double{b.Final_Flow}, 0.0);
+    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
+              QStringLiteral("5.3.2024 14:07"));
+    EXPECT_EQ(prj->Date->text(), QStringLiteral("5.3.2024 14:07"));
+    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_FALSE(editor->BranchEditPending());
+    EXPECT_TRUE(editor->tree()->isEnabled());
+    EXPECT_TRUE(branchPageShown());
+    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(node(3)->text(0), "Branch: " + longName.left(16));
+    EXPECT_EQ(node(3, 1)->text(0), QStringLiteral("Valve type: B1"));
+}
+
+TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
+    setBranches(1);
+    select(node(0));
+    prj->Name->clear();
+    EXPECT_TRUE(editor->ProjectEditPending());
+    EXPECT_FALSE(editor->tree()->isEnabled());
+    QTest::mouseClick(prj->Confirm->Ok, Qt::LeftButton);
+    EXPECT_EQ(ui.messages(), QStringList("Please fill name"));
+    EXPECT_EQ(QApplication::focusWidget(), prj->Name);
+    EXPECT_TRUE(editor->ProjectEditPending());
+    EXPECT_EQ(nameOf(state.Project->Branches[0]), QStringLiteral("Branch 0"));
+
+    prj->Name->setText(QString(40, u'p'));
+    QTest::mouseClick(prj->Confirm->Ok, Qt::LeftButton);
+    EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
+    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Name, 16, 0), QString(16, u'p'));
+    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
+              QStringLiteral("5.3.2024 14:07"));
+    EXPECT_EQ(node(0)->text(0), "Project name: " + QString(16, u'p'));
+    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_FALSE(editor->ProjectEditPending());
+    EXPECT_TRUE(editor->tree()->isEnabled());
+
+    state.Main.Modified = false;
+    prj->Name->setText(QStringLiteral("Other"));
+    QTest::mouseClick(prj->Confirm->Cancel, Qt::LeftButton);
+    EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
+    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(prj->Confirm->isVisible());
+}
+
+TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
+    setBranches(3);
+    select(node(0)); // the project node: CurrentBranch 0
+    editor->AddBranch();
+    EXPECT_EQ(state.Project->branchCount(), 4);
+    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(names(), (QStringList{"Branch 0", "", "Branch 1", "Branch 2"}));
+    EXPECT_TRUE(branchPageShown());
+    EXPECT_TRUE(editor->NewBranchPending());
+    EXPECT_TRUE(br->Confirm->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), br->Name);
+    EXPECT_EQ(br->Manufacturer->currentText(), QStringLiteral("Alpha"));
+    EXPECT_EQ(br->Type->currentText(), QStringLiteral("A1"));
+    EXPECT_TRUE(state.Main.Modified);
+
+    QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+    EXPECT_EQ(names(), (QStringList{"Branch 0", "Branch 1", "Branch 2"}));
+    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_FALSE(branchPageShown());
+    EXPECT_FALSE(editor->NewBranchPending());
+    EXPECT_EQ(root()->childCount(), 5);
+
+    // In an empty project the new branch is branch 0; confirming it keeps it.
+    setBranches(0);
+    editor->AddBranch();
+    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(state.Project->branchCount(), 1);
+    br->Name->setText(QStringLiteral("First"));
+    QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+    EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(names(), QStringList("First"));
+    EXPECT_FALSE(editor->NewBranchPending());
+    editor->AddBranch();
+    QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+    EXPECT_EQ(names(), QStringList("First"));
+}
+
+TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
+    setBranches(MaxBranches);
+    selectBranch(MaxBranches - 1);
+    state.Main.Modified = false;
+    editor->AddBranch();
+    EXPECT_EQ(ui.messages(), QStringList("Cannot add branch (maximum 1500 branches)"));
+    EXPECT_EQ(state.Project->branchCount(), MaxBranches);
+    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(editor->BranchEditPending());
+
+    editor->MoveBranchDown();
+    EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
+    editor->MoveBranchUp();
+    EXPECT_EQ(state.Main.CurrentBranch, MaxBranches - 2);
+    EXPECT_EQ(nameOf(state.Project->Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
+    ui.Answers = {IUserInterface::Answer::Yes};
+    editor->MoveBranchDown();
+    editor->DeleteBranch();
+    EXPECT_EQ(state.Project->branchCount(), MaxBranches - 1);
+    EXPECT_EQ(state.Main.CurrentBranch, MaxBranches - 2);
+    EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1498"));
+}
+
+TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
+    setBranches(5);
+    selectBranch(4);
+    ui.Answers = {IUserInterface::Answer::No};
+    editor->DeleteBranch();
+    EXPECT_EQ(ui.Log.last().Kind, QStringLiteral("ask"));
+    EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Delete the branch"));
+    EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Do you agree?"));
+    EXPECT_EQ(state.Project->branchCount(), 5);
+    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_TRUE(branchPageShown());
+
+    ui.Answers = {IUserInterface::Answer::Yes};
+    editor->DeleteBranch();
+    EXPECT_EQ(hooks.Status, QStringLiteral("Deleting the branch..."));
+    EXPECT_EQ(state.Project->branchCount(), 4);
+    EXPECT_EQ(state.Main.CurrentBranch, 3);
+    EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 3"));
+    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
+              QStringLiteral("5.3.2024 14:07"));
+    EXPECT_EQ(root()->childCount(), 2 + 4);
+
+    setBranches(1);
+    selectBranch(0);
+    ui.Answers = {IUserInterface::Answer::Yes};
+    editor->DeleteBranch();
+    EXPECT_EQ(state.Project->branchCount(), 0);
+    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_FALSE(branchPageShown());
+}
+
+TEST_F(ProjectEditorTest, MovesAtTheEdgesAndInTheMiddle) {
+    setBranches(5);
+    selectBranch(0);
+    editor->MoveBranchUp();
+    EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
+    EXPECT_FALSE(state.Main.Modified);
+
+    selectBranch(2);
+    editor->MoveBranchDown();
+    EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch down"));
+    EXPECT_EQ(state.Main.CurrentBranch, 3);
+    EXPECT_EQ(names(), (QStringList{"Branch 0", "Branch 1", "Branch 3", "Branch 2", "Branch 4"}));
+    EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 2"));
+    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_EQ(node(5)->text(0), QStringLiteral("Branch: Branch 2"));
+    EXPECT_TRUE(editor->tree()->selectedItems().isEmpty());
+
+    editor->MoveBranchUp();
+    EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch up"));
+    EXPECT_EQ(state.Main.CurrentBranch, 2);
+    EXPECT_EQ(nameOf(state.Project->Branches[2]), QStringLiteral("Branch 2"));
+
+    selectBranch(4);
+    editor->MoveBranchDown();
+    EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
+    EXPECT_EQ(state.Main.CurrentBranch, 4);
+}
+
+TEST_F(ProjectEditorTest, LockedProjectDisablesInputsAndIgnoresTheTabStrip) {
+    setBranches(2);
+    state.Project->Header.State |= StateLocked;
+    hooks.UpdateWindowState();
+    EXPECT_FALSE(prj->Name->isEnabled());
+    EXPECT_FALSE(prj->Date->isEnabled());
+    for (QWidget* w : {static_cast<QWidget*>(br->Name), static_cast<QWidget*>(br->Manufacturer),
+                       static_cast<QWidget*>(br->Type), static_cast<QWidget*>(br->RequestedFlow.Edit),
+                       static_cast<QWidget*>(br->FinalPresetting.Edit)})
+        EXPECT_FALSE(w->isEnabled());
+    EXPECT_TRUE(br->Confirm->Ok->isEnabled());
+
+    QTabBar* strip = editor->pages()->findChild<QTabBar*>();
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(0).center());
+    EXPECT_TRUE(ui.Log.isEmpty());
+    EXPECT_EQ(state.Project->branchCount(), 2);
+
+    state.Project->Header.State &= ~StateLocked;
+    hooks.UpdateWindowState();
+    EXPECT_TRUE(prj->Name->isEnabled());
+    EXPECT_FALSE(prj->Date->isEnabled());
+}
+
+TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
+    setBranches(2);
+    QTabBar* strip = editor->pages()->findChild<QTabBar*>();
+    const QPoint onTab = strip->tabRect(strip->currentIndex()).center();
+
+    QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
+    ASSERT_EQ(ui.Log.size(), 1);
+    EXPECT_EQ(ui.Log[0].Caption, QStringLiteral("Branches"));
+    EXPECT_EQ(ui.Log[0].Text, QStringLiteral("Add new branch?"));
+    EXPECT_EQ(state.Project->branchCount(), 2);
+    EXPECT_FALSE(branchPageShown());
+
+    QTest::mouseClick(strip, Qt::RightButton, {}, onTab);
+    EXPECT_EQ(ui.Log.size(), 1);
+
+    prj->Name->setText(QStringLiteral("Pending"));
+    QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
+    EXPECT_EQ(ui.Log.size(), 1);
+    QTest::mouseClick(prj->Confirm->Cancel, Qt::LeftButton);
+
+    ui.Answers = {IUserInterface::Answer::Yes};
+    QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
+    EXPECT_EQ(state.Project->branchCount(), 3);
+    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_TRUE(branchPageShown());
+    EXPECT_TRUE(editor->NewBranchPending());
+}
+
+TEST_F(ProjectEditorTest, ChangeOfUnitsRedrawsTreeHintsAndEndsOnTheProjectPage) {
+    setBranches(2);
+    selectBranch(1);
+    state.Units.FlowUnit = 2; // m3/h
+    state.Units.PressureUnit = 5;
+    editor->RefreshAfterUnits();
+    EXPECT_EQ(node(3, 2)->text(0), "Requested flow[m3/h]: " + state.Units.FormatFlow(11));
+    EXPECT_EQ(br->RequestedFlow.Caption->text(), QStringLiteral("Requested flow [m3/h]"));
+    EXPECT_EQ(br->RequestedFlow.Hint->text(),
+              "( " + state.Units.FormatFlow(0) + " to " + state.Units.FormatFlow(10000000) + " )");
+    EXPECT_EQ(br->InitialPressure.Edit->text(), state.Units.FormatPressure(1000));
+    EXPECT_FALSE(branchPageShown());
+    EXPECT_EQ(state.Main.CurrentBranch, 1);
+}
+
+} // namespace
