@@ -105,11 +105,10 @@ void TMainF::buildFrame() {
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("diaPanelBo"));
     panel->setFixedHeight(BottomPanelHeight);
-    panel->setAutoFillBackground(true);
-    QPalette dark = panel->palette();
-    dark.setColor(QPalette::Window, QColor(31, 31, 31));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    panel->setPalette(dark);
+    panel->setAttribute(Qt::WA_StyledBackground);
+    // Style sheets, since the splitter's own style sheet overrides palettes beneath it.
+    panel->setStyleSheet(QStringLiteral("#diaPanelBo { background-color: rgb(31,31,31); }"
+                                        "#diaVersion { color: white; }"));
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 1, 0, 1);
     panelLayout->setSpacing(8);

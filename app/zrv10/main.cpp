@@ -1,0 +1,42 @@
+#include "Application.h"
+
+#include "localisation/MessageCatalogue.h"
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/MainWindow.h"
+#include "model/Clock.h"
+#include "printing/PrintPreview.h"
+#include "records/RecordOpenDialog.h"
+#include "records/RecordsWindow.h"
+
+#include <QDir>
+#include <QIcon>
+
+#include <exception>
+
+int main(int argc, char** argv) {
+    TApplication application(argc, argv);
+    try {
+        QApplication::setApplicationName(QStringLiteral("ZRV 10 User Software"));
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/zrv10/zrv10.png")));
+
+        // The valve cache files lie in the current directory; everything else beside the program.
+        TApplicationState state(QCoreApplication::applicationFilePath(), QDir::currentPath(), QLocale());
+        TSystemClock clock;
+
+        // Created in this order; all but the main window stay hidden until used. The unit dialog is
+        // created by the main window itself, right after it.
+        TMainF mainF(state, clock);
+        TRecordsF recordsF;
+        TRecordOpenF recordOpenF(&recordsF);
+        TTiskF tiskF;
+        mainF.setRecordsWindow(&recordsF);
+
+        mainF.show();
+        return TApplication::exec();
+    } catch (const std::exception& e) {
+        showExceptionMessage(e.what());
+    } catch (...) {
+        showExceptionMessage(nullptr);
+    }
+    return 0;
+}

@@ -1,0 +1,461 @@
+#include "files/Settings.h"
+#include "link/Pause.h"
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/MainWindow.h"
+#include "model/Clock.h"
+#include "model/ValveCache.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace {
+
+class MainWindowTestApplication : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_main_window";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new MainWindowTestApplication);
+
+class NoPause final : public IPause {
+public:
+    void pauseMs(int) override {}
+};
+
+using Answer = IUserInterface::Answer;
+
+// A program folder of its own: no driver library beside it (so no instrument answers), the settings
+// file beside the fake executable, the cache files in a folder of their own.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir(dir.path()).mkpath(QStringLiteral("bin"));
+        QDir(dir.path()).mkpath(QStringLiteral("cache"));
+        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
+                                                    dir.filePath(QStringLiteral("cache")), QLocale::c());
+    }
+
+    void writeCacheFiles() {
+        auto catalogue = std::make_unique<TValveCatalogue>();
+        std::memset(catalogue.get(), 0, sizeof(TValveCatalogue));
+        catalogue->ManufacturerCount = 1;
+        catalogue->TypeCounts[0] = 1;
+        std::memcpy(catalogue->ManufacturerNames[0], "Acme", 4);
+        std::memcpy(catalogue->Valves[0].Name, "V15", 3);
+        ASSERT_TRUE(SaveValveCache(state->CacheDir, *catalogue));
+    }
+
+    void writeSettings(const QByteArray& text) {
+        QFile file(state->SettingsPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QByteArray settingsBytes() const {
+        QFile file(state->SettingsPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    TMainF& window() {
+        if (!mainF) {
+            mainF = std::make_unique<TMainF>(*state, ui, clock);
+            mainF->setPause(noPause);
+            mainF->setExitFunction([this](int code) { exitCode = code; });
+        }
+        return *mainF;
+    }
+
+    // A started window with an empty new project, as the user first sees it.
+    TMainF& startedWindow() {
+        writeCacheFiles();
+        TMainF& w = window();
+        w.StartupSequence();
+        ui.Log.clear();
+        return w;
+    }
+
+    bool enabled(const char* name) {
+        QAction* a = window().action(QLatin1String(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a && a->isEnabled();
+    }
+
+    QString text(const char* name) {
+        QAction* a = window().action(QLatin1String(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a ? a->text() : QString();
+    }
+
+    QStringList asked() const {
+        QStringList texts;
+        for (const auto& shown : ui.Log)
+            if (shown.Kind == QLatin1String("ask"))
+                texts << shown.Text;
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TApplicationState> state;
+    TScriptedUserInterface ui;
+    TFixedClock clock{QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9))};
+    NoPause noPause;
+    std::optional<int> exitCode;
+    std::unique_ptr<TMainF> mainF;
+};
+
+TEST_F(MainWindowTest, StartsSilentlyWithCacheFilesOnAnEmptyNewProject) {
+    writeSettings("[Units]\nFlow=3\n");
+    TMainF& w = startedWindow();
+
+    EXPECT_FALSE(exitCode.has_value());
+    EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - New project"));
+    EXPECT_TRUE(state->Main.IsNewProject);
+    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_EQ(state->Project->branchCount(), 0);
+    EXPECT_EQ(ManufacturerCountOf(*state->Catalogue), 1);
+    // The settings were read before anything was shown.
+    EXPECT_EQ(state->Units.FlowUnit, 3);
+    // The designed captions are replaced by the run-time texts.
+    EXPECT_EQ(text("mOpenPrj"), QStringLiteral("Open..."));
+    EXPECT_EQ(text("mSaveProjectToDevice"), QStringLiteral("Save project to ZRV10"));
+    EXPECT_EQ(text("mPCProjects"), QStringLiteral("------ PC Projects ------"));
+    // The timer that started the sequence cannot run it a second time.
+    ui.Log.clear();
+    w.StartupSequence();
+    EXPECT_TRUE(ui.Log.isEmpty());
+}
+
+TEST_F(MainWindowTest, WithoutCacheFilesOrInstrumentEndsWithMinusOneAndLeavesTheSettingsAlone) {
+    const QByteArray settings = "[Options]\r\nLanguage=0\r\n; kept as it is\r\n";
+    writeSettings(settings);
+    TMainF& w = window();
+    w.StartupSequence();
+
+    EXPECT_EQ(ui.messages(), (QStringList{QStringLiteral("Connect device and press Ok"),
+                                          QStringLiteral("Application will be terminated")}));
+    EXPECT_EQ(ui.Log.first().Caption, QStringLiteral("Reading Valves from device"));
+    EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error reading valves"));
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_TRUE(w.isTerminated());
+    // Ending the program asks nothing and writes nothing.
+    ui.Log.clear();
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(ui.Log.isEmpty());
+    EXPECT_EQ(settingsBytes(), settings);
+    EXPECT_NE(w.statusText(), QStringLiteral("New project"));
+}
+
+TEST_F(MainWindowTest, StartupAppliesTheLanguageFromTheSettings) {
+    writeCacheFiles();
+    writeSettings("[Options]\nLanguage=1\n");
+    QDir(dir.path()).mkpath(QStringLiteral("bin/language"));
+    QFile ini(dir.filePath(QStringLiteral("bin/language/messages.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Main]\nTotal=2\n[Files]\n0=messages_uk.txt\n1=messages_cz.txt\n");
+    ini.close();
+    QFile language(dir.filePath(QStringLiteral("bin/language/messages_cz.txt")));
+    ASSERT_TRUE(language.open(QIODevice::WriteOnly));
+    const QString lines =
+        QStringLiteral("\uFEFFFile;\tSoubor\r\nVersion;\tVerze\r\nNew project;\tNový projekt\r\n");
+    language.write(reinterpret_cast<const char*>(lines.utf16()), lines.size() * 2);
+    language.close();
+
+    TMainF& w = window();
+    w.StartupSequence();
+
+    EXPECT_EQ(text("mFile"), QStringLiteral("Soubor"));
+    EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("diaVersion"))->property("text").toString(),
+              QStringLiteral(" Verze 0.2.4"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - Nový projekt"));
+    EXPECT_EQ(state->codePage(), 0);
+}
+
+struct FlagRow {
+    const char* Event;
+    bool IsNew, Modified, Linked, HasFile;
+    const char* FileName;
+    const char* Title;
+    bool Save, SaveToDevice;
+};
+
+TEST_F(MainWindowTest, TitleAndFileCommandsFollowTheProjectFlags) {
+    TMainF& w = startedWindow();
+    const FlagRow rows[] = {
+        {"new", true, false, false, false, "", "ZRV 10 User Software - New project", false, false},
+        {"new, changed", true, true, false, false, "", "ZRV 10 User Software - New project", false, false},
+        {"opened", false, false, false, true, "/p/a.proj", "ZRV 10 User Software - /p/a.proj", false, true},
+        {"opened, changed", false, true, false, true, "/p/a.proj", "ZRV 10 User Software - /p/a.proj*", true,
+         true},
+        {"read from instrument", false, false, true, false, "ZRV 10: Demo",
+         "ZRV 10 User Software - ZRV 10: Demo", false, true},
+        {"read, changed", false, true, true, false, "ZRV 10: Demo", "ZRV 10 User Software - ZRV 10: Demo*",
+         false, true},
+    };
+    for (const FlagRow& row : rows) {
+        SCOPED_TRACE(row.Event);
+        state->Main.IsNewProject = row.IsNew;
+        state->Main.Modified = row.Modified;
+        state->Main.LinkedToInstrument = row.Linked;
+        state->Main.HasFileName = row.HasFile;
+        state->Main.ProjectFileName = QString::fromUtf8(row.FileName);
+        w.UpdateWindowState();
+        EXPECT_EQ(w.windowTitle(), QString::fromUtf8(row.Title));
+        EXPECT_EQ(enabled("mSave"), row.Save);
+        EXPECT_EQ(enabled("mSaveProjectToDevice"), row.SaveToDevice);
+        EXPECT_EQ(enabled("mExportXLS2"), row.SaveToDevice);
+        for (const char* always :
+             {"mNewPrj", "mOpenPrj", "mSaveAsPrj", "mImportXLS", "mOpenPrjFromDevice", "mOpenRec",
+              "mOpenRecordFromDevice", "mExit", "mPrint", "mUnits", "mLanguage"})
+            EXPECT_TRUE(enabled(always)) << always;
+        for (const char* never : {"mPCProjects", "mProjects", "mRecords"})
+            EXPECT_FALSE(enabled(never)) << never;
+    }
+}
+
+struct BranchRow {
+    const char* Case;
+    int Count, Current;
+    bool Locked;
+    bool Add, Delete, Up, Down;
+};
+
+TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
+    TMainF& w = startedWindow();
+    const BranchRow rows[] = {
+        {"no branches", 0, 0, false, true, false, false, false},
+        {"first of three", 3, 0, false, true, true, false, true},
+        {"middle of three", 3, 1, false, true, true, true, true},
+        {"last of three", 3, 2, false, true, true, true, false},
+        {"only branch", 1, 0, false, true, true, false, false},
+        {"index past the end", 3, 3, false, true, false, false, false},
+        {"negative index", 3, -1, false, true, false, false, false},
+        {"locked, middle of three", 3, 1, true, false, false, false, false},
+    };
+    for (const BranchRow& row : rows) {
+        SCOPED_TRACE(row.Case);
+        state->Project->Header.Branch_Count = static_cast<std::int16_t>(row.Count);
+        state->Project->Header.State = row.Locked ? StateLocked : 0;
+        state->Main.CurrentBranch = row.Current;
+        w.UpdateWindowState();
+        EXPECT_EQ(enabled("mAddBranch"), row.Add);
+        EXPECT_EQ(enabled("mAddBranch2"), row.Add);
+        EXPECT_EQ(enabled("mDeleteBranch"), row.Delete);
+        EXPECT_EQ(enabled("mDeleteBranch2"), row.Delete);
+        EXPECT_EQ(enabled("mMoveBranchUp"), row.Up);
+        EXPECT_EQ(enabled("mMoveBranchUp2"), row.Up);
+        EXPECT_EQ(enabled("mMoveBranchDown"), row.Down);
+        EXPECT_EQ(enabled("mMoveBranchDown2"), row.Down);
+    }
+}
+
+TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
+    TMainF& w = startedWindow();
+    w.show();
+    state->Project->Header.State = StateLocked | 0x01;
+    state->Main.Modified = false;
+    w.UpdateWindowState();
+    auto* projectPage = w.findChild<QWidget*>(QStringLiteral("TabPrj"));
+    ASSERT_NE(projectPage, nullptr);
+    const QList<QLineEdit*> edits = projectPage->findChildren<QLineEdit*>();
+    ASSERT_FALSE(edits.isEmpty());
+    auto anyEnabled = [&] {
+        return std::any_of(edits.begin(), edits.end(), [](QLineEdit* e) { return e->isEnabled(); });
+    };
+    EXPECT_FALSE(anyEnabled());
+
+    w.NewProject();
+    EXPECT_EQ(state->Project->Header.State, 0x01); // only the lock is cleared
+    EXPECT_TRUE(anyEnabled());
+    EXPECT_TRUE(enabled("mAddBranch"));
+}
+
+TEST_F(MainWindowTest, AnOpenConfirmPanelKeepsTheMainCommandsOff) {
+    TMainF& w = startedWindow();
+    state->Project->Header.Branch_Count = 3;
+    state->Main.CurrentBranch = 1;
+    state->Main.Modified = true;
+    state->Main.HasFileName = true;
+    state->Main.IsNewProject = false;
+    w.UpdateWindowState();
+
+    w.EnableMainCommands(false);
+    // Operations that refresh the window state meanwhile do not switch them back on.
+    w.UpdateWindowState();
+    for (const char* off :
+         {"mNewPrj", "mOpenPrj", "mSave", "mSaveAsPrj", "mOpenRec", "mExit", "mAddBranch", "mDeleteBranch",
+          "mMoveBranchUp", "mMoveBranchDown", "mPrint", "mUnits", "mLanguage"})
+        EXPECT_FALSE(enabled(off)) << off;
+    for (const char* untouched : {"mOpenPrjFromDevice", "mSaveProjectToDevice", "mOpenRecordFromDevice",
+                                  "mImportXLS", "mExportXLS2", "mDeleteBranch2"})
+        EXPECT_TRUE(enabled(untouched)) << untouched;
+
+    w.EnableMainCommands(true);
+    for (const char* on : {"mNewPrj", "mSave", "mDeleteBranch", "mMoveBranchUp", "mMoveBranchDown", "mExit"})
+        EXPECT_TRUE(enabled(on)) << on;
+}
+
+struct CloseRow {
+    const char* Case;
+    bool IsNew, Modified, Linked, HasFile;
+    QList<Answer> Answers;
+    QStringList FilesToSave;
+    QStringList Asked;
+    bool Closes;
+};
+
+TEST_F(MainWindowTest, CloseQuestions) {
+    const QString disk = QStringLiteral("Save now?");
+    const QString device = QStringLiteral("Save now to ZRV10?");
+    const QString saved = dir.filePath(QStringLiteral("saved.proj"));
+    const QString unwritable = dir.filePath(QStringLiteral("no/such/folder/x.proj"));
+    const CloseRow rows[] = {
+        {"unchanged, from the instrument", false, false, true, false, {}, {}, {}, true},
+        {"changed, from the instrument after New",
+         false,
+         true,
+         true,
+         false,
+         {Answer::No},
+         {},
+         {device},
+         true},
+        {"changed file, No", false, true, false, true, {Answer::No}, {}, {disk}, true},
+        {"changed new project, Yes", true, true, false, false, {Answer::Yes}, {saved}, {disk}, true},
+        {"changed new project, save fails",
+         true,
+         true,
+         true,
+         false,
+         {Answer::Yes},
+         {unwritable},
+         {disk},
+         false},
+        {"changed new project, dialog cancelled", true, true, false, false, {Answer::Yes}, {}, {disk}, false},
+        {"changed, instrument write fails", false, true, true, false, {Answer::Yes}, {}, {device}, false},
+        {"changed file, No to both",
+         false,
+         true,
+         true,
+         true,
+         {Answer::No, Answer::No},
+         {},
+         {disk, device},
+         true},
+    };
+    for (const CloseRow& row : rows) {
+        SCOPED_TRACE(row.Case);
+        mainF.reset();
+        ui = TScriptedUserInterface();
+        TMainF& w = startedWindow();
+        state->Main.IsNewProject = row.IsNew;
+        state->Main.Modified = row.Modified;
+        state->Main.LinkedToInstrument = row.Linked;
+        state->Main.HasFileName = row.HasFile;
+        state->Main.ProjectFileName = row.HasFile ? dir.filePath(QStringLiteral("a.proj")) : QString();
+        ui.Answers = row.Answers;
+        ui.FilesToSave = row.FilesToSave;
+
+        EXPECT_EQ(w.close(), row.Closes);
+        EXPECT_EQ(asked(), row.Asked);
+        if (!row.Closes)
+            EXPECT_TRUE(state->Main.Modified); // nothing lost: still marked for saving
+    }
+    EXPECT_TRUE(QFile::exists(saved));
+}
+
+TEST_F(MainWindowTest, AFailedSaveOnCloseShowsTheErrorAndKeepsTheWindowOpen) {
+    TMainF& w = startedWindow();
+    w.show();
+    state->Main.IsNewProject = false;
+    state->Main.HasFileName = true;
+    state->Main.Modified = true;
+    state->Main.ProjectFileName = dir.filePath(QStringLiteral("gone/a.proj"));
+    ui.Answers = {Answer::Yes};
+
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error"));
+
+    // Once the file can be written the same close goes through.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("gone")));
+    ui.Answers = {Answer::Yes};
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(QFile::exists(state->Main.ProjectFileName));
+}
+
+TEST_F(MainWindowTest, CloseSavesTheSettingsAndTellsWhenItCannot) {
+    TMainF& w = startedWindow();
+    state->Units.FlowUnit = 5;
+    state->Units.PressureUnit = 7;
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(ui.messages().isEmpty());
+    const TSettings saved = LoadSettings(state->SettingsPath);
+    EXPECT_EQ(saved.FlowUnit, 5);
+    EXPECT_EQ(saved.PressureUnit, 7);
+
+    mainF.reset();
+    TMainF& again = startedWindow();
+    state->SettingsPath = dir.filePath(QStringLiteral("no/such/folder/zrv10.ini"));
+    EXPECT_TRUE(again.close()); // the program still ends
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error"));
+}
+
+TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
+    TMainF& w = startedWindow();
+    state->Project->Header.Branch_Count = 2;
+    state->Project->Header.Name[0] = 'X';
+    state->Main.IsNewProject = false;
+    state->Main.HasFileName = true;
+    state->Main.Modified = true;
+    state->Main.ProjectFileName = dir.filePath(QStringLiteral("a.proj"));
+    ui.Answers = {Answer::No};
+
+    w.NewProject();
+
+    EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
+    EXPECT_EQ(state->Project->branchCount(), 0);
+    EXPECT_EQ(state->Project->Header.Name[0], 0);
+    EXPECT_TRUE(state->Main.IsNewProject);
+    EXPECT_FALSE(state->Main.HasFileName);
+    EXPECT_TRUE(state->Main.ProjectFileName.isEmpty());
+    EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
+    EXPECT_FALSE(enabled("mSaveProjectToDevice"));
+}
+
+TEST_F(MainWindowTest, TheTestUsbButtonIsNeverVisibleButTestsTheConnection) {
+    TMainF& w = startedWindow();
+    w.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.testUsbButton()->isVisible());
+    w.testUsbButton()->click();
+    EXPECT_EQ(ui.Status, QStringLiteral("Device is not connected!"));
+}
+
+} // namespace
