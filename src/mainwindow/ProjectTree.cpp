@@ -6,7 +6,10 @@
 #include "model/ValveCatalogue.h"
 
 #include <QSignalBlocker>
+#include <QStringBuilder>
 #include <QTreeWidget>
+
+#include <utility>
 
 namespace {
 // Root children before the first branch: "Project name" and "Last change".
@@ -47,18 +50,20 @@ void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& s) {
         const TBranch& b = s.Project.Branches[i];
         s.Valve.CurrentValve = b.Valve_Index;
         auto* node = new QTreeWidgetItem(
-            QStringList(branchText + DecodeInstrumentText(b.Name, NameFieldSize, s.CodePage)));
+            QStringList(branchText % DecodeInstrumentText(b.Name, NameFieldSize, s.CodePage)));
         QList<QTreeWidgetItem*> values;
         values.reserve(7);
-        auto add = [&values](const QString& text) { values.append(new QTreeWidgetItem(QStringList(text))); };
-        add(manufacturerText + s.Valve.ManufacturerName(s.Catalogue, s.CodePage));
-        add(typeText + s.Valve.ValveTypeName(s.Catalogue, s.CodePage));
-        add(requestedText + s.Units.FormatFlow(b.Request_Flow));
-        add(initialText + s.Units.FormatFlow(b.Initial_Flow));
-        add(finalText + s.Units.FormatFlow(b.Final_Flow));
+        auto add = [&values](QString text) {
+            values.append(new QTreeWidgetItem(QStringList(std::move(text))));
+        };
+        add(manufacturerText % s.Valve.ManufacturerName(s.Catalogue, s.CodePage));
+        add(typeText % s.Valve.ValveTypeName(s.Catalogue, s.CodePage));
+        add(requestedText % s.Units.FormatFlow(b.Request_Flow));
+        add(initialText % s.Units.FormatFlow(b.Initial_Flow));
+        add(finalText % s.Units.FormatFlow(b.Final_Flow));
         if (s.Valve.HasPresetting(s.Catalogue)) {
-            add(initialPresettingText + s.Units.FormatPresetting(b.Initial_Presetting, tr));
-            add(finalPresettingText + s.Units.FormatPresetting(b.Final_Presetting, tr));
+            add(initialPresettingText % s.Units.FormatPresetting(b.Initial_Presetting, tr));
+            add(finalPresettingText % s.Units.FormatPresetting(b.Final_Presetting, tr));
         }
         node->addChildren(values);
         lines.append(node);

@@ -1,0 +1,110 @@
+// The project tree of a full project (1500 branches) and both editor pages refilled, as a change of
+// units does, beside Qt creating the same number of tree items with fixed texts: the part of the
+// work our texts add to what the tree itself costs.
+
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/MainWindowHooks.h"
+#include "mainwindow/ProjectEditor.h"
+#include "model/BranchList.h"
+#include "model/Clock.h"
+#include "model/InstrumentText.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QApplication>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct NoHooks final : IMainWindowHooks {
+    void UpdateWindowState() override {}
+    void EnableMainCommands(bool) override {}
+    void SetStatus(const QString&) override {}
+};
+
+// Valve 0 has presettings, valve 1 has none, so branches alternate between 7 and 5 value lines.
+void fillState(TApplicationState& state) {
+    TValveCatalogue& c = *state.Catalogue;
+    c.ManufacturerCount = 1;
+    c.TypeCounts[0] = 2;
+    EncodeInstrumentText(QStringLiteral("Manufacturer"), c.ManufacturerNames[0], 16, 0);
+    EncodeInstrumentText(QStringLiteral("Valve 15 mm"), c.Valves[0].Name, 16, 0);
+    c.Valves[0].Kind = 0;
+    c.Valves[0].PresettingMax = 8;
+    EncodeInstrumentText(QStringLiteral("Valve 20 mm"), c.Valves[1].Name, 16, 0);
+    c.Valves[1].Kind = 2;
+    TProject& p = *state.Project;
+    EncodeInstrumentText(QStringLiteral("Office block"), p.Header.Name, 16, 0);
+    EncodeInstrumentText(QStringLiteral("5.3.2024 14:07"), p.Header.Last_Change, 16, 0);
+    for (int i = 0; i < MaxBranches; ++i) {
+        InitBranch(p, i);
+        TBranch& b = p.Branches[i];
+        EncodeInstrumentText(QStringLiteral("Riser %1").arg(i), b.Name, 16, 0);
+        b.Valve_Index = static_cast<std::uint16_t>(i % 2);
+        b.Request_Flow = 100.0 + i;
+        b.Initial_Flow = 90.5 + i;
+        b.Final_Flow = 101.25 + i;
+        b.Initial_Presetting = 2.5;
+        b.Final_Presetting = 3.75;
+    }
+    p.Header.Branch_Count = MaxBranches;
+}
+
+void BM_ProjectTreeAndPages(benchmark::State& run) {
+    TApplicationState state(QStringLiteral("/nonexistent/zrv10"), QStringLiteral("/nonexistent"),
+                            QLocale::c());
+    fillState(state);
+    TScriptedUserInterface ui;
+    NoHooks hooks;
+    TFixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(14, 7)));
+    TProjectEditor editor(state, ui, hooks, clock);
+    editor.FillManufacturerList();
+    state.Main.CurrentBranch = 7;
+    int unit = 0;
+    for (auto _ : run) {
+        state.Units.FlowUnit = unit++ % FlowUnitCount;
+        editor.RefreshAfterUnits();
+    }
+    run.counters["items"] = editor.tree()->topLevelItem(0)->childCount();
+}
+
+void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
+    QTreeWidget tree;
+    const QString line = QStringLiteral("Requested flow[l/h]: 1234.5");
+    for (auto _ : run) {
+        tree.setUpdatesEnabled(false);
+        tree.clear();
+        auto* root = new QTreeWidgetItem(QStringList(QStringLiteral("Project")));
+        QList<QTreeWidgetItem*> lines;
+        lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Project name: Office block"))));
+        lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Last change: 5.3.2024 14:07"))));
+        for (int i = 0; i < MaxBranches; ++i) {
+            auto* node = new QTreeWidgetItem(QStringList(QStringLiteral("Branch: Riser")));
+            QList<QTreeWidgetItem*> values;
+            const int count = i % 2 == 0 ? 7 : 5;
+            for (int k = 0; k < count; ++k)
+                values.append(new QTreeWidgetItem(QStringList(line)));
+            node->addChildren(values);
+            lines.append(node);
+        }
+        root->addChildren(lines);
+        tree.addTopLevelItem(root);
+        root->setExpanded(true);
+        tree.setUpdatesEnabled(true);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_QtTreeItemsFixedTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProjectTreeAndPages)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
