@@ -463,10 +463,6 @@ TDeviceResult
 TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
     const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
     const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    struct RestoreCursor {
-        ~RestoreCursor() { QGuiApplication::restoreOverrideCursor(); }
-    } restore;
     return op(context);
 }
 
