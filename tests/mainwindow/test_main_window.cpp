@@ -459,3 +459,40 @@ TEST_F(MainWindowTest, TheTestUsbButtonIsNeverVisibleButTestsTheConnection) {
 }
 
 } // namespace
+
+namespace {
+
+// The simulated instrument beside the program, as in the build tree; its memory image is made
+// afresh with demo content in the test's own folder.
+class MainWindowWithInstrumentTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_SIMULATOR_DRIVER), state->DriverPath));
+    }
+};
+
+TEST_F(MainWindowWithInstrumentTest, MissingCacheIsReadFromTheInstrumentAtStartup) {
+    TMainF& w = window();
+    w.StartupSequence();
+    EXPECT_EQ(ui.messages(), QStringList{QStringLiteral("Connect device and press Ok")});
+    EXPECT_FALSE(exitCode.has_value());
+    EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
+    EXPECT_GT(ManufacturerCountOf(*state->Catalogue), 0);
+    EXPECT_TRUE(QFile::exists(QDir(state->CacheDir).filePath(QLatin1String(ValvesCacheName))));
+}
+
+TEST_F(MainWindowWithInstrumentTest, ACatalogueReadWholeServesEvenWhenItsCacheCannotBeWritten) {
+    state->CacheDir = dir.filePath(QStringLiteral("no/such/folder"));
+    TMainF& w = window();
+    w.StartupSequence();
+    const QStringList shown = ui.messages();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown.first(), QStringLiteral("Connect device and press Ok"));
+    EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error")); // why the cache is missing
+    EXPECT_FALSE(exitCode.has_value());
+    EXPECT_GT(ManufacturerCountOf(*state->Catalogue), 0);
+    EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
+}
+
+} // namespace
