@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -338,6 +339,15 @@ void TProjectEditor::Impl::connectWidgets() {
     QObject::connect(Br->Confirm->Ok, &QPushButton::clicked, &Q, [this] { confirmBranch(); });
     QObject::connect(Br->Confirm->Cancel, &QPushButton::clicked, &Q, [this] { cancelBranch(); });
 
+    // Escape drops the pending changes of the page, as its Cancel button does.
+    for (TConfirmPanel* panel : {Prj->Confirm, Br->Confirm}) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), panel->parentWidget(), nullptr, nullptr,
+                                     Qt::WidgetWithChildrenShortcut);
+        QObject::connect(escape, &QShortcut::activated, &Q, [panel] {
+            if (panel->isVisible())
+                panel->Cancel->click();
+        });
+    }
     TabStrip = new TTabStripFilter(this, &Q);
     Tabs->installEventFilter(TabStrip);
     Tabs->tabBar()->installEventFilter(TabStrip);

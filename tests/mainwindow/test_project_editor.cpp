@@ -369,6 +369,18 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
     EXPECT_FALSE(state.Main.Modified);
     EXPECT_FALSE(prj->Confirm->isVisible());
+
+    // Escape cancels as well; Return confirms.
+    prj->Name->setFocus();
+    QTest::keyClicks(prj->Name, "q");
+    QTest::keyClick(prj->Name, Qt::Key_Escape);
+    EXPECT_FALSE(editor->ProjectEditPending());
+    EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
+    prj->Name->setFocus();
+    QTest::keyClick(prj->Name, Qt::Key_Backspace);
+    QTest::keyClick(prj->Name, Qt::Key_Return);
+    EXPECT_FALSE(editor->ProjectEditPending());
+    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Name, 16, 0), QString(15, u'p'));
 }
 
 TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
