@@ -48,21 +48,25 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
 
     const struct {
         const QString& Text;
-        double TBranch::*Target;
+        void (*Store)(TBranch&, double); // the fields are packed: no member pointers
         TBranchField Field;
         bool Flow;
     } values[] = {
-        {input.InitialPressure, &TBranch::Initial_Pressure, TBranchField::InitialPressure, false},
-        {input.FinalPressure, &TBranch::Final_Pressure, TBranchField::FinalPressure, false},
-        {input.RequestedFlow, &TBranch::Request_Flow, TBranchField::RequestedFlow, true},
-        {input.InitialFlow, &TBranch::Initial_Flow, TBranchField::InitialFlow, true},
-        {input.FinalFlow, &TBranch::Final_Flow, TBranchField::FinalFlow, true},
+        {input.InitialPressure, [](TBranch& t, double x) { t.Initial_Pressure = x; },
+         TBranchField::InitialPressure, false},
+        {input.FinalPressure, [](TBranch& t, double x) { t.Final_Pressure = x; }, TBranchField::FinalPressure,
+         false},
+        {input.RequestedFlow, [](TBranch& t, double x) { t.Request_Flow = x; }, TBranchField::RequestedFlow,
+         true},
+        {input.InitialFlow, [](TBranch& t, double x) { t.Initial_Flow = x; }, TBranchField::InitialFlow,
+         true},
+        {input.FinalFlow, [](TBranch& t, double x) { t.Final_Flow = x; }, TBranchField::FinalFlow, true},
     };
     for (const auto& v : values) {
         const double value = v.Flow ? units.ParseFlow(v.Text) : units.ParsePressure(v.Text);
         if (v.Flow ? !IsValidFlow(value) : !IsValidPressure(value))
             return refuse(v.Field, v.Flow ? "Please fill valid flow" : "Please fill valid pressure");
-        b.*v.Target = value;
+        v.Store(b, value);
     }
 
     const bool hasPresetting = check.Valve.HasPresetting(catalogue);
