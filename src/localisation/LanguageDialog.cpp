@@ -127,6 +127,13 @@ bool TLanguageDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void TLanguageDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The current language may lie below the rows shown at first.
+    if (QAbstractButton* checked = m_group->checkedButton())
+        m_rowArea->ensureWidgetVisible(checked);
+}
+
 bool TakeLanguageChoice(const TLanguageDialog& dialog, TApplicationState& state) {
     const int language = dialog.checkedLanguage();
     // With nothing checked there is nothing to take: the language stays as it was.
