@@ -2,6 +2,7 @@
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
+#include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/ValveCache.h"
 #include "ui/ScriptedUserInterface.h"
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -493,6 +496,36 @@ TEST_F(MainWindowWithInstrumentTest, ACatalogueReadWholeServesEvenWhenItsCacheCa
     EXPECT_FALSE(exitCode.has_value());
     EXPECT_GT(ManufacturerCountOf(*state->Catalogue), 0);
     EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
+    TMainF& w = startedWindow();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    for (int i = 0; i < 3; ++i)
+        InitBranch(*state->Project, i);
+    state->Project->Header.Branch_Count = 3;
+    state->Main.CurrentBranch = 1;
+    w.UpdateWindowState();
+
+    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    ASSERT_NE(tree, nullptr);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(state->Main.CurrentBranch, 2);
+    EXPECT_TRUE(state->Main.Modified);
+    QTest::keyClick(tree, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(state->Main.CurrentBranch, 1);
+
+    // Adding opens the new branch's confirm panel, which switches the main commands off.
+    w.action(QStringLiteral("mAddBranch"))->trigger();
+    EXPECT_EQ(state->Project->branchCount(), 4);
+    EXPECT_FALSE(enabled("mNewPrj"));
+    EXPECT_FALSE(enabled("mExit"));
 }
 
 } // namespace
