@@ -10,8 +10,6 @@ fi
 cmake -S . -B build -G Ninja
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 
-if [ -x build/bin/zrv10 ]; then
-  cd build/bin && exec ./zrv10 "$@"
-fi
-# Until the desktop program exists, the command-line companion is what there is to start.
-exec build/bin/zrv10-cli "${@:---help}"
+# From build/bin, its current directory, where the valve cache files go; the first start reads the
+# catalogue from the simulated instrument beside it.
+cd build/bin && exec ./zrv10 "$@"
