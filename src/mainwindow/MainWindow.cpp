@@ -554,7 +554,9 @@ void TMainF::showRecordsWindow() {
 }
 
 void TMainF::closeEvent(QCloseEvent* event) {
-    if (m_terminated) {
+    // Before the start-up sequence the settings were not read yet: saving them would put the
+    // defaults over the user's choices.
+    if (m_terminated || !m_started) {
         event->accept();
         return;
     }

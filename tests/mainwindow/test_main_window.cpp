@@ -173,6 +173,13 @@ TEST_F(MainWindowTest, WithoutCacheFilesOrInstrumentEndsWithMinusOneAndLeavesThe
     EXPECT_NE(w.statusText(), QStringLiteral("New project"));
 }
 
+TEST_F(MainWindowTest, ClosedBeforeStartingLeavesTheSettingsAlone) {
+    const QByteArray settings = "[Units]\nFlow=7\n";
+    writeSettings(settings);
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(settingsBytes(), settings);
+}
+
 TEST_F(MainWindowTest, StartupAppliesTheLanguageFromTheSettings) {
     writeCacheFiles();
     writeSettings("[Options]\nLanguage=1\n");
