@@ -529,7 +529,9 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     EXPECT_EQ(state->Main.CurrentBranch, 1);
 
     // Adding opens the new branch's confirm panel, which switches the main commands off.
-    w.action(QStringLiteral("mAddBranch"))->trigger();
+    w.action(QStringLiteral("mMoveBranchDown"))->trigger();
+    EXPECT_EQ(state->Main.CurrentBranch, 2);
+    QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(state->Project->branchCount(), 4);
     EXPECT_FALSE(enabled("mNewPrj"));
     EXPECT_FALSE(enabled("mExit"));
