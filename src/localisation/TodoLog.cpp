@@ -1,19 +1,9 @@
 #include "TodoLog.h"
 
+#include "files/Utf16Bytes.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
-
-namespace {
-
-void appendUtf16Le(QByteArray& out, QStringView text) {
-    for (const QChar unit : text) {
-        const char16_t value = qToLittleEndian(unit.unicode());
-        out.append(reinterpret_cast<const char*>(&value), sizeof value);
-    }
-}
-
-} // namespace
 
 void appendTodoRecords(const QString& path, const QStringList& texts) {
     if (texts.isEmpty())

@@ -1,6 +1,6 @@
 #include "files/SafeFileWriter.h"
 #include "records/TableExport.h"
-#include "records/Utf16Bytes.h"
+#include "files/Utf16Bytes.h"
 
 QByteArray TableHtmlBytes(const TTextTable& table) {
     QByteArray bytes("\xFF\xFE", 2);

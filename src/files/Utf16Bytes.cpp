@@ -1,4 +1,4 @@
-#include "records/Utf16Bytes.h"
+#include "files/Utf16Bytes.h"
 
 #include <QtEndian>
 
