@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
         // Created in this order; all but the main window stay hidden until used. The unit dialog is
         // created by the main window itself, right after it.
         TMainF mainF(state, clock);
-        TRecordsF recordsF;
-        TRecordOpenF recordOpenF(&recordsF);
+        TRecordsF recordsF(state);
+        TRecordOpenF recordOpenF(state.Messages, &recordsF);
         TTiskF tiskF;
         mainF.setRecordsWindow(&recordsF);
 

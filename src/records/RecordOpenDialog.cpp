@@ -1,6 +1,10 @@
 #include "records/RecordOpenDialog.h"
 
-TRecordOpenF::TRecordOpenF(QWidget* parent) : QDialog(parent) {
+TRecordOpenF::TRecordOpenF(const ITranslator& translator, QWidget* parent) : QDialog(parent) {
+    (void)translator;
     setObjectName(QStringLiteral("RecordOpenF"));
-    setWindowTitle(QStringLiteral("Open record from device"));
 }
+
+std::optional<int> TRecordOpenF::choose(const QStringList&) { return std::nullopt; }
+int TRecordOpenF::chosenIndex() const { return -1; }
+void TRecordOpenF::ApplyDialogTexts() {}

@@ -1,10 +1,23 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
-// The list of the records on the instrument, from which the user picks the one to open.
+#include <optional>
+
+class ITranslator;
+
+// The list of the records on the instrument, from which the user picks the one to open. Created
+// once and reused; it never talks to the instrument.
 class TRecordOpenF : public QDialog {
     Q_OBJECT
 public:
-    explicit TRecordOpenF(QWidget* parent = nullptr);
+    explicit TRecordOpenF(const ITranslator& translator, QWidget* parent = nullptr);
+
+    // Lists one item per caption, shows the dialog modally and answers the chosen index, or nullopt
+    // when cancelled. Fits TRecordChooser.
+    std::optional<int> choose(const QStringList& captions);
+    // -1 while nothing is chosen.
+    int chosenIndex() const;
+    void ApplyDialogTexts();
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "records/TableExport.h"
+#include "records/TextTable.h"
+
+class IUserInterface;
+class ITranslator;
+struct TRecordStore;
+struct TUnits;
+
+// What the record file commands of the records window and the main window work on. The window
+// builds one per command from the program's single instances; tests build their own.
+struct TRecordCommandContext {
+    TRecordStore& Store;
+    const TUnits& Units;
+    const ITranslator& Translator;
+    IUserInterface& Ui;
+};
+
+// "Open...": the record open dialog (*.r9q4), then the load. Only Loaded changes the store; the
+// caller then shows the record. A failed load has been shown to the user through Ui.
+enum class TRecordOpenResult { Cancelled, Failed, Loaded };
+TRecordOpenResult OpenRecordFileCommand(TRecordCommandContext& context);
+
+// "Save as ...": the save dialog (*.r9q4 added to a name typed without an extension), then the
+// current record is written. A failure is shown; true when the file was written.
+bool SaveRecordFileCommand(TRecordCommandContext& context);
+
+// The export items: the matching save dialog, then the table exactly as shown. A failure is shown;
+// true when the file was written.
+bool ExportRecordTableCommand(TRecordCommandContext& context, const TTextTable& table, TExportFormat format);
