@@ -1,33 +1,476 @@
 #include "records/RecordsWindow.h"
 
-TRecordsF::TRecordsF(TApplicationState& state, QWidget* parent) : QMainWindow(parent) {
-    (void)state;
-    setObjectName(QStringLiteral("RecordsF"));
+#include "mainwindow/ApplicationState.h"
+#include "records/ChartTitle.h"
+#include "records/ChartZoom.h"
+#include "records/RecordChart.h"
+#include "records/RecordChartData.h"
+#include "records/RecordTable.h"
+#include "records/RecordTableModel.h"
+#include "records/RecordsWindowTexts.h"
+#include "ui/QtUserInterface.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize ClientSize(869, 604);
+constexpr int HeaderPanelWidth = 200;
+constexpr int TitlePanelHeight = 41;
+constexpr int StatusBarHeight = 19;
+constexpr int ColumnWidth = 128;
+// Shown once a record file has loaded, after the window had time to repaint.
+constexpr int DoneDelayMs = 100;
+
+const QColor PanelColour(125, 179, 113);
+const QColor HeaderRowColour(184, 214, 177);
+
+QFont windowFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    return font;
 }
 
-TRecordsF::TRecordsF(TApplicationState& state, IUserInterface& ui, QWidget* parent) : QMainWindow(parent) {
-    (void)state;
-    (void)ui;
-    setObjectName(QStringLiteral("RecordsF"));
+QString rgb(const QColor& colour) {
+    return QStringLiteral("rgb(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
+
+} // namespace
+
+TRecordsF::TRecordsF(TApplicationState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
+    m_ownUi = std::make_unique<TQtUserInterface>(this, [this](const QString& text) { setStatusText(text); });
+    m_ui = m_ownUi.get();
+    init();
+}
+
+TRecordsF::TRecordsF(TApplicationState& state, IUserInterface& ui, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_ui(&ui) {
+    init();
 }
 
 TRecordsF::~TRecordsF() = default;
 
-void TRecordsF::setReadRecordsFunction(std::function<bool()>) {}
-void TRecordsF::setMainStatusFunction(std::function<void(const QString&)>) {}
-void TRecordsF::ShowCurrentRecord() {}
-void TRecordsF::FillTableAndCharts() {}
-void TRecordsF::SetChartTitle(int, const QString&) {}
-void TRecordsF::ApplyRecordsWindowTexts() {}
-void TRecordsF::showModally() { show(); }
-void TRecordsF::setStatusText(const QString&) {}
-QString TRecordsF::statusText() const { return {}; }
-TRecordOpenResult TRecordsF::OpenRecordFile() { return TRecordOpenResult::Cancelled; }
-void TRecordsF::SaveRecordFileAs() {}
-void TRecordsF::ReadRecordsFromInstrument() {}
-void TRecordsF::ExportTable(TExportFormat) {}
-void TRecordsF::ZoomIn(int) {}
-void TRecordsF::ZoomOut(int) {}
-void TRecordsF::Zoom100(int) {}
-void TRecordsF::ChangeTitle(int) {}
-void TRecordsF::PrintChart(int) {}
+void TRecordsF::init() {
+    setObjectName(QStringLiteral("RecordsF"));
+    setWindowTitle(QStringLiteral("Records"));
+    setFont(windowFont());
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* header = new QWidget;
+    header->setObjectName(QStringLiteral("diaPanelHeader"));
+    header->setFixedWidth(HeaderPanelWidth);
+    buildHeaderPanel(header);
+    layout->addWidget(header);
+
+    m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setTabPosition(QTabWidget::South);
+    m_pages->setDocumentMode(true);
+    layout->addWidget(m_pages, 1);
+
+    m_pressureChart =
+        new TRecordChart(TChartMarker{TChartMarker::Square, 2, QColor(0, 0, 255), QColor(81, 81, 255)});
+    m_pressureChart->setObjectName(QStringLiteral("ChartP"));
+    m_flowChart =
+        new TRecordChart(TChartMarker{TChartMarker::Round, 3, QColor(0, 128, 0), QColor(0, 168, 0)});
+    m_flowChart->setObjectName(QStringLiteral("ChartF"));
+
+    m_pages->addTab(buildTablePage(), QStringLiteral("Table of records"));
+    m_pages->addTab(buildChartPage(PressureChart, m_pressureChart), QStringLiteral("Pressure chart"));
+    m_pages->addTab(buildChartPage(FlowChart, m_flowChart), QStringLiteral("Flow chart"));
+    setCentralWidget(central);
+
+    // A label rather than the bar's own message: menu hovers would wipe that.
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("statusText"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setFixedHeight(StatusBarHeight);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_status, 1);
+
+    buildMenu();
+    resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+    FillTableAndCharts();
+}
+
+void TRecordsF::buildHeaderPanel(QWidget* panel) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* title = new QLabel(QStringLiteral("Record"));
+    title->setObjectName(QStringLiteral("diaLabel"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setFixedHeight(TitlePanelHeight);
+    title->setStyleSheet(QStringLiteral("background-color: %1;").arg(rgb(PanelColour)));
+    layout->addWidget(title);
+
+    auto* fields = new QWidget;
+    auto* form = new QVBoxLayout(fields);
+    form->setContentsMargins(8, 8, 8, 8);
+    form->setSpacing(2);
+    auto caption = [form](const char* name, const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text));
+        label->setObjectName(QLatin1String(name));
+        form->addSpacing(6);
+        form->addWidget(label);
+        return label;
+    };
+    auto box = [form](const char* name) {
+        auto* edit = new QLineEdit;
+        edit->setObjectName(QLatin1String(name));
+        form->addWidget(edit);
+        return edit;
+    };
+    caption("diaDescriptionCapt", "Description");
+    m_description = box("diaDescription");
+    caption("diaValveCapt", "Valve");
+    m_valve = box("diaValve");
+    m_valve2 = box("diaValve2");
+    caption("diaPresetCapt", "Presetting");
+    m_preset = box("diaPreset");
+    caption("diaMediumCapt", "Medium");
+    m_medium = box("diaMedium");
+    m_concentrationCapt = caption("diaConcentrationCapt", "Concentration [%]");
+    m_concentration = box("diaConcentration");
+    m_temperatureCapt = caption("diaTemperatureCapt", "Temperature [\u00B0C]");
+    m_temperature = box("diaTemperature");
+    form->addStretch(1);
+    layout->addWidget(fields, 1);
+}
+
+namespace {
+
+QToolBar* pageToolBar(const char* name) {
+    auto* bar = new QToolBar;
+    bar->setObjectName(QLatin1String(name));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->setAttribute(Qt::WA_StyledBackground);
+    bar->setStyleSheet(QStringLiteral("QToolBar { background-color: %1; border: none; spacing: 4px; }")
+                           .arg(rgb(PanelColour)));
+    return bar;
+}
+
+QAction* toolButton(QToolBar* bar, const char* name, const char* text) {
+    QAction* action = bar->addAction(QString::fromUtf8(text));
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QWidget* page(const char* name, QToolBar* bar, QWidget* content) {
+    auto* widget = new QWidget;
+    widget->setObjectName(QLatin1String(name));
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(content, 1);
+    return widget;
+}
+
+} // namespace
+
+QWidget* TRecordsF::buildTablePage() {
+    QToolBar* bar = pageToolBar("ToolBar1");
+    // Printing the table belongs to the records report, which connects to this button.
+    toolButton(bar, "diaPrint", "Print");
+
+    m_tableModel = new TRecordTableModel(this);
+    m_table = new QTableView;
+    m_table->setObjectName(QStringLiteral("StringGrid1"));
+    m_table->setModel(m_tableModel);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->hide();
+    // Fixed sizes: the view then never measures 21000 rows.
+    QHeaderView* columns = m_table->horizontalHeader();
+    columns->setDefaultSectionSize(ColumnWidth);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setStretchLastSection(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setHighlightSections(false);
+    columns->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; color: black;"
+                                          " border: none; border-right: 1px solid gray;"
+                                          " border-bottom: 1px solid gray; padding: 2px 4px; }")
+                               .arg(rgb(HeaderRowColour)));
+    QHeaderView* rows = m_table->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    return page("TabTable", bar, m_table);
+}
+
+QWidget* TRecordsF::buildChartPage(int chart, TRecordChart* view) {
+    const bool pressure = chart == PressureChart;
+    QToolBar* bar = pageToolBar(pressure ? "ToolBarP" : "ToolBarF");
+    connect(toolButton(bar, pressure ? "diaZoomInP" : "diaZoomInF", "Zoom In"), &QAction::triggered, this,
+            [this, chart] { ZoomIn(chart); });
+    connect(toolButton(bar, pressure ? "diaZoomOutP" : "diaZoomOutF", "Zoom Out"), &QAction::triggered, this,
+            [this, chart] { ZoomOut(chart); });
+    connect(toolButton(bar, pressure ? "diaZoom100P" : "diaZoom100F", "Zoom 100%"), &QAction::triggered, this,
+            [this, chart] { Zoom100(chart); });
+    connect(toolButton(bar, pressure ? "diaTitleP" : "diaTitleF", "Title"), &QAction::triggered, this,
+            [this, chart] { ChangeTitle(chart); });
+    connect(toolButton(bar, pressure ? "diaPrintP" : "diaPrintF", "Print"), &QAction::triggered, this,
+            [this, chart] { PrintChart(chart); });
+    return page(pressure ? "TabPressure" : "TabFlow", bar, view);
+}
+
+void TRecordsF::buildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("mFileMenu"));
+    file->menuAction()->setObjectName(QStringLiteral("mFile"));
+    auto item = [file](const char* name, const char* caption) {
+        QAction* a = file->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    // The record commands are actions of their own, which the menu items trigger.
+    auto command = [this](const char* name, std::function<void()> run) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, std::move(run));
+        return a;
+    };
+    QAction* load = command("actLoadRec", [this] { OpenRecordFile(); });
+    QAction* save = command("actSaveRec", [this] { SaveRecordFileAs(); });
+    QAction* read = command("actOpenRecK9Q4", [this] { ReadRecordsFromInstrument(); });
+
+    connect(item("mClose", "Close"), &QAction::triggered, this, &QWidget::close);
+    item("mRecords", "-------- Records --------")->setEnabled(false);
+    connect(item("mOpen", "Open..."), &QAction::triggered, load, &QAction::trigger);
+    connect(item("mSaveAsRec", "Save as ..."), &QAction::triggered, save, &QAction::trigger);
+    connect(item("mOpenRecordFromDevice", "Open record from device..."), &QAction::triggered, read,
+            &QAction::trigger);
+    item("mExport", "----- Export -----")->setEnabled(false);
+    connect(item("mExportXls", "Export to XLS..."), &QAction::triggered, this,
+            [this] { ExportTable(TExportFormat::Xls); });
+    connect(item("mExportHtm", "Export to HTML..."), &QAction::triggered, this,
+            [this] { ExportTable(TExportFormat::Html); });
+    connect(item("mExportCsv", "Export to CSV..."), &QAction::triggered, this,
+            [this] { ExportTable(TExportFormat::Csv); });
+}
+
+QAction* TRecordsF::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+
+TRecordChart* TRecordsF::chart(int chart) const {
+    switch (chart) {
+    case PressureChart:
+        return m_pressureChart;
+    case FlowChart:
+        return m_flowChart;
+    default:
+        return nullptr;
+    }
+}
+
+QString TRecordsF::tr_(const char* english) const {
+    return m_state.Messages.Translate(QString::fromUtf8(english));
+}
+
+TRecordCommandContext TRecordsF::commandContext() {
+    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui};
+}
+
+void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
+    m_readRecords = std::move(readRecords);
+}
+
+void TRecordsF::setMainStatusFunction(std::function<void(const QString&)> setMainStatus) {
+    m_setMainStatus = std::move(setMainStatus);
+}
+
+void TRecordsF::ShowCurrentRecord() {
+    const TZaznam& header = m_state.Records.CurrentHeader;
+    m_description->setText(header.Description);
+    m_valve->setText(header.Valve_Manufacturer);
+    m_valve2->setText(header.Valve_Type);
+    m_preset->setText(header.Presetting);
+    m_medium->setText(m_state.Messages.Translate(MediumName(header.Medium_Index)));
+    const bool glycol = header.Medium_Index > 0;
+    for (QWidget* w : {static_cast<QWidget*>(m_concentrationCapt), static_cast<QWidget*>(m_concentration),
+                       static_cast<QWidget*>(m_temperatureCapt), static_cast<QWidget*>(m_temperature)})
+        w->setVisible(glycol);
+    m_concentration->setText(QString::number(header.Concentration));
+    m_temperature->setText(QString::number(header.Temperature));
+
+    const QString title = TidyTitle(header.Description);
+    SetChartTitle(PressureChart, title);
+    SetChartTitle(FlowChart, title);
+    FillTableAndCharts();
+}
+
+void TRecordsF::FillTableAndCharts() {
+    std::int32_t shown = 0;
+    m_tableModel->setTable(BuildRecordTable(m_state.Records, m_state.Units, m_state.Messages, &shown));
+    m_shownRows = shown;
+    m_table->scrollToTop();
+
+    const TRecordChartData chartData = BuildRecordChartData(m_state.Records, m_state.Units, m_state.Messages);
+    const auto fill = [&chartData](TRecordChart* view, const TRecordChartSeries& series) {
+        view->setValueAxisTitle(series.AxisTitle);
+        if (chartData.SetsLimits)
+            view->setPoints(series.Points, chartData.Labels, {chartData.XAxis, series.ValueAxis});
+        else
+            view->clearPoints();
+    };
+    fill(m_pressureChart, chartData.Pressure);
+    fill(m_flowChart, chartData.Flow);
+}
+
+void TRecordsF::SetChartTitle(int chart, const QString& text) {
+    if (TRecordChart* view = this->chart(chart))
+        view->setTitle(text);
+}
+
+void TRecordsF::ApplyRecordsWindowTexts() {
+    TMessageCatalogue& messages = m_state.Messages;
+    messages.LoadLanguage();
+    // Qt's fonts cover every script, so the language's character set needs no font of its own.
+    for (const TRecordsWindowText& text : recordsWindowTexts()) {
+        const QString shown = recordsWindowText(messages, text);
+        const QString name = QLatin1String(text.Control);
+        if (name.isEmpty()) {
+            setWindowTitle(shown);
+        } else if (QAction* a = action(name)) {
+            a->setText(shown);
+        } else if (auto* label = findChild<QLabel*>(name)) {
+            label->setText(shown);
+        } else {
+            for (int i = 0; i < m_pages->count(); ++i)
+                if (m_pages->widget(i)->objectName() == name)
+                    m_pages->setTabText(i, shown);
+        }
+    }
+}
+
+void TRecordsF::showModally() {
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TRecordsF::setStatusText(const QString& text) {
+    m_status->setText(text);
+}
+
+QString TRecordsF::statusText() const {
+    return m_status->text();
+}
+
+TRecordOpenResult TRecordsF::OpenRecordFile() {
+    TRecordCommandContext context = commandContext();
+    const TRecordOpenResult result = OpenRecordFileCommand(context);
+    if (result == TRecordOpenResult::Loaded) {
+        ShowCurrentRecord();
+        QTimer::singleShot(DoneDelayMs, this, [this] { setStatusText(tr_("Done")); });
+    }
+    return result;
+}
+
+void TRecordsF::SaveRecordFileAs() {
+    TRecordCommandContext context = commandContext();
+    SaveRecordFileCommand(context);
+}
+
+void TRecordsF::ReadRecordsFromInstrument() {
+    if (m_readRecords)
+        m_readRecords();
+}
+
+void TRecordsF::ExportTable(TExportFormat format) {
+    TRecordCommandContext context = commandContext();
+    ExportRecordTableCommand(context, m_tableModel->table(), format);
+}
+
+void TRecordsF::ZoomIn(int chart) {
+    if (TRecordChart* view = this->chart(chart))
+        view->zoom(ZoomInPercent);
+}
+
+void TRecordsF::ZoomOut(int chart) {
+    if (TRecordChart* view = this->chart(chart))
+        view->zoom(ZoomOutPercent);
+}
+
+void TRecordsF::Zoom100(int chart) {
+    if (TRecordChart* view = this->chart(chart))
+        view->zoom100();
+}
+
+void TRecordsF::ChangeTitle(int chart) {
+    TRecordChart* view = this->chart(chart);
+    if (!view)
+        return;
+    const QString current = view->title();
+    const std::optional<QString> answer = m_ui->inputText(tr_("Change title"), tr_("New title"), current);
+    SetChartTitle(chart, answer.value_or(current));
+}
+
+void TRecordsF::PrintChart(int chart) {
+    if (!this->chart(chart))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printChartOn(chart, printer);
+}
+
+void TRecordsF::printChartOn(int chart, QPrinter& printer) {
+    TRecordChart* view = this->chart(chart);
+    if (!view)
+        return;
+    printer.setFullPage(true);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        m_ui->showMessage(tr_("Print"), tr_("The printer cannot be used"));
+        return;
+    }
+    view->renderChart(painter, QRectF(painter.viewport()));
+    painter.end();
+}
+
+bool TRecordsF::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        ApplyRecordsWindowTexts();
+    return QMainWindow::event(event);
+}
+
+void TRecordsF::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        m_pages->setCurrentIndex(0);
+    QMainWindow::showEvent(event);
+}
+
+void TRecordsF::closeEvent(QCloseEvent* event) {
+    if (m_setMainStatus)
+        m_setMainStatus(QString());
+    QMainWindow::closeEvent(event);
+}

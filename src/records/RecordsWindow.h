@@ -4,10 +4,19 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 class IUserInterface;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QTabWidget;
+class QTableView;
+class TRecordChart;
+class TRecordTableModel;
 struct TApplicationState;
 
 // The window that shows a measurement record as a table and two charts. Created hidden at start-up
@@ -52,4 +61,55 @@ public:
     void Zoom100(int chart);
     void ChangeTitle(int chart);
     void PrintChart(int chart);
+
+    // The chart print after the printer dialog: the chart alone on the whole page.
+    void printChartOn(int chart, QPrinter& printer);
+
+    // What the window shows, for tests.
+    TRecordTableModel* tableModel() const { return m_tableModel; }
+    QTableView* tableView() const { return m_table; }
+    // Null for any selector but 1 and 2.
+    TRecordChart* chart(int chart) const;
+    QTabWidget* pages() const { return m_pages; }
+    // Samples of the current record in the table after the last FillTableAndCharts.
+    std::int32_t shownRows() const { return m_shownRows; }
+    // A menu item, action or toolbar button by its object name; null when there is none.
+    QAction* action(const QString& name) const;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void init();
+    void buildHeaderPanel(QWidget* panel);
+    QWidget* buildTablePage();
+    QWidget* buildChartPage(int chart, TRecordChart* view);
+    void buildMenu();
+    TRecordCommandContext commandContext();
+    QString tr_(const char* english) const;
+
+    TApplicationState& m_state;
+    std::unique_ptr<IUserInterface> m_ownUi;
+    IUserInterface* m_ui = nullptr;
+    std::function<bool()> m_readRecords;
+    std::function<void(const QString&)> m_setMainStatus;
+
+    QLineEdit* m_description = nullptr;
+    QLineEdit* m_valve = nullptr;
+    QLineEdit* m_valve2 = nullptr;
+    QLineEdit* m_preset = nullptr;
+    QLineEdit* m_medium = nullptr;
+    QLineEdit* m_concentration = nullptr;
+    QLineEdit* m_temperature = nullptr;
+    QLabel* m_concentrationCapt = nullptr;
+    QLabel* m_temperatureCapt = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QTableView* m_table = nullptr;
+    TRecordTableModel* m_tableModel = nullptr;
+    TRecordChart* m_pressureChart = nullptr;
+    TRecordChart* m_flowChart = nullptr;
+    QLabel* m_status = nullptr;
+    std::int32_t m_shownRows = 0;
 };
