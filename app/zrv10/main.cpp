@@ -29,7 +29,10 @@ int main(int argc, char** argv) {
         TRecordsF recordsF(state);
         TRecordOpenF recordOpenF(state.Messages, &recordsF);
         TTiskF tiskF;
+        // Also gives the records window its instrument read and its way to clear the main status.
         mainF.setRecordsWindow(&recordsF);
+        mainF.setRecordChooser(
+            [&recordOpenF](const QStringList& captions) { return recordOpenF.choose(captions); });
 
         mainF.show();
         return TApplication::exec();

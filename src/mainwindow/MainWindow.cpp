@@ -5,6 +5,7 @@
 #include "link/DriverLibrary.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
+#include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
@@ -16,6 +17,7 @@
 #include "mainwindow/UnitDialog.h"
 #include "model/BranchList.h"
 #include "model/ValveCache.h"
+#include "records/RecordsWindow.h"
 #include "ui/QtUserInterface.h"
 
 #include <QCloseEvent>
@@ -196,9 +198,9 @@ void TMainF::buildMenus() {
     connect(item, &QAction::triggered, this, [this] { SaveProjectToInstrument(); });
     separatorCaption(file, "mRecords", "-------- Records --------");
     item = addItem(file, "mOpenRec", "Open record...");
-    connect(item, &QAction::triggered, this, &TMainF::showRecordsWindow);
+    connect(item, &QAction::triggered, this, &TMainF::OpenRecordFile);
     item = addItem(file, "mOpenRecordFromDevice", "Open record from device...");
-    connect(item, &QAction::triggered, this, &TMainF::showRecordsWindow);
+    connect(item, &QAction::triggered, this, [this] { ReadRecordsFromInstrument(); });
     file->addSeparator();
     item = addItem(file, "mExit", "Exit");
     item->setShortcut(QKeySequence::Quit);
@@ -272,8 +274,16 @@ void TMainF::setPause(IPause& pause) {
     m_pause = &pause;
 }
 
-void TMainF::setRecordsWindow(QWidget* recordsWindow) {
+void TMainF::setRecordsWindow(TRecordsF* recordsWindow) {
     m_recordsWindow = recordsWindow;
+    if (!recordsWindow)
+        return;
+    recordsWindow->setReadRecordsFunction([this] { return readRecordsIntoRecordsWindow(); });
+    recordsWindow->setMainStatusFunction([this](const QString& text) { SetStatus(text); });
+}
+
+void TMainF::setRecordChooser(TRecordChooser chooser) {
+    m_recordChooser = std::move(chooser);
 }
 
 void TMainF::SetStatus(const QString& text) {
@@ -545,12 +555,33 @@ void TMainF::ChooseLanguage() {
     m_editor->RefreshAfterLanguage();
 }
 
-void TMainF::showRecordsWindow() {
+void TMainF::OpenRecordFile() {
     if (!m_recordsWindow)
         return;
-    m_recordsWindow->show();
-    m_recordsWindow->raise();
-    m_recordsWindow->activateWindow();
+    if (m_recordsWindow->OpenRecordFile() != TRecordOpenResult::Cancelled)
+        m_recordsWindow->showModally();
+}
+
+bool TMainF::readRecordsIntoRecordsWindow() {
+    const TRecordChooser chooser =
+        m_recordChooser ? m_recordChooser : [](const QStringList&) { return std::optional<int>(); };
+    std::function<void()> showCurrentRecord;
+    if (m_recordsWindow)
+        showCurrentRecord = [this] { m_recordsWindow->ShowCurrentRecord(); };
+    const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
+        return ReadRecordsFromDevice(c, m_state.Records, m_state.codePage(), m_state.Units, chooser,
+                                     showCurrentRecord);
+    });
+    if (m_recordsWindow)
+        m_recordsWindow->setStatusText(statusText());
+    return result == TDeviceResult::Done;
+}
+
+bool TMainF::ReadRecordsFromInstrument() {
+    const bool chosen = readRecordsIntoRecordsWindow();
+    if (chosen && m_recordsWindow)
+        m_recordsWindow->showModally();
+    return chosen;
 }
 
 void TMainF::closeEvent(QCloseEvent* event) {

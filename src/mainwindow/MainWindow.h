@@ -2,6 +2,7 @@
 
 #include "link/DeviceOperation.h"
 #include "mainwindow/MainWindowHooks.h"
+#include "records/ChooseDeviceRecord.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -18,6 +19,7 @@ class QMenu;
 class QPushButton;
 class TFUnitSel;
 class TProjectEditor;
+class TRecordsF;
 struct TApplicationState;
 struct TProjectCommandContext;
 
@@ -38,8 +40,11 @@ public:
     void setExitFunction(std::function<void(int)> exitFunction);
     // The protocol's pauses; the default sleeps.
     void setPause(IPause& pause);
-    // The records window, shown by the record commands.
-    void setRecordsWindow(QWidget* recordsWindow);
+    // The records window, shown by the record commands. Its own instrument read runs through this
+    // window's link, and its closing clears this window's status text.
+    void setRecordsWindow(TRecordsF* recordsWindow);
+    // Lets the user pick one of the records read from the instrument; without one nothing is chosen.
+    void setRecordChooser(TRecordChooser chooser);
 
     void UpdateWindowState() override;
     void EnableMainCommands(bool on) override;
@@ -61,6 +66,12 @@ public:
     TDeviceResult SaveProjectToInstrument();
     void TestConnection();
     TDeviceResult ReadValvesFromInstrument();
+    // "Open" record file: the records window's open dialog and load; the window is shown unless the
+    // dialog was cancelled, also after a failed load (it then shows what it showed before).
+    void OpenRecordFile();
+    // Reads the records from the instrument; when one was chosen, shows it in the records window,
+    // modally. True when a record was chosen.
+    bool ReadRecordsFromInstrument();
     void SetupPage();
     void SetupPrinter();
     void ChooseUnits();
@@ -85,7 +96,9 @@ private:
     TProjectCommandContext commandContext();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
     void showAfterOpen();
-    void showRecordsWindow();
+    // The read shared with the records window: the record goes into that window, and its status bar
+    // gets this window's status text, whatever the outcome.
+    bool readRecordsIntoRecordsWindow();
     QString tr_(const char* english) const;
 
     TApplicationState& m_state;
@@ -97,7 +110,8 @@ private:
     std::function<void(int)> m_exit;
     TProjectEditor* m_editor = nullptr;
     TFUnitSel* m_unitSel = nullptr;
-    QWidget* m_recordsWindow = nullptr;
+    TRecordsF* m_recordsWindow = nullptr;
+    TRecordChooser m_recordChooser;
     QTimer m_timerStart;
     QLabel* m_status = nullptr;
     QLabel* m_version = nullptr;

@@ -6,6 +6,9 @@
 #include <optional>
 
 class ITranslator;
+class QLabel;
+class QListWidget;
+class QPushButton;
 
 // The list of the records on the instrument, from which the user picks the one to open. Created
 // once and reused; it never talks to the instrument.
@@ -20,4 +23,22 @@ public:
     // -1 while nothing is chosen.
     int chosenIndex() const;
     void ApplyDialogTexts();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CmShow();
+    void CmSelectItem();
+    void CmDblClick();
+    void diaOkClick();
+    int selectedIndex() const;
+
+    const ITranslator& m_translator;
+    int m_chosen = -1;
+    QListWidget* m_list = nullptr;
+    QLabel* m_label = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_ok = nullptr;
 };
