@@ -53,12 +53,11 @@ TRecordOpenF::TRecordOpenF(const ITranslator& translator, QWidget* parent)
     m_list->setObjectName(QStringLiteral("RecordListView"));
     m_list->setViewMode(QListView::IconMode);
     m_list->setIconSize(QSize(32, 32));
-    m_list->setGridSize(QSize(104, 64));
+    m_list->setGridSize(QSize(104, 72));
     m_list->setMovement(QListView::Static);
     m_list->setResizeMode(QListView::Adjust);
     m_list->setWrapping(true);
     m_list->setWordWrap(true);
-    m_list->setUniformItemSizes(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setGeometry(0, 0, ClientSize.width(), ListHeight);

@@ -14,7 +14,7 @@ namespace {
 
 const auto* const application = ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
-const QStringList Captions = {"Riser 1", "Boiler room", "Class 2.01"};
+const QStringList Captions = {"Riser 1", "Boiler room 12", "Class 2.01"};
 
 QListWidget* listOf(TRecordOpenF& d) {
     return d.findChild<QListWidget*>(QStringLiteral("RecordListView"));
@@ -74,6 +74,10 @@ TEST_F(RecordOpenDialogTest, ListsTheCaptionsInTheLanguageOfTheMomentItIsShown) 
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(list->item(i)->text(), Captions[i]);
             EXPECT_FALSE(list->item(i)->icon().isNull());
+            // Shown whole, not cut to the width of the shortest caption.
+            EXPECT_GE(list->visualItemRect(list->item(i)).width(),
+                      list->fontMetrics().horizontalAdvance(Captions[i]))
+                << i;
         }
         auto* label = d.findChild<QLabel*>(QStringLiteral("diaLabel"));
         ASSERT_NE(label, nullptr);
