@@ -24,7 +24,15 @@ IUserInterface::Answer TQtUserInterface::ask(const QString& caption, const QStri
 }
 
 QString TQtUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {
-    return QFileDialog::getOpenFileName(m_parent, options.Title, options.InitialPath, options.Filter);
+    // A dialog object: "name" typed for "name.ext" must find the file with the default extension.
+    QFileDialog dialog(m_parent, options.Title, options.InitialPath, options.Filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!options.DefaultExtension.isEmpty())
+        dialog.setDefaultSuffix(options.DefaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString TQtUserInterface::chooseFileToSave(const TFileDialogOptions& options) {
