@@ -1,10 +1,12 @@
 #include "records/RecordChart.h"
 
+#include "records/ChartPlotItem.h"
+#include "records/ChartTicks.h"
+
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFont>
 #include <QImage>
-#include <QLineSeries>
 #include <QPainter>
 #include <QValueAxis>
 
@@ -20,27 +22,30 @@ QFont boldFont(int pixelSize) {
     return font;
 }
 
-// The marker drawn once; the series stamps the image on every point, far cheaper than shapes.
+// The marker drawn once and stamped on every point. Its pixels are opaque or transparent: no
+// antialiasing, so that stamping it twice on one spot changes nothing.
 QImage markerImage(const TChartMarker& marker) {
     // The outline lies around the filled area.
     const int side = marker.Size + 2;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    if (marker.Kind == TChartMarker::Square) {
-        painter.fillRect(0, 0, side, side, marker.Outline);
-        painter.fillRect(1, 1, marker.Size, marker.Size, marker.Fill);
-    } else {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(marker.Outline, 1.0));
-        painter.setBrush(marker.Fill);
-        painter.drawEllipse(QRectF(0.5, 0.5, side - 1.0, side - 1.0));
+    painter.fillRect(0, 0, side, side, marker.Outline);
+    painter.fillRect(1, 1, marker.Size, marker.Size, marker.Fill);
+    if (marker.Kind == TChartMarker::Round) {
+        // The corners cut off.
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(side - 1, 0), QPoint(0, side - 1), QPoint(side - 1, side - 1)})
+            painter.fillRect(QRect(corner, QSize(1, 1)), Qt::transparent);
     }
     return image;
 }
 
-// Room a vertical label needs along the axis.
-constexpr int LabelPitch = 18;
+// Room a vertical label takes along the axis: a little more than its height, so that the labels
+// stay readable and few (Qt Charts lays each one out as a text document).
+constexpr int LabelPitch = 28;
+constexpr int MaxValueTicks = 10;
 
 } // namespace
 
@@ -52,34 +57,30 @@ TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChart
     chart->setTitleFont(boldFont(15));
     chart->setTitleBrush(Qt::black);
 
-    m_series = new QLineSeries;
-    m_series->setPen(QPen(Qt::black, 1.0));
-    const QImage image = markerImage(marker);
-    m_series->setLightMarker(image);
-    m_series->setMarkerSize(image.width());
-    m_series->setPointsVisible(true);
-    chart->addSeries(m_series);
-
     m_valueAxis = new QValueAxis;
     m_valueAxis->setTitleFont(boldFont(13));
-    m_valueAxis->setTickCount(9);
-    m_valueAxis->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(m_valueAxis, Qt::AlignLeft);
-    m_series->attachAxis(m_valueAxis);
 
     m_labelAxis = new QCategoryAxis;
     m_labelAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_labelAxis->setLabelsAngle(-90);
+    m_labelAxis->setTruncateLabels(false);
     QFont labelFont(QStringLiteral("Arial"));
     labelFont.setPixelSize(11);
     m_labelAxis->setLabelsFont(labelFont);
     chart->addAxis(m_labelAxis, Qt::AlignBottom);
-    m_series->attachAxis(m_labelAxis);
+
+    m_plot = new TChartPlotItem(QPen(Qt::black, 0), markerImage(marker), chart);
+    // Above the grid and the axes.
+    m_plot->setZValue(100);
 
     setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
     setFrameShape(QFrame::NoFrame);
-    connect(chart, &QChart::plotAreaChanged, this, [this] { placeLabels(); });
+    connect(chart, &QChart::plotAreaChanged, this, [this] {
+        m_plot->setFrame(this->chart()->plotArea(), m_limits);
+        placeLabels();
+    });
 
     applyLimits({{-0.5, -0.5}, {0.0, 1.0}});
 }
@@ -92,6 +93,11 @@ QString TRecordChart::title() const {
     return chart()->title();
 }
 
+void TRecordChart::setNumberLocale(const QLocale& locale) {
+    chart()->setLocalizeNumbers(true);
+    chart()->setLocale(locale);
+}
+
 void TRecordChart::setValueAxisTitle(const QString& text) {
     m_valueAxis->setTitleText(text);
 }
@@ -100,17 +106,23 @@ QString TRecordChart::valueAxisTitle() const {
     return m_valueAxis->titleText();
 }
 
+const QList<QPointF>& TRecordChart::points() const {
+    return m_plot->points();
+}
+
 void TRecordChart::clearPoints() {
-    m_series->clear();
-    m_labels.clear();
+    m_plot->setPoints({});
+    m_labelCount = 0;
+    m_labels = nullptr;
     m_placement.Step = -1;
     placeLabels();
 }
 
-void TRecordChart::setPoints(const QList<QPointF>& points, const QStringList& labels,
+void TRecordChart::setPoints(const QList<QPointF>& points, int labelCount, TLabels labels,
                              const TChartLimits& limits) {
-    m_series->replace(points);
-    m_labels = labels;
+    m_plot->setPoints(points);
+    m_labelCount = labels ? labelCount : 0;
+    m_labels = std::move(labels);
     m_placement.Step = -1;
     m_zoom.undo();
     applyLimits(limits);
@@ -127,13 +139,24 @@ void TRecordChart::zoom100() {
 
 void TRecordChart::applyLimits(const TChartLimits& limits) {
     m_limits = limits;
+    // Fixed ticks while the range changes: dynamic ticks with the interval of a much narrower range
+    // (or the default of 0) would be countless.
+    m_valueAxis->setTickType(QValueAxis::TicksFixed);
+    m_valueAxis->setTickCount(2);
     m_valueAxis->setRange(limits.Y.Min, limits.Y.Max);
+    if (const auto ticks = AxisTicks(limits.Y, MaxValueTicks)) {
+        m_valueAxis->setTickAnchor(0.0);
+        m_valueAxis->setTickInterval(ticks->Interval);
+        m_valueAxis->setLabelFormat(QStringLiteral("%.") + QString::number(ticks->Decimals) + u'f');
+        m_valueAxis->setTickType(QValueAxis::TicksDynamic);
+    }
     m_labelAxis->setRange(limits.X.Min, limits.X.Max);
+    m_plot->setFrame(chart()->plotArea(), limits);
     placeLabels();
 }
 
 void TRecordChart::placeLabels() {
-    const int count = static_cast<int>(m_labels.size());
+    const int count = m_labelCount;
     TLabelPlacement placement;
     placement.First = std::max(0, static_cast<int>(std::ceil(m_limits.X.Min)));
     placement.Last = std::min(count - 1, static_cast<int>(std::floor(m_limits.X.Max)));
@@ -156,7 +179,7 @@ void TRecordChart::placeLabels() {
     const int step = placement.Step;
     int first = (placement.First + step - 1) / step * step;
     for (int i = first; i <= placement.Last; i += step)
-        m_labelAxis->append(m_labels.at(i), i); // an equal label already placed is skipped
+        m_labelAxis->append(m_labels(i), i); // an equal label already placed is skipped
 }
 
 QList<QPair<double, QString>> TRecordChart::shownLabels() const {

@@ -5,13 +5,16 @@
 #include <QChartView>
 #include <QColor>
 #include <QList>
+#include <QLocale>
 #include <QPointF>
-#include <QStringList>
+#include <QString>
+
+#include <functional>
 
 class QCategoryAxis;
-class QLineSeries;
 class QPainter;
 class QValueAxis;
+class TChartPlotItem;
 
 // How the points of a chart are marked.
 struct TChartMarker {
@@ -32,14 +35,18 @@ public:
     // The title as its only line.
     void setTitle(const QString& text);
     QString title() const;
+    // The decimal separator of the value-axis labels.
+    void setNumberLocale(const QLocale& locale);
     void setValueAxisTitle(const QString& text);
     QString valueAxisTitle() const;
 
     // Removes every point; the limits stay.
     void clearPoints();
-    // New points (x ascending) and their labels (the one of x = i at i); ends any zoom and shows
+    // The label of the point at x = i.
+    using TLabels = std::function<QString(int)>;
+    // New points (x ascending) and the labels of x = 0 ... labelCount - 1; ends any zoom and shows
     // the given limits.
-    void setPoints(const QList<QPointF>& points, const QStringList& labels, const TChartLimits& limits);
+    void setPoints(const QList<QPointF>& points, int labelCount, TLabels labels, const TChartLimits& limits);
 
     void zoom(double percent);
     // Back to the limits before the first zoom step; nothing when not zoomed.
@@ -48,7 +55,8 @@ public:
     // The shown limits.
     TChartLimits limits() const { return m_limits; }
 
-    QLineSeries* series() const { return m_series; }
+    // The points drawn, x ascending.
+    const QList<QPointF>& points() const;
     // The labels along the horizontal axis at the moment, with the x they stand at.
     QList<QPair<double, QString>> shownLabels() const;
 
@@ -59,10 +67,11 @@ private:
     void applyLimits(const TChartLimits& limits);
     void placeLabels();
 
-    QLineSeries* m_series = nullptr;
+    TChartPlotItem* m_plot = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QCategoryAxis* m_labelAxis = nullptr;
-    QStringList m_labels;
+    int m_labelCount = 0;
+    TLabels m_labels;
     TChartLimits m_limits;
     TChartZoom m_zoom;
     // What the labels were last placed for, so that a relayout they cause does not place them again.

@@ -2,23 +2,12 @@
 
 #include "localisation/Translator.h"
 #include "model/Markers.h"
-#include "model/ParseNumber.h"
 #include "model/Units.h"
 #include "records/DisplayNumber.h"
 #include "records/RecordModel.h"
-
-#include <cmath>
+#include "records/SampleValue.h"
 
 namespace {
-
-// ParseNumber, without its locale round trips for the "%f" texts samples are held as: the same
-// single-precision value the table shows.
-double sampleValue(const QString& text, const TDisplayNumberReader& reader, const QLocale& locale) {
-    if (reader.plainShortcut())
-        if (const auto value = ReadPlainDecimal(text); value && std::fabs(*value) <= 3.4e38)
-            return static_cast<double>(static_cast<float>(*value));
-    return ParseNumber(text, locale);
-}
 
 // The extent of the plotted values; before the first point it is 0 ... the smallest span.
 class TExtent {
@@ -73,7 +62,6 @@ TRecordChartData BuildRecordChartData(const TRecordStore& store, const TUnits& u
     std::int32_t rows = 0;
     for (std::int32_t i = 0; i < held; ++i)
         rows += store.Samples[i].RecordIndex == store.CurrentRecord;
-    data.Labels.reserve(rows);
     data.Pressure.Points.reserve(rows);
     data.Flow.Points.reserve(rows);
 
@@ -87,15 +75,14 @@ TRecordChartData BuildRecordChartData(const TRecordStore& store, const TUnits& u
         if (sample.RecordIndex != store.CurrentRecord)
             continue;
         const double x = shown;
-        data.Labels.append(sample.Date + u' ' + sample.Time);
 
-        const double pressure = sampleValue(sample.Pressure, reader, units.Locale);
+        const double pressure = SampleValue(sample.Pressure, reader, units.Locale);
         if (plots(pressure, IsValidPressure(pressure))) {
             const double y = pressure * pressureFactor;
             data.Pressure.Points.append(QPointF(x, y));
             pressureExtent.add(y);
         }
-        const double flow = sampleValue(sample.Flow, reader, units.Locale);
+        const double flow = SampleValue(sample.Flow, reader, units.Locale);
         if (plots(flow, IsValidFlow(flow))) {
             const double y = flow * flowFactor;
             data.Flow.Points.append(QPointF(x, y));

@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 

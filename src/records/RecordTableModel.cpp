@@ -2,30 +2,30 @@
 
 TRecordTableModel::TRecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TRecordTableModel::setTable(TTextTable table) {
+void TRecordTableModel::setRows(TRecordRows rows) {
     beginResetModel();
-    m_table = std::move(table);
+    m_rows = std::move(rows);
     endResetModel();
 }
 
 int TRecordTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : qMax(m_table.rowCount() - 1, 0);
+    return parent.isValid() ? 0 : qMax(m_rows.rowCount() - 1, 0);
 }
 
 int TRecordTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_table.columnCount();
+    return parent.isValid() ? 0 : m_rows.columnCount();
 }
 
 QVariant TRecordTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return m_table.cell(index.column(), index.row() + 1);
+    return m_rows.cell(index.column(), index.row() + 1);
 }
 
 QVariant TRecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return m_table.cell(section, 0);
+        return m_rows.cell(section, 0);
     return section + 1;
 }

@@ -5,7 +5,6 @@
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
 #include "records/RecordChartData.h"
-#include "records/RecordTable.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowTexts.h"
 #include "ui/QtUserInterface.h"
@@ -325,16 +324,19 @@ void TRecordsF::ShowCurrentRecord() {
 }
 
 void TRecordsF::FillTableAndCharts() {
-    std::int32_t shown = 0;
-    m_tableModel->setTable(BuildRecordTable(m_state.Records, m_state.Units, m_state.Messages, &shown));
-    m_shownRows = shown;
+    m_tableModel->setRows(TRecordRows(m_state.Records, m_state.Units, m_state.Messages));
+    const TRecordRows& rows = m_tableModel->rows();
+    m_shownRows = rows.sampleRows();
     m_table->scrollToTop();
 
     const TRecordChartData chartData = BuildRecordChartData(m_state.Records, m_state.Units, m_state.Messages);
-    const auto fill = [&chartData](TRecordChart* view, const TRecordChartSeries& series) {
+    // The labels are read from the rows of this display, which the model keeps until the next one.
+    const auto labelOf = [model = m_tableModel](int x) { return model->rows().label(x); };
+    const auto fill = [&](TRecordChart* view, const TRecordChartSeries& series) {
+        view->setNumberLocale(m_state.Units.Locale);
         view->setValueAxisTitle(series.AxisTitle);
         if (chartData.SetsLimits)
-            view->setPoints(series.Points, chartData.Labels, {chartData.XAxis, series.ValueAxis});
+            view->setPoints(series.Points, chartData.ShownRows, labelOf, {chartData.XAxis, series.ValueAxis});
         else
             view->clearPoints();
     };
@@ -405,7 +407,7 @@ void TRecordsF::ReadRecordsFromInstrument() {
 
 void TRecordsF::ExportTable(TExportFormat format) {
     TRecordCommandContext context = commandContext();
-    ExportRecordTableCommand(context, m_tableModel->table(), format);
+    ExportRecordTableCommand(context, m_tableModel->rows().toTextTable(), format);
 }
 
 void TRecordsF::ZoomIn(int chart) {

@@ -1,5 +1,6 @@
 #include "FixedTranslator.h"
 #include "model/Units.h"
+#include "records/ChartTicks.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChartData.h"
@@ -26,7 +27,8 @@ TEST(TidyTitle, CutsTrailingBlanksAndHalvesInnerRuns) {
         {"a\tb ", "a\tb"}, // only blanks count
     };
     for (const auto& c : cases)
-        EXPECT_EQ(TidyTitle(QString::fromLatin1(c.text)), QString::fromLatin1(c.title)) << '"' << c.text << '"';
+        EXPECT_EQ(TidyTitle(QString::fromLatin1(c.text)), QString::fromLatin1(c.title))
+            << '"' << c.text << '"';
 }
 
 TEST(ChartZoom, MovesBothEndsByThePercentOfTheRange) {
@@ -55,6 +57,28 @@ TEST(ChartZoom, UndoGivesTheLimitsBeforeTheFirstStep) {
     EXPECT_FALSE(zoom.undo().has_value());
 }
 
+TEST(ChartTicks, RoundIntervalsWithinTheTickCount) {
+    const struct {
+        TAxisRange range;
+        double interval;
+        int decimals;
+    } cases[] = {
+        {{0, 3000}, 500, 0},      {{-1000, 2000}, 500, 0}, {{4000, 6000}, 200, 0},  {{0, 60}, 10, 0},
+        {{0, 1}, 0.1, 1},         {{-1, 2}, 0.5, 1},       {{0.3, 0.33}, 0.005, 3}, {{1e6, 1e6 + 7}, 1, 0},
+        {{-0.02, 0.04}, 0.01, 2}, {{0, 2.5e7}, 5e6, 0},
+    };
+    for (const auto& c : cases) {
+        const auto ticks = AxisTicks(c.range, 10);
+        ASSERT_TRUE(ticks.has_value()) << c.range.Min << ' ' << c.range.Max;
+        EXPECT_DOUBLE_EQ(ticks->Interval, c.interval) << c.range.Min << ' ' << c.range.Max;
+        EXPECT_EQ(ticks->Decimals, c.decimals) << c.range.Min << ' ' << c.range.Max;
+        EXPECT_LE((c.range.Max - c.range.Min) / ticks->Interval, 10.0);
+    }
+    // Nothing to divide: the caller keeps the two ends only.
+    for (const TAxisRange empty : {TAxisRange{-0.5, -0.5}, TAxisRange{2, 1}, TAxisRange{0, qInf()}})
+        EXPECT_FALSE(AxisTicks(empty, 10).has_value());
+}
+
 TZaznamData sample(int record, const char* pressure, const char* flow, const char* time = "07:04:09") {
     return {record, QStringLiteral("05.03.2012"), QString::fromLatin1(time), QString::fromLatin1(pressure),
             QString::fromLatin1(flow)};
@@ -71,7 +95,7 @@ TUnits unitsOf(int flowUnit, int pressureUnit) {
 const TUnits litresAndPascal = unitsOf(5, 0);
 const TFixedTranslator german({{"Pressure", "Druck"}, {"Flow", "Durchfluss"}});
 
-TEST(RecordChartData, OnlyTheCurrentRecordFromXZeroWithItsLabels) {
+TEST(RecordChartData, OnlyTheCurrentRecordFromXZero) {
     TRecordStore store;
     store.Samples[0] = sample(0, "100.000000", "1.000000");
     store.Samples[1] = sample(1, "1000.000000", "20.000000", "08:00:00");
@@ -86,7 +110,6 @@ TEST(RecordChartData, OnlyTheCurrentRecordFromXZeroWithItsLabels) {
     EXPECT_EQ(data.ShownRows, 2);
     EXPECT_EQ(data.Pressure.Points, (QList<QPointF>{{0, 1000}, {1, 2000}}));
     EXPECT_EQ(data.Flow.Points, (QList<QPointF>{{0, 20}, {1, 40}}));
-    EXPECT_EQ(data.Labels, (QStringList{"05.03.2012 08:00:00", "05.03.2012 08:00:10"}));
     EXPECT_EQ(data.XAxis, (TAxisRange{-0.5, 1.5}));
     // Three times the data range, centred on it.
     EXPECT_EQ(data.Pressure.ValueAxis, (TAxisRange{0.0, 3000.0}));
@@ -100,7 +123,6 @@ TEST(RecordChartData, EmptyStoreKeepsTheLimitsOtherwiseTheSmallestSpans) {
     const TRecordChartData none = BuildRecordChartData(empty, litresAndPascal, german);
     EXPECT_FALSE(none.SetsLimits);
     EXPECT_TRUE(none.Pressure.Points.isEmpty());
-    EXPECT_TRUE(none.Labels.isEmpty());
     EXPECT_EQ(none.Pressure.AxisTitle, QStringLiteral("Druck [Pa]"));
 
     TRecordStore others;
@@ -114,7 +136,8 @@ TEST(RecordChartData, EmptyStoreKeepsTheLimitsOtherwiseTheSmallestSpans) {
     } cases[] = {
         {litresAndPascal, {-1000.0, 2000.0}, {-10.0, 20.0}},
         // kPa and m3/h: the same spans converted.
-        {unitsOf(2, 2), {-1000.0 * PressureFactor(2), 2000.0 * PressureFactor(2)},
+        {unitsOf(2, 2),
+         {-1000.0 * PressureFactor(2), 2000.0 * PressureFactor(2)},
          {-10.0 * FlowFactor(2), 20.0 * FlowFactor(2)}},
     };
     for (const auto& c : cases) {
@@ -133,14 +156,13 @@ TEST(RecordChartData, EmptyStoreKeepsTheLimitsOtherwiseTheSmallestSpans) {
 TEST(RecordChartData, ValuesWithoutPointStillTakeTheirX) {
     TRecordStore store;
     store.Samples[0] = sample(0, "5000.000000", "50.000000");
-    store.Samples[1] = sample(0, "3000000.000000", "-5.000000"); // both outside the valid range
+    store.Samples[1] = sample(0, "3000000.000000", "-5.000000");  // both outside the valid range
     store.Samples[2] = sample(0, "-9999999.000000", "50.000000"); // no value measured: an empty cell
     store.Samples[3] = sample(0, "5000.000000", "50,000000");     // a comma reads too
     store.SampleCount = 4;
 
     const TRecordChartData data = BuildRecordChartData(store, litresAndPascal, german);
     EXPECT_EQ(data.ShownRows, 4);
-    EXPECT_EQ(data.Labels.size(), 4);
     EXPECT_EQ(data.Pressure.Points, (QList<QPointF>{{0, 5000}, {3, 5000}}));
     EXPECT_EQ(data.Flow.Points, (QList<QPointF>{{0, 50}, {2, 50}, {3, 50}}));
     // Equal values: the smallest span either side.
