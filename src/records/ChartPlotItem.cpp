@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 TChartPlotItem::TChartPlotItem(const QPen& line, const QImage& marker, QGraphicsItem* parent)
@@ -28,6 +29,41 @@ QRectF TChartPlotItem::boundingRect() const {
     return QRectF(QPointF(0, 0), m_size);
 }
 
+namespace {
+
+// The part of the segment a-b inside `box` (Liang-Barsky), in doubles: after deep zooming the
+// far points lie too far out for the paint engine's fixed-point arithmetic.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        return false;
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF from = a;
+    a = QPointF(from.x() + t0 * dx, from.y() + t0 * dy);
+    b = QPointF(from.x() + t1 * dx, from.y() + t1 * dy);
+    return true;
+}
+
+} // namespace
+
 void TChartPlotItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
     const double xSpan = m_limits.X.Max - m_limits.X.Min;
     const double ySpan = m_limits.Y.Max - m_limits.Y.Min;
@@ -52,17 +88,35 @@ void TChartPlotItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, Q
                              m_size.height() - (p->y() - m_limits.Y.Min) * yScale));
 
     painter->save();
-    painter->setClipRect(boundingRect());
+    const QRectF area = boundingRect();
+    painter->setClipRect(area);
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setPen(m_line);
-    painter->drawPolyline(shown.constData(), static_cast<int>(shown.size()));
+    // Where the whole line is near the area it is drawn in one go; otherwise in clipped pieces.
+    const QRectF near = area.adjusted(-1e4, -1e4, 1e4, 1e4);
+    const bool allNear = std::all_of(shown.cbegin(), shown.cend(), [&near](const QPointF& p) {
+        return p.x() >= near.left() && p.x() <= near.right() && p.y() >= near.top() && p.y() <= near.bottom();
+    });
+    if (allNear) {
+        painter->drawPolyline(shown.constData(), static_cast<int>(shown.size()));
+    } else {
+        QList<QLineF> pieces;
+        const QRectF box = area.adjusted(-2, -2, 2, 2);
+        for (qsizetype i = 1; i < shown.size(); ++i) {
+            QPointF a = shown[i - 1];
+            QPointF b = shown[i];
+            if (clipSegment(a, b, box))
+                pieces.append(QLineF(a, b));
+        }
+        painter->drawLines(pieces);
+    }
 
     // Where many points share a pixel, one stamp draws what all of them would.
     const QPointF half(m_marker.width() / 2.0, m_marker.height() / 2.0);
     QPoint previous(INT_MIN, INT_MIN);
     for (const QPointF& p : shown) {
         const QPointF corner = p - half;
-        if (std::fabs(corner.x()) > 1e6 || std::fabs(corner.y()) > 1e6)
+        if (!(std::fabs(corner.x()) <= 1e5 && std::fabs(corner.y()) <= 1e5))
             continue;
         const QPoint at(static_cast<int>(std::lround(corner.x())), static_cast<int>(std::lround(corner.y())));
         if (at == previous)

@@ -29,7 +29,8 @@ TAxisRange ZoomRange(const TAxisRange& range, double percent);
 // The zoom state of one chart: the limits before the first step, which "Zoom 100%" restores.
 class TChartZoom {
 public:
-    // The limits after zooming the shown ones; the first step remembers the shown ones.
+    // The limits after zooming the shown ones; the first step remembers the shown ones. An axis
+    // whose range would no longer be finite stays as it was.
     TChartLimits zoom(const TChartLimits& shown, double percent);
     // The limits before the first step, ending the zoomed state; nullopt when not zoomed.
     std::optional<TChartLimits> undo();

@@ -44,7 +44,7 @@ QImage markerImage(const TChartMarker& marker) {
 
 // Room a vertical label takes along the axis: a little more than its height, so that the labels
 // stay readable and few (Qt Charts lays each one out as a text document).
-constexpr int LabelPitch = 28;
+constexpr int LabelPitch = 32;
 constexpr int MaxValueTicks = 10;
 
 } // namespace
@@ -158,8 +158,10 @@ void TRecordChart::applyLimits(const TChartLimits& limits) {
 void TRecordChart::placeLabels() {
     const int count = m_labelCount;
     TLabelPlacement placement;
-    placement.First = std::max(0, static_cast<int>(std::ceil(m_limits.X.Min)));
-    placement.Last = std::min(count - 1, static_cast<int>(std::floor(m_limits.X.Max)));
+    // In doubles first: zoomed far out, the limits lie beyond any int.
+    placement.First =
+        static_cast<int>(std::clamp(std::ceil(m_limits.X.Min), 0.0, static_cast<double>(count)));
+    placement.Last = static_cast<int>(std::clamp(std::floor(m_limits.X.Max), -1.0, count - 1.0));
     const int visible = placement.Last - placement.First + 1;
     if (visible > 0) {
         const int room = std::max(1, static_cast<int>(chart()->plotArea().width()) / LabelPitch);

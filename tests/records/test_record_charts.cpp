@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 TEST(TidyTitle, CutsTrailingBlanksAndHalvesInnerRuns) {
@@ -55,6 +57,18 @@ TEST(ChartZoom, UndoGivesTheLimitsBeforeTheFirstStep) {
     EXPECT_EQ(zoom.undo(), shown);
     EXPECT_FALSE(zoom.isZoomed());
     EXPECT_FALSE(zoom.undo().has_value());
+
+    // Zoomed out until the range would overflow, then in again: always finite, min below max.
+    limits = shown;
+    for (int i = 0; i < 3000; ++i)
+        limits = zoom.zoom(limits, ZoomOutPercent);
+    for (int i = 0; i < 3000; ++i)
+        limits = zoom.zoom(limits, ZoomInPercent);
+    for (const TAxisRange& axis : {limits.X, limits.Y}) {
+        EXPECT_TRUE(std::isfinite(axis.Min) && std::isfinite(axis.Max));
+        EXPECT_LE(axis.Min, axis.Max);
+    }
+    EXPECT_EQ(zoom.undo(), shown);
 }
 
 TEST(ChartTicks, RoundIntervalsWithinTheTickCount) {

@@ -238,6 +238,26 @@ TEST_F(RecordsWindowTest, ZoomStepsAndZoom100PerChart) {
     EXPECT_EQ(limits(P), (TChartLimits{{-0.5, 0.5}, {4000, 6000}}));
 }
 
+TEST_F(RecordsWindowTest, FarZoomingStillDraws) {
+    setSamples({sample(0, 1000, 20), sample(0, 2000, 40), sample(0, 1500, 30)});
+    window->show();
+    window->pages()->setCurrentIndex(1);
+    window->FillTableAndCharts();
+    TRecordChart* chart = window->chart(P);
+    const TChartLimits shown = chart->limits();
+    // Far out, then so far in that the points lie beyond what the paint engine takes.
+    for (int i = 0; i < 80; ++i)
+        window->ZoomOut(P);
+    EXPECT_FALSE(chart->grab().isNull());
+    for (int i = 0; i < 300; ++i)
+        window->ZoomIn(P);
+    EXPECT_FALSE(chart->grab().isNull());
+    EXPECT_LT(chart->limits().Y.Max - chart->limits().Y.Min, 1e-6);
+    EXPECT_LE(chart->limits().Y.Min, chart->limits().Y.Max);
+    window->Zoom100(P);
+    EXPECT_EQ(chart->limits(), shown);
+}
+
 TEST_F(RecordsWindowTest, TitleDialogChangesOneChartAndCancelKeepsTheTitle) {
     window->SetChartTitle(P, QStringLiteral("Riser"));
     window->SetChartTitle(F, QStringLiteral("Riser"));
