@@ -211,7 +211,8 @@ QWidget* TRecordsF::buildTablePage() {
     columns->setStretchLastSection(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setHighlightSections(false);
-    columns->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; color: black; font-weight: bold;"
+    columns->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; color: black;"
+                                          " font-weight: bold;"
                                           " border: none; border-right: 1px solid gray;"
                                           " border-bottom: 1px solid gray; padding: 2px 4px; }")
                                .arg(rgb(HeaderRowColour)));
