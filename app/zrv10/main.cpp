@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         TMainF mainF(state, clock);
         TRecordsF recordsF(state);
         TRecordOpenF recordOpenF(state.Messages, &recordsF);
-        TTiskF tiskF;
+        TTiskF tiskF(state.Messages);
         // Also gives the records window its instrument read and its way to clear the main status.
         mainF.setRecordsWindow(&recordsF);
         mainF.setRecordChooser(

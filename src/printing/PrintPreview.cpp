@@ -1,6 +1,10 @@
 #include "printing/PrintPreview.h"
 
-TTiskF::TTiskF(QWidget* parent) : QDialog(parent) {
+TTiskF::TTiskF(const ITranslator& translator, QWidget* parent) : QDialog(parent) {
+    (void)translator;
     setObjectName(QStringLiteral("TiskF"));
-    setWindowTitle(QStringLiteral("Print preview"));
 }
+
+bool TTiskF::showReport(const QStringList&) { return false; }
+QStringList TTiskF::reportLines() const { return {}; }
+void TTiskF::ApplyDialogTexts() {}
