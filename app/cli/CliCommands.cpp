@@ -8,6 +8,8 @@ int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStre
 int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceReadValves(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunReportProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& err);
 
 const std::vector<TCliCommand>& CliCommands() {
     static const std::vector<TCliCommand> commands = {
@@ -20,6 +22,8 @@ const std::vector<TCliCommand>& CliCommands() {
          RunDeviceWriteProject},
         {"device", "read-records", "device read-records -o DIR [--driver FILE]", RunDeviceReadRecords},
         {"device", "read-valves", "device read-valves [--driver FILE]", RunDeviceReadValves},
+        {"report", "project", "report project FILE.proj -o OUT.pdf [--text]", RunReportProject},
+        {"report", "record", "report record FILE.r9q4 -o OUT.pdf [--text]", RunReportRecord},
     };
     return commands;
 }

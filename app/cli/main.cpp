@@ -2,8 +2,12 @@
 // non-zero exit status, and no command leaves a partial output file behind.
 #include "CliCommands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -22,10 +26,31 @@ int usage(QTextStream& out, int status) {
     return status;
 }
 
+// A PDF report is drawn with the fonts and printing of the GUI libraries; every other command,
+// and the report as text, runs on Qt Core alone.
+bool drawsPages(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "report") != 0)
+        return false;
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--text") == 0)
+            return false;
+    return true;
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    if (!drawsPages(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    // Nothing is shown, so no display is needed, nor used when one is set but cannot be reached.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments().mid(1);
