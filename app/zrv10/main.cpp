@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
         mainF.setRecordsWindow(&recordsF);
         mainF.setRecordChooser(
             [&recordOpenF](const QStringList& captions) { return recordOpenF.choose(captions); });
+        // One preview for both reports.
+        mainF.setPrintPreview(&tiskF);
+        recordsF.setPrintPreview(&tiskF);
 
         mainF.show();
         return TApplication::exec();

@@ -17,6 +17,9 @@
 #include "mainwindow/UnitDialog.h"
 #include "model/BranchList.h"
 #include "model/ValveCache.h"
+#include "printing/PreviewAndPrint.h"
+#include "printing/PrintPreview.h"
+#include "printing/ProjectReport.h"
 #include "records/RecordsWindow.h"
 #include "ui/QtUserInterface.h"
 
@@ -72,6 +75,7 @@ void TMainF::init() {
     m_ownPause = std::make_unique<TRealPause>();
     m_pause = m_ownPause.get();
     m_exit = [](int code) { QCoreApplication::exit(code); };
+    m_printerSetup = PrintDialogSetup(this);
     setWindowTitle(QLatin1String(ProductTitle));
     setFont(windowFont(13));
 
@@ -223,8 +227,8 @@ void TMainF::buildMenus() {
     item = addItem(print, "mSetupPage", "Setup page...");
     item->setVisible(false);
     connect(item, &QAction::triggered, this, &TMainF::SetupPage);
-    // Printing the project is connected by the printing part.
-    addItem(print, "mPrint", "Print...");
+    item = addItem(print, "mPrint", "Print...");
+    connect(item, &QAction::triggered, this, &TMainF::CmProjektPrint);
 
     QMenu* options = topMenu("mOptions", "Options");
     connect(addItem(options, "mUnits", "Flow and pressure units..."), &QAction::triggered, this,
@@ -284,6 +288,20 @@ void TMainF::setRecordsWindow(TRecordsF* recordsWindow) {
 
 void TMainF::setRecordChooser(TRecordChooser chooser) {
     m_recordChooser = std::move(chooser);
+}
+
+void TMainF::setPrintPreview(TTiskF* preview) {
+    m_printPreview = preview;
+}
+
+void TMainF::setPrinterSetup(TPrinterSetup setup) {
+    m_printerSetup = std::move(setup);
+}
+
+TTiskF& TMainF::printPreview() {
+    if (!m_printPreview)
+        m_printPreview = new TTiskF(m_state.Messages, this);
+    return *m_printPreview;
 }
 
 void TMainF::SetStatus(const QString& text) {
@@ -541,6 +559,18 @@ void TMainF::SetupPrinter() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
     dialog.exec();
+}
+
+void TMainF::CmProjektPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerSetup || !m_printerSetup(printer))
+        return;
+    // The report walks the valves of every branch; a selection of its own leaves the branch page's
+    // valve, which the hints and checks still read, as the user left it.
+    TValveSelection valve = m_state.Valve;
+    const QStringList lines = BuildProjectReport(*m_state.Project, *m_state.Catalogue, valve,
+                                                 m_state.codePage(), m_state.Units, m_state.Messages);
+    PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
 }
 
 void TMainF::ChooseUnits() {

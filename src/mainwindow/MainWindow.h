@@ -2,6 +2,7 @@
 
 #include "link/DeviceOperation.h"
 #include "mainwindow/MainWindowHooks.h"
+#include "printing/PrinterSetup.h"
 #include "records/ChooseDeviceRecord.h"
 
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class QPushButton;
 class TFUnitSel;
 class TProjectEditor;
 class TRecordsF;
+class TTiskF;
 struct TApplicationState;
 struct TProjectCommandContext;
 
@@ -45,6 +47,10 @@ public:
     void setRecordsWindow(TRecordsF* recordsWindow);
     // Lets the user pick one of the records read from the instrument; without one nothing is chosen.
     void setRecordChooser(TRecordChooser chooser);
+    // Where the reports are shown before printing; without one the window makes its own.
+    void setPrintPreview(TTiskF* preview);
+    // Chooses the printer before a print; the default is Qt's print dialog.
+    void setPrinterSetup(TPrinterSetup setup);
 
     void UpdateWindowState() override;
     void EnableMainCommands(bool on) override;
@@ -74,6 +80,8 @@ public:
     bool ReadRecordsFromInstrument();
     void SetupPage();
     void SetupPrinter();
+    // "Print...": the printer set-up, the project report in the preview, then the print.
+    void CmProjektPrint();
     void ChooseUnits();
     void ChooseLanguage();
 
@@ -100,6 +108,7 @@ private:
     // gets this window's status text, whatever the outcome.
     bool readRecordsIntoRecordsWindow();
     QString tr_(const char* english) const;
+    TTiskF& printPreview();
 
     TApplicationState& m_state;
     const IClock& m_clock;
@@ -112,6 +121,8 @@ private:
     TFUnitSel* m_unitSel = nullptr;
     TRecordsF* m_recordsWindow = nullptr;
     TRecordChooser m_recordChooser;
+    TTiskF* m_printPreview = nullptr;
+    TPrinterSetup m_printerSetup;
     QTimer m_timerStart;
     QLabel* m_status = nullptr;
     QLabel* m_version = nullptr;

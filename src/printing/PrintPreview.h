@@ -5,6 +5,7 @@
 
 class ITranslator;
 class QPlainTextEdit;
+class QPushButton;
 class QStatusBar;
 
 // The print preview of projects and records: the report text read-only in a fixed-pitch font, with
@@ -19,4 +20,18 @@ public:
     // The lines of the text area.
     QStringList reportLines() const;
     void ApplyDialogTexts();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void CmCreate();
+
+    const ITranslator& m_translator;
+    // The lines as given: the text area shows a page break as an empty line.
+    QStringList m_lines;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_print = nullptr;
+    QPlainTextEdit* m_out = nullptr;
+    QStatusBar* m_statusBar = nullptr;
 };

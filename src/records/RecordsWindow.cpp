@@ -1,6 +1,9 @@
 #include "records/RecordsWindow.h"
 
 #include "mainwindow/ApplicationState.h"
+#include "printing/PreviewAndPrint.h"
+#include "printing/PrintPreview.h"
+#include "printing/RecordsReport.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
@@ -18,7 +21,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -71,6 +73,7 @@ void TRecordsF::init() {
     setObjectName(QStringLiteral("RecordsF"));
     setWindowTitle(QStringLiteral("Records"));
     setFont(windowFont());
+    m_printerSetup = PrintDialogSetup(this);
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -194,8 +197,8 @@ QWidget* page(const char* name, QToolBar* bar, QWidget* content) {
 
 QWidget* TRecordsF::buildTablePage() {
     QToolBar* bar = pageToolBar("ToolBar1");
-    // Printing the table belongs to the records report, which connects to this button.
-    toolButton(bar, "diaPrint", "Print");
+    connect(toolButton(bar, "diaPrint", "Print"), &QAction::triggered, this,
+            &TRecordsF::Printtableofrecords1Click);
 
     m_tableModel = new TRecordTableModel(this);
     m_table = new QTableView;
@@ -302,6 +305,20 @@ void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
 
 void TRecordsF::setMainStatusFunction(std::function<void(const QString&)> setMainStatus) {
     m_setMainStatus = std::move(setMainStatus);
+}
+
+void TRecordsF::setPrintPreview(TTiskF* preview) {
+    m_printPreview = preview;
+}
+
+void TRecordsF::setPrinterSetup(TPrinterSetup setup) {
+    m_printerSetup = std::move(setup);
+}
+
+TTiskF& TRecordsF::printPreview() {
+    if (!m_printPreview)
+        m_printPreview = new TTiskF(m_state.Messages, this);
+    return *m_printPreview;
 }
 
 void TRecordsF::ShowCurrentRecord() {
@@ -439,10 +456,48 @@ void TRecordsF::PrintChart(int chart) {
     if (!this->chart(chart))
         return;
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!m_printerSetup || !m_printerSetup(printer))
         return;
     printChartOn(chart, printer);
+}
+
+namespace {
+
+// The busy cursor while the report is built; the normal one again on every way out.
+class TBusyCursor {
+public:
+    explicit TBusyCursor(QWidget& window) : m_window(window) { m_window.setCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { restore(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+    void restore() {
+        if (m_busy)
+            m_window.unsetCursor();
+        m_busy = false;
+    }
+
+private:
+    QWidget& m_window;
+    bool m_busy = true;
+};
+
+} // namespace
+
+void TRecordsF::Printtableofrecords1Click() {
+    TBusyCursor busy(*this);
+    m_ui->processPendingEvents();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerSetup || !m_printerSetup(printer))
+        return;
+    const QStringList lines =
+        BuildRecordsReport(m_state.Records.CurrentHeader, m_tableModel->rows().toTextTable(), m_shownRows,
+                           m_state.Messages, [this](int page) {
+                               m_ui->setStatus(tr_("Print Preview") + QStringLiteral(", ") + tr_("Page") +
+                                               u' ' + QString::number(page));
+                               m_ui->processPendingEvents();
+                           });
+    busy.restore();
+    PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
 }
 
 void TRecordsF::printChartOn(int chart, QPrinter& printer) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/PrinterSetup.h"
 #include "records/RecordCommands.h"
 
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QTabWidget;
 class QTableView;
 class TRecordChart;
 class TRecordTableModel;
+class TTiskF;
 struct TApplicationState;
 
 // The window that shows a measurement record as a table and two charts. Created hidden at start-up
@@ -37,6 +39,10 @@ public:
     void setReadRecordsFunction(std::function<bool()> readRecords);
     // Closing the window clears the main window's status text through this.
     void setMainStatusFunction(std::function<void(const QString&)> setMainStatus);
+    // Where the table report is shown before printing; without one the window makes its own.
+    void setPrintPreview(TTiskF* preview);
+    // Chooses the printer for the table and chart prints; the default is Qt's print dialog.
+    void setPrinterSetup(TPrinterSetup setup);
 
     void ShowCurrentRecord();
     void FillTableAndCharts();
@@ -61,6 +67,8 @@ public:
     void Zoom100(int chart);
     void ChangeTitle(int chart);
     void PrintChart(int chart);
+    // The table tab's "Print": the printer set-up, the records report in the preview, then the print.
+    void Printtableofrecords1Click();
 
     // The chart print after the printer dialog: the chart alone on the whole page.
     void printChartOn(int chart, QPrinter& printer);
@@ -89,12 +97,15 @@ private:
     void buildMenu();
     TRecordCommandContext commandContext();
     QString tr_(const char* english) const;
+    TTiskF& printPreview();
 
     TApplicationState& m_state;
     std::unique_ptr<IUserInterface> m_ownUi;
     IUserInterface* m_ui = nullptr;
     std::function<bool()> m_readRecords;
     std::function<void(const QString&)> m_setMainStatus;
+    TTiskF* m_printPreview = nullptr;
+    TPrinterSetup m_printerSetup;
 
     QLineEdit* m_description = nullptr;
     QLineEdit* m_valve = nullptr;

@@ -1,0 +1,11 @@
+#include "printing/PrinterSetup.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+TPrinterSetup PrintDialogSetup(QWidget* parent) {
+    return [parent](QPrinter& printer) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
