@@ -34,6 +34,8 @@ bool fail(QString* error, const QString& reason) {
 
 bool PrintReport(const QStringList& lines, QPrinter& printer, const TPrintMargins& margins, QString* error) {
     printer.setPageOrientation(QPageLayout::Portrait);
+    if (printer.logicalDpiX() <= 0 || printer.logicalDpiY() <= 0)
+        return fail(error, QStringLiteral("The printer reports no resolution."));
     const TPrintGeometry g =
         ComputePrintGeometry(printer.logicalDpiX(), printer.logicalDpiY(), printer.height(), margins);
     // Margins that leave no room would draw every line on top of the previous one, or upwards.
