@@ -2,6 +2,7 @@
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/ValveCache.h"
@@ -26,22 +27,8 @@
 
 namespace {
 
-class MainWindowTestApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_main_window";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
 [[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new MainWindowTestApplication);
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
 class NoPause final : public IPause {
 public:

@@ -6,6 +6,7 @@
 #include "records/RecordsWindow.h"
 #include "ui/ScriptedUserInterface.h"
 
+#include "mainwindow/test_dialogs_app.h"
 #include "simulator/DemoContent.h"
 #include "simulator/ImageFile.h"
 #include "simulator/SimulatedInstrument.h"
@@ -24,22 +25,8 @@
 
 namespace {
 
-class RecordsTestApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_main_window_records";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
 [[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new RecordsTestApplication);
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
 class NoPause final : public IPause {
 public:

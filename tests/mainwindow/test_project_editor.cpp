@@ -8,6 +8,7 @@
 #include "model/InstrumentText.h"
 #include "ui/ScriptedUserInterface.h"
 
+#include "mainwindow/test_dialogs_app.h"
 #include "test_project_editor_catalogue.h"
 
 #include <QApplication>
@@ -29,21 +30,8 @@
 
 namespace {
 
-class EditorTestApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_project_editor";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
 [[maybe_unused]] const auto* const editorApplication =
-    ::testing::AddGlobalTestEnvironment(new EditorTestApplication);
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
 // The main window's side: the lock of the inputs follows the project, as the window does it.
 struct FakeHooks final : IMainWindowHooks {

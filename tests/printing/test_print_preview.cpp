@@ -1,4 +1,5 @@
 #include "localisation/Translator.h"
+#include "mainwindow/test_dialogs_app.h"
 #include "printing/PreviewScript.h"
 #include "printing/PrintPreview.h"
 #include "printing/PrintQString.h"
@@ -16,22 +17,8 @@
 
 namespace {
 
-class PrintPreviewTestApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_print_preview";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
 [[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new PrintPreviewTestApplication);
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
 // A language that can change while the preview exists, as after the language dialog.
 class ChangingTranslator final : public ITranslator {

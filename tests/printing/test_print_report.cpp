@@ -1,4 +1,5 @@
 #include "files/Settings.h"
+#include "mainwindow/test_dialogs_app.h"
 #include "printing/PrintReport.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +14,7 @@
 
 namespace {
 
-class PrintApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_print_report";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-const auto* const application = ::testing::AddGlobalTestEnvironment(new PrintApplication);
+const auto* const application = ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
 // Page objects of the PDF ("/Type /Page", not the "/Type /Pages" tree node).
 int pdfPageCount(const QByteArray& pdf) {

@@ -1,6 +1,7 @@
 #include "files/RecordFile.h"
 #include "localisation/Utf16Files.h"
 #include "mainwindow/ApplicationState.h"
+#include "mainwindow/test_dialogs_app.h"
 #include "records/RecordChart.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindow.h"
@@ -26,22 +27,8 @@
 
 namespace {
 
-class RecordsWindowTestApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_records_window";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
 [[maybe_unused]] const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new RecordsWindowTestApplication);
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
 
 TZaznamData sample(int record, double pascal, double litresPerHour, int second = 0) {
     return {record, SampleDate(5, 3, 2012), SampleTime(7, 4, second), SampleNumber(pascal),
