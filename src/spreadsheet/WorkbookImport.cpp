@@ -42,8 +42,10 @@ QString ProjectNameForWorkbook(const QString& workbookPath) {
 }
 
 QString ProjectFileNameForWorkbook(const QString& workbookPath) {
+    // A dot in a folder name is no extension.
     const qsizetype dot = workbookPath.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot < 0 ? workbookPath : workbookPath.left(dot);
+    const qsizetype slash = workbookPath.lastIndexOf(QLatin1Char('/'));
+    const QString stem = dot > slash ? workbookPath.left(dot) : workbookPath;
     return stem + QStringLiteral(".proj");
 }
 
