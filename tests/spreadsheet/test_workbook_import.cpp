@@ -266,4 +266,36 @@ TEST_F(WorkbookImport, UnsavedChangesAreOfferedBeforeTheDialog) {
     EXPECT_TRUE(QFile::exists(dir.filePath(u"old.proj"_qs)));
 }
 
+// The whole path on books a spreadsheet program wrote, with the numbers in a comma locale.
+TEST_F(WorkbookImport, RealBooksImportInEveryFormat) {
+    context.Open = {};
+    projectContext.Locale = QLocale(QLocale::German, QLocale::Germany);
+    const struct {
+        const char* book;
+        int branches;
+        int last;
+        const char* lastName;
+        double lastFlow;
+        int firstValve; // "AQ-V" sized "3/4" or "1/2"
+    } cases[] = {
+        {"book_plain.xlsx", 7, 1, "Riser 1-Floor 2-", 95.5, 9},
+        {"book_macro.xlsm", 7, 4, "Riser 2-Floor 3-", 1250.25, 9},
+        {"book_legacy.xls", 7, 2, "Riser 1-Floor 2-", 120.0, 9},
+        {"book_1501.xlsx", 1500, 1499, "Riser 15-Floor 1", 1599.0, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.book);
+        const QString path = QStringLiteral(ZRV_FIXTURES "/spreadsheet/") + QString::fromLatin1(c.book);
+        ASSERT_EQ(ImportWorkbookFile(context, path), TWorkbookResult::Done)
+            << ui.messages().join(u' ').toStdString();
+        EXPECT_EQ(project->branchCount(), c.branches);
+        EXPECT_EQ(branchName(c.last), QString::fromUtf8(c.lastName));
+        EXPECT_EQ(double{project->Branches[c.last].Request_Flow}, c.lastFlow);
+        EXPECT_EQ(project->Branches[0].Valve_Index, c.firstValve);
+    }
+    EXPECT_EQ(ImportWorkbookFile(context, QStringLiteral(ZRV_FIXTURES "/spreadsheet/book_no_sheet.xlsx")),
+              TWorkbookResult::Failed);
+    EXPECT_EQ(project->branchCount(), 1500);
+}
+
 } // namespace
