@@ -97,8 +97,10 @@ std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QStr
         unsigned rows = 0;
         unsigned short columns = 0;
         if (freexl_select_active_worksheet(handle, index) != FREEXL_OK ||
-            freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK)
-            break;
+            freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK) {
+            freexl_close(handle);
+            return fail(QStringLiteral("The workbook %1 cannot be read.").arg(fileName));
+        }
         return std::make_unique<TXlsWorksheet>(handle, rows, columns, locale);
     }
     freexl_close(handle);
