@@ -158,7 +158,9 @@ def wrong_password(cli, fixtures, project, work, env):
     target = os.path.join(folder, "book_protected_other.xlsx")
     shutil.copyfile(os.path.join(fixtures, "book_protected_other.xlsx"), target)
     result = run([cli, "workbook", "export", project, target], work, env, expect_ok=False)
-    check(result.returncode != 0, "export with a wrong password reported success")
+    # Exit 1 with a message, not success and not a crash.
+    check(result.returncode == 1 and "password" in result.stderr.lower(),
+          f"export with a wrong password: exit {result.returncode}, {result.stderr.strip()!r}")
     with open(target, "rb") as a, open(os.path.join(fixtures, "book_protected_other.xlsx"), "rb") as b:
         check(a.read() == b.read(), "export with a wrong password changed the book")
     check(os.listdir(folder) == ["book_protected_other.xlsx"],
