@@ -38,13 +38,14 @@ bool openArchive(const QByteArray& bytes, int flags, TSourcePtr* source, TArchiv
         zip_error_fini(&error);
         return false;
     }
-    zip_source_keep(source->get());
     archive->reset(zip_open_from_source(source->get(), flags, &error));
     if (!*archive) {
         *reason = zipErrorText(&error);
         zip_error_fini(&error);
         return false;
     }
+    // The archive took the source over; one more reference keeps it for reading back.
+    zip_source_keep(source->get());
     zip_error_fini(&error);
     return true;
 }
