@@ -10,6 +10,7 @@ packages=(
   libzip-dev libpugixml-dev libfreexl-dev libusb-1.0-0-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev
   clang-format xvfb xauth
+  libreoffice-calc-nogui python3
 )
 
 sudo=""

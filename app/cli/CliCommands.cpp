@@ -10,6 +10,8 @@ int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStre
 int RunDeviceReadValves(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunReportProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 
 const std::vector<TCliCommand>& CliCommands() {
     static const std::vector<TCliCommand> commands = {
@@ -24,6 +26,8 @@ const std::vector<TCliCommand>& CliCommands() {
         {"device", "read-valves", "device read-valves [--driver FILE]", RunDeviceReadValves},
         {"report", "project", "report project FILE.proj -o OUT.pdf [--text]", RunReportProject},
         {"report", "record", "report record FILE.r9q4 -o OUT.pdf [--text]", RunReportRecord},
+        {"workbook", "import", "workbook import BOOK -o FILE.proj", RunWorkbookImport},
+        {"workbook", "export", "workbook export FILE.proj BOOK", RunWorkbookExport},
     };
     return commands;
 }

@@ -21,6 +21,7 @@
 #include "printing/PrintPreview.h"
 #include "printing/ProjectReport.h"
 #include "records/RecordsWindow.h"
+#include "spreadsheet/WorkbookCommands.h"
 #include "ui/QtUserInterface.h"
 
 #include <QCloseEvent>
@@ -191,9 +192,10 @@ void TMainF::buildMenus() {
     connect(item, &QAction::triggered, this, &TMainF::SaveProject);
     item = addItem(file, "mSaveAsPrj", "Save as...");
     connect(item, &QAction::triggered, this, &TMainF::SaveProjectAs);
-    // The workbook commands are connected by the spreadsheet part.
-    addItem(file, "mImportXLS", "Import from Nortavex engineer...");
-    addItem(file, "mExportXLS2", "Export to Nortavex engineer...");
+    item = addItem(file, "mImportXLS", "Import from Nortavex engineer...");
+    connect(item, &QAction::triggered, this, &TMainF::ImportWorkbook);
+    item = addItem(file, "mExportXLS2", "Export to Nortavex engineer...");
+    connect(item, &QAction::triggered, this, &TMainF::ExportWorkbook);
     separatorCaption(file, "mProjects", "-------- Projects --------");
     item = addItem(file, "mOpenPrjFromDevice", "Open project from device...");
     connect(item, &QAction::triggered, this, &TMainF::ReadProjectFromInstrument);
@@ -471,6 +473,22 @@ void TMainF::showAfterOpen() {
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
     if (OpenProjectCommand(context) == TOpenResult::Opened)
+        showAfterOpen();
+    UpdateWindowState();
+}
+
+void TMainF::ImportWorkbook() {
+    TProjectCommandContext context = commandContext();
+    TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
+    if (ImportWorkbookCommand(workbook) == TWorkbookResult::Done)
+        showAfterOpen();
+    UpdateWindowState();
+}
+
+void TMainF::ExportWorkbook() {
+    TProjectCommandContext context = commandContext();
+    TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
+    if (ExportWorkbookCommand(workbook) == TWorkbookResult::Done)
         showAfterOpen();
     UpdateWindowState();
 }

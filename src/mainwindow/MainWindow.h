@@ -68,6 +68,9 @@ public:
     void OpenProject();
     void SaveProject();
     void SaveProjectAs();
+    // The exchange with the engineering workbook; the window is rebuilt after a successful one.
+    void ImportWorkbook();
+    void ExportWorkbook();
     void ReadProjectFromInstrument();
     TDeviceResult SaveProjectToInstrument();
     void TestConnection();

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Worksheet limits of the Office Open XML format; addresses outside them name no cell.
+inline constexpr int MaxSheetRow = 1048576;
+inline constexpr int MaxSheetColumn = 16384;
+
+// "A1"-style cell references. Rows and columns count from 1.
+QString CellReference(int row, int column);
+QString ColumnLetters(int column);
+// Splits "AB12" into row 12, column 28. False for anything that is not a single cell reference
+// within the sheet's limits ("$" anchors are accepted).
+bool ParseCellReference(const QString& reference, int* row, int* column);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "spreadsheet/Workbook.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <memory>
+
+// An Office Open XML workbook (.xlsx, .xlsm): the worksheet of that name, read and written in the
+// package itself. Only the worksheet part is rewritten on save (and, after a formula cell was
+// overwritten, the calculation chain is dropped so the spreadsheet program rebuilds it); every
+// other part keeps its bytes.
+std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,
+                                               const QLocale& locale, QString* error);
+
+// A cell's number as text: at most 15 significant digits, in its shortest form, with the
+// locale's decimal separator and no group separators.
+QString FormatCellNumber(double value, const QLocale& locale);

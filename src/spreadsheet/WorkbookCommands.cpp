@@ -1,0 +1,113 @@
+#include "spreadsheet/WorkbookCommands.h"
+
+#include "localisation/Translator.h"
+#include "model/InstrumentText.h"
+#include "model/ProjectRecords.h"
+#include "spreadsheet/Workbook.h"
+#include "spreadsheet/WorkbookExport.h"
+#include "spreadsheet/WorkbookImport.h"
+#include "ui/UserInterface.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString tr_(const TWorkbookCommandContext& c, const char* english) {
+    return c.Project.Translator.Translate(QString::fromUtf8(english));
+}
+
+TWorkbookResult fail(TWorkbookCommandContext& c, const QString& untranslated) {
+    c.Project.Ui.showMessage(tr_(c, "Error"), c.Project.Translator.Translate(untranslated));
+    return TWorkbookResult::Failed;
+}
+
+std::unique_ptr<IWorksheet> openSheet(TWorkbookCommandContext& c, const QString& path, QString* error) {
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("The workbook %1 does not exist.").arg(path);
+        return nullptr;
+    }
+    const QString sheet = QString::fromLatin1(WorkbookSheetName);
+    if (c.Open)
+        return c.Open(path, sheet, c.Project.Locale, error);
+    return OpenWorksheet(path, sheet, c.Project.Locale, error);
+}
+
+QString chooseWorkbook(TWorkbookCommandContext& c, const char* title, const QString& filter) {
+    TFileDialogOptions options;
+    options.Title = tr_(c, title);
+    options.Filter = filter;
+    if (c.Project.State.HasFileName)
+        options.InitialPath = QFileInfo(c.Project.State.ProjectFileName).absolutePath();
+    return c.Project.Ui.chooseFileToOpen(options);
+}
+
+} // namespace
+
+TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& path) {
+    QString error;
+    const std::unique_ptr<IWorksheet> sheet = openSheet(c, path, &error);
+    if (!sheet)
+        return fail(c, error);
+
+    // Read into a project of its own so that a failure leaves the one in memory as it was.
+    auto fresh = std::make_unique<TProject>();
+    ResetProjectHeader(fresh->Header);
+    EncodeInstrumentText(ProjectNameForWorkbook(path), fresh->Header.Name, NameFieldSize, c.Project.CodePage);
+    const TWorkbookImportInput input{c.Columns, c.Catalogue, c.Project.CodePage, c.Project.Locale};
+    ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator);
+    fresh->Header.State = static_cast<std::uint16_t>(fresh->Header.State | StateLocked);
+
+    c.Project.Project = *fresh;
+    TMainState& s = c.Project.State;
+    s.ProjectFileName = ProjectFileNameForWorkbook(path);
+    s.CurrentBranch = 0;
+    s.IsNewProject = false;
+    s.Modified = true;
+    s.LinkedToInstrument = false;
+    s.HasFileName = true;
+    s.Filling = false;
+    c.Project.Ui.setStatus(tr_(c, "The project was successfully imported."));
+    return TWorkbookResult::Done;
+}
+
+TWorkbookResult ImportWorkbookCommand(TWorkbookCommandContext& c) {
+    AskSaveChanges(c.Project);
+    const QString path = chooseWorkbook(c, "Import from Nortavex engineer",
+                                        QStringLiteral("Excel Files (*.xls *.xlsx *.xlsm);;All Files (*)"));
+    if (path.isEmpty())
+        return TWorkbookResult::Cancelled;
+    return ImportWorkbookFile(c, path);
+}
+
+TWorkbookResult ExportWorkbookFile(TWorkbookCommandContext& c, const QString& path) {
+    QString error;
+    const std::unique_ptr<IWorksheet> sheet = openSheet(c, path, &error);
+    if (!sheet)
+        return fail(c, error);
+    if (!sheet->unprotect(QString::fromLatin1(WorkbookPassword), &error))
+        return fail(c, error);
+    const TWorkbookExportInput input{c.Columns, c.Catalogue, c.Project.CodePage};
+    if (!WriteResultsToWorksheet(*sheet, input, c.Project.Project, c.Project.Ui, c.Project.Translator,
+                                 &error) ||
+        !sheet->save(&error))
+        return fail(c, error);
+
+    TMainState& s = c.Project.State;
+    s.IsNewProject = false;
+    s.Modified = true;
+    s.LinkedToInstrument = false;
+    // A project without a file of its own keeps asking for one on Save: its name may be the
+    // instrument's title, which names no file.
+    s.HasFileName = s.HasFileName || (!s.ProjectFileName.isEmpty() && QFileInfo(s.ProjectFileName).isFile());
+    s.CurrentBranch = 0;
+    c.Project.Ui.setStatus(tr_(c, "The project was successfully exported."));
+    return TWorkbookResult::Done;
+}
+
+TWorkbookResult ExportWorkbookCommand(TWorkbookCommandContext& c) {
+    // The export writes into an existing workbook: an open dialog requires the file to exist.
+    const QString path = chooseWorkbook(c, "Export to Nortavex engineer", QString());
+    if (path.isEmpty())
+        return TWorkbookResult::Cancelled;
+    return ExportWorkbookFile(c, path);
+}

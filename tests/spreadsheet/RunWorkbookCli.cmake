@@ -1,0 +1,54 @@
+# Runs the companion's workbook commands as a user does, in an empty folder (no valve cache).
+#   -DCLI=... -DFIXTURES=... -DWORK=...
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+foreach(book book_plain.xlsx book_legacy.xls book_no_sheet.xlsx book_protected_other.xlsx)
+  file(COPY "${FIXTURES}/${book}" DESTINATION "${WORK}")
+endforeach()
+
+function(run expect)
+  execute_process(COMMAND "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  message(STATUS "${ARGN}: exit ${rc}\nstdout: ${out}\nstderr: ${err}")
+  if(expect STREQUAL "ok" AND NOT rc EQUAL 0)
+    message(FATAL_ERROR "the command failed")
+  elseif(expect STREQUAL "fails" AND rc EQUAL 0)
+    message(FATAL_ERROR "the command succeeded")
+  endif()
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+# Import and export of a modern book: a project of seven branches, results written back.
+run(ok workbook import book_plain.xlsx -o plain.proj)
+if(NOT EXISTS "${WORK}/plain.proj")
+  message(FATAL_ERROR "no project file")
+endif()
+file(SHA256 "${WORK}/book_plain.xlsx" before)
+run(ok workbook export plain.proj book_plain.xlsx)
+file(SHA256 "${WORK}/book_plain.xlsx" after)
+if(before STREQUAL after)
+  message(FATAL_ERROR "the export did not write the book")
+endif()
+
+# A legacy book is read, but never written.
+run(ok workbook import book_legacy.xls -o legacy.proj)
+file(SHA256 "${WORK}/book_legacy.xls" before)
+run(fails workbook export legacy.proj book_legacy.xls)
+file(SHA256 "${WORK}/book_legacy.xls" after)
+if(NOT before STREQUAL after OR NOT err MATCHES "\\.xlsx")
+  message(FATAL_ERROR "the legacy book was changed or the advice is missing")
+endif()
+
+# A wrong password or a missing sheet changes nothing and leaves no project file.
+file(SHA256 "${WORK}/book_protected_other.xlsx" before)
+run(fails workbook export plain.proj book_protected_other.xlsx)
+file(SHA256 "${WORK}/book_protected_other.xlsx" after)
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "a failed export changed the book")
+endif()
+run(fails workbook import book_no_sheet.xlsx -o none.proj)
+if(EXISTS "${WORK}/none.proj" OR NOT err MATCHES "Nortavex")
+  message(FATAL_ERROR "a failed import left a project file or no reason")
+endif()
+run(fails workbook import -o none.proj)

@@ -1,0 +1,172 @@
+#include "localisation/Translator.h"
+#include "model/ProjectRecords.h"
+#include "spreadsheet/WorkbookCommands.h"
+#include "spreadsheet/WorkbookExport.h"
+#include "spreadsheet/XlsWorkbook.h"
+#include "test_workbook_fake_sheet.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WorkbookCells, FinalValuesAreFormattedWithOneDecimalAndMarkersStayEmpty) {
+    const struct {
+        double value;
+        const char* flow;
+        const char* presetting;
+    } cases[] = {
+        {5.0, " 5.0", " 5.0"},
+        {12.34, "12.3", "12.3"},
+        {0.0, " 0.0", " 0.0"},
+        {1234.56, "1234.6", "1234.6"},
+        {PresettingNone, "-1.0", "-1.0"},
+        {NoValue, "", "-9999999.0"},
+        {PresettingEmpty, "-1000.0", ""},
+    };
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // a point whatever the locale
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(FormatFinalFlowCell(c.value), QString::fromUtf8(c.flow));
+        EXPECT_EQ(FormatFinalPresettingCell(c.value), QString::fromUtf8(c.presetting));
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+class WorkbookExport : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<TProject> project = std::make_unique<TProject>();
+    std::unique_ptr<TValveCatalogue> catalogue = std::make_unique<TValveCatalogue>();
+    TMainState state;
+    TScriptedUserInterface ui;
+    TIdentityTranslator translator;
+    TSpreadsheetColumns columns;
+    TFakeSheetData sheet;
+    QString openedSheet;
+    TProjectCommandContext projectContext{*project, state, ui, translator, 0, QLocale::c(), {}};
+    TWorkbookCommandContext context{
+        projectContext, columns, *catalogue,
+        [this](const QString&, const QString& name, const QLocale&, QString*) -> std::unique_ptr<IWorksheet> {
+            openedSheet = name;
+            return std::make_unique<TFakeWorksheet>(sheet);
+        }};
+
+    void SetUp() override {
+        setValveName(*catalogue, 4, "AQ-V 15");
+        project->Header.Branch_Count = 2;
+        project->Branches[0].Valve_Index = 4;
+        project->Branches[0].Final_Flow = 12.34;
+        project->Branches[0].Final_Presetting = 5.0;
+        project->Branches[1].Valve_Index = 1200; // past the table: no name
+        project->Branches[1].Final_Flow = NoValue;
+        project->Branches[1].Final_Presetting = PresettingEmpty;
+        sheet.Protected = true;
+        sheet.Password = u"MarbleFoxQz"_qs;
+        state.ProjectFileName = dir.filePath(u"Plan.proj"_qs);
+        state.HasFileName = true;
+    }
+    QString workbook(const char* name = "Plan.xlsx") {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        return path;
+    }
+    QString written(int r, int c) const { return sheet.Written.value({r, c}, u"<none>"_qs); }
+};
+
+TEST_F(WorkbookExport, ResultsGoIntoTheBranchRowsOfTheUnprotectedSheet) {
+    const auto before = std::make_unique<TProject>(*project);
+    ui.FilesToOpen << workbook();
+    ASSERT_EQ(ExportWorkbookCommand(context), TWorkbookResult::Done);
+    EXPECT_EQ(openedSheet, u"Nortavex"_qs);
+    EXPECT_EQ(sheet.PasswordsTried, QList<QString>{u"MarbleFoxQz"_qs});
+    EXPECT_EQ(sheet.Saves, 1);
+    EXPECT_EQ(written(10, 21), u"AQ-V 15"_qs);
+    EXPECT_EQ(written(10, 22), u"12.3"_qs);
+    EXPECT_EQ(written(10, 23), u" 5.0"_qs);
+    EXPECT_EQ(written(11, 21), QString());
+    EXPECT_EQ(written(11, 22), QString());
+    EXPECT_EQ(written(11, 23), QString());
+    EXPECT_EQ(sheet.Written.size(), 6);
+    EXPECT_EQ(std::memcmp(project.get(), before.get(), sizeof(TProject)), 0);
+    EXPECT_TRUE(state.Modified);
+    EXPECT_FALSE(state.IsNewProject);
+    EXPECT_TRUE(state.HasFileName);
+    EXPECT_EQ(ui.Status, u"The project was successfully exported."_qs);
+}
+
+TEST_F(WorkbookExport, ColumnsComeFromTheSettingsAndAnEmptyProjectStillSaves) {
+    columns.FirstLine = 3;
+    columns.ExportValve = 5;
+    columns.ExportFinalFlow = 6;
+    columns.ExportFinalPresetting = 7;
+    ASSERT_EQ(ExportWorkbookFile(context, workbook()), TWorkbookResult::Done);
+    EXPECT_EQ(written(3, 5), u"AQ-V 15"_qs);
+    EXPECT_EQ(written(4, 6), QString());
+    EXPECT_EQ(written(3, 7), u" 5.0"_qs);
+
+    sheet = TFakeSheetData{};
+    project->Header.Branch_Count = 0;
+    ASSERT_EQ(ExportWorkbookFile(context, workbook()), TWorkbookResult::Done);
+    EXPECT_EQ(sheet.Saves, 1);
+    EXPECT_TRUE(sheet.Written.isEmpty());
+}
+
+TEST_F(WorkbookExport, AnyFailureLeavesTheWorkbookAndTheStateAlone) {
+    const struct {
+        const char* what;
+        bool wrongPassword, failWrites, failSave;
+        const char* message;
+    } cases[] = {
+        {"wrong password", true, false, false, "password"},
+        {"refused write", false, true, false, "cell"},
+        {"failed save", false, false, true, "saved"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sheet = TFakeSheetData{};
+        sheet.Protected = true;
+        sheet.Password = c.wrongPassword ? u"Other"_qs : u"MarbleFoxQz"_qs;
+        sheet.FailWrites = c.failWrites;
+        sheet.FailSave = c.failSave;
+        state.Modified = false;
+        ui.Log.clear();
+        ui.Status.clear();
+        EXPECT_EQ(ExportWorkbookFile(context, workbook()), TWorkbookResult::Failed);
+        EXPECT_TRUE(sheet.Written.isEmpty());
+        EXPECT_FALSE(state.Modified);
+        ASSERT_EQ(ui.messages().size(), 1);
+        EXPECT_TRUE(ui.messages()[0].contains(QString::fromUtf8(c.message)));
+        EXPECT_NE(ui.Status, u"The project was successfully exported."_qs);
+    }
+}
+
+TEST_F(WorkbookExport, ALegacyWorkbookIsRefusedWithTheSaveAsAdvice) {
+    const QString copy = dir.filePath(u"book.xls"_qs);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/spreadsheet/book_legacy.xls"), copy));
+    const QByteArray before = [&] {
+        QFile f(copy);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    context.Open = OpenXlsWorksheet;
+    EXPECT_EQ(ExportWorkbookFile(context, copy), TWorkbookResult::Failed);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages()[0], XlsReadOnlyMessage());
+    EXPECT_FALSE(ui.messages()[0].contains(u"not installed"_qs));
+    QFile f(copy);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(WorkbookExport, ACancelledDialogDoesNothing) {
+    EXPECT_EQ(ExportWorkbookCommand(context), TWorkbookResult::Cancelled);
+    EXPECT_TRUE(openedSheet.isEmpty());
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+} // namespace
