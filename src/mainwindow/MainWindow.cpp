@@ -23,6 +23,7 @@
 #include "records/RecordsWindow.h"
 #include "spreadsheet/WorkbookCommands.h"
 #include "ui/QtUserInterface.h"
+#include "ui/StatusLine.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -45,7 +46,6 @@ namespace {
 
 constexpr int LeftPaneWidth = 300;
 constexpr int BottomPanelHeight = 62;
-constexpr int StatusBarHeight = 19;
 constexpr QSize ClientSize(846, 561);
 
 QFont windowFont(int pixelSize) {
@@ -86,7 +86,7 @@ void TMainF::init() {
     buildFrame();
     buildMenus();
 
-    resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusBarHeight);
+    resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -152,13 +152,7 @@ void TMainF::buildFrame() {
     splitter->setSizes({LeftPaneWidth, ClientSize.width() - LeftPaneWidth - 4});
     setCentralWidget(splitter);
 
-    // A label rather than the bar's own message: menu hovers would wipe that.
-    m_status = new QLabel;
-    m_status->setObjectName(QStringLiteral("statusText"));
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setFixedHeight(StatusBarHeight);
-    statusBar()->setSizeGripEnabled(false);
-    statusBar()->addWidget(m_status, 1);
+    m_status = AddStatusLine(*this);
 }
 
 QAction* TMainF::addItem(QMenu* menu, const char* name, const char* designedCaption) {

@@ -11,6 +11,7 @@
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowTexts.h"
 #include "ui/QtUserInterface.h"
+#include "ui/StatusLine.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -35,7 +36,6 @@ namespace {
 constexpr QSize ClientSize(869, 604);
 constexpr int HeaderPanelWidth = 200;
 constexpr int TitlePanelHeight = 41;
-constexpr int StatusBarHeight = 19;
 constexpr int ColumnWidth = 128;
 // Shown once a record file has loaded, after the window had time to repaint.
 constexpr int DoneDelayMs = 100;
@@ -104,13 +104,7 @@ void TRecordsF::init() {
     m_pages->addTab(buildChartPage(FlowChart, m_flowChart), QStringLiteral("Flow chart"));
     setCentralWidget(central);
 
-    // A label rather than the bar's own message: menu hovers would wipe that.
-    m_status = new QLabel;
-    m_status->setObjectName(QStringLiteral("statusText"));
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->setFixedHeight(StatusBarHeight);
-    statusBar()->setSizeGripEnabled(false);
-    statusBar()->addWidget(m_status, 1);
+    m_status = AddStatusLine(*this);
 
     buildMenu();
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
