@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
-  libgl-dev fonts-dejavu-core
+  libgl-dev fonts-dejavu-core qt6-translations-l10n
   libzip-dev libpugixml-dev libfreexl-dev libusb-1.0-0-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev
   clang-format xvfb xauth

@@ -38,9 +38,8 @@ bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserI
         steps(link);
     } catch (const TProtocolError&) {
         completed = false;
-        ui.setStatus(catalogue.TranslateExclaim(deviceCount != 0
-                                                    ? QStringLiteral("Device is not responding")
-                                                    : QStringLiteral("Device is not connected")));
+        ui.setStatus(deviceCount != 0 ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
+                                      : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
     }
     link.ClosePipes(0);
     return completed;

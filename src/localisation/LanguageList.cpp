@@ -46,7 +46,8 @@ TLanguageList LoadLanguageList(const QString& languageDirectory) {
                      ini.readInt(QStringLiteral("Charsets"), key, 1),
                      // An empty name would make the directory itself the language file and put the
                      // log of missing texts at "language/.todo".
-                     file.isEmpty() ? QString() : directory + file});
+                     file.isEmpty() ? QString() : directory + file,
+                     ini.readString(QStringLiteral("Locales"), key, QString())});
     }
     return list;
 }

@@ -7,6 +7,7 @@ struct TLanguage {
     QString name;    // shown in the language dialog
     int charset = 1; // font character set; 1 is the platform's default
     QString path;    // language directory + file name; empty when messages.ini names no file
+    QString locale;  // e.g. "cs": the language of Qt's own dialogs and buttons; empty keeps English
 };
 
 // The languages of messages.ini. Index 0 is the built-in English.
@@ -27,8 +28,8 @@ private:
 };
 
 // Reads messages.ini from languageDirectory (the program's directory + "language/"). A missing file or
-// key takes its default: 5 languages, name "---", character set 1, file "messages_uk.txt". A count
-// above Capacity is cut to Capacity, a negative one to 0.
+// key takes its default: 5 languages, name "---", character set 1, file "messages_uk.txt", no locale
+// (from the optional section "Locales"). A count above Capacity is cut to Capacity, a negative one to 0.
 TLanguageList LoadLanguageList(const QString& languageDirectory);
 
 // The directory with exactly one trailing slash, so that a file name can be appended to it.

@@ -2,6 +2,7 @@
 
 #include "link/DeviceOperation.h"
 #include "mainwindow/MainWindowHooks.h"
+#include "mainwindow/QtStandardTexts.h"
 #include "printing/PrinterSetup.h"
 #include "records/ChooseDeviceRecord.h"
 
@@ -126,6 +127,7 @@ private:
     TRecordChooser m_recordChooser;
     TTiskF* m_printPreview = nullptr;
     TPrinterSetup m_printerSetup;
+    TQtStandardTexts m_qtTexts;
     QTimer m_timerStart;
     QLabel* m_status = nullptr;
     QLabel* m_version = nullptr;

@@ -1,6 +1,7 @@
 #include "printing/PrintReport.h"
 
 #include "files/Settings.h"
+#include "localisation/Translator.h"
 #include "printing/PrintGeometry.h"
 #include "printing/ReportText.h"
 
@@ -35,16 +36,16 @@ bool fail(QString* error, const QString& reason) {
 bool PrintReport(const QStringList& lines, QPrinter& printer, const TPrintMargins& margins, QString* error) {
     printer.setPageOrientation(QPageLayout::Portrait);
     if (printer.logicalDpiX() <= 0 || printer.logicalDpiY() <= 0)
-        return fail(error, QStringLiteral("The printer reports no resolution."));
+        return fail(error, QString::fromUtf8(EnglishText("The printer reports no resolution.")));
     const TPrintGeometry g =
         ComputePrintGeometry(printer.logicalDpiX(), printer.logicalDpiY(), printer.height(), margins);
     // Margins that leave no room would draw every line on top of the previous one, or upwards.
     if (g.LineStep < 1 || g.FontPoints < 1)
-        return fail(error, QStringLiteral("The print margins leave no room for the report."));
+        return fail(error, QString::fromUtf8(EnglishText("The print margins leave no room for the report.")));
 
     QPainter painter;
     if (!painter.begin(&printer))
-        return fail(error, QStringLiteral("The printer could not start the print job."));
+        return fail(error, QString::fromUtf8(EnglishText("The printer could not start the print job.")));
     painter.setFont(reportFont(g.FontPoints));
     painter.setPen(Qt::black);
     const int ascent = painter.fontMetrics().ascent();
@@ -54,7 +55,7 @@ bool PrintReport(const QStringList& lines, QPrinter& printer, const TPrintMargin
         if (IsPageBreakLine(line)) {
             if (!printer.newPage()) {
                 painter.end();
-                return fail(error, QStringLiteral("The printer could not start a new page."));
+                return fail(error, QString::fromUtf8(EnglishText("The printer could not start a new page.")));
             }
             y = g.Top;
             continue;
@@ -63,6 +64,6 @@ bool PrintReport(const QStringList& lines, QPrinter& printer, const TPrintMargin
         y += g.LineStep;
     }
     if (!painter.end())
-        return fail(error, QStringLiteral("The printer could not finish the print job."));
+        return fail(error, QString::fromUtf8(EnglishText("The printer could not finish the print job.")));
     return true;
 }

@@ -1,5 +1,7 @@
 #include "records/RecordModel.h"
 
+#include "localisation/Translator.h"
+
 #include <algorithm>
 
 std::int32_t TRecordStore::heldHeaders() const {
@@ -13,10 +15,10 @@ std::int32_t TRecordStore::heldSamples() const {
 QString MediumName(std::int32_t mediumIndex) {
     switch (mediumIndex) {
     case 1:
-        return QStringLiteral("Ethylenglykol");
+        return QString::fromUtf8(EnglishText("Ethylenglykol"));
     case 2:
-        return QStringLiteral("Propylenglykol");
+        return QString::fromUtf8(EnglishText("Propylenglykol"));
     default:
-        return QStringLiteral("Water");
+        return QString::fromUtf8(EnglishText("Water"));
     }
 }

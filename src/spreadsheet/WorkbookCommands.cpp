@@ -16,8 +16,9 @@ QString tr_(const TWorkbookCommandContext& c, const char* english) {
     return c.Project.Translator.Translate(QString::fromUtf8(english));
 }
 
-TWorkbookResult fail(TWorkbookCommandContext& c, const QString& untranslated) {
-    c.Project.Ui.showMessage(tr_(c, "Error"), c.Project.Translator.Translate(untranslated));
+// The sentence names files and causes, so it is shown as composed and never looked up.
+TWorkbookResult fail(TWorkbookCommandContext& c, const QString& sentence) {
+    c.Project.Ui.showMessage(tr_(c, "Error"), sentence);
     return TWorkbookResult::Failed;
 }
 
@@ -72,7 +73,7 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
 
 TWorkbookResult ImportWorkbookCommand(TWorkbookCommandContext& c) {
     AskSaveChanges(c.Project);
-    const QString path = chooseWorkbook(c, "Import from Nortavex engineer",
+    const QString path = chooseWorkbook(c, EnglishText("Import from Nortavex engineer"),
                                         QStringLiteral("Excel Files (*.xls *.xlsx *.xlsm);;All Files (*)"));
     if (path.isEmpty())
         return TWorkbookResult::Cancelled;
@@ -106,7 +107,7 @@ TWorkbookResult ExportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
 
 TWorkbookResult ExportWorkbookCommand(TWorkbookCommandContext& c) {
     // The export writes into an existing workbook: an open dialog requires the file to exist.
-    const QString path = chooseWorkbook(c, "Export to Nortavex engineer", QString());
+    const QString path = chooseWorkbook(c, EnglishText("Export to Nortavex engineer"), QString());
     if (path.isEmpty())
         return TWorkbookResult::Cancelled;
     return ExportWorkbookFile(c, path);
