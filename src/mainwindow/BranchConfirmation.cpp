@@ -1,5 +1,6 @@
 #include "mainwindow/BranchConfirmation.h"
 
+#include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
 #include "model/ParseNumber.h"
@@ -34,15 +35,15 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
     };
 
     if (input.Name.isEmpty())
-        return refuse(TBranchField::Name, "Please fill name");
+        return refuse(TBranchField::Name, EnglishText("Please fill name"));
     check.EditName = input.Name.left(NameEditLength);
     TBranch b = stored;
     EncodeInstrumentText(check.EditName, b.Name, NameFieldSize, codePage);
 
     if (input.Manufacturer < 0)
-        return refuse(TBranchField::Manufacturer, "Select manufacturer");
+        return refuse(TBranchField::Manufacturer, EnglishText("Select manufacturer"));
     if (input.Type < 0)
-        return refuse(TBranchField::Type, "Select type");
+        return refuse(TBranchField::Type, EnglishText("Select type"));
     b.Valve_Index =
         static_cast<std::uint16_t>(check.Valve.SelectValve(catalogue, input.Manufacturer, input.Type));
 
@@ -65,17 +66,18 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
     for (const auto& v : values) {
         const double value = v.Flow ? units.ParseFlow(v.Text) : units.ParsePressure(v.Text);
         if (v.Flow ? !IsValidFlow(value) : !IsValidPressure(value))
-            return refuse(v.Field, v.Flow ? "Please fill valid flow" : "Please fill valid pressure");
+            return refuse(v.Field, v.Flow ? EnglishText("Please fill valid flow")
+                                          : EnglishText("Please fill valid pressure"));
         v.Store(b, value);
     }
 
     const bool hasPresetting = check.Valve.HasPresetting(catalogue);
     double presetting = 0;
     if (!readPresetting(input.InitialPresetting, hasPresetting, check.Valve.Copy, units.Locale, presetting))
-        return refuse(TBranchField::InitialPresetting, "Please fill valid presetting");
+        return refuse(TBranchField::InitialPresetting, EnglishText("Please fill valid presetting"));
     b.Initial_Presetting = presetting;
     if (!readPresetting(input.FinalPresetting, hasPresetting, check.Valve.Copy, units.Locale, presetting))
-        return refuse(TBranchField::FinalPresetting, "Please fill valid presetting");
+        return refuse(TBranchField::FinalPresetting, EnglishText("Please fill valid presetting"));
     b.Final_Presetting = presetting;
 
     check.Branch = b;

@@ -111,6 +111,8 @@ void TFUnitSel::ApplyDialogTexts() {
     m_pressureCaption->setText(m_messages.Translate(QStringLiteral("Pressure")));
     m_flowCaption->setText(m_messages.Translate(QStringLiteral("Flow")));
     m_cancel->setText(m_messages.Translate(QStringLiteral("Cancel")));
+    // Qt's own OK, in the language Qt's texts were last switched to.
+    m_ok->setText(standardOkText());
 }
 
 bool TFUnitSel::event(QEvent* event) {

@@ -31,6 +31,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QSize ClientSize(869, 604);
@@ -340,6 +342,10 @@ void TRecordsF::FillTableAndCharts() {
     const TRecordRows& rows = m_tableModel->rows();
     m_shownRows = rows.sampleRows();
     m_table->scrollToTop();
+    // A heading in another language or unit may need more than the designed width; the cells never do.
+    QHeaderView* columns = m_table->horizontalHeader();
+    for (int c = 0; c < m_tableModel->columnCount(); ++c)
+        columns->resizeSection(c, std::max(ColumnWidth, columns->sectionSizeHint(c)));
 
     const TRecordChartData chartData = BuildRecordChartData(m_state.Records, m_state.Units, m_state.Messages);
     // The labels are read from the rows of this display, which the model keeps until the next one.

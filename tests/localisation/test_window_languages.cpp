@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +129,14 @@ void expectTextsFit(QWidget& window, const QString& language) {
             << qPrintable(language) << ": button \"" << qPrintable(button->text()) << "\" in "
             << qPrintable(window.objectName());
     }
+    for (QHeaderView* header : window.findChildren<QHeaderView*>()) {
+        if (!header->isVisibleTo(&window))
+            continue;
+        for (int i = 0; i < header->count(); ++i)
+            EXPECT_LE(header->sectionSizeHint(i), header->sectionSize(i))
+                << qPrintable(language) << ": column heading \""
+                << qPrintable(header->model()->headerData(i, header->orientation()).toString()) << "\"";
+    }
     for (QTabBar* tabs : window.findChildren<QTabBar*>()) {
         for (int i = 0; i < tabs->count(); ++i)
             if (tabs->isTabVisible(i))
@@ -145,11 +154,12 @@ void activate(QWidget& window) {
 TEST_F(WindowLanguagesTest, EveryWindowShowsEachShippedLanguageAndItsTextsFit) {
     TMainF& w = startIn(0);
     w.show();
+    // The longest unit names, so that the table's headings are as wide as they get.
+    state->Units.FlowUnit = 1;      // m3/min
+    state->Units.PressureUnit = 10; // mmHg
     TRecordsF records(*state, ui);
     state->Records.CurrentHeader.Description = u"Riser 1"_s;
     state->Records.CurrentHeader.Medium_Index = 1;
-    records.ShowCurrentRecord();
-    records.FillTableAndCharts();
     TTiskF preview(state->Messages);
     TRecordOpenF recordList(state->Messages);
 
@@ -169,6 +179,8 @@ TEST_F(WindowLanguagesTest, EveryWindowShowsEachShippedLanguageAndItsTextsFit) {
         w.editor().EndBranchEdit();
         expectTextsFit(w, name);
 
+        records.ShowCurrentRecord();
+        records.FillTableAndCharts();
         activate(records);
         EXPECT_EQ(records.windowTitle(), expected(language, u"Records"_s));
         EXPECT_EQ(records.pages()->tabText(0), expected(language, u"Table of records"_s));
@@ -195,7 +207,7 @@ TEST_F(WindowLanguagesTest, EveryWindowShowsEachShippedLanguageAndItsTextsFit) {
         expectTextsFit(recordList, name);
         recordList.hide();
 
-        EXPECT_EQ(missedTexts(), QString()) << "shown but not in the language file";
+        EXPECT_EQ(missedTexts().toStdString(), "") << "shown but not in the language file";
     }
 }
 
