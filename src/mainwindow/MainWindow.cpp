@@ -460,6 +460,9 @@ void TMainF::NewProject() {
 }
 
 void TMainF::showAfterOpen() {
+    // The instrument and workbook items stay on while a confirm panel is open; an edit of the project
+    // that was just replaced has nothing left to confirm, and would keep the tree locked.
+    m_editor->ResetPending();
     m_editor->BuildProjectTree();
     if (m_state.Project->branchCount() > 0)
         m_editor->ShowBranchPage(0);
@@ -511,10 +514,16 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
 
 namespace {
 
-TProjectViewHooks viewHooks(TMainF& window) {
+TProjectViewHooks viewHooks(TMainF& window, bool replacesProject) {
     TProjectEditor& editor = window.editor();
     return TProjectViewHooks{
-        [&editor] { editor.BuildProjectTree(); }, [&editor](int branch) { editor.ShowBranchPage(branch); },
+        [&editor, replacesProject] {
+            // As after opening a file: a pending edit belonged to the project just replaced.
+            if (replacesProject)
+                editor.ResetPending();
+            editor.BuildProjectTree();
+        },
+        [&editor](int branch) { editor.ShowBranchPage(branch); },
         [&editor] { editor.ShowProjectPage(); }, [&window] { window.UpdateWindowState(); }};
 }
 
@@ -525,14 +534,15 @@ void TMainF::ReadProjectFromInstrument() {
     AskSaveChanges();
     runDeviceOperation([this](const TDeviceOperationContext& c) {
         return ReadProjectFromDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
-                                     viewHooks(*this));
+                                     viewHooks(*this, true));
     });
     UpdateWindowState();
 }
 
 TDeviceResult TMainF::SaveProjectToInstrument() {
     const TDeviceResult result = runDeviceOperation([this](const TDeviceOperationContext& c) {
-        return SaveProjectToDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig, viewHooks(*this));
+        return SaveProjectToDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
+                                   viewHooks(*this, false));
     });
     UpdateWindowState();
     return result;

@@ -114,6 +114,24 @@ TEST_F(MainWindowWorkbook, ImportGivesALockedProjectWithItsBranchesInTheTree) {
     EXPECT_TRUE(window->action(u"mExportXLS2"_qs)->isEnabled());
 }
 
+// The import item stays on while a new branch waits for confirmation; the imported project must not
+// inherit that pending edit, which would leave the tree locked with no panel to end it.
+TEST_F(MainWindowWorkbook, ImportDuringAPendingBranchEditLeavesTheEditorUsable) {
+    window->editor().AddBranch();
+    ASSERT_TRUE(window->editor().NewBranchPending());
+    ASSERT_FALSE(window->editor().tree()->isEnabled());
+
+    ui.Answers << IUserInterface::Answer::No; // the project with the pending branch is not saved
+    ui.FilesToOpen << book("book_plain.xlsx");
+    pick("mImportXLS");
+
+    EXPECT_EQ(state->Project->branchCount(), 7);
+    EXPECT_FALSE(window->editor().NewBranchPending());
+    EXPECT_FALSE(window->editor().BranchEditPending());
+    EXPECT_TRUE(window->editor().tree()->isEnabled());
+    EXPECT_TRUE(window->action(u"mSaveAsPrj"_qs)->isEnabled());
+}
+
 TEST_F(MainWindowWorkbook, ABookWithoutTheSheetLeavesTheProject) {
     ui.FilesToOpen << book("book_plain.xlsx");
     pick("mImportXLS");
