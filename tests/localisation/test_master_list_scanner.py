@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
 """The master-list scanner finds the texts the way the compiler sees them."""
 
-import importlib.util
 import os
+import runpy
 import sys
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location(
-    "master_list", os.path.join(HERE, "..", "..", "scripts", "update-master-list.py"))
-master_list = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(master_list)
+master_list = types.SimpleNamespace(**runpy.run_path(
+    os.path.join(HERE, "..", "..", "scripts", "update-master-list.py"), run_name="master_list"))
 
 SOURCE = r'''
     ui.setStatus(catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
