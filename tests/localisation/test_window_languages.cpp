@@ -1,3 +1,4 @@
+#include "NoPause.h"
 #include "link/Pause.h"
 #include "localisation/InstrumentCodePage.h"
 #include "mainwindow/ApplicationState.h"
@@ -39,11 +40,6 @@ namespace {
 
 [[maybe_unused]] const auto* const environment =
     ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
-
-class NoPause final : public IPause {
-public:
-    void pauseMs(int) override {}
-};
 
 // Texts the user sees that no shipped language may leave in English.
 const std::pair<QString, QString> MainWindowControls[] = {

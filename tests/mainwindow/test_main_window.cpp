@@ -1,4 +1,5 @@
 #include "files/Settings.h"
+#include "NoPause.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
@@ -29,11 +30,6 @@ namespace {
 
 [[maybe_unused]] const auto* const environment =
     ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
-
-class NoPause final : public IPause {
-public:
-    void pauseMs(int) override {}
-};
 
 using Answer = IUserInterface::Answer;
 

@@ -1,3 +1,4 @@
+#include "NoPause.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
@@ -27,11 +28,6 @@ namespace {
 
 [[maybe_unused]] const auto* const environment =
     ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
-
-class NoPause final : public IPause {
-public:
-    void pauseMs(int) override {}
-};
 
 // The scripted answers, with the status texts also reaching the main window's status bar as the
 // real dialogs' status sink does.

@@ -1,3 +1,4 @@
+#include "NoPause.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
@@ -39,11 +40,6 @@ private:
 
 [[maybe_unused]] const auto* const environment =
     ::testing::AddGlobalTestEnvironment(new WorkbookWindowApplication);
-
-class NoPause final : public IPause {
-public:
-    void pauseMs(int) override {}
-};
 
 // The menu items as the user picks them, on copies of the fixture books.
 class MainWindowWorkbook : public ::testing::Test {

@@ -1,3 +1,4 @@
+#include "NoPause.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
@@ -27,11 +28,6 @@
 #include <memory>
 
 namespace {
-
-class NoPause final : public IPause {
-public:
-    void pauseMs(int) override {}
-};
 
 // The printer set-up as a user without a printer answers it: print to this PDF file.
 TPrinterSetup pdfFile(const QString& path) {

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "link/Pause.h"
+
+// The protocol's pauses cost nothing in tests.
+class NoPause final : public IPause {
+public:
+    void pauseMs(int) override {}
+};
