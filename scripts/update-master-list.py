@@ -29,12 +29,11 @@ TRANSLATING_CALLS = (
 # wrappers, then one or more adjacent literals.
 _LITERAL = r'(?:u8|u|L)?"(?:[^"\\\n]|\\.)*"'
 _CALL = re.compile(
-    r'(?<![\w])(?P<name>' + "|".join(TRANSLATING_CALLS) + r')\(\s*'
+    r'(?<!\w)(?P<name>' + "|".join(TRANSLATING_CALLS) + r')\(\s*'
     r'(?:c,\s*)?'
     r'(?:(?:QStringLiteral|QString::fromUtf8|QString::fromLatin1|QLatin1String|QStringView)\(\s*)?'
     r'(?P<literals>' + _LITERAL + r'(?:\s*' + _LITERAL + r')*)')
 _ONE_LITERAL = re.compile(r'(?:u8|u|L)?"((?:[^"\\\n]|\\.)*)"')
-_COMMENT = re.compile(r'//[^\n]*|/\*.*?\*/', re.S)
 _STRING_OR_COMMENT = re.compile(r'(?:u8|u|L)?"(?:[^"\\\n]|\\.)*"|//[^\n]*|/\*.*?\*/', re.S)
 
 _SIMPLE_ESCAPES = {"n": "\n", "t": "\t", "r": "\r", "\\": "\\", '"': '"', "'": "'", "?": "?", "0": "\0"}

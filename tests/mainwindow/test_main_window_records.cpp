@@ -2,6 +2,7 @@
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ProjectEditor.h"
 #include "model/Clock.h"
 #include "model/ValveCache.h"
 #include "records/RecordsWindow.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +158,22 @@ TEST_F(MainWindowRecordsTest, ARecordChosenFromTheInstrumentIsShownModally) {
     // Closing the records window clears the main window's status.
     recordsF->close();
     EXPECT_TRUE(mainF->statusText().isEmpty());
+}
+
+// The instrument items stay on while a new branch waits for confirmation; the project read in must
+// not inherit that pending edit, which would leave the tree locked with no panel to end it.
+TEST_F(MainWindowRecordsTest, AProjectReadDuringAPendingBranchEditLeavesTheEditorUsable) {
+    plugInInstrument(true);
+    mainF->editor().AddBranch();
+    ASSERT_TRUE(mainF->editor().NewBranchPending());
+    ui.Answers << IUserInterface::Answer::No; // the project with the pending branch is not saved
+    trigger("mOpenPrjFromDevice");
+
+    EXPECT_EQ(mainF->statusText(), QStringLiteral("The project was successfully read"));
+    EXPECT_FALSE(mainF->editor().NewBranchPending());
+    EXPECT_FALSE(mainF->editor().BranchEditPending());
+    EXPECT_TRUE(mainF->editor().tree()->isEnabled());
+    EXPECT_TRUE(mainF->action(QStringLiteral("mSaveAsPrj"))->isEnabled());
 }
 
 struct NothingChosenCase {
