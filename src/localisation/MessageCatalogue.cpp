@@ -47,6 +47,10 @@ int TMessageCatalogue::LanguageCharset() const {
     return m_languages.contains(m_currentLanguage) ? m_languages.at(m_currentLanguage).charset : 1;
 }
 
+QString TMessageCatalogue::LanguageLocale() const {
+    return m_languages.contains(m_currentLanguage) ? m_languages.at(m_currentLanguage).locale : QString();
+}
+
 bool TMessageCatalogue::LoadLanguage() {
     const TLanguage* language = currentLanguageWithFile();
     if (!language) {

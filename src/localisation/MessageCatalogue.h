@@ -43,6 +43,8 @@ public:
 
     // The font character set of the current language; 1 (the platform's default) outside the list.
     int LanguageCharset() const;
+    // The current language's locale for Qt's own texts; empty (English) outside the list.
+    QString LanguageLocale() const;
     int CurrentLanguage() const { return m_currentLanguage; }
     // Any value is taken (it comes from the settings file); one outside the list shows English.
     void SetCurrentLanguage(int language) { m_currentLanguage = language; }

@@ -364,9 +364,7 @@ void TMainF::ApplyMainWindowTexts() {
     m_state.DeviceConfig.InstrumentCodePage = static_cast<std::uint16_t>(
         InstrumentCodePageFor(messages.CurrentLanguage(), m_state.DeviceConfig.InstrumentCodePage));
     messages.LoadLanguage();
-    const TLanguageList& languages = messages.Languages();
-    m_qtTexts.Use(languages.contains(messages.CurrentLanguage()) ? languages.at(messages.CurrentLanguage()).locale
-                                                                 : QString());
+    m_qtTexts.Use(messages.LanguageLocale());
     // Qt's fonts cover every script, so the language's character set needs no font of its own.
     m_version->setText(versionText(messages));
     for (const TWindowText& text : mainWindowMenuTexts()) {

@@ -22,12 +22,7 @@ protected:
         m_catalogue.LoadLanguageList();
     }
 
-    // What the log of missing texts holds after the byte-order mark.
-    QString todo() const {
-        const QByteArray bytes = readFile(m_catalogue.TodoPath());
-        QString text(reinterpret_cast<const QChar*>(bytes.constData()), bytes.size() / 2);
-        return text.startsWith(u'\uFEFF') ? text.mid(1) : text;
-    }
+    QString todo() const { return readUtf16Text(m_catalogue.TodoPath()); }
 
     QTemporaryDir m_dir;
     TMessageCatalogue m_catalogue{m_dir.path(), QLocale::c()};

@@ -25,3 +25,10 @@ inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// The text of a UTF-16LE file after its byte-order mark; empty when the file is missing.
+inline QString readUtf16Text(const QString& path) {
+    const QByteArray bytes = readFile(path);
+    const QString text(reinterpret_cast<const QChar*>(bytes.constData()), bytes.size() / 2);
+    return text.startsWith(u'\uFEFF') ? text.mid(1) : text;
+}

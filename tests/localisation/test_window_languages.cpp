@@ -1,4 +1,5 @@
 #include "NoPause.h"
+#include "OneValveCache.h"
 #include "link/Pause.h"
 #include "localisation/InstrumentCodePage.h"
 #include "mainwindow/ApplicationState.h"
@@ -9,7 +10,6 @@
 #include "mainwindow/test_dialogs_app.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
-#include "model/ValveCache.h"
 #include "printing/PrintPreview.h"
 #include "records/RecordOpenDialog.h"
 #include "records/RecordsWindow.h"
@@ -30,7 +30,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -58,13 +57,7 @@ protected:
             ASSERT_TRUE(QFile::copy(shipped.filePath(name), root.filePath(u"bin/language/"_s + name)));
         state = std::make_unique<TApplicationState>(root.filePath(u"bin/zrv10"_s), root.filePath(u"cache"_s),
                                                     QLocale::c());
-        auto catalogue = std::make_unique<TValveCatalogue>();
-        std::memset(catalogue.get(), 0, sizeof(TValveCatalogue));
-        catalogue->ManufacturerCount = 1;
-        catalogue->TypeCounts[0] = 1;
-        std::memcpy(catalogue->ManufacturerNames[0], "Acme", 4);
-        std::memcpy(catalogue->Valves[0].Name, "V15", 3);
-        ASSERT_TRUE(SaveValveCache(state->CacheDir, *catalogue));
+        WriteOneValveCache(state->CacheDir);
     }
 
     TMainF& startIn(int language) {
@@ -92,11 +85,7 @@ protected:
     }
 
     // The texts the current language lacked while the windows were shown.
-    QString missedTexts() const {
-        const QByteArray bytes = readFile(state->Messages.TodoPath());
-        const QString text(reinterpret_cast<const QChar*>(bytes.constData()), bytes.size() / 2);
-        return text.startsWith(u'\uFEFF') ? text.mid(1) : text;
-    }
+    QString missedTexts() const { return readUtf16Text(state->Messages.TodoPath()); }
 
     QTemporaryDir dir;
     std::unique_ptr<TApplicationState> state;

@@ -1,12 +1,12 @@
 #include "files/Settings.h"
 #include "NoPause.h"
+#include "OneValveCache.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
-#include "model/ValveCache.h"
 #include "ui/ScriptedUserInterface.h"
 
 #include <QAction>
@@ -22,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -46,13 +45,7 @@ protected:
     }
 
     void writeCacheFiles() {
-        auto catalogue = std::make_unique<TValveCatalogue>();
-        std::memset(catalogue.get(), 0, sizeof(TValveCatalogue));
-        catalogue->ManufacturerCount = 1;
-        catalogue->TypeCounts[0] = 1;
-        std::memcpy(catalogue->ManufacturerNames[0], "Acme", 4);
-        std::memcpy(catalogue->Valves[0].Name, "V15", 3);
-        ASSERT_TRUE(SaveValveCache(state->CacheDir, *catalogue));
+        WriteOneValveCache(state->CacheDir);
     }
 
     void writeSettings(const QByteArray& text) {
