@@ -138,10 +138,17 @@ QString caption(const QString& text, const char* fallback, const char* unitName)
     return shown + QStringLiteral(" [") + QString::fromLatin1(unitName) + u']';
 }
 
-double parseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
+std::optional<double> tryParseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
     if (text.isEmpty())
         return NoValue;
-    return ParseNumber(text, locale) / unit.factor;
+    const std::optional<double> value = TryParseNumber(text, locale);
+    if (!value)
+        return std::nullopt;
+    return *value / unit.factor;
+}
+
+double parseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
+    return tryParseMeasured(text, unit, locale).value_or(0.0);
 }
 
 } // namespace
@@ -231,4 +238,12 @@ double TUnits::ParseFlow(const QString& text) const {
 
 double TUnits::ParsePressure(const QString& text) const {
     return parseMeasured(text, unitAt(pressureUnits, PressureUnit), Locale);
+}
+
+std::optional<double> TUnits::TryParseFlow(const QString& text) const {
+    return tryParseMeasured(text, unitAt(flowUnits, FlowUnit), Locale);
+}
+
+std::optional<double> TUnits::TryParsePressure(const QString& text) const {
+    return tryParseMeasured(text, unitAt(pressureUnits, PressureUnit), Locale);
 }
