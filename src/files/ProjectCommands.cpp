@@ -33,7 +33,8 @@ bool saveTo(TProjectCommandContext& c, const QString& path) {
 } // namespace
 
 TOpenResult OpenProjectCommand(TProjectCommandContext& c) {
-    AskSaveChanges(c);
+    if (!AskSaveChanges(c))
+        return TOpenResult::Cancelled;
     const QString path = c.Ui.chooseFileToOpen(projectDialog(c));
     if (path.isEmpty())
         return TOpenResult::Cancelled;
@@ -80,24 +81,39 @@ bool SaveProjectAsCommand(TProjectCommandContext& c) {
     return true;
 }
 
-void AskSaveChanges(TProjectCommandContext& c) {
+namespace {
+
+bool askSaveQuestions(TProjectCommandContext& c, bool diskQuestionWhateverTheOrigin) {
     const TMainState& s = c.State;
     if (!s.Modified)
-        return;
+        return true;
     const ITranslator& t = c.Translator;
-    if (s.HasFileName || s.IsNewProject) {
-        if (c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
-                     t.Translate(QStringLiteral("Save now?"))) == IUserInterface::Answer::Yes) {
-            if (s.IsNewProject)
-                SaveProjectAsCommand(c);
-            else
-                SaveProjectCommand(c);
-        }
+    using Answer = IUserInterface::Answer;
+    if (diskQuestionWhateverTheOrigin || s.HasFileName || s.IsNewProject) {
+        const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
+                                       t.Translate(QStringLiteral("Save now?")));
+        if (answer == Answer::Cancel)
+            return false;
+        if (answer == Answer::Yes && !(s.IsNewProject ? SaveProjectAsCommand(c) : SaveProjectCommand(c)))
+            return false;
     }
-    if (s.LinkedToInstrument &&
-        c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
-                 t.Translate(QStringLiteral("Save now to ZRV10?"))) == IUserInterface::Answer::Yes) {
-        if (c.SaveToInstrument)
-            c.SaveToInstrument();
+    if (s.LinkedToInstrument) {
+        const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
+                                       t.Translate(QStringLiteral("Save now to ZRV10?")));
+        if (answer == Answer::Cancel)
+            return false;
+        if (answer == Answer::Yes && c.SaveToInstrument && !c.SaveToInstrument())
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool AskSaveChanges(TProjectCommandContext& c) {
+    return askSaveQuestions(c, true);
+}
+
+bool AskSaveChangesBeforeClose(TProjectCommandContext& c) {
+    return askSaveQuestions(c, false);
 }

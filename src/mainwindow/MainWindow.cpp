@@ -10,7 +10,7 @@
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
-#include "mainwindow/CloseQuestions.h"
+#include "mainwindow/InputLock.h"
 #include "mainwindow/MainWindowLogo.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/ProjectEditor.h"
@@ -421,13 +421,14 @@ TProjectCommandContext TMainF::commandContext() {
                                   m_state.Messages,
                                   m_state.codePage(),
                                   m_state.Units.Locale,
-                                  [this] { SaveProjectToInstrument(); }};
+                                  [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; }};
 }
 
-void TMainF::AskSaveChanges() {
+bool TMainF::AskSaveChanges() {
     TProjectCommandContext context = commandContext();
-    ::AskSaveChanges(context);
+    const bool goOn = ::AskSaveChanges(context);
     UpdateWindowState();
+    return goOn;
 }
 
 void TMainF::ResetProject() {
@@ -445,7 +446,8 @@ void TMainF::ResetProject() {
 }
 
 void TMainF::NewProject() {
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return;
     ResetProject();
     m_state.Main.CurrentBranch = 0;
     m_editor->BuildProjectTree();
@@ -505,9 +507,17 @@ void TMainF::SaveProjectAs() {
 
 TDeviceResult
 TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
-    const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
-    const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
-    return op(context);
+    // The window processes events between blocks: an edit or another command then would change the
+    // project half-way through the transfer.
+    TDeviceResult result = TDeviceResult::Failed;
+    {
+        const TInputLock lock({centralWidget(), menuBar(), m_recordsWindow}, {this, m_recordsWindow});
+        const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
+        const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
+        result = op(context);
+    }
+    UpdateWindowState();
+    return result;
 }
 
 namespace {
@@ -529,7 +539,8 @@ TProjectViewHooks viewHooks(TMainF& window, bool replacesProject) {
 
 void TMainF::ReadProjectFromInstrument() {
     // The read replaces the project in memory: unsaved changes are offered for saving first.
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return;
     runDeviceOperation([this](const TDeviceOperationContext& c) {
         return ReadProjectFromDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
                                      viewHooks(*this, true));
@@ -660,8 +671,7 @@ void TMainF::closeEvent(QCloseEvent* event) {
         m_ui->showMessage(tr_("Error"), error);
 
     TProjectCommandContext context = commandContext();
-    const bool nothingLost = AskSaveChangesBeforeClose(
-        context, [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; });
+    const bool nothingLost = AskSaveChangesBeforeClose(context);
     UpdateWindowState();
     if (!nothingLost) {
         event->ignore();

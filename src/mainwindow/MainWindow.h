@@ -60,8 +60,8 @@ public:
     // Runs once, from the start timer, so that the window is on screen before the first message.
     void StartupSequence();
     void ApplyMainWindowTexts();
-    // The save questions before Open and New.
-    void AskSaveChanges();
+    // The save questions before a command replaces the project; false when that command must stop.
+    bool AskSaveChanges();
     void ResetProject();
 
     // The commands of the menus.

@@ -276,7 +276,7 @@ struct TProjectEditor::Impl {
             return true;
         focusTree();
         if (Ui.ask(tr().Translate(QStringLiteral("Branches")),
-                   tr().Translate(QStringLiteral("Add new branch?"))) == IUserInterface::Answer::No)
+                   tr().Translate(QStringLiteral("Add new branch?"))) != IUserInterface::Answer::Yes)
             return true;
         Q.AddBranch();
         return false;
@@ -547,8 +547,8 @@ void TProjectEditor::DeleteBranch() {
     if (current < 0 || current >= project.branchCount())
         return;
     const TMessageCatalogue& tr = d->tr();
-    if (d->Ui.ask(tr.Translate(QStringLiteral("Delete the branch")),
-                  tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
+    if (d->Ui.askDefaultNo(tr.Translate(QStringLiteral("Delete the branch")),
+                           tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
         d->Hooks.SetStatus(tr.Translate(QStringLiteral("Deleting the branch...")));
         ::DeleteBranch(project, current);
         d->S.Main.Modified = true;

@@ -72,7 +72,8 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
 }
 
 TWorkbookResult ImportWorkbookCommand(TWorkbookCommandContext& c) {
-    AskSaveChanges(c.Project);
+    if (!AskSaveChanges(c.Project))
+        return TWorkbookResult::Cancelled;
     const QString path = chooseWorkbook(c, EnglishText("Import from Nortavex engineer"),
                                         QStringLiteral("Excel Files (*.xls *.xlsx *.xlsm);;All Files (*)"));
     if (path.isEmpty())

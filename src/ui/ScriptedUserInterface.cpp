@@ -14,6 +14,12 @@ IUserInterface::Answer TScriptedUserInterface::ask(const QString& caption, const
     return Answers.isEmpty() ? Answer::No : Answers.takeFirst();
 }
 
+IUserInterface::Answer TScriptedUserInterface::askDefaultNo(const QString& caption, const QString& text) {
+    const Answer answer = ask(caption, text);
+    Log.last().DefaultNo = true;
+    return answer;
+}
+
 QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("open"), options.Title, options.Filter});
     return FilesToOpen.isEmpty() ? QString() : FilesToOpen.takeFirst();

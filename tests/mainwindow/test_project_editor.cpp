@@ -439,6 +439,7 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(ui.Log.last().Kind, QStringLiteral("ask"));
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Delete the branch"));
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Do you agree?"));
+    EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
     EXPECT_EQ(state.Project->branchCount(), 5);
     EXPECT_FALSE(state.Main.Modified);
     EXPECT_TRUE(branchPageShown());
