@@ -123,6 +123,10 @@ QString relationshipIdOf(const pugi::xml_node& sheet) {
     return {};
 }
 
+QString damaged(const QString& fileName, const QString& what) {
+    return QStringLiteral("The workbook %1 is damaged: %2.").arg(fileName, what);
+}
+
 class TOoxmlWorksheet final : public IWorksheet {
 public:
     TOoxmlWorksheet(const QLocale& locale) : m_locale(locale) {}
@@ -181,7 +185,7 @@ bool TOoxmlWorksheet::readPart(const QString& part, pugi::xml_document* doc, QSt
     if (parseXml(bytes, doc))
         return true;
     if (error)
-        *error = QStringLiteral("The workbook %1 is damaged: %2.").arg(m_package.fileName(), part);
+        *error = damaged(m_package.fileName(), part);
     return false;
 }
 
@@ -234,12 +238,12 @@ bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
             readNumberFormats(r.target);
     }
     if (m_sheetPart.isEmpty())
-        return fail(QStringLiteral("The workbook %1 is damaged: %2.").arg(fileName, sheetName));
+        return fail(damaged(fileName, sheetName));
     if (!readPart(m_sheetPart, &m_sheet, error))
         return false;
     m_sheetData = child(child(m_sheet, "worksheet"), "sheetData");
     if (!m_sheetData)
-        return fail(QStringLiteral("The workbook %1 is damaged: %2.").arg(fileName, m_sheetPart));
+        return fail(damaged(fileName, m_sheetPart));
     indexRows();
     return true;
 }
@@ -288,21 +292,13 @@ pugi::xml_node TOoxmlWorksheet::findCell(int row, int column) const {
     const auto it = m_rows.find(row);
     if (it == m_rows.end())
         return {};
-    int previous = 0;
-    for (pugi::xml_node c = it->second.first_child(); c; c = c.next_sibling()) {
-        if (!isElement(c, "c"))
-            continue;
-        int r = 0;
-        int col = previous + 1;
-        if (c.attribute("r") && !ParseCellReference(attribute(c, "r"), &r, &col))
-            return {};
+    pugi::xml_node found;
+    forEachCell(it->second, [&](int col, const pugi::xml_node& c) {
         if (col == column)
-            return c;
-        if (col > column)
-            return {};
-        previous = col;
-    }
-    return {};
+            found = c;
+        return col < column;
+    });
+    return found;
 }
 
 QString TOoxmlWorksheet::cellText(int row, int column) const {

@@ -1,9 +1,8 @@
 #include "spreadsheet/Workbook.h"
 
 #include "spreadsheet/OoxmlWorkbook.h"
+#include "spreadsheet/WorkbookFile.h"
 #include "spreadsheet/XlsWorkbook.h"
-
-#include <QFile>
 
 std::unique_ptr<IWorksheet> OpenWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                    const QString& sheetName, const QLocale& locale,
@@ -19,14 +18,8 @@ std::unique_ptr<IWorksheet> OpenWorksheetFromBytes(const QByteArray& bytes, cons
 
 std::unique_ptr<IWorksheet> OpenWorksheet(const QString& fileName, const QString& sheetName,
                                           const QLocale& locale, QString* error) {
-    QFile file(fileName);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(fileName, file.errorString());
+    if (!ReadWorkbookFile(fileName, &bytes, error))
         return nullptr;
-    }
     return OpenWorksheetFromBytes(bytes, fileName, sheetName, locale, error);
 }

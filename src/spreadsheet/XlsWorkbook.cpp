@@ -1,9 +1,8 @@
 #include "spreadsheet/XlsWorkbook.h"
 
 #include "spreadsheet/CellDates.h"
+#include "spreadsheet/WorkbookFile.h"
 #include "spreadsheet/XlsCellDump.h"
-
-#include <QFile>
 
 namespace {
 
@@ -107,11 +106,8 @@ std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, c
 
 std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QString& sheetName,
                                              const QLocale& locale, QString* error) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(fileName, file.errorString());
+    QByteArray bytes;
+    if (!ReadWorkbookFile(fileName, &bytes, error))
         return nullptr;
-    }
-    return OpenXlsWorksheetFromBytes(file.readAll(), fileName, sheetName, locale, error);
+    return OpenXlsWorksheetFromBytes(bytes, fileName, sheetName, locale, error);
 }

@@ -1,5 +1,7 @@
 #include "spreadsheet/ZipPackage.h"
 
+#include "spreadsheet/WorkbookFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,16 +58,8 @@ TZipPackage& TZipPackage::operator=(TZipPackage&& other) noexcept {
 }
 
 bool TZipPackage::open(const QString& fileName, QString* error) {
-    QFile file(fileName);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(fileName, file.errorString());
-        return false;
-    }
-    return openBytes(bytes, fileName, error);
+    return ReadWorkbookFile(fileName, &bytes, error) && openBytes(bytes, fileName, error);
 }
 
 bool TZipPackage::openBytes(const QByteArray& bytes, const QString& fileName, QString* error) {

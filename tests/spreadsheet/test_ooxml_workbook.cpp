@@ -23,8 +23,9 @@ QString fixture(const char* name) {
 // Each test works on its own copy, since saving rewrites the file.
 class OoxmlWorkbookTest : public ::testing::Test {
 protected:
-    QString copy(const char* name) {
-        const QString path = m_dir.filePath(QLatin1String(name));
+    // The copy is called `as`, or like the fixture.
+    QString copy(const char* name, const char* as = nullptr) {
+        const QString path = m_dir.filePath(QLatin1String(as ? as : name));
         QFile::remove(path);
         EXPECT_TRUE(QFile::copy(fixture(name), path));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -240,10 +241,7 @@ TEST_F(OoxmlWorkbookTest, AWrittenBookAsksForRecalculationOnOpening) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.book);
-        const QString path = m_dir.filePath(QStringLiteral("book.xlsx"));
-        QFile::remove(path);
-        ASSERT_TRUE(QFile::copy(fixture(c.book), path));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        const QString path = copy(c.book, "book.xlsx");
         auto sheet = open(path);
         ASSERT_TRUE(sheet);
         QString error;
@@ -329,10 +327,7 @@ TEST_F(OoxmlWorkbookTest, SavesWhereverTheWorksheetLiesInTheArchive) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.book);
-        const QString path = m_dir.filePath(QStringLiteral("book.xlsx"));
-        QFile::remove(path);
-        ASSERT_TRUE(QFile::copy(fixture(c.book), path));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        const QString path = copy(c.book, "book.xlsx");
         const TZipPackage before = package(path);
         auto sheet = open(path);
         ASSERT_TRUE(sheet);
