@@ -132,7 +132,8 @@ public:
     TOoxmlWorksheet(const QLocale& locale) : m_locale(locale) {}
 
     bool open(const QString& fileName, const QString& sheetName, QString* error);
-    bool openBytes(const QByteArray& bytes, const QString& fileName, const QString& sheetName, QString* error);
+    bool openBytes(const QByteArray& bytes, const QString& fileName, const QString& sheetName,
+                   QString* error);
 
     QString cellText(int row, int column) const override;
     bool unprotect(const QString& password, QString* error) override;

@@ -27,11 +27,9 @@ QByteArray serializeXml(const pugi::xml_document& doc, const QByteArray& origina
 
 // Calls f(column, cell) for each <c> of a row in order; cells may leave their reference implicit
 // (one after the previous). Stops at a reference that cannot be read.
-template <typename F>
-void forEachCell(const pugi::xml_node& row, F&& f);
+template <typename F> void forEachCell(const pugi::xml_node& row, F&& f);
 
-template <typename F>
-void forEachCell(const pugi::xml_node& row, F&& f) {
+template <typename F> void forEachCell(const pugi::xml_node& row, F&& f) {
     int previous = 0;
     for (pugi::xml_node c = row.first_child(); c; c = c.next_sibling()) {
         if (!isElement(c, "c"))

@@ -15,7 +15,8 @@ void TSheetFormulas::collectSpans() {
             TCellRange range;
             if ((type == QLatin1String("array") || type == QLatin1String("dataTable")) &&
                 ParseCellRange(attribute(f, "ref"), &range))
-                m_spans.push_back({range, CellReference(rowIndex, column), type == QLatin1String("dataTable")});
+                m_spans.push_back(
+                    {range, CellReference(rowIndex, column), type == QLatin1String("dataTable")});
             return true;
         });
 }

@@ -33,11 +33,20 @@ bool unescape(const QByteArray& in, QByteArray* out) {
         if (++i == in.size())
             return false;
         switch (in[i]) {
-        case '\\': out->append('\\'); break;
-        case 't': out->append('\t'); break;
-        case 'n': out->append('\n'); break;
-        case 'r': out->append('\r'); break;
-        default: return false;
+        case '\\':
+            out->append('\\');
+            break;
+        case 't':
+            out->append('\t');
+            break;
+        case 'n':
+            out->append('\n');
+            break;
+        case 'r':
+            out->append('\r');
+            break;
+        default:
+            return false;
         }
     }
     return true;
@@ -55,11 +64,20 @@ QByteArray XlsDumpCellLine(int row, int column, TXlsCellType type, const QByteAr
     line.reserve(line.size() + utf8Text.size() + 1);
     for (const char c : utf8Text) {
         switch (c) {
-        case '\\': line.append("\\\\"); break;
-        case '\t': line.append("\\t"); break;
-        case '\n': line.append("\\n"); break;
-        case '\r': line.append("\\r"); break;
-        default: line.append(c);
+        case '\\':
+            line.append("\\\\");
+            break;
+        case '\t':
+            line.append("\\t");
+            break;
+        case '\n':
+            line.append("\\n");
+            break;
+        case '\r':
+            line.append("\\r");
+            break;
+        default:
+            line.append(c);
         }
     }
     line.append('\n');

@@ -95,7 +95,8 @@ std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, c
             *error = text;
         return nullptr;
     };
-    const THelperRun run = RunHelper(reader.Program, reader.Arguments + QStringList{sheetName}, bytes, reader.Limits);
+    const THelperRun run =
+        RunHelper(reader.Program, reader.Arguments + QStringList{sheetName}, bytes, reader.Limits);
     if (run.Finished && run.ExitCode == NoSuchSheet)
         return fail(QStringLiteral("The workbook %1 has no worksheet \"%2\".").arg(fileName, sheetName));
     TXlsCells cells;

@@ -123,8 +123,9 @@ bool TZipPackage::load(const TEntry& entry, QString* error) const {
     };
     const QString damaged = QStringLiteral("the part %1 is damaged.").arg(entry.name);
     const qint64 budget = m_inflateLimit - m_inflated;
-    const QString tooLarge = QStringLiteral("its parts unpack to more than %1 MB; it is damaged or not a workbook.")
-                                 .arg(m_inflateLimit >> 20);
+    const QString tooLarge =
+        QStringLiteral("its parts unpack to more than %1 MB; it is damaged or not a workbook.")
+            .arg(m_inflateLimit >> 20);
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (!m_archive || zip_stat_index(m_archive.get(), zip_uint64_t(entry.index), 0, &stat) != 0)
@@ -174,7 +175,8 @@ bool TZipPackage::readEntry(const QString& name, QByteArray* data, QString* erro
     const TEntry* e = find(name);
     if (!e) {
         if (error)
-            *error = QStringLiteral("The workbook %1 is damaged: the part %2 is missing.").arg(m_fileName, name);
+            *error =
+                QStringLiteral("The workbook %1 is damaged: the part %2 is missing.").arg(m_fileName, name);
         return false;
     }
     if (!load(*e, error))
@@ -253,9 +255,9 @@ bool TZipPackage::save(QString* error) {
             continue;
         // Untouched entries are copied in their stored form; changed data lives in m_entries
         // until zip_close has written it, and libzip never frees it.
-        zip_source_t* data =
-            e.changed ? zip_source_buffer(out, e.data.constData(), zip_uint64_t(e.data.size()), 0)
-                      : zip_source_zip(out, m_archive.get(), zip_uint64_t(e.index), 0, 0, -1);
+        zip_source_t* data = e.changed
+                                 ? zip_source_buffer(out, e.data.constData(), zip_uint64_t(e.data.size()), 0)
+                                 : zip_source_zip(out, m_archive.get(), zip_uint64_t(e.index), 0, 0, -1);
         if (!data)
             return fail(archiveError(out));
         const QByteArray name = e.name.toUtf8();
@@ -276,7 +278,8 @@ bool TZipPackage::save(QString* error) {
         QFile::setPermissions(temporaryPath, QFile::permissions(m_fileName));
     if (!syncFile(temporaryPath, &reason))
         return fail(reason);
-    if (::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(m_fileName).constData()) != 0)
+    if (::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(m_fileName).constData()) !=
+        0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
 
     // Read back what was written, so that later reads and saves start from the file as it is now.

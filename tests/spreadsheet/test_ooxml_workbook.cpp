@@ -348,14 +348,16 @@ TEST_F(OoxmlWorkbookTest, SavesWhereverTheWorksheetLiesInTheArchive) {
         for (const QString& name : before.entryNames())
             if (name != c.part && name != QLatin1String("xl/workbook.xml"))
                 EXPECT_EQ(after.entry(name), before.entry(name)) << name.toStdString();
-        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("book.xlsx")});
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("book.xlsx")});
     }
 }
 
 TEST_F(OoxmlWorkbookTest, PartsAreInflatedOnlyWhenNeededAndWithinALimit) {
     // Forty entries over one 60 MB stream: no part the reader needs, refused at once.
     QString error;
-    EXPECT_FALSE(OpenWorksheet(fixture("repro/overlapping-entries.xlsx"), QStringLiteral("Nortavex"), Point, &error));
+    EXPECT_FALSE(
+        OpenWorksheet(fixture("repro/overlapping-entries.xlsx"), QStringLiteral("Nortavex"), Point, &error));
     EXPECT_TRUE(error.contains(QLatin1String("overlapping-entries.xlsx"))) << error.toStdString();
 
     // The worksheet part itself unpacks to more than 64 MB.
@@ -379,15 +381,15 @@ TEST_F(OoxmlWorkbookTest, PartsAreInflatedOnlyWhenNeededAndWithinALimit) {
 TEST_F(OoxmlWorkbookTest, OpensFromBytesInMemoryAsFromTheFile) {
     const QByteArray bytes = fileBytes(fixture("ooxml_cells.xlsx"));
     QString error;
-    const auto sheet =
-        OpenWorksheetFromBytes(bytes, QStringLiteral("memory.xlsx"), QStringLiteral("Nortavex"), Point, &error);
+    const auto sheet = OpenWorksheetFromBytes(bytes, QStringLiteral("memory.xlsx"),
+                                              QStringLiteral("Nortavex"), Point, &error);
     ASSERT_TRUE(sheet) << error.toStdString();
     EXPECT_EQ(sheet->cellText(1, 2), QStringLiteral("Bold and plain"));
-    EXPECT_FALSE(OpenWorksheetFromBytes(bytes.left(300), QStringLiteral("memory.xlsx"), QStringLiteral("Nortavex"),
-                                        Point, &error));
+    EXPECT_FALSE(OpenWorksheetFromBytes(bytes.left(300), QStringLiteral("memory.xlsx"),
+                                        QStringLiteral("Nortavex"), Point, &error));
     EXPECT_TRUE(error.contains(QLatin1String("memory.xlsx")));
-    EXPECT_FALSE(OpenWorksheetFromBytes(QByteArray(), QStringLiteral("empty.xlsx"), QStringLiteral("Nortavex"), Point,
-                                        &error));
+    EXPECT_FALSE(OpenWorksheetFromBytes(QByteArray(), QStringLiteral("empty.xlsx"),
+                                        QStringLiteral("Nortavex"), Point, &error));
 }
 
 TEST_F(OoxmlWorkbookTest, ANumberTextBecomesANumberCellAndKeepsTheStyle) {
@@ -428,8 +430,9 @@ TEST_F(OoxmlWorkbookTest, DatesAndTimesReadAsTheirTextOnAnUpperCaseSheet) {
         {10, 17, german.toString(QTime(10, 30), QLocale::ShortFormat)},
         {11, 3, german.toString(QTime(8, 15), QLocale::ShortFormat)},
         {11, 17, german.toString(newYear, QLocale::ShortFormat)},
-        {12, 3, german.toString(QDate(2024, 3, 12), QLocale::ShortFormat) + u' ' +
-                    german.toString(QTime(14, 45), QLocale::ShortFormat)},
+        {12, 3,
+         german.toString(QDate(2024, 3, 12), QLocale::ShortFormat) + u' ' +
+             german.toString(QTime(14, 45), QLocale::ShortFormat)},
         {12, 17, QStringLiteral("95,5")},
         {10, 3, QStringLiteral("Floor 1")},
     };
@@ -451,13 +454,19 @@ TEST(CellDates, FormatsAndSerials) {
         const char* code;
         TDateKind kind;
     } formats[] = {
-        {14, "", TDateKind::Date},          {20, "", TDateKind::Time},
-        {22, "", TDateKind::DateTime},      {0, "General", TDateKind::None},
-        {2, "0.00", TDateKind::None},       {164, "yyyy-mm-dd", TDateKind::Date},
-        {164, "hh:mm", TDateKind::Time},    {164, "[h]:mm", TDateKind::Time},
-        {164, "mm:ss", TDateKind::Time},    {164, "mmm yy", TDateKind::Date},
+        {14, "", TDateKind::Date},
+        {20, "", TDateKind::Time},
+        {22, "", TDateKind::DateTime},
+        {0, "General", TDateKind::None},
+        {2, "0.00", TDateKind::None},
+        {164, "yyyy-mm-dd", TDateKind::Date},
+        {164, "hh:mm", TDateKind::Time},
+        {164, "[h]:mm", TDateKind::Time},
+        {164, "mm:ss", TDateKind::Time},
+        {164, "mmm yy", TDateKind::Date},
         {164, "dd.mm.yyyy hh:mm", TDateKind::DateTime},
-        {164, "0.0 \"days\"", TDateKind::None}, {164, "[Red]0.0;[Blue]-0.0", TDateKind::None},
+        {164, "0.0 \"days\"", TDateKind::None},
+        {164, "[Red]0.0;[Blue]-0.0", TDateKind::None},
         {164, "#,##0.0\\ \\m", TDateKind::None},
     };
     for (const auto& f : formats)

@@ -21,14 +21,14 @@ TEST(FormulaShift, MovesRelativeReferencesOnly) {
         {"Q10/2", 3, 0, "Q13/2"},
         {"$Q$10+Q$10+$Q10", 2, 1, "$Q$10+R$10+$Q12"},
         {"SUM(A1:B2)*LOG10(C3)", 1, 1, "SUM(B2:C3)*LOG10(D4)"},
-        {"V10&\"/A1/\"&W10", 1, 0, "V11&\"/A1/\"&W11"},             // texts stay
+        {"V10&\"/A1/\"&W10", 1, 0, "V11&\"/A1/\"&W11"},                     // texts stay
         {"'Sheet A1'!B2+Nortavex!U10", 1, 0, "'Sheet A1'!B3+Nortavex!U11"}, // sheet names stay
         {"'It''s'!A1", 1, 0, "'It''s'!A2"},
-        {"SUM(V:V)+SUM(3:4)", 1, 1, "SUM(W:W)+SUM(4:5)"},          // whole columns and rows
+        {"SUM(V:V)+SUM(3:4)", 1, 1, "SUM(W:W)+SUM(4:5)"}, // whole columns and rows
         {"Table1[Flow]*A1", 1, 0, "Table1[Flow]*A2"},
-        {"1.5E+3*A1+TRUE", 1, 0, "1.5E+3*A2+TRUE"},                // numbers and names
-        {"XFE1+A1", 1, 0, "XFE1+A2"},                              // past the last column: a name
-        {"A1", -1, 0, "#REF!"},                                    // moved off the sheet
+        {"1.5E+3*A1+TRUE", 1, 0, "1.5E+3*A2+TRUE"}, // numbers and names
+        {"XFE1+A1", 1, 0, "XFE1+A2"},               // past the last column: a name
+        {"A1", -1, 0, "#REF!"},                     // moved off the sheet
         {"A1", 0, 0, "A1"},
     };
     for (const auto& c : cases)
@@ -51,8 +51,8 @@ protected:
     }
     // The <f> element of a cell, or "none".
     static QString formulaOf(const QByteArray& xml, const char* cell) {
-        const QRegularExpression re(QStringLiteral("<c r=\"%1\"[^>]*>(<f[^>]*/>|<f[^>]*>[^<]*</f>)?")
-                                        .arg(QLatin1String(cell)));
+        const QRegularExpression re(
+            QStringLiteral("<c r=\"%1\"[^>]*>(<f[^>]*/>|<f[^>]*>[^<]*</f>)?").arg(QLatin1String(cell)));
         const auto m = re.match(QString::fromUtf8(xml));
         return m.hasMatch() && !m.captured(1).isEmpty() ? m.captured(1) : QStringLiteral("none");
     }
@@ -70,7 +70,9 @@ TEST_F(SheetFormulasTest, OverwritingTheMasterOfASharedFormulaKeepsTheRestOfTheG
         {"the first rows", {10, 11, 12}, "V13", "<f t=\"shared\" ref=\"V13:V19\" si=\"0\">Q13/2</f>"},
         {"the master only", {10}, "V11", "<f t=\"shared\" ref=\"V11:V19\" si=\"0\">Q11/2</f>"},
         {"a cell below the master", {12}, "V10", "<f t=\"shared\" ref=\"V10:V19\" si=\"0\">Q10/2</f>"},
-        {"all but the last", {10, 11, 12, 13, 14, 15, 16, 17, 18}, "V19",
+        {"all but the last",
+         {10, 11, 12, 13, 14, 15, 16, 17, 18},
+         "V19",
          "<f t=\"shared\" ref=\"V19\" si=\"0\">Q19/2</f>"},
     };
     for (const auto& c : cases) {

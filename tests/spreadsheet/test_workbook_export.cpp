@@ -1,8 +1,8 @@
 #include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
+#include "spreadsheet/Workbook.h"
 #include "spreadsheet/WorkbookCommands.h"
 #include "spreadsheet/WorkbookExport.h"
-#include "spreadsheet/Workbook.h"
 #include "spreadsheet/XlsWorkbook.h"
 #include "test_workbook_fake_sheet.h"
 #include "ui/ScriptedUserInterface.h"
@@ -156,7 +156,8 @@ TEST_F(WorkbookExport, CellsThatCannotBeWrittenAreSkippedCountedAndReported) {
     EXPECT_EQ(written(10, 22), u"<none>"_qs);
     EXPECT_EQ(sheet.Written.size(), 4);
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].contains(u"some cells could not be written: 2."_qs)) << ui.messages()[0].toStdString();
+    EXPECT_TRUE(ui.messages()[0].contains(u"some cells could not be written: 2."_qs))
+        << ui.messages()[0].toStdString();
     EXPECT_TRUE(ui.messages()[0].contains(u"The cell cannot be written."_qs));
     EXPECT_EQ(ui.Status, u"The project was exported, but some cells could not be written"_qs);
     EXPECT_TRUE(state.Modified);
@@ -171,7 +172,8 @@ TEST_F(WorkbookExport, CellsThatCannotBeWrittenAreSkippedCountedAndReported) {
     ui.Log.clear();
     ASSERT_EQ(ExportWorkbookFile(context, book), TWorkbookResult::Done);
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].contains(u"column 20000 lies outside the worksheet"_qs)) << ui.messages()[0].toStdString();
+    EXPECT_TRUE(ui.messages()[0].contains(u"column 20000 lies outside the worksheet"_qs))
+        << ui.messages()[0].toStdString();
     QString error;
     EXPECT_EQ(OpenWorksheet(book, u"Nortavex"_qs, QLocale::c(), &error)->cellText(10, 21), u"AQ-V 15"_qs);
 }

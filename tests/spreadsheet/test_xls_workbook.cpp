@@ -109,7 +109,8 @@ TEST(XlsWorkbook, AFailingHelperMeansTheWorkbookCannotBeRead) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QString error;
-        EXPECT_FALSE(OpenXlsWorksheetFromBytes(bytes, u"book.xls"_qs, u"Nortavex"_qs, QLocale::c(), &error, c.reader));
+        EXPECT_FALSE(
+            OpenXlsWorksheetFromBytes(bytes, u"book.xls"_qs, u"Nortavex"_qs, QLocale::c(), &error, c.reader));
         EXPECT_EQ(error, u"The workbook book.xls cannot be read."_qs);
     }
     // The damaged book that makes the library read past a buffer.
