@@ -35,6 +35,7 @@ THelperRun RunHelper(const QString& program, const QStringList& arguments, const
     process.start();
     if (!process.waitForStarted(limits.WallMilliseconds))
         return run;
+    run.Started = true;
     process.write(input);
     process.closeWriteChannel();
     QElapsedTimer clock;

@@ -15,6 +15,7 @@ struct THelperLimits {
 };
 
 struct THelperRun {
+    bool Started = false;
     bool Finished = false; // exited normally, within every limit
     int ExitCode = -1;
     QByteArray Output;

@@ -97,6 +97,10 @@ std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, c
     };
     const THelperRun run =
         RunHelper(reader.Program, reader.Arguments + QStringList{sheetName}, bytes, reader.Limits);
+    if (!run.Started)
+        return fail(QStringLiteral(
+                        "The workbook %1 cannot be read: %2, which reads .xls workbooks, cannot be started.")
+                        .arg(fileName, reader.Program));
     if (run.Finished && run.ExitCode == NoSuchSheet)
         return fail(QStringLiteral("The workbook %1 has no worksheet \"%2\".").arg(fileName, sheetName));
     TXlsCells cells;
