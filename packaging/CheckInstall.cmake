@@ -9,7 +9,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${errors}")
 endif()
 
-foreach(file bin/zrv10 bin/zrv10-cli bin/libmpusbapi.so bin/language/README.txt bin/language/messages.ini
+foreach(file bin/zrv10 bin/zrv10-cli bin/zrv10-xls-cells bin/libmpusbapi.so bin/language/README.txt bin/language/messages.ini
              bin/language/messages_uk.txt bin/language/messages_cz.txt bin/language/messages_de.txt
              bin/language/messages_hr.txt bin/language/messages_pl.txt bin/language/messages_ru.txt
              share/applications/zrv10.desktop share/icons/hicolor/256x256/apps/zrv10.png

@@ -103,7 +103,7 @@ bool ExportRecordTableCommand(TRecordCommandContext& c, const TTextTable& table,
         written = ExportTableHtml(table, chosen, &error);
         break;
     case TExportFormat::Xls:
-        written = ExportTableXls(table, chosen, c.Units.Locale, &error);
+        written = ExportTableXls(table, chosen, c.Units.Locale, &error, c.WorksheetCodePage);
         break;
     }
     if (!written)

@@ -15,6 +15,8 @@ struct TRecordCommandContext {
     const TUnits& Units;
     const ITranslator& Translator;
     IUserInterface& Ui;
+    // The 8-bit code page of the worksheet export's texts: the user's language's (AnsiCodePages.h).
+    int WorksheetCodePage = 1252;
 };
 
 // "Open...": the record open dialog (*.r9q4), then the load. Only Loaded changes the store; the

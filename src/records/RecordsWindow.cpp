@@ -4,6 +4,7 @@
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
 #include "printing/RecordsReport.h"
+#include "records/AnsiCodePages.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
@@ -292,7 +293,8 @@ QString TRecordsF::tr_(const char* english) const {
 }
 
 TRecordCommandContext TRecordsF::commandContext() {
-    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui};
+    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui,
+                                 AnsiCodePageForCharset(m_state.Messages.LanguageCharset())};
 }
 
 void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
