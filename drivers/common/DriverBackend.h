@@ -18,12 +18,13 @@ public:
                                std::uint32_t timeoutMs) = 0;
     virtual std::uint32_t readInterrupt(void* pipe, std::uint8_t* data, std::uint32_t length,
                                         std::uint32_t* received, std::uint32_t timeoutMs) = 0;
-    virtual std::uint32_t write(void* pipe, const std::uint8_t* data, std::uint32_t length, std::uint32_t* sent,
-                                std::uint32_t timeoutMs) = 0;
+    virtual std::uint32_t write(void* pipe, const std::uint8_t* data, std::uint32_t length,
+                                std::uint32_t* sent, std::uint32_t timeoutMs) = 0;
     virtual std::uint32_t close(void* pipe) = 0;
     virtual std::uint32_t setConfiguration(void* pipe, std::uint16_t configuration) = 0;
     virtual std::uint32_t stringDescriptor(void* pipe, std::uint8_t index, std::uint16_t language,
-                                           std::uint8_t* data, std::uint32_t length, std::uint32_t* received) = 0;
+                                           std::uint8_t* data, std::uint32_t length,
+                                           std::uint32_t* received) = 0;
 };
 
 // Each driver library defines its one backend for the process.

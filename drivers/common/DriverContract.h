@@ -35,11 +35,12 @@ extern "C" {
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBGetDLLVersion(void);
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBGetDeviceCount(const char* vid_pid);
 /* direction: 1 read, 0 write. ZRV_PIPE_FAILED on failure. */
-ZRV_DRIVER_EXPORT void* ZRV_DRIVER_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint,
-                                                   uint32_t direction, uint32_t reserved);
+ZRV_DRIVER_EXPORT void* ZRV_DRIVER_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid,
+                                                   const char* endpoint, uint32_t direction,
+                                                   uint32_t reserved);
 /* The transfers and the rest answer nonzero on success. */
-ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received,
-                                                      uint32_t timeout_ms);
+ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBRead(void* pipe, void* data, uint32_t length,
+                                                      uint32_t* received, uint32_t timeout_ms);
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length,
                                                          uint32_t* received, uint32_t timeout_ms);
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBWrite(void* pipe, const void* data, uint32_t length,
@@ -60,13 +61,13 @@ ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL ZrvDriverLastFailure(void);
 
 /* The nine required entry points in the order the loader resolves them, each with a short name for
    the loader's table: X(exported name, short name). */
-#define ZRV_DRIVER_ENTRY_POINTS(X)                                                                       \
-    X(_MPUSBGetDLLVersion, GetDllVersion)                                                               \
-    X(_MPUSBGetDeviceCount, GetDeviceCount)                                                             \
-    X(_MPUSBOpen, Open)                                                                                 \
-    X(_MPUSBRead, Read)                                                                                 \
-    X(_MPUSBReadInt, ReadInt)                                                                           \
-    X(_MPUSBWrite, Write)                                                                               \
-    X(_MPUSBClose, Close)                                                                               \
-    X(_MPUSBSetConfiguration, SetConfiguration)                                                         \
+#define ZRV_DRIVER_ENTRY_POINTS(X)                                                                           \
+    X(_MPUSBGetDLLVersion, GetDllVersion)                                                                    \
+    X(_MPUSBGetDeviceCount, GetDeviceCount)                                                                  \
+    X(_MPUSBOpen, Open)                                                                                      \
+    X(_MPUSBRead, Read)                                                                                      \
+    X(_MPUSBReadInt, ReadInt)                                                                                \
+    X(_MPUSBWrite, Write)                                                                                    \
+    X(_MPUSBClose, Close)                                                                                    \
+    X(_MPUSBSetConfiguration, SetConfiguration)                                                              \
     X(_MPUSBGetStringDescriptor, GetStringDescriptor)

@@ -16,12 +16,13 @@ struct TDriverEntryPoints {
 // Resolves the nine in their fixed order, stopping at the first one missing; answers its name, or
 // null when all nine resolved.
 inline const char* ResolveDriverEntryPoints(void* library, TDriverEntryPoints& entries) {
-#define ZRV_ENTRY_RESOLVE(exported, field)                                                             \
-    entries.field = reinterpret_cast<decltype(&exported)>(dlsym(library, #exported));                  \
-    if (!entries.field)                                                                                \
+#define ZRV_ENTRY_RESOLVE(exported, field)                                                                   \
+    entries.field = reinterpret_cast<decltype(&exported)>(dlsym(library, #exported));                        \
+    if (!entries.field)                                                                                      \
         return #exported;
     ZRV_DRIVER_ENTRY_POINTS(ZRV_ENTRY_RESOLVE)
 #undef ZRV_ENTRY_RESOLVE
-    entries.LastFailure = reinterpret_cast<decltype(&ZrvDriverLastFailure)>(dlsym(library, "ZrvDriverLastFailure"));
+    entries.LastFailure =
+        reinterpret_cast<decltype(&ZrvDriverLastFailure)>(dlsym(library, "ZrvDriverLastFailure"));
     return nullptr;
 }

@@ -39,8 +39,9 @@ ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBGetDeviceCount(const char* vid_
     return DriverBackend().deviceCount(vid_pid);
 }
 
-ZRV_DRIVER_EXPORT void* ZRV_DRIVER_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint,
-                                                   uint32_t direction, uint32_t /*reserved*/) {
+ZRV_DRIVER_EXPORT void* ZRV_DRIVER_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid,
+                                                   const char* endpoint, uint32_t direction,
+                                                   uint32_t /*reserved*/) {
     if (!vid_pid || !endpoint || direction > ZRV_DIRECTION_READ) {
         outcome(ZRV_FAILURE_BAD_ARGUMENT);
         return ZRV_PIPE_FAILED;
@@ -52,12 +53,13 @@ ZRV_DRIVER_EXPORT void* ZRV_DRIVER_CALL _MPUSBOpen(uint32_t instance, const char
     return pipe;
 }
 
-ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received,
-                                                      uint32_t timeout_ms) {
+ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBRead(void* pipe, void* data, uint32_t length,
+                                                      uint32_t* received, uint32_t timeout_ms) {
     clear(received);
     if (unusable(pipe) || !data)
         return outcome(ZRV_FAILURE_BAD_ARGUMENT);
-    return outcome(DriverBackend().read(pipe, static_cast<std::uint8_t*>(data), length, received, timeout_ms));
+    return outcome(
+        DriverBackend().read(pipe, static_cast<std::uint8_t*>(data), length, received, timeout_ms));
 }
 
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length,
@@ -90,9 +92,9 @@ ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBSetConfiguration(void* pipe, ui
     return outcome(DriverBackend().setConfiguration(pipe, configuration));
 }
 
-ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBGetStringDescriptor(void* pipe, uint8_t index, uint16_t language,
-                                                                     void* data, uint32_t length,
-                                                                     uint32_t* received) {
+ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBGetStringDescriptor(void* pipe, uint8_t index,
+                                                                     uint16_t language, void* data,
+                                                                     uint32_t length, uint32_t* received) {
     clear(received);
     if (unusable(pipe) || !data)
         return outcome(ZRV_FAILURE_BAD_ARGUMENT);

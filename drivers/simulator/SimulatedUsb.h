@@ -26,7 +26,6 @@ public:
     bool isWritePipe(void* pipe) const { return pipe == &m_writeHandle && m_writeOpen; }
 
 private:
-
     TSimulatedInstrument& m_instrument;
     // Only their addresses serve, as handles that can never be (void*)-1 or null.
     char m_readHandle = 0;

@@ -88,7 +88,8 @@ public:
     std::uint32_t open(std::uint32_t instance, const char* vidPid, const char* endpoint, bool read,
                        void** pipe) override {
         std::lock_guard lock(m_state.Lock);
-        void* opened = m_state.Usb.open(instance, vidPid, endpoint, read ? ZRV_DIRECTION_READ : ZRV_DIRECTION_WRITE, 0);
+        void* opened =
+            m_state.Usb.open(instance, vidPid, endpoint, read ? ZRV_DIRECTION_READ : ZRV_DIRECTION_WRITE, 0);
         if (opened == ZRV_PIPE_FAILED)
             return m_state.Instrument.isAttached() ? ZRV_FAILURE_BAD_ARGUMENT : ZRV_FAILURE_NOT_FOUND;
         *pipe = opened;

@@ -39,8 +39,8 @@ std::uint32_t failureOf(int error) {
     }
 }
 
-int submit(libusb_device_handle* handle, std::uint8_t endpoint, bool interrupt, std::uint8_t* data, int length,
-           int* moved, unsigned timeoutMs) {
+int submit(libusb_device_handle* handle, std::uint8_t endpoint, bool interrupt, std::uint8_t* data,
+           int length, int* moved, unsigned timeoutMs) {
     return interrupt ? libusb_interrupt_transfer(handle, endpoint, data, length, moved, timeoutMs)
                      : libusb_bulk_transfer(handle, endpoint, data, length, moved, timeoutMs);
 }
@@ -163,7 +163,8 @@ std::uint32_t TUsbPipes::open(std::uint32_t instance, const char* vidPid, const 
     const int number = ParseEndpointNumber(endpoint);
     if (!selector || number < 0)
         return ZRV_FAILURE_BAD_ARGUMENT;
-    const auto address = static_cast<std::uint8_t>(number | (read ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT));
+    const auto address =
+        static_cast<std::uint8_t>(number | (read ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT));
 
     std::lock_guard lock(m_mutex);
     Device* device = nullptr;
@@ -187,8 +188,8 @@ std::uint32_t TUsbPipes::open(std::uint32_t instance, const char* vidPid, const 
 }
 
 // The instance's device, opened and its interface claimed once for all its pipes.
-std::uint32_t TUsbPipes::openDevice(std::uint32_t instance, const TUsbSelector& selector, std::uint8_t endpoint,
-                                    Device** device, bool* interrupt) {
+std::uint32_t TUsbPipes::openDevice(std::uint32_t instance, const TUsbSelector& selector,
+                                    std::uint8_t endpoint, Device** device, bool* interrupt) {
     libusb_context* ctx = context();
     if (!ctx)
         return ZRV_FAILURE_NOT_FOUND;
@@ -249,8 +250,8 @@ std::uint32_t TUsbPipes::transfer(void* pipe, bool read, std::uint8_t* data, std
     if (!p || length > INT_MAX || read != ((p->Endpoint & LIBUSB_ENDPOINT_IN) != 0))
         return ZRV_FAILURE_BAD_ARGUMENT;
     int moved = 0;
-    const int rc =
-        submit(p->Owner->Handle, p->Endpoint, p->Interrupt, data, static_cast<int>(length), &moved, timeoutMs);
+    const int rc = submit(p->Owner->Handle, p->Endpoint, p->Interrupt, data, static_cast<int>(length), &moved,
+                          timeoutMs);
     if (done)
         *done = static_cast<std::uint32_t>(std::max(moved, 0));
     return rc == 0 ? ZRV_FAILURE_NONE : recover(*p, rc);
@@ -293,8 +294,8 @@ std::uint32_t TUsbPipes::readInterrupt(void* pipe, std::uint8_t* data, std::uint
     return transfer(pipe, true, data, length, received, timeoutMs);
 }
 
-std::uint32_t TUsbPipes::write(void* pipe, const std::uint8_t* data, std::uint32_t length, std::uint32_t* sent,
-                               std::uint32_t timeoutMs) {
+std::uint32_t TUsbPipes::write(void* pipe, const std::uint8_t* data, std::uint32_t length,
+                               std::uint32_t* sent, std::uint32_t timeoutMs) {
     // libusb takes a non-const buffer for both directions; an OUT transfer only reads it.
     return transfer(pipe, false, const_cast<std::uint8_t*>(data), length, sent, timeoutMs);
 }
@@ -323,7 +324,8 @@ std::uint32_t TUsbPipes::close(void* pipe) {
 std::uint32_t TUsbPipes::setConfiguration(void* pipe, std::uint16_t configuration) {
     std::lock_guard lock(m_mutex);
     Pipe* p = find(pipe);
-    return p ? failureOf(libusb_set_configuration(p->Owner->Handle, configuration)) : ZRV_FAILURE_BAD_ARGUMENT;
+    return p ? failureOf(libusb_set_configuration(p->Owner->Handle, configuration))
+             : ZRV_FAILURE_BAD_ARGUMENT;
 }
 
 std::uint32_t TUsbPipes::stringDescriptor(void* pipe, std::uint8_t index, std::uint16_t language,

@@ -67,8 +67,8 @@ private:
     Pipe* find(void* pipe);
     std::uint32_t openDevice(std::uint32_t instance, const TUsbSelector& selector, std::uint8_t endpoint,
                              Device** device, bool* interrupt);
-    std::uint32_t transfer(void* pipe, bool read, std::uint8_t* data, std::uint32_t length, std::uint32_t* done,
-                           std::uint32_t timeoutMs);
+    std::uint32_t transfer(void* pipe, bool read, std::uint8_t* data, std::uint32_t length,
+                           std::uint32_t* done, std::uint32_t timeoutMs);
     std::uint32_t recover(Pipe& pipe, int error);
     void drain(Device& device);
     void release(Device* device);

@@ -2,25 +2,14 @@
 
 #include "DriverContract.h"
 
+#include <iterator>
+
 TDriverFailure DriverFailureFromCode(std::uint32_t code) {
-    switch (code) {
-    case ZRV_FAILURE_NONE:
-        return {};
-    case ZRV_FAILURE_BAD_ARGUMENT:
-        return {TDriverFailureKind::BadArgument, {}, {}};
-    case ZRV_FAILURE_NOT_FOUND:
-        return {TDriverFailureKind::NotFound, {}, {}};
-    case ZRV_FAILURE_NO_PERMISSION:
-        return {TDriverFailureKind::NoPermission, {}, {}};
-    case ZRV_FAILURE_BUSY:
-        return {TDriverFailureKind::Busy, {}, {}};
-    case ZRV_FAILURE_DISCONNECTED:
-        return {TDriverFailureKind::Disconnected, {}, {}};
-    case ZRV_FAILURE_TIMEOUT:
-        return {TDriverFailureKind::TimedOut, {}, {}};
-    case ZRV_FAILURE_STALL:
-        return {TDriverFailureKind::Stalled, {}, {}};
-    default:
-        return {TDriverFailureKind::TransferFailed, {}, {}};
-    }
+    using K = TDriverFailureKind;
+    // Indexed by the contract's ZRV_FAILURE_* codes, which run from 0 without gaps.
+    constexpr K kinds[] = {K::None,         K::BadArgument, K::NotFound, K::NoPermission,  K::Busy,
+                           K::Disconnected, K::TimedOut,    K::Stalled,  K::TransferFailed};
+    static_assert(std::size(kinds) == ZRV_FAILURE_IO + 1 && ZRV_FAILURE_NOT_FOUND == 2 &&
+                  ZRV_FAILURE_STALL == 7);
+    return {code < std::size(kinds) ? kinds[code] : K::TransferFailed, {}, {}};
 }

@@ -9,21 +9,26 @@ QString DriverFailureMessage(const TDriverFailure& failure, const TMessageCatalo
     const QString library = QDir::toNativeSeparators(failure.Library);
     switch (failure.Kind) {
     case TDriverFailureKind::LibraryMissing:
-        return t.TranslateFmt(QStringLiteral("The driver library %s is missing. Reinstall the program."), library);
+        return t.TranslateFmt(QStringLiteral("The driver library %s is missing. Reinstall the program."),
+                              library);
     case TDriverFailureKind::LibraryUnloadable:
-        return t.TranslateFmt(QStringLiteral("The driver library %s could not be loaded. Reinstall the program."),
-                              library) +
+        return t.TranslateFmt(
+                   QStringLiteral("The driver library %s could not be loaded. Reinstall the program."),
+                   library) +
                QStringLiteral("\n\n") + failure.Detail;
     case TDriverFailureKind::LibraryIncomplete:
-        return t.TranslateFmt(QStringLiteral("The file %s is not a driver library of the instrument."), library) +
+        return t.TranslateFmt(QStringLiteral("The file %s is not a driver library of the instrument."),
+                              library) +
                QStringLiteral(" (") + failure.Detail + u')';
     case TDriverFailureKind::NotFound:
-        return t.Translate(QStringLiteral("No instrument was found. Connect the instrument with its USB cable "
-                                          "and switch it on."));
+        return t.Translate(
+            QStringLiteral("No instrument was found. Connect the instrument with its USB cable "
+                           "and switch it on."));
     case TDriverFailureKind::NoPermission:
-        return t.Translate(QStringLiteral("The instrument was found, but you have no permission to use it. "
-                                          "Install the udev rule of the program as the README describes under "
-                                          "Connecting the instrument, then replug the instrument."));
+        return t.Translate(
+            QStringLiteral("The instrument was found, but you have no permission to use it. "
+                           "Install the udev rule of the program as the README describes under "
+                           "Connecting the instrument, then replug the instrument."));
     case TDriverFailureKind::Busy:
         return t.Translate(
             QStringLiteral("The instrument is in use by another program. Close that program and try again."));

@@ -64,14 +64,15 @@ std::unique_ptr<IUsbDriver> LoadDriver(const QString& libraryPath, bool* complet
     // folders: only the named file is ever loaded.
     const QString absolute = libraryPath.isEmpty() ? QString() : QFileInfo(libraryPath).absoluteFilePath();
     if (absolute.isEmpty() || !QFileInfo::exists(absolute))
-        return std::make_unique<TLibraryDriver>(
-            TDriverFailure{TDriverFailureKind::LibraryMissing, absolute.isEmpty() ? libraryPath : absolute, {}});
+        return std::make_unique<TLibraryDriver>(TDriverFailure{
+            TDriverFailureKind::LibraryMissing, absolute.isEmpty() ? libraryPath : absolute, {}});
     // Never closed: a driver may keep threads or handles that outlive one operation.
     void* library = dlopen(QFile::encodeName(absolute).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         const char* error = dlerror();
-        return std::make_unique<TLibraryDriver>(TDriverFailure{
-            TDriverFailureKind::LibraryUnloadable, absolute, error ? QString::fromLocal8Bit(error) : QString()});
+        return std::make_unique<TLibraryDriver>(
+            TDriverFailure{TDriverFailureKind::LibraryUnloadable, absolute,
+                           error ? QString::fromLocal8Bit(error) : QString()});
     }
     TDriverEntryPoints entries;
     if (const char* missing = ResolveDriverEntryPoints(library, entries))

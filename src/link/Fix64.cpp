@@ -60,8 +60,8 @@ std::uint32_t TFix64::DeviceCount() {
 
 bool TFix64::SendRequest() {
     std::uint32_t sent = 0;
-    const bool sentOk = m_driver.Write(m_writePipe, m_request.data(), static_cast<std::uint32_t>(m_request.size()),
-                                       &sent, Timeout) != 0;
+    const bool sentOk = m_driver.Write(m_writePipe, m_request.data(),
+                                       static_cast<std::uint32_t>(m_request.size()), &sent, Timeout) != 0;
     m_sendFailure = sentOk ? TDriverFailure{} : m_driver.LastFailure();
     return sentOk;
 }
@@ -76,7 +76,9 @@ bool TFix64::ReceiveReply() {
 bool TFix64::CheckReply() {
     if (!ReceiveReply()) {
         // A pipe that never opened, or a request that never left, says more than the read after it.
-        TDriverFailure failure = m_openFailure ? m_openFailure : m_sendFailure ? m_sendFailure : m_driver.LastFailure();
+        TDriverFailure failure = m_openFailure   ? m_openFailure
+                                 : m_sendFailure ? m_sendFailure
+                                                 : m_driver.LastFailure();
         throw TProtocolError("Device not reply", std::move(failure));
     }
     ValidateReply(m_request, m_reply);

@@ -46,8 +46,9 @@ bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserI
         const QString reason = DriverFailureMessage(failure, catalogue);
         if (!reason.isEmpty())
             ui.showMessage(catalogue.Translate(QStringLiteral("Error")), reason);
-        ui.setStatus(deviceCount != 0 ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
-                                      : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
+        ui.setStatus(deviceCount != 0
+                         ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
+                         : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
     }
     link.ClosePipes(0);
     return completed;

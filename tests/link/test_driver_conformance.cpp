@@ -110,7 +110,8 @@ TEST_P(DriverConformanceTest, RefusesWhatItCannotUse) {
         expectFailedWith(e.Read(pipe, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "read");
         EXPECT_EQ(moved, 0u);
         moved = 99;
-        expectFailedWith(e.ReadInt(pipe, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "read int");
+        expectFailedWith(e.ReadInt(pipe, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT,
+                         "read int");
         EXPECT_EQ(moved, 0u);
         moved = 99;
         expectFailedWith(e.Write(pipe, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "write");
@@ -129,8 +130,10 @@ TEST_P(DriverConformanceTest, RefusesWhatItCannotUse) {
     ASSERT_NE(in, ZRV_PIPE_FAILED);
     ASSERT_NE(out, ZRV_PIPE_FAILED);
     std::uint32_t moved = 99;
-    expectFailedWith(e.Write(in, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "write on read pipe");
-    expectFailedWith(e.Read(out, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "read on write pipe");
+    expectFailedWith(e.Write(in, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT,
+                     "write on read pipe");
+    expectFailedWith(e.Read(out, frame.data(), 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT,
+                     "read on write pipe");
     expectFailedWith(e.Read(in, nullptr, 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "read into nothing");
     expectFailedWith(e.Write(out, nullptr, 64, &moved, 250), ZRV_FAILURE_BAD_ARGUMENT, "write from nothing");
     EXPECT_EQ(FakeUsb().Instrument.framesReceived(), 0u);

@@ -77,7 +77,8 @@ TEST(DriverLibrary, MissingLibraryFailsEveryExchangeAndNamesThePath) {
     ASSERT_TRUE(driver);
     EXPECT_FALSE(complete);
     EXPECT_EQ(driver->LastFailure().Kind, TDriverFailureKind::LibraryMissing);
-    expectEveryCallFails(*driver, QStringLiteral("The driver library %1 is missing. Reinstall the program.").arg(path));
+    expectEveryCallFails(
+        *driver, QStringLiteral("The driver library %1 is missing. Reinstall the program.").arg(path));
 
     // No name at all is never taken for the program itself.
     driver = LoadDriver(QString(), &complete);
@@ -98,8 +99,9 @@ TEST(DriverLibrary, AFileThatIsNoLibraryFailsEveryExchangeAndSaysWhy) {
     const TDriverFailure failure = driver->LastFailure();
     EXPECT_EQ(failure.Kind, TDriverFailureKind::LibraryUnloadable);
     EXPECT_FALSE(failure.Detail.isEmpty()) << "the system's reason";
-    expectEveryCallFails(*driver, QStringLiteral("The driver library %1 could not be loaded. Reinstall the program.\n\n%2")
-                                      .arg(path, failure.Detail));
+    expectEveryCallFails(
+        *driver, QStringLiteral("The driver library %1 could not be loaded. Reinstall the program.\n\n%2")
+                     .arg(path, failure.Detail));
 }
 
 TEST(DriverLibrary, IncompleteLibraryIsNeverCalled) {
@@ -107,8 +109,9 @@ TEST(DriverLibrary, IncompleteLibraryIsNeverCalled) {
     auto driver = LoadDriver(QStringLiteral(ZRV_PARTIAL_DRIVER), &complete);
     ASSERT_TRUE(driver);
     EXPECT_FALSE(complete);
-    expectEveryCallFails(*driver, QStringLiteral("The file %1 is not a driver library of the instrument. (_MPUSBReadInt)")
-                                      .arg(QStringLiteral(ZRV_PARTIAL_DRIVER)));
+    expectEveryCallFails(
+        *driver, QStringLiteral("The file %1 is not a driver library of the instrument. (_MPUSBReadInt)")
+                     .arg(QStringLiteral(ZRV_PARTIAL_DRIVER)));
     EXPECT_EQ(stubCalls(ZRV_PARTIAL_DRIVER), 0);
 }
 

@@ -33,8 +33,8 @@ TEST_F(LinkScopeTest, FailureMessageFollowsTheDeviceCountAtTheStart) {
         QString Status;
         QStringList Messages;
     };
-    const QString notFound =
-        QStringLiteral("No instrument was found. Connect the instrument with its USB cable and switch it on.");
+    const QString notFound = QStringLiteral(
+        "No instrument was found. Connect the instrument with its USB cable and switch it on.");
     const Case cases[] = {
         {0, true, QStringLiteral("Device is not connected!"), {notFound}},
         {1, true, QStringLiteral("Device is not responding!"), {}},

@@ -109,7 +109,8 @@ TEST_F(UsbDriverTest, UnplugInTheMiddleOfAWriteSaysTheConnectionWasLost) {
     EXPECT_FALSE(run([&](TFix64& link) { link.WriteMemory(BlockA, block.data(), 1040); }));
     EXPECT_EQ(m_ui.Status, QStringLiteral("Device is not responding!"));
     ASSERT_EQ(m_ui.messages().size(), 1);
-    EXPECT_TRUE(m_ui.messages().constFirst().startsWith(QStringLiteral("The connection to the instrument was lost")));
+    EXPECT_TRUE(
+        m_ui.messages().constFirst().startsWith(QStringLiteral("The connection to the instrument was lost")));
     for (const auto& shown : m_ui.Log)
         if (shown.Kind == QStringLiteral("message"))
             EXPECT_EQ(shown.Caption, QStringLiteral("Error"));
@@ -127,12 +128,18 @@ TEST_F(UsbDriverTest, AnInstrumentThatCannotBeOpenedSaysWhyAndWhatToDo) {
         QStringList Hints; // pieces of the message box's text
     };
     const Case cases[] = {
-        {"access denied", [] { FakeUsb().OpenError = LIBUSB_ERROR_ACCESS; },
-         QStringLiteral("Device is not responding!"), {QStringLiteral("udev rule"), QStringLiteral("README")}},
-        {"held by another program", [] { FakeUsb().ClaimError = LIBUSB_ERROR_BUSY; },
-         QStringLiteral("Device is not responding!"), {QStringLiteral("another program")}},
-        {"not attached", [] { FakeUsb().Instrument.setPresent(false); },
-         QStringLiteral("Device is not connected!"), {QStringLiteral("No instrument was found")}},
+        {"access denied",
+         [] { FakeUsb().OpenError = LIBUSB_ERROR_ACCESS; },
+         QStringLiteral("Device is not responding!"),
+         {QStringLiteral("udev rule"), QStringLiteral("README")}},
+        {"held by another program",
+         [] { FakeUsb().ClaimError = LIBUSB_ERROR_BUSY; },
+         QStringLiteral("Device is not responding!"),
+         {QStringLiteral("another program")}},
+        {"not attached",
+         [] { FakeUsb().Instrument.setPresent(false); },
+         QStringLiteral("Device is not connected!"),
+         {QStringLiteral("No instrument was found")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -142,7 +149,8 @@ TEST_F(UsbDriverTest, AnInstrumentThatCannotBeOpenedSaysWhyAndWhatToDo) {
         EXPECT_EQ(m_ui.Status, c.Status);
         ASSERT_EQ(m_ui.messages().size(), 1);
         for (const QString& hint : c.Hints)
-            EXPECT_TRUE(m_ui.messages().constFirst().contains(hint)) << m_ui.messages().constFirst().toStdString();
+            EXPECT_TRUE(m_ui.messages().constFirst().contains(hint))
+                << m_ui.messages().constFirst().toStdString();
         // The box comes before the status line's verdict, so that a terminal shows them in order.
         EXPECT_EQ(m_ui.Log.last().Kind, QStringLiteral("status"));
         EXPECT_EQ(FakeUsb().Instrument.framesReceived(), 0u);

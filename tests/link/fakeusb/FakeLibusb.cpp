@@ -42,11 +42,23 @@ bool alive(const libusb_device_handle* handle) {
 }
 
 const libusb_endpoint_descriptor endpoints[] = {
-    {LIBUSB_DT_ENDPOINT_SIZE, LIBUSB_DT_ENDPOINT, OutEndpoint, LIBUSB_TRANSFER_TYPE_BULK, 64, 0, 0, 0, nullptr, 0},
-    {LIBUSB_DT_ENDPOINT_SIZE, LIBUSB_DT_ENDPOINT, InEndpoint, LIBUSB_TRANSFER_TYPE_BULK, 64, 0, 0, 0, nullptr, 0},
+    {LIBUSB_DT_ENDPOINT_SIZE, LIBUSB_DT_ENDPOINT, OutEndpoint, LIBUSB_TRANSFER_TYPE_BULK, 64, 0, 0, 0,
+     nullptr, 0},
+    {LIBUSB_DT_ENDPOINT_SIZE, LIBUSB_DT_ENDPOINT, InEndpoint, LIBUSB_TRANSFER_TYPE_BULK, 64, 0, 0, 0, nullptr,
+     0},
 };
-const libusb_interface_descriptor setting = {
-    LIBUSB_DT_INTERFACE_SIZE, LIBUSB_DT_INTERFACE, 0, 0, 2, LIBUSB_CLASS_VENDOR_SPEC, 0, 0, 0, endpoints, nullptr, 0};
+const libusb_interface_descriptor setting = {LIBUSB_DT_INTERFACE_SIZE,
+                                             LIBUSB_DT_INTERFACE,
+                                             0,
+                                             0,
+                                             2,
+                                             LIBUSB_CLASS_VENDOR_SPEC,
+                                             0,
+                                             0,
+                                             0,
+                                             endpoints,
+                                             nullptr,
+                                             0};
 const libusb_interface interfaces[] = {{&setting, 1}};
 libusb_config_descriptor config = {
     LIBUSB_DT_CONFIG_SIZE, LIBUSB_DT_CONFIG, 0, 1, 1, 0, 0x80, 50, interfaces, nullptr, 0};
@@ -131,7 +143,7 @@ void LIBUSB_CALL libusb_exit(libusb_context*) {}
 
 ssize_t LIBUSB_CALL libusb_get_device_list(libusb_context*, libusb_device*** list) {
     const bool present = FakeUsb().Instrument.isAttached();
-    *list = new libusb_device*[2]{present ? &theDevice : nullptr, nullptr};
+    *list = new libusb_device* [2] { present ? &theDevice : nullptr, nullptr };
     return present ? 1 : 0;
 }
 
@@ -209,8 +221,8 @@ int LIBUSB_CALL libusb_release_interface(libusb_device_handle* handle, int) {
     return alive(handle) ? 0 : LIBUSB_ERROR_NO_DEVICE;
 }
 
-int LIBUSB_CALL libusb_bulk_transfer(libusb_device_handle* handle, unsigned char endpoint, unsigned char* data,
-                                     int length, int* moved, unsigned int) {
+int LIBUSB_CALL libusb_bulk_transfer(libusb_device_handle* handle, unsigned char endpoint,
+                                     unsigned char* data, int length, int* moved, unsigned int) {
     *moved = 0;
     if (endpoint == OutEndpoint)
         return outTransfer(handle, data, length, moved);
@@ -220,8 +232,8 @@ int LIBUSB_CALL libusb_bulk_transfer(libusb_device_handle* handle, unsigned char
 }
 
 // The instrument has no interrupt endpoint.
-int LIBUSB_CALL libusb_interrupt_transfer(libusb_device_handle*, unsigned char, unsigned char*, int, int* moved,
-                                          unsigned int) {
+int LIBUSB_CALL libusb_interrupt_transfer(libusb_device_handle*, unsigned char, unsigned char*, int,
+                                          int* moved, unsigned int) {
     *moved = 0;
     return LIBUSB_ERROR_INVALID_PARAM;
 }
