@@ -44,8 +44,11 @@ bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserI
         if (!failure && deviceCount == 0)
             failure.Kind = TDriverFailureKind::NotFound;
         const QString reason = DriverFailureMessage(failure, catalogue);
-        if (!reason.isEmpty())
+        if (!reason.isEmpty()) {
+            // The progress text is over while the box is up; a terminal then prints box and verdict in order.
+            ui.setStatus(QString());
             ui.showMessage(catalogue.Translate(QStringLiteral("Error")), reason);
+        }
         ui.setStatus(deviceCount != 0
                          ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
                          : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
