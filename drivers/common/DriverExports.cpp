@@ -26,6 +26,18 @@ bool unusable(void* pipe) {
     return pipe == nullptr || pipe == ZRV_PIPE_FAILED;
 }
 
+using TBackendRead = std::uint32_t (IDriverBackend::*)(void*, std::uint8_t*, std::uint32_t, std::uint32_t*,
+                                                       std::uint32_t);
+
+std::uint32_t forwardRead(TBackendRead call, void* pipe, void* data, std::uint32_t length,
+                          std::uint32_t* received, std::uint32_t timeoutMs) {
+    clear(received);
+    if (unusable(pipe) || !data)
+        return outcome(ZRV_FAILURE_BAD_ARGUMENT);
+    return outcome(
+        (DriverBackend().*call)(pipe, static_cast<std::uint8_t*>(data), length, received, timeoutMs));
+}
+
 } // namespace
 
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBGetDLLVersion(void) {
@@ -55,20 +67,12 @@ ZRV_DRIVER_EXPORT void* ZRV_DRIVER_CALL _MPUSBOpen(uint32_t instance, const char
 
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBRead(void* pipe, void* data, uint32_t length,
                                                       uint32_t* received, uint32_t timeout_ms) {
-    clear(received);
-    if (unusable(pipe) || !data)
-        return outcome(ZRV_FAILURE_BAD_ARGUMENT);
-    return outcome(
-        DriverBackend().read(pipe, static_cast<std::uint8_t*>(data), length, received, timeout_ms));
+    return forwardRead(&IDriverBackend::read, pipe, data, length, received, timeout_ms);
 }
 
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length,
                                                          uint32_t* received, uint32_t timeout_ms) {
-    clear(received);
-    if (unusable(pipe) || !data)
-        return outcome(ZRV_FAILURE_BAD_ARGUMENT);
-    return outcome(
-        DriverBackend().readInterrupt(pipe, static_cast<std::uint8_t*>(data), length, received, timeout_ms));
+    return forwardRead(&IDriverBackend::readInterrupt, pipe, data, length, received, timeout_ms);
 }
 
 ZRV_DRIVER_EXPORT uint32_t ZRV_DRIVER_CALL _MPUSBWrite(void* pipe, const void* data, uint32_t length,
