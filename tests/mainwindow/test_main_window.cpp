@@ -136,8 +136,11 @@ TEST_F(MainWindowTest, WithoutCacheFilesOrInstrumentEndsWithMinusOneAndLeavesThe
     TMainF& w = window();
     w.StartupSequence();
 
-    EXPECT_EQ(ui.messages(), (QStringList{QStringLiteral("Connect device and press Ok"),
-                                          QStringLiteral("Application will be terminated")}));
+    EXPECT_EQ(ui.messages(),
+              (QStringList{QStringLiteral("Connect device and press Ok"),
+                           QStringLiteral("The driver library %1 is missing. Reinstall the program.")
+                               .arg(state->DriverPath),
+                           QStringLiteral("Application will be terminated")}));
     EXPECT_EQ(ui.Log.first().Caption, QStringLiteral("Reading Valves from device"));
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error reading valves"));
     EXPECT_EQ(exitCode, -1);
