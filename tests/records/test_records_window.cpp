@@ -14,6 +14,8 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QDir>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -457,6 +459,50 @@ TEST_F(RecordsWindowTest, PrintsTheChartOnAPage) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
     EXPECT_GT(bytes.size(), 2000);
     EXPECT_EQ(printer.pageLayout().margins(), QMarginsF(0, 0, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+QStringList sceneTexts(QGraphicsView& view) {
+    QStringList texts;
+    for (QGraphicsItem* item : view.scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item))
+            texts << text->toPlainText();
+        else if (auto* simple = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            texts << simple->text();
+    }
+    return texts;
+}
+
+// The value axis writes numbers as the table does: the user's decimal separator and no thousands
+// separator, which a German reader would take for a decimal point.
+TEST(RecordChartAxis, NumbersAsInTheTable) {
+    const struct {
+        QLocale Locale;
+        TAxisRange Y;
+        const char* Expected;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), {0, 5000}, "4000"},
+        {QLocale(QLocale::German, QLocale::Germany), {0, 5000}, "4000"},
+        {QLocale(QLocale::German, QLocale::Germany), {0, 3}, "2,5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Expected);
+        TRecordChart chart(TChartMarker{});
+        chart.setNumberLocale(c.Locale);
+        chart.resize(600, 400);
+        chart.setPoints({QPointF(0, 1), QPointF(1, 2)}, 2, [](int i) { return QString::number(i); },
+                        TChartLimits{{0, 1}, c.Y});
+        chart.show();
+        QApplication::processEvents();
+        const QStringList texts = sceneTexts(chart);
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(c.Expected))) << texts.join(u'|').toStdString();
+        for (const QString& text : texts)
+            EXPECT_FALSE(text.contains(QLatin1Char('.')) && c.Locale.language() == QLocale::German)
+                << text.toStdString();
+    }
 }
 
 } // namespace
