@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev
   clang-format xvfb xauth
   libreoffice-calc-nogui python3
+  desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
 )
 
 sudo=""

@@ -2,6 +2,7 @@
 #include "CliOptions.h"
 #include "CliUserInterface.h"
 
+#include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
 #include "localisation/Translator.h"
@@ -22,7 +23,7 @@ namespace {
 struct TWorkbookSession {
     TWorkbookSession(const TCliOptions& options, QTextStream& out, QTextStream& err)
         : Ui(out, err, false),
-          Settings(LoadSettings(SettingsPathForProgram(QCoreApplication::applicationFilePath()))),
+          Settings(LoadSettings(qtPath(ProcessApplicationPaths().SettingsFile))),
           ProjectContext{*Project, State, Ui, Translator, options.CodePage, options.Units.Locale, {}},
           Context{ProjectContext, Settings.SpreadsheetColumns, *Catalogue, {}} {}
 
@@ -53,9 +54,9 @@ int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream&
                  "workbook import BOOK -o FILE.proj", err))
         return 2;
     TWorkbookSession session(options, out, err);
-    // The designations are matched against the cache the desktop program keeps in its working folder.
-    if (!LoadValveCache(QDir::currentPath(), *session.Catalogue))
-        err << "zrv10-cli: no valve cache in the current folder; no valve is matched\n";
+    // The designations are matched against the cache the desktop program keeps.
+    if (!LoadValveCache(qtPath(ProcessApplicationPaths().DataDir), *session.Catalogue))
+        err << "zrv10-cli: no valve cache in " << qtPath(ProcessApplicationPaths().DataDir) << "; no valve is matched\n";
     if (ImportWorkbookFile(session.Context, options.Positional.first()) != TWorkbookResult::Done) {
         session.Ui.finish(false);
         return 1;
@@ -81,8 +82,8 @@ int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream&
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    if (!LoadValveCache(QDir::currentPath(), *session.Catalogue))
-        err << "zrv10-cli: no valve cache in the current folder; the valve names are left empty\n";
+    if (!LoadValveCache(qtPath(ProcessApplicationPaths().DataDir), *session.Catalogue))
+        err << "zrv10-cli: no valve cache in " << qtPath(ProcessApplicationPaths().DataDir) << "; the valve names are left empty\n";
     session.State.ProjectFileName = options.Positional.first();
     session.State.HasFileName = true;
     const bool done = ExportWorkbookFile(session.Context, options.Positional.at(1)) == TWorkbookResult::Done;

@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "files/ProcessPaths.h"
 #include "localisation/MessageCatalogue.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
@@ -19,8 +20,10 @@ int main(int argc, char** argv) {
         QApplication::setApplicationName(QStringLiteral("ZRV 10 User Software"));
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/zrv10/zrv10.png")));
 
-        // The valve cache files lie in the current directory; everything else beside the program.
-        TApplicationState state(QCoreApplication::applicationFilePath(), QDir::currentPath(), QLocale());
+        // Beside the program when it runs from a portable folder, else in the user's folders.
+        const TApplicationPaths paths = ProcessApplicationPaths();
+        CreateUserFolders(paths);
+        TApplicationState state(paths, QCoreApplication::applicationFilePath(), QLocale());
         TSystemClock clock;
 
         // Created in this order; all but the main window stay hidden until used. The unit dialog is
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
         TTiskF tiskF(state.Messages);
         // Also gives the records window its instrument read and its way to clear the main status.
         mainF.setRecordsWindow(&recordsF);
+        recordsF.setCentredOver(&mainF);
         mainF.setRecordChooser(
             [&recordOpenF](const QStringList& captions) { return recordOpenF.choose(captions); });
         // One preview for both reports.

@@ -7,6 +7,7 @@
 #include "link/ProjectTransfer.h"
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
+#include "localisation/ApplyMenuAccelerators.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
@@ -376,6 +377,8 @@ void TMainF::ApplyMainWindowTexts() {
         if (QAction* a = action(QLatin1String(text.Control)))
             a->setText(translatedText(messages, text));
     }
+    ApplyMenuAccelerators(menuBar());
+    ApplyMenuAccelerators(m_popup);
     UpdateWindowState();
     SetStatus(QString());
 }

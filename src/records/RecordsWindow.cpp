@@ -1,5 +1,6 @@
 #include "records/RecordsWindow.h"
 
+#include "localisation/ApplyMenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
@@ -12,6 +13,7 @@
 #include "records/RecordsWindowTexts.h"
 #include "ui/QtUserInterface.h"
 #include "ui/StatusLine.h"
+#include "ui/WindowComforts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -109,6 +111,7 @@ void TRecordsF::init() {
     m_status = AddStatusLine(*this);
 
     buildMenu();
+    AddCloseShortcuts(*this, action(QStringLiteral("mClose")));
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     FillTableAndCharts();
 }
@@ -386,6 +389,7 @@ void TRecordsF::ApplyRecordsWindowTexts() {
                     m_pages->setTabText(i, shown);
         }
     }
+    ApplyMenuAccelerators(menuBar());
 }
 
 void TRecordsF::showModally() {
@@ -522,8 +526,10 @@ bool TRecordsF::event(QEvent* event) {
 }
 
 void TRecordsF::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         m_pages->setCurrentIndex(0);
+        CentreOver(*this, m_centredOver);
+    }
     QMainWindow::showEvent(event);
 }
 

@@ -43,6 +43,8 @@ public:
     void setPrintPreview(TTiskF* preview);
     // Chooses the printer for the table and chart prints; the default is Qt's print dialog.
     void setPrinterSetup(TPrinterSetup setup);
+    // The window each show centres this one over (the main window).
+    void setCentredOver(const QWidget* window) { m_centredOver = window; }
 
     void ShowCurrentRecord();
     void FillTableAndCharts();
@@ -104,6 +106,7 @@ private:
     IUserInterface* m_ui = nullptr;
     std::function<bool()> m_readRecords;
     std::function<void(const QString&)> m_setMainStatus;
+    const QWidget* m_centredOver = nullptr;
     TTiskF* m_printPreview = nullptr;
     TPrinterSetup m_printerSetup;
 

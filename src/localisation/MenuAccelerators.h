@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Keyboard accelerators (Alt+letter) chosen from the translated texts when they are applied, so
+// that the language files need no markers. For each text in order: the first free letter of each
+// word, then any free letter; a text with no free letter gets none. Letters compare case-folded.
+// A literal '&' is doubled so that it is shown, not taken for a marker.
+QStringList AssignAccelerators(const QStringList& plainTexts);
+
+// The text without its marker: "&&" becomes "&", the '&' before a letter goes.
+QString WithoutAccelerator(const QString& text);
+
+// The letter a text's marker chooses, case-folded; null when there is none.
+QChar AcceleratorOf(const QString& text);
