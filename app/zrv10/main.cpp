@@ -4,6 +4,7 @@
 #include "localisation/MessageCatalogue.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/OpenFiles.h"
 #include "model/Clock.h"
 #include "printing/PrintPreview.h"
 #include "records/RecordOpenDialog.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QIcon>
+#include <QMessageBox>
 
 #include <exception>
 
@@ -40,6 +42,21 @@ int main(int argc, char** argv) {
         // One preview for both reports.
         mainF.setPrintPreview(&tiskF);
         recordsF.setPrintPreview(&tiskF);
+
+        // Files from the command line (the desktop entry's %F) open once the program has started;
+        // files dropped on the main window open at once.
+        const TFileOpeners openers{
+            [&mainF](const QString& path) { mainF.OpenProjectPath(path); },
+            [&mainF](const QString& path) { mainF.OpenRecordPath(path); },
+            [&mainF, &state](const QString& path) {
+                QMessageBox::warning(&mainF, state.Messages.Translate(QStringLiteral("Error")),
+                                     state.Messages.Translate(QStringLiteral("This kind of file cannot be opened")) +
+                                         QStringLiteral(":\n") + path);
+            }};
+        QStringList files = QCoreApplication::arguments().mid(1);
+        files.removeIf([](const QString& arg) { return arg.startsWith(u'-'); });
+        mainF.setAfterStartup([files, &openers] { OpenFiles(files, openers); });
+        new TFileDropFilter(mainF, openers);
 
         mainF.show();
         return TApplication::exec();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileHistory.h"
 #include "files/ProcessPaths.h"
 #include "files/Settings.h"
 #include "link/DriverLibrary.h"
@@ -58,7 +59,11 @@ struct TApplicationState {
     TUnits Units;
     TMessageCatalogue Messages;
     TMainState Main;
+    TFileHistory History;
     TLinkGuard LinkGuard;
+
+    // Kept in the settings file at once, so that a second window or a crash loses none of it.
+    void saveHistory() const { SaveFileHistory(SettingsPath, History, nullptr); }
 
     int codePage() const { return DeviceConfig.InstrumentCodePage; }
 };

@@ -11,7 +11,9 @@
 #include "records/RecordChartData.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowTexts.h"
+#include "ui/FolderMemoryUserInterface.h"
 #include "ui/QtUserInterface.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/StatusLine.h"
 #include "ui/WindowComforts.h"
 
@@ -61,7 +63,9 @@ QString rgb(const QColor& colour) {
 } // namespace
 
 TRecordsF::TRecordsF(TApplicationState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
-    m_ownUi = std::make_unique<TQtUserInterface>(this, [this](const QString& text) { setStatusText(text); });
+    m_ownUi = std::make_unique<TFolderMemoryUserInterface>(
+        std::make_unique<TQtUserInterface>(this, [this](const QString& text) { setStatusText(text); }),
+        m_state.History, [this] { m_state.saveHistory(); });
     m_ui = m_ownUi.get();
     init();
 }
@@ -112,6 +116,10 @@ void TRecordsF::init() {
 
     buildMenu();
     AddCloseShortcuts(*this, action(QStringLiteral("mClose")));
+    AddRecentFilesMenu(*findChild<QMenu*>(QStringLiteral("mFileMenu")), action(QStringLiteral("mSaveAsRec")),
+                       "mRecentRecords", m_state.History.Records, action(QStringLiteral("mOpen")), *m_ui,
+                       m_state.Messages, [this] { m_state.saveHistory(); },
+                       [this](const QString& path) { OpenRecordPath(path); });
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     FillTableAndCharts();
 }
@@ -295,7 +303,11 @@ QString TRecordsF::tr_(const char* english) const {
 }
 
 TRecordCommandContext TRecordsF::commandContext() {
-    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui};
+    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui,
+                                 [this](const QString& path) {
+                                     m_state.History.Records.add(path);
+                                     m_state.saveHistory();
+                                 }};
 }
 
 void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
@@ -409,7 +421,15 @@ QString TRecordsF::statusText() const {
 
 TRecordOpenResult TRecordsF::OpenRecordFile() {
     TRecordCommandContext context = commandContext();
-    const TRecordOpenResult result = OpenRecordFileCommand(context);
+    return shownAfterOpen(OpenRecordFileCommand(context));
+}
+
+TRecordOpenResult TRecordsF::OpenRecordPath(const QString& path) {
+    TRecordCommandContext context = commandContext();
+    return shownAfterOpen(OpenRecordPathCommand(context, path));
+}
+
+TRecordOpenResult TRecordsF::shownAfterOpen(TRecordOpenResult result) {
     if (result == TRecordOpenResult::Loaded) {
         ShowCurrentRecord();
         QTimer::singleShot(DoneDelayMs, this, [this] { setStatusText(tr_("Done")); });

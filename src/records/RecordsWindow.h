@@ -61,6 +61,8 @@ public:
     // "Open...": the file dialog and the load; the record is shown when it loaded. Also used by the
     // main window, which shows this window unless the dialog was cancelled.
     TRecordOpenResult OpenRecordFile();
+    // The same for a file already chosen (command line, dropped file, recent records).
+    TRecordOpenResult OpenRecordPath(const QString& path);
     void SaveRecordFileAs();
     void ReadRecordsFromInstrument();
     void ExportTable(TExportFormat format);
@@ -97,6 +99,7 @@ private:
     QWidget* buildTablePage();
     QWidget* buildChartPage(int chart, TRecordChart* view);
     void buildMenu();
+    TRecordOpenResult shownAfterOpen(TRecordOpenResult result);
     TRecordCommandContext commandContext();
     QString tr_(const char* english) const;
     TTiskF& printPreview();
