@@ -37,8 +37,12 @@ int main(int argc, char** argv) {
         // Also gives the records window its instrument read and its way to clear the main status.
         mainF.setRecordsWindow(&recordsF);
         recordsF.setCentredOver(&mainF);
-        mainF.setRecordChooser(
-            [&recordOpenF](const QStringList& captions) { return recordOpenF.choose(captions); });
+        // The list shows each record's first sample and length beside its description.
+        mainF.setRecordChooser([&recordOpenF, &state](const QStringList& captions) {
+            const std::vector<TRecordListRow> rows = RecordListRows(state.Records);
+            return rows.size() == static_cast<std::size_t>(captions.size()) ? recordOpenF.choose(rows)
+                                                                            : recordOpenF.choose(captions);
+        });
         // One preview for both reports.
         mainF.setPrintPreview(&tiskF);
         recordsF.setPrintPreview(&tiskF);
