@@ -16,11 +16,13 @@ IUserInterface::Answer TScriptedUserInterface::ask(const QString& caption, const
 
 QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("open"), options.Title, options.Filter});
+    DialogStarts << options.InitialPath;
     return FilesToOpen.isEmpty() ? QString() : FilesToOpen.takeFirst();
 }
 
 QString TScriptedUserInterface::chooseFileToSave(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("save"), options.Title, options.Filter});
+    DialogStarts << options.InitialPath;
     return FilesToSave.isEmpty() ? QString() : FilesToSave.takeFirst();
 }
 

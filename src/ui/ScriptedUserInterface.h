@@ -19,6 +19,8 @@ public:
     QStringList FilesToSave;
     QList<std::optional<QString>> Inputs;
     QList<Shown> Log;
+    // Where each file dialog was asked to start (its InitialPath), in order.
+    QStringList DialogStarts;
     QString Status;
     int EventsProcessed = 0;
 
