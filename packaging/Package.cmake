@@ -8,6 +8,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "PC companion program of the ZRV 10 balanc
 set(CPACK_PACKAGE_DESCRIPTION
     "Edits hydronic balancing projects, moves them to and from the ZRV 10 instrument over USB, shows, exports and prints its measurement records and exchanges projects with the engineering workbook. Includes the command-line companion zrv10-cli and a simulated instrument.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The install scripts see the real prefix: the desktop entry names /usr/bin, not the staging folder.
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
