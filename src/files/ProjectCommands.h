@@ -22,7 +22,7 @@ struct TProjectCommandContext {
     // The instrument half of AskSaveChanges: writes the project to the instrument.
     std::function<void()> SaveToInstrument;
     // Told the file of each successful open or save (the recent projects list).
-    std::function<void(const QString&)> FileUsed;
+    std::function<void(const QString&)> FileUsed = {};
 };
 
 // Open: AskSaveChanges, the file dialog, the load. Only Opened changes the project, the state and

@@ -89,7 +89,7 @@ TRecordOpenF::TRecordOpenF(const ITranslator& translator, QWidget* parent)
     m_cancel->setGeometry(QRect(m_ok->pos() - QPoint(ButtonGap + ButtonSize.width(), 0), ButtonSize));
     m_cancel->setAutoDefault(false);
 
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &TRecordOpenF::CmSelectItem);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TRecordOpenF::CmSelectItem);
     connect(m_ok, &QPushButton::clicked, this, &TRecordOpenF::diaOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 

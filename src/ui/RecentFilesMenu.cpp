@@ -1,6 +1,7 @@
 #include "ui/RecentFilesMenu.h"
 
 #include "files/FileHistory.h"
+#include "localisation/MenuAccelerators.h"
 #include "localisation/Translator.h"
 #include "ui/UserInterface.h"
 
@@ -33,7 +34,8 @@ QMenu* AddRecentFilesMenu(QMenu& parent, QAction* before, const char* objectName
     QObject::connect(menu, &QMenu::aboutToShow, menu, [=, &files, &ui, &translator] {
         menu->clear();
         if (files.paths().isEmpty()) {
-            menu->addAction(translator.Translate(QStringLiteral("No recent files")))->setEnabled(false);
+            const QString none = translator.Translate(QStringLiteral("No recent files"));
+            menu->addAction(AssignAccelerators({none}).constFirst())->setEnabled(false);
             return;
         }
         const bool enabled = !follows || follows->isEnabled();

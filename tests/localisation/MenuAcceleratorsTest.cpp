@@ -16,9 +16,14 @@ TEST(MenuAccelerators, FirstFreeLetterOfEachWordThenAnyLetter) {
         // Case does not matter; letters of other scripts serve as well.
         {{"Datei", "dabei"}, {"&Datei", "d&abei"}},
         {{"Файл", "файлы"}, {"&Файл", "ф&айлы"}},
-        // A literal '&' stays visible; a text without a free letter gets no marker.
+        // A literal '&' stays visible; a text without a free key gets no marker.
         {{"A & B", "ab", "b"}, {"&A && B", "a&b", "b"}},
-        {{"", "12"}, {"", "12"}},
+        // Digits serve when no letter does.
+        {{"", "12"}, {"", "&12"}},
+        {{"New", "Open", "Save", "Open project", "Save project", "Open"},
+         {"&New", "&Open", "&Save", "Open &project", "S&ave project", "Op&en"}},
+        // A later text whose letters are all taken gets one an earlier text gives up.
+        {{"Ab", "A"}, {"A&b", "&A"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(AssignAccelerators(c.Plain), c.Marked) << qPrintable(c.Plain.join(u'|'));
