@@ -32,9 +32,13 @@ QString quoted(const QString& value) {
 }
 
 void writeList(IniFile& ini, const QString& section, const QStringList& paths) {
-    // Unused slots are emptied: the file format has no way to remove a key.
-    for (qsizetype i = 0; i < TRecentFiles::Capacity; ++i)
-        ini.setValue(section, slotKey(i), i < paths.size() ? quoted(paths.at(i)) : QString());
+    // Unused slots that exist are emptied: the file format has no way to remove a key.
+    for (qsizetype i = 0; i < TRecentFiles::Capacity; ++i) {
+        if (i < paths.size())
+            ini.setValue(section, slotKey(i), quoted(paths.at(i)));
+        else if (ini.value(section, slotKey(i)))
+            ini.setValue(section, slotKey(i), QString());
+    }
 }
 
 } // namespace

@@ -15,14 +15,19 @@ QString FileDialogKind(const TFileDialogOptions& options) {
 }
 
 TFolderMemoryUserInterface::TFolderMemoryUserInterface(std::unique_ptr<IUserInterface> inner,
-                                                       TFileHistory& history, std::function<void()> changed)
-    : m_inner(std::move(inner)), m_history(history), m_changed(std::move(changed)) {}
+                                                       TFileHistory& history, std::function<void()> changed,
+                                                       QString firstFolder)
+    : m_inner(std::move(inner)), m_history(history), m_changed(std::move(changed)),
+      m_firstFolder(std::move(firstFolder)) {}
 
 TFileDialogOptions TFolderMemoryUserInterface::withStartFolder(const TFileDialogOptions& options) const {
     // A path with a folder was chosen by the command (the project's own file): it wins.
     if (options.InitialPath.contains(u'/'))
         return options;
-    const QString folder = m_history.Folders.value(FileDialogKind(options));
+    // Not the process's working folder, which for a program started from the desktop means nothing.
+    QString folder = m_history.Folders.value(FileDialogKind(options));
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = m_firstFolder;
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return options;
     TFileDialogOptions started = options;

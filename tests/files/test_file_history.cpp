@@ -70,17 +70,18 @@ TEST(FileHistory, DialogsStartInTheLastFolderOfTheirKind) {
     Inner& inner = *owned;
     TFileHistory history;
     int changes = 0;
-    TFolderMemoryUserInterface ui(std::move(owned), history, [&] { ++changes; });
+    const QString home = dir.path();
+    TFolderMemoryUserInterface ui(std::move(owned), history, [&] { ++changes; }, home);
 
     TFileDialogOptions project;
     project.DefaultExtension = QStringLiteral("proj");
     TFileDialogOptions record;
     record.Filter = QStringLiteral("Records (*.r9q4);;All Files (*)");
 
-    // Nothing remembered yet: the dialog starts where the command said.
+    // Nothing remembered yet: the dialog starts in the first folder (the user's home).
     inner.Answer = projects + QStringLiteral("/a.proj");
     EXPECT_EQ(ui.chooseFileToOpen(project), inner.Answer);
-    EXPECT_EQ(inner.Asked.last().InitialPath, QString());
+    EXPECT_EQ(inner.Asked.last().InitialPath, home);
     EXPECT_EQ(history.Folders.value(QStringLiteral("proj")), projects);
     EXPECT_EQ(changes, 1);
 
@@ -96,7 +97,7 @@ TEST(FileHistory, DialogsStartInTheLastFolderOfTheirKind) {
     EXPECT_EQ(inner.Asked.last().InitialPath, QStringLiteral("/else/b.proj"));
     // Another kind keeps its own folder; a cancelled dialog remembers nothing.
     ui.chooseFileToOpen(record);
-    EXPECT_EQ(inner.Asked.last().InitialPath, QString());
+    EXPECT_EQ(inner.Asked.last().InitialPath, home);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(FileDialogKind(record), QStringLiteral("r9q4"));
 }
