@@ -123,9 +123,10 @@ int RunReportProject(const TCliOptions& options, QTextStream& out, QTextStream& 
     }
     // Valve names come from the cache the desktop program keeps.
     auto catalogue = std::make_unique<TValveCatalogue>();
-    if (!LoadValveCache(qtPath(ProcessApplicationPaths().DataDir), *catalogue) && project->branchCount() > 0)
+    const QString cacheDir = qtPath(ProcessApplicationPaths().DataDir);
+    if (!LoadValveCache(cacheDir, *catalogue) && project->branchCount() > 0)
         err << "zrv10-cli: warning: no valve cache (" << ManufacturersCacheName << ", " << ValvesCacheName
-            << ") in " << qtPath(ProcessApplicationPaths().DataDir) << "; the valve names are left empty\n";
+            << ") in " << cacheDir << "; the valve names are left empty\n";
     TValveSelection valve;
     const TIdentityTranslator translator;
     const QStringList lines =
