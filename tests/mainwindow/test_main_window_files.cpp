@@ -14,6 +14,11 @@
 #include "ui/WindowComforts.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -95,6 +100,36 @@ TEST_F(MainWindowFilesTest, FilesGivenOrDroppedOpenByTheirKind) {
     EXPECT_EQ(saved.Projects.paths(), QStringList{project});
     EXPECT_EQ(saved.Records.paths(), QStringList{record});
     records->hide();
+}
+
+// A file dragged from the file manager is taken and opened once the drop has ended.
+TEST_F(MainWindowFilesTest, AFileDroppedOnTheWindowOpens) {
+    const QString project = projectFile("dropped.proj");
+    QStringList opened;
+    new TFileDropFilter(*mainF, TFileOpeners{[&](const QString& p) { opened << p; }, {}, {}});
+    EXPECT_TRUE(mainF->acceptDrops());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(project)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(mainF.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QCoreApplication::sendEvent(mainF.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(opened.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened, QStringList{project});
+
+    // Text without files is left to the widgets.
+    QMimeData text;
+    text.setText(QStringLiteral("Riser"));
+    QDragEnterEvent other(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    other.setAccepted(false);
+    QCoreApplication::sendEvent(mainF.get(), &other);
+    EXPECT_FALSE(other.isAccepted());
 }
 
 TEST_F(MainWindowFilesTest, AFailedOpenShowsItsErrorAsTheMenuCommandDoes) {
