@@ -19,5 +19,7 @@ else()
   set(ZRV_INSTALL_ICON "${CMAKE_INSTALL_PREFIX}/share/icons/hicolor/256x256/apps/zrv10.png")
 endif()
 
-configure_file("${ZRV_DESKTOP_TEMPLATE}" "${ZRV_DESKTOP_WORK}/zrv10.desktop" @ONLY)
-file(INSTALL "${ZRV_DESKTOP_WORK}/zrv10.desktop" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
+# A work folder per destination, so that installs into different places may run at once.
+string(MD5 destination "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+configure_file("${ZRV_DESKTOP_TEMPLATE}" "${ZRV_DESKTOP_WORK}/${destination}/zrv10.desktop" @ONLY)
+file(INSTALL "${ZRV_DESKTOP_WORK}/${destination}/zrv10.desktop" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
