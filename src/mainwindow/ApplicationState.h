@@ -64,6 +64,10 @@ struct TApplicationState {
 
     // Kept in the settings file at once, so that a second window or a crash loses none of it.
     void saveHistory() const { SaveFileHistory(SettingsPath, History, nullptr); }
+    void remember(TRecentFiles& list, const QString& path) {
+        list.add(path);
+        saveHistory();
+    }
 
     int codePage() const { return DeviceConfig.InstrumentCodePage; }
 };

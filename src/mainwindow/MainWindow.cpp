@@ -437,10 +437,7 @@ TProjectCommandContext TMainF::commandContext() {
                                   m_state.codePage(),
                                   m_state.Units.Locale,
                                   [this] { SaveProjectToInstrument(); },
-                                  [this](const QString& path) {
-                                      m_state.History.Projects.add(path);
-                                      m_state.saveHistory();
-                                  }};
+                                  [this](const QString& path) { m_state.remember(m_state.History.Projects, path); }};
 }
 
 void TMainF::AskSaveChanges() {

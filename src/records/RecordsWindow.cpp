@@ -304,10 +304,7 @@ QString TRecordsF::tr_(const char* english) const {
 
 TRecordCommandContext TRecordsF::commandContext() {
     return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui,
-                                 [this](const QString& path) {
-                                     m_state.History.Records.add(path);
-                                     m_state.saveHistory();
-                                 }};
+                                 [this](const QString& path) { m_state.remember(m_state.History.Records, path); }};
 }
 
 void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
