@@ -12,6 +12,7 @@ packages=(
   clang-format xvfb xauth
   libreoffice-calc-nogui python3
   python3-openpyxl
+  desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
 )
 
 sudo=""

@@ -1,7 +1,8 @@
-// The driver library over one simulated instrument, whose memory lives in an image
-// file beside the library.
+// The driver library over one simulated instrument, whose memory lives in an image file beside the
+// library in a portable folder, else in the user's data folder.
 #include "DriverBackend.h"
 #include "DriverContract.h"
+#include "files/ApplicationPaths.h"
 #include "simulator/DemoContent.h"
 #include "simulator/ImageFile.h"
 #include "simulator/SimulatedInstrument.h"
@@ -10,12 +11,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <dlfcn.h>
+#include <filesystem>
 #include <mutex>
 #include <string>
 
 namespace {
 
-std::string imagePathBesideLibrary() {
+std::string imagePath() {
     Dl_info info{};
     static const int anchor = 0;
     std::string folder = ".";
@@ -25,6 +27,9 @@ std::string imagePathBesideLibrary() {
         if (slash != std::string::npos)
             folder = library.substr(0, slash);
     }
+    folder = SimulatorImageFolder(folder, TPathEnvironment::fromProcess());
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
     return folder + "/" + SimulatorImageName;
 }
 
@@ -36,7 +41,7 @@ std::string imagePathBesideLibrary() {
 struct TLibraryState {
     TSimulatedInstrument Instrument;
     TSimulatedUsb Usb{Instrument};
-    std::string ImagePath = imagePathBesideLibrary();
+    std::string ImagePath = imagePath();
     std::mutex Lock;
     bool Unsaved = false;
 

@@ -22,6 +22,8 @@ struct TProjectCommandContext {
     // The instrument half of the save questions: writes the project to the instrument; false when the
     // write failed.
     std::function<bool()> SaveToInstrument;
+    // Told the file of each successful open or save (the recent projects list).
+    std::function<void(const QString&)> FileUsed = {};
 };
 
 // Open: AskSaveChanges, the file dialog, the load. Only Opened changes the project, the state and
@@ -29,12 +31,15 @@ struct TProjectCommandContext {
 // A failed load has been shown to the user through Ui.
 enum class TOpenResult { Cancelled, Failed, Opened };
 TOpenResult OpenProjectCommand(TProjectCommandContext& context);
+// The same for a file already chosen (command line, a dropped file, the recent projects list).
+TOpenResult OpenProjectPathCommand(TProjectCommandContext& context, const QString& path);
 
 // Save to ProjectFileName (Save as when there is none). On failure the error is shown, Modified stays
 // true and no "Project saved" appears. True when the project was saved.
 bool SaveProjectCommand(TProjectCommandContext& context);
 
-// Save under a name chosen in the dialog. A cancelled dialog or a failed save changes nothing but
+// Save under a name chosen in the dialog, which proposes the project's file or, for a project that
+// has none, its name. A cancelled dialog or a failed save changes nothing but
 // the error shown. True when the project was saved.
 bool SaveProjectAsCommand(TProjectCommandContext& context);
 

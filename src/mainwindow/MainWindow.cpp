@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "files/FileHistory.h"
 #include "files/ProjectCommands.h"
 #include "files/Settings.h"
 #include "link/DriverLibrary.h"
@@ -7,6 +8,7 @@
 #include "link/ProjectTransfer.h"
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
+#include "localisation/ApplyMenuAccelerators.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
@@ -22,7 +24,9 @@
 #include "printing/ProjectReport.h"
 #include "records/RecordsWindow.h"
 #include "spreadsheet/WorkbookCommands.h"
+#include "ui/FolderMemoryUserInterface.h"
 #include "ui/QtUserInterface.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/StatusLine.h"
 
 #include <QCloseEvent>
@@ -59,7 +63,9 @@ QFont windowFont(int pixelSize) {
 
 TMainF::TMainF(TApplicationState& state, const IClock& clock, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_clock(clock) {
-    m_ownUi = std::make_unique<TQtUserInterface>(this, [this](const QString& text) { SetStatus(text); });
+    m_ownUi = std::make_unique<TFolderMemoryUserInterface>(
+        std::make_unique<TQtUserInterface>(this, [this](const QString& text) { SetStatus(text); }),
+        m_state.History, [this] { m_state.saveHistory(); });
     m_ui = m_ownUi.get();
     init();
 }
@@ -85,6 +91,10 @@ void TMainF::init() {
     m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
+    AddRecentFilesMenu(*findChild<QMenu*>(QStringLiteral("mFileMenu")), action(QStringLiteral("mSave")),
+                       "mRecentProjects", m_state.History.Projects, action(QStringLiteral("mOpenPrj")), *m_ui,
+                       m_state.Messages, [this] { m_state.saveHistory(); },
+                       [this](const QString& path) { OpenProjectPath(path); });
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -376,6 +386,8 @@ void TMainF::ApplyMainWindowTexts() {
         if (QAction* a = action(QLatin1String(text.Control)))
             a->setText(translatedText(messages, text));
     }
+    ApplyMenuAccelerators(menuBar());
+    ApplyMenuAccelerators(m_popup);
     UpdateWindowState();
     SetStatus(QString());
 }
@@ -387,6 +399,7 @@ void TMainF::StartupSequence() {
     m_started = true;
 
     m_state.Settings = LoadSettings(m_state.SettingsPath);
+    m_state.History = LoadFileHistory(m_state.SettingsPath);
     m_state.Units.FlowUnit = m_state.Settings.FlowUnit;
     m_state.Units.PressureUnit = m_state.Settings.PressureUnit;
     m_state.Messages.SetCurrentLanguage(m_state.Settings.CurrentLanguage);
@@ -412,6 +425,8 @@ void TMainF::StartupSequence() {
     m_editor->FillManufacturerList();
     NewProject();
     m_editor->ResetPending();
+    if (m_afterStartup)
+        m_afterStartup();
 }
 
 TProjectCommandContext TMainF::commandContext() {
@@ -421,7 +436,8 @@ TProjectCommandContext TMainF::commandContext() {
                                   m_state.Messages,
                                   m_state.codePage(),
                                   m_state.Units.Locale,
-                                  [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; }};
+                                  [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; },
+                                  [this](const QString& path) { m_state.remember(m_state.History.Projects, path); }};
 }
 
 bool TMainF::AskSaveChanges() {
@@ -473,6 +489,13 @@ void TMainF::showAfterOpen() {
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
     if (OpenProjectCommand(context) == TOpenResult::Opened)
+        showAfterOpen();
+    UpdateWindowState();
+}
+
+void TMainF::OpenProjectPath(const QString& path) {
+    TProjectCommandContext context = commandContext();
+    if (OpenProjectPathCommand(context, path) == TOpenResult::Opened)
         showAfterOpen();
     UpdateWindowState();
 }
@@ -623,6 +646,11 @@ void TMainF::OpenRecordFile() {
     if (!m_recordsWindow)
         return;
     if (m_recordsWindow->OpenRecordFile() != TRecordOpenResult::Cancelled)
+        m_recordsWindow->showModally();
+}
+
+void TMainF::OpenRecordPath(const QString& path) {
+    if (m_recordsWindow && m_recordsWindow->OpenRecordPath(path) != TRecordOpenResult::Cancelled)
         m_recordsWindow->showModally();
 }
 

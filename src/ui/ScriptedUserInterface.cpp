@@ -22,11 +22,13 @@ IUserInterface::Answer TScriptedUserInterface::askDefaultNo(const QString& capti
 
 QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("open"), options.Title, options.Filter});
+    DialogStarts << options.InitialPath;
     return FilesToOpen.isEmpty() ? QString() : FilesToOpen.takeFirst();
 }
 
 QString TScriptedUserInterface::chooseFileToSave(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("save"), options.Title, options.Filter});
+    DialogStarts << options.InitialPath;
     return FilesToSave.isEmpty() ? QString() : FilesToSave.takeFirst();
 }
 

@@ -23,6 +23,8 @@ public:
     QStringList FilesToSave;
     QList<std::optional<QString>> Inputs;
     QList<Shown> Log;
+    // Where each file dialog was asked to start (its InitialPath), in order.
+    QStringList DialogStarts;
     QString Status;
     int EventsProcessed = 0;
     // Runs where a window would process the user's input, e.g. between the blocks of a transfer.

@@ -243,3 +243,24 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
     }
     EXPECT_FALSE(QFile::exists(path("b.proj")));
 }
+
+// Save as proposes the project's file, else its name made fit for a file name; every successful
+// open and save names its file for the recent projects, a failed one does not.
+TEST_F(ProjectCommands, SaveAsProposesTheNameAndEachUsedFileIsReported) {
+    QStringList used;
+    context.FileUsed = [&](const QString& file) { used << file; };
+    EncodeInstrumentText(u"Riser/A"_qs, project->Header.Name, NameFieldSize, 0);
+    state.IsNewProject = true;
+    ui.FilesToSave << path("a.proj");
+    ASSERT_TRUE(SaveProjectAsCommand(context));
+    EXPECT_EQ(ui.DialogStarts.last(), u"Riser_A.proj"_qs);
+    EXPECT_FALSE(SaveProjectAsCommand(context)); // cancelled: nothing reported
+    EXPECT_EQ(ui.DialogStarts.last(), path("a.proj"));
+    state.Modified = true;
+    ASSERT_TRUE(SaveProjectCommand(context));
+
+    EXPECT_EQ(OpenProjectPathCommand(context, path("missing.proj")), TOpenResult::Failed);
+    EXPECT_EQ(OpenProjectPathCommand(context, projectOnDisk()), TOpenResult::Opened);
+    EXPECT_EQ(loadedName(1), u"Y"_qs);
+    EXPECT_EQ(used, (QStringList{path("a.proj"), path("a.proj"), path("disk.proj")}));
+}

@@ -2,6 +2,7 @@
 #include "NoPause.h"
 #include "OneValveCache.h"
 #include "link/Pause.h"
+#include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/test_dialogs_app.h"
@@ -87,7 +88,7 @@ protected:
     QString text(const char* name) {
         QAction* a = window().action(QLatin1String(name));
         EXPECT_NE(a, nullptr) << name;
-        return a ? a->text() : QString();
+        return a ? WithoutAccelerator(a->text()) : QString();
     }
 
     QStringList asked() const {

@@ -208,7 +208,13 @@ def main():
     try:
         # LibreOffice and the simulated instrument both want a writable home of their own.
         env = dict(os.environ, HOME=work, LC_ALL="C.UTF-8", LANG="C.UTF-8", QT_QPA_PLATFORM="offscreen")
-        # The companion reads the valve catalogue from the current folder.
+        # A portable folder of its own (the companion, the simulated instrument and "language/"
+        # together), so that the valve cache and the instrument's memory stay out of the build tree.
+        portable = os.path.join(work, "bin")
+        os.makedirs(os.path.join(portable, "language"))
+        for name in (os.path.basename(cli), "libmpusbapi.so"):
+            shutil.copy2(os.path.join(os.path.dirname(cli), name), portable)
+        cli = os.path.join(portable, os.path.basename(cli))
         run([cli, "device", "read-valves"], work, env)
         project = None
         for book in ("book_protected_lo.xlsx", "book_macro.xlsm"):
