@@ -45,7 +45,7 @@ TCliOptions ParseCliOptions(const QStringList& args, const QString& programFileP
                 (o.Units.PressureUnit < 0 || o.Units.PressureUnit >= PressureUnitCount))
                 o.Error = QStringLiteral("--pressure-unit takes 0 to %1").arg(PressureUnitCount - 1);
         } else if (a == QLatin1String("--code-page")) {
-            takeInt(args, i, o.CodePage, o.Error);
+            o.CodePageGiven = takeInt(args, i, o.CodePage, o.Error);
         } else if (a == QLatin1String("-o")) {
             if (i + 1 >= args.size())
                 o.Error = QStringLiteral("-o needs a file name");

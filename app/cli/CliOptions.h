@@ -10,6 +10,8 @@
 struct TCliOptions {
     TUnits Units;
     int CodePage = 0;
+    // --code-page was given: it wins over the instrument's own table.
+    bool CodePageGiven = false;
     QStringList Positional;       // what is left after the options
     QString Output;               // -o FILE
     QStringList Extra;            // --name value pairs not known here, for the subcommand

@@ -129,13 +129,20 @@ int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStr
         err << "zrv10-cli: not overwriting the instrument's project without --yes\n";
         return 2;
     }
+    TDeviceSession session(options, out, err, args.Yes);
+    // The names go to the instrument in its own character table, the one a read decoded them with.
+    int codePage = options.CodePage;
+    if (!options.CodePageGiven) {
+        if (ReadConfigFromDevice(session.context(), session.Config) != TDeviceResult::Done)
+            return session.failed();
+        codePage = session.Config.InstrumentCodePage;
+    }
     auto project = std::make_unique<TProject>();
     QString error;
-    if (!LoadProjectFile(args.Positional.first(), *project, options.CodePage, options.Units.Locale, &error)) {
+    if (!LoadProjectFile(args.Positional.first(), *project, codePage, options.Units.Locale, &error)) {
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    TDeviceSession session(options, out, err, args.Yes);
     TMainState state;
     state.ProjectFileName = args.Positional.first();
     state.HasFileName = true;

@@ -149,6 +149,16 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, TProject& pr
     return declined ? TDeviceResult::NothingDone : TDeviceResult::Done;
 }
 
+TDeviceResult ReadConfigFromDevice(const TDeviceOperationContext& c, TDeviceConfig& config) {
+    const TMessageCatalogue& t = c.Catalogue;
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
+        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading config")));
+        readConfig(link, config);
+        c.Ui.setStatus(QString());
+    });
+    return completed ? TDeviceResult::Done : TDeviceResult::Failed;
+}
+
 TDeviceResult TestDeviceConnection(const TDeviceOperationContext& c) {
     const TMessageCatalogue& t = c.Catalogue;
     const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {

@@ -35,5 +35,9 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& context, TProje
                                   TMainState& state, TDeviceConfig& config,
                                   const TProjectViewHooks& hooks = {});
 
+// Reads the instrument's configuration block alone, e.g. to learn its character table before names
+// are encoded for it.
+TDeviceResult ReadConfigFromDevice(const TDeviceOperationContext& context, TDeviceConfig& config);
+
 // One exchange with the instrument.
 TDeviceResult TestDeviceConnection(const TDeviceOperationContext& context);
