@@ -118,6 +118,7 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, TProject& pr
         if (c.Ui.ask(t.Translate(QStringLiteral("Saving project")), question) !=
             IUserInterface::Answer::Yes) {
             declined = true;
+            c.Ui.setStatus(QString()); // no "Reading config..." left behind
             return;
         }
         // The header must not announce more (or fewer) branches than the slot holds and we send.

@@ -39,6 +39,8 @@ TDeviceResult ReadRecordsFromDevice(const TDeviceOperationContext& c, TRecordSto
         return TDeviceResult::Failed;
 
     DecodeInstrumentRecords(store, raw.data(), length, codePage, units, t);
+    // The read has ended: "Reading records..." must not stay when nothing follows it.
+    c.Ui.setStatus(QString());
     if (store.RecordCount == 0) {
         c.Ui.showMessage(t.Translate(QStringLiteral("Records")),
                          t.Translate(QStringLiteral("There are no records in device")));

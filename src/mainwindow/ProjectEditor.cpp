@@ -554,6 +554,7 @@ void TProjectEditor::DeleteBranch() {
         d->S.Main.Modified = true;
         d->stampLastChange();
         BuildProjectTree();
+        d->Hooks.SetStatus(QString());
     }
     const int count = project.branchCount();
     if (current >= count)

@@ -318,6 +318,7 @@ TEST(ProjectTransfer, NoProjectsAndAnsweringNoChangeNothing) {
     EXPECT_EQ(bench.requestsWith(CommandWriteMemory), 0);
     EXPECT_EQ(bench.slot0(44 + 7 * 78), imageBefore);
     EXPECT_TRUE(state.Modified);
+    EXPECT_EQ(bench.Ui.Status, QString()); // no "Reading config..." left after the No
     EXPECT_EQ(bench.Hooks, (std::vector<std::string>{"tree", "state"}));
 }
 
