@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDevicePing(const TCliOptions& options, QTextStream& out, QTextStream& err);
@@ -16,8 +17,11 @@ int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream&
 const std::vector<TCliCommand>& CliCommands() {
     static const std::vector<TCliCommand> commands = {
         {"project", "show", "project show FILE.proj", RunProjectShow},
+        {"project", "check", "project check FILE.proj [--tolerance P] [--format text|csv|json]"
+                             "  (exit 0: every measured branch within tolerance, 3: some outside)",
+         RunProjectCheck},
         {"record", "show", "record show FILE.r9q4", RunRecordShow},
-        {"record", "export", "record export FILE.r9q4 --format csv|html|xls -o OUT", RunRecordExport},
+        {"record", "export", "record export FILE.r9q4 --format csv|html|xls|csv-utf8|json -o OUT|-", RunRecordExport},
         {"device", "ping", "device ping [--driver FILE]", RunDevicePing},
         {"device", "read-project", "device read-project -o FILE.proj [--driver FILE]", RunDeviceReadProject},
         {"device", "write-project", "device write-project FILE.proj [--yes] [--driver FILE]",

@@ -1,12 +1,15 @@
 // zrv10-cli project ...: the project file as the main window would show it.
 #include "CliOptions.h"
 
+#include "files/BalancingSummaryFile.h"
 #include "files/ProjectFile.h"
+#include "files/Settings.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -75,4 +78,55 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
         out << cells.join(u'\t') << "\n";
     }
     return 0;
+}
+
+// Exit status of "project check" when some measured branch lies outside the tolerance.
+constexpr int OutsideToleranceStatus = 3;
+
+int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const char* usage = "usage: zrv10-cli project check FILE.proj [--tolerance P] [--format text|csv|json]\n";
+    if (options.Positional.size() != 1) {
+        err << usage;
+        return 2;
+    }
+    const QString format = options.extraValue(QStringLiteral("--format"));
+    if (!format.isEmpty() && format != QLatin1String("text") && format != QLatin1String("csv") &&
+        format != QLatin1String("json")) {
+        err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+        return 2;
+    }
+    double tolerance =
+        LoadSettings(SettingsPathForProgram(QCoreApplication::applicationFilePath())).BalancingTolerance;
+    if (options.Extra.contains(QStringLiteral("--tolerance"))) {
+        bool ok = false;
+        tolerance = options.extraValue(QStringLiteral("--tolerance")).toDouble(&ok);
+        if (!ok || !(tolerance >= 0.0) || tolerance > 1000.0) {
+            err << "zrv10-cli: --tolerance takes a number of per cent from 0 to 1000\n";
+            return 2;
+        }
+    }
+    const TUnits& units = options.Units;
+    auto project = std::make_unique<TProject>();
+    QString error;
+    if (!LoadProjectFile(options.Positional.first(), *project, options.CodePage, units.Locale, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    // Valve names come from the cache the desktop program keeps in its working folder; without it
+    // the column stays empty.
+    auto catalogue = std::make_unique<TValveCatalogue>();
+    LoadValveCache(QDir::currentPath(), *catalogue);
+
+    const TBalancingSummary summary = BalanceProject(*project, tolerance);
+    const std::vector<TBalancingRow> rows = BuildBalancingRows({*project, *catalogue, options.CodePage}, summary);
+    const TBalancingReportInput input{DecodeInstrumentText(project->Header.Name, NameFieldSize, options.CodePage),
+                                      summary, rows};
+    const TIdentityTranslator translator;
+    if (format == QLatin1String("csv"))
+        out << QString::fromUtf8(BalancingSummaryCsv(input));
+    else if (format == QLatin1String("json"))
+        out << QString::fromUtf8(BalancingSummaryJson(input));
+    else
+        out << BalancingSummaryText(input, units, translator);
+    return summary.allWithin() ? 0 : OutsideToleranceStatus;
 }

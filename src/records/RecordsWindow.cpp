@@ -4,11 +4,13 @@
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
 #include "printing/RecordsReport.h"
+#include "records/AnalysisExportCommand.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
 #include "records/RecordChartData.h"
 #include "records/RecordTableModel.h"
+#include "records/RecordsWindowExtraTexts.h"
 #include "records/RecordsWindowTexts.h"
 #include "ui/QtUserInterface.h"
 #include "ui/StatusLine.h"
@@ -270,6 +272,10 @@ void TRecordsF::buildMenu() {
             [this] { ExportTable(TExportFormat::Html); });
     connect(item("mExportCsv", "Export to CSV..."), &QAction::triggered, this,
             [this] { ExportTable(TExportFormat::Csv); });
+    connect(item("mExportAnalysisCsv", "Export to CSV (UTF-8, for analysis)..."), &QAction::triggered, this,
+            [this] { ExportForAnalysis(TAnalysisFormat::CsvUtf8); });
+    connect(item("mExportJson", "Export to JSON..."), &QAction::triggered, this,
+            [this] { ExportForAnalysis(TAnalysisFormat::Json); });
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -386,6 +392,7 @@ void TRecordsF::ApplyRecordsWindowTexts() {
                     m_pages->setTabText(i, shown);
         }
     }
+    ApplyRecordsWindowExtraTexts(*this, messages);
 }
 
 void TRecordsF::showModally() {
@@ -426,6 +433,11 @@ void TRecordsF::ReadRecordsFromInstrument() {
 void TRecordsF::ExportTable(TExportFormat format) {
     TRecordCommandContext context = commandContext();
     ExportRecordTableCommand(context, m_tableModel->rows().toTextTable(), format);
+}
+
+void TRecordsF::ExportForAnalysis(TAnalysisFormat format) {
+    TRecordCommandContext context = commandContext();
+    ExportRecordAnalysisCommand(context, format);
 }
 
 void TRecordsF::ZoomIn(int chart) {

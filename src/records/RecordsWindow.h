@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/PrinterSetup.h"
+#include "records/AnalysisExport.h"
 #include "records/RecordCommands.h"
 
 #include <QMainWindow>
@@ -62,6 +63,7 @@ public:
     void SaveRecordFileAs();
     void ReadRecordsFromInstrument();
     void ExportTable(TExportFormat format);
+    void ExportForAnalysis(TAnalysisFormat format);
     void ZoomIn(int chart);
     void ZoomOut(int chart);
     void Zoom100(int chart);
