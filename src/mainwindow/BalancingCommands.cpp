@@ -27,8 +27,8 @@ TBalancingCommands::TBalancingCommands(TWiring wiring, QObject* parent) : QObjec
 
 void TBalancingCommands::applyTexts() {
     const TMessageCatalogue& messages = m_w.State.Messages;
-    m_summaryAction->setText(messages.Translate(QStringLiteral("Balancing summary...")));
-    m_reportAction->setText(messages.Translate(QStringLiteral("Balancing report...")));
+    m_summaryAction->setText(messages.TranslateEllipsis(QStringLiteral("Balancing summary")));
+    m_reportAction->setText(messages.TranslateEllipsis(QStringLiteral("Balancing report")));
     if (m_window)
         m_window->applyTexts();
 }

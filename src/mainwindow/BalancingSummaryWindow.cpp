@@ -96,7 +96,7 @@ void TBalancingSummaryWindow::applyTexts() {
     setWindowTitle(tr("Balancing summary"));
     m_toleranceCaption->setText(tr("Tolerance"));
     m_onlyOutside->setText(tr("Only branches outside the tolerance"));
-    m_print->setText(tr("Print..."));
+    m_print->setText(m_state.Messages.TranslateEllipsis(QStringLiteral("Print")));
     m_close->setText(tr("Close"));
 }
 

@@ -79,7 +79,7 @@ QString BalanceStateText(TBalanceState state, const ITranslator& translator) {
     case TBalanceState::NotMeasured:
         break;
     }
-    return translator.Translate(QStringLiteral("not measured"));
+    return translator.Translate(QStringLiteral("Not measured"));
 }
 
 QString BalancingCell(const TBalancingRow& row, int column, const TUnits& units, const ITranslator& translator) {

@@ -58,5 +58,5 @@ QString BalancingCell(const TBalancingRow& row, int column, const TUnits& units,
 // Numbers are right-aligned in every table and report of the summary.
 bool IsNumberColumn(int column);
 QString FormatDeviation(const std::optional<double>& deviation, const QLocale& locale);
-// "Yes", "No" or "not measured", translated.
+// "Yes", "No" or "Not measured", translated.
 QString BalanceStateText(TBalanceState state, const ITranslator& translator);
