@@ -49,7 +49,7 @@ constexpr int MaxValueTicks = 10;
 
 } // namespace
 
-TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChartView(parent) {
+TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChartView(parent), m_marker(marker) {
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->setBackgroundBrush(Qt::white);
@@ -73,6 +73,9 @@ TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChart
     m_plot = new TChartPlotItem(QPen(Qt::black, 0), markerImage(marker), chart);
     // Above the grid and the axes.
     m_plot->setZValue(100);
+    // The crosshair moves over the line many times a second; the line is drawn again only when it
+    // changes.
+    m_plot->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
 
     setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
@@ -132,6 +135,31 @@ void TRecordChart::zoom(double percent) {
     applyLimits(m_zoom.zoom(m_limits, percent));
 }
 
+void TRecordChart::changeLimits(const TChartLimits& next) {
+    applyLimits(m_zoom.change(m_limits, next));
+}
+
+QRectF TRecordChart::plotArea() const {
+    return chart()->plotArea();
+}
+
+QString TRecordChart::labelAt(int x) const {
+    return m_labels && x >= 0 && x < m_labelCount ? m_labels(x) : QString();
+}
+
+QString TRecordChart::valueText(double value) const {
+    return m_valueText ? m_valueText(value) : QString::number(value);
+}
+
+void TRecordChart::copyContentTo(TRecordChart& other) const {
+    other.setTitle(title());
+    other.chart()->setLocalizeNumbers(chart()->localizeNumbers());
+    other.chart()->setLocale(chart()->locale());
+    other.setValueAxisTitle(valueAxisTitle());
+    other.m_valueText = m_valueText;
+    other.setPoints(points(), m_labelCount, m_labels, m_limits);
+}
+
 void TRecordChart::zoom100() {
     if (const auto original = m_zoom.undo())
         applyLimits(*original);
@@ -153,6 +181,7 @@ void TRecordChart::applyLimits(const TChartLimits& limits) {
     m_labelAxis->setRange(limits.X.Min, limits.X.Max);
     m_plot->setFrame(chart()->plotArea(), limits);
     placeLabels();
+    emit limitsChanged();
 }
 
 void TRecordChart::placeLabels() {

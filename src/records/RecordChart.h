@@ -31,6 +31,7 @@ class TRecordChart final : public QChartView {
     Q_OBJECT
 public:
     explicit TRecordChart(const TChartMarker& marker, QWidget* parent = nullptr);
+    const TChartMarker& marker() const { return m_marker; }
 
     // The title as its only line.
     void setTitle(const QString& text);
@@ -49,6 +50,17 @@ public:
     void setPoints(const QList<QPointF>& points, int labelCount, TLabels labels, const TChartLimits& limits);
 
     void zoom(double percent);
+    // Shows other limits (wheel, rectangle, pan) as a zoom step that "Zoom 100%" undoes; limits
+    // that are not finite or empty change nothing.
+    void changeLimits(const TChartLimits& next);
+    // The plot area in the view's scene (the view shows the scene 1:1).
+    QRectF plotArea() const;
+    // The label of the point at x = i (date and time); empty without one.
+    QString labelAt(int x) const;
+    // How the crosshair writes a value: number and unit in the user's format.
+    using TValueText = std::function<QString(double)>;
+    void setValueText(TValueText text) { m_valueText = std::move(text); }
+    QString valueText(double value) const;
     // Back to the limits before the first zoom step; nothing when not zoomed.
     void zoom100();
     bool isZoomed() const { return m_zoom.isZoomed(); }
@@ -60,6 +72,12 @@ public:
     // The labels along the horizontal axis at the moment, with the x they stand at.
     QList<QPair<double, QString>> shownLabels() const;
 
+    // Another chart showing what this one shows (title, axis title, points, limits, labels), for
+    // drawing at another size.
+    void copyContentTo(TRecordChart& other) const;
+    // Emitted whenever the shown limits change.
+    Q_SIGNAL void limitsChanged();
+
     // The chart alone (no toolbar, no frame), scaled to fit `target` with its proportions.
     void renderChart(QPainter& painter, const QRectF& target);
 
@@ -67,11 +85,13 @@ private:
     void applyLimits(const TChartLimits& limits);
     void placeLabels();
 
+    TChartMarker m_marker;
     TChartPlotItem* m_plot = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QCategoryAxis* m_labelAxis = nullptr;
     int m_labelCount = 0;
     TLabels m_labels;
+    TValueText m_valueText;
     TChartLimits m_limits;
     TChartZoom m_zoom;
     // What the labels were last placed for, so that a relayout they cause does not place them again.

@@ -5,6 +5,9 @@
 #include "printing/PrintPreview.h"
 #include "printing/RecordsReport.h"
 #include "records/AnalysisExportCommand.h"
+#include "records/ChartExport.h"
+#include "records/ChartExportCommand.h"
+#include "records/ChartInteraction.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
@@ -96,12 +99,14 @@ void TRecordsF::init() {
     m_pages->setDocumentMode(true);
     layout->addWidget(m_pages, 1);
 
-    m_pressureChart =
-        new TRecordChart(TChartMarker{TChartMarker::Square, 2, QColor(0, 0, 255), QColor(81, 81, 255)});
+    m_pressureChart = new TRecordChart(PressureChartMarker());
     m_pressureChart->setObjectName(QStringLiteral("ChartP"));
-    m_flowChart =
-        new TRecordChart(TChartMarker{TChartMarker::Round, 3, QColor(0, 128, 0), QColor(0, 168, 0)});
+    m_flowChart = new TRecordChart(FlowChartMarker());
     m_flowChart->setObjectName(QStringLiteral("ChartF"));
+    for (const int chart : {int(PressureChart), int(FlowChart)})
+        (new TChartInteraction(*this->chart(chart)))
+            ->setZoomFunctions([this, chart] { ZoomIn(chart); }, [this, chart] { ZoomOut(chart); },
+                               [this, chart] { Zoom100(chart); });
 
     m_pages->addTab(buildTablePage(), QStringLiteral("Table of records"));
     m_pages->addTab(buildChartPage(PressureChart, m_pressureChart), QStringLiteral("Pressure chart"));
@@ -276,6 +281,7 @@ void TRecordsF::buildMenu() {
             [this] { ExportForAnalysis(TAnalysisFormat::CsvUtf8); });
     connect(item("mExportJson", "Export to JSON..."), &QAction::triggered, this,
             [this] { ExportForAnalysis(TAnalysisFormat::Json); });
+    connect(item("mExportChart", "Export chart..."), &QAction::triggered, this, [this] { ExportChart(); });
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -356,16 +362,8 @@ void TRecordsF::FillTableAndCharts() {
     const TRecordChartData chartData = BuildRecordChartData(m_state.Records, m_state.Units, m_state.Messages);
     // The labels are read from the rows of this display, which the model keeps until the next one.
     const auto labelOf = [model = m_tableModel](int x) { return model->rows().label(x); };
-    const auto fill = [&](TRecordChart* view, const TRecordChartSeries& series) {
-        view->setNumberLocale(m_state.Units.Locale);
-        view->setValueAxisTitle(series.AxisTitle);
-        if (chartData.SetsLimits)
-            view->setPoints(series.Points, chartData.ShownRows, labelOf, {chartData.XAxis, series.ValueAxis});
-        else
-            view->clearPoints();
-    };
-    fill(m_pressureChart, chartData.Pressure);
-    fill(m_flowChart, chartData.Flow);
+    ShowChartSeries(*m_pressureChart, chartData, true, m_state.Units, labelOf);
+    ShowChartSeries(*m_flowChart, chartData, false, m_state.Units, labelOf);
 }
 
 void TRecordsF::SetChartTitle(int chart, const QString& text) {
@@ -438,6 +436,12 @@ void TRecordsF::ExportTable(TExportFormat format) {
 void TRecordsF::ExportForAnalysis(TAnalysisFormat format) {
     TRecordCommandContext context = commandContext();
     ExportRecordAnalysisCommand(context, format);
+}
+
+void TRecordsF::ExportChart() {
+    // The chart on the tab in front; from the table, the pressure chart.
+    const bool flow = m_pages->currentIndex() == m_pages->indexOf(m_flowChart->parentWidget());
+    ExportChartCommand(flow ? *m_flowChart : *m_pressureChart, *m_ui, m_state.Messages);
 }
 
 void TRecordsF::ZoomIn(int chart) {

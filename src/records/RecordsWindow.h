@@ -64,6 +64,8 @@ public:
     void ReadRecordsFromInstrument();
     void ExportTable(TExportFormat format);
     void ExportForAnalysis(TAnalysisFormat format);
+    // The chart in front (pressure from the table tab) as a PNG or SVG picture.
+    void ExportChart();
     void ZoomIn(int chart);
     void ZoomOut(int chart);
     void Zoom100(int chart);

@@ -14,6 +14,7 @@ using T = TRecordsWindowExtraText;
 constexpr std::array texts{
     T{"mExportAnalysisCsv", EnglishText("Export to CSV (UTF-8, for analysis)"), true},
     T{"mExportJson", EnglishText("Export to JSON"), true},
+    T{"mExportChart", EnglishText("Export chart"), true},
 };
 
 } // namespace
