@@ -4,6 +4,7 @@
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
 #include "records/AnalysisExport.h"
+#include "records/ChartExport.h"
 #include "records/RecordHeaderView.h"
 #include "records/RecordModel.h"
 #include "records/RecordTable.h"
@@ -148,5 +149,35 @@ int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& e
         return 1;
     }
     out << "Wrote " << ExportFileName(options.Output, kind) << "\n";
+    return 0;
+}
+
+int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const bool pressure = options.hasFlag(QStringLiteral("--pressure"));
+    const bool flow = options.hasFlag(QStringLiteral("--flow"));
+    if (options.Positional.size() != 1 || options.Output.isEmpty() || pressure == flow) {
+        err << "usage: zrv10-cli record chart FILE.r9q4 --pressure|--flow -o OUT.png|OUT.svg [--size WxH]\n";
+        return 2;
+    }
+    QSize size = DefaultChartExportSize;
+    if (options.hasFlag(QStringLiteral("--size"))) {
+        const std::optional<QSize> parsed = ParseChartSize(options.extraValue(QStringLiteral("--size")));
+        if (!parsed) {
+            err << "zrv10-cli: --size takes WIDTHxHEIGHT in pixels, for example 1600x1000\n";
+            return 2;
+        }
+        size = *parsed;
+    }
+    const TIdentityTranslator translator;
+    auto store = std::make_unique<TRecordStore>();
+    if (!loadRecord(options, translator, *store, err))
+        return 1;
+    const std::unique_ptr<TRecordChart> chart = MakeRecordChart(*store, options.Units, translator, pressure);
+    QString error;
+    if (!WriteChartPicture(*chart, size, options.Output, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    out << "Wrote " << options.Output << "\n";
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include "files/SafeFileWriter.h"
 #include "model/Units.h"
+#include "records/ChartTitle.h"
 #include "records/RecordChartData.h"
+#include "records/RecordModel.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -11,9 +13,9 @@
 #include <QGraphicsScene>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QResizeEvent>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <memory>
 
 TChartMarker PressureChartMarker() {
@@ -49,10 +51,13 @@ std::unique_ptr<TRecordChart> chartAtSize(const TRecordChart& shown, const QSize
     auto copy = std::make_unique<TRecordChart>(shown.marker());
     copy->setAttribute(Qt::WA_DontShowOnScreen);
     copy->resize(size);
-    QResizeEvent resize(size, QSize());
-    QCoreApplication::sendEvent(copy.get(), &resize);
-    copy->chart()->layout()->activate();
+    // Shown off screen, so that the view lays the chart out at its size now, not at the next paint.
+    copy->show();
     shown.copyContentTo(*copy);
+    copy->chart()->resize(size);
+    QCoreApplication::sendPostedEvents(copy->chart(), QEvent::LayoutRequest);
+    copy->chart()->layout()->activate();
+    copy->setSceneRect(QRectF(QPointF(0, 0), size));
     return copy;
 }
 
@@ -63,6 +68,25 @@ void draw(TRecordChart& chart, QPaintDevice& device, const QSize& size) {
 }
 
 } // namespace
+
+std::unique_ptr<TRecordChart> MakeRecordChart(const TRecordStore& store, const TUnits& units,
+                                              const ITranslator& translator, bool pressure) {
+    auto chart = std::make_unique<TRecordChart>(pressure ? PressureChartMarker() : FlowChartMarker());
+    chart->setAttribute(Qt::WA_DontShowOnScreen);
+    const TRecordChartData data = BuildRecordChartData(store, units, translator);
+    chart->setTitle(TidyTitle(store.CurrentHeader.Description));
+    ShowChartSeries(*chart, data, pressure, units, [labels = data.Labels](int x) { return labels.value(x); });
+    return chart;
+}
+
+void DrawChart(const TRecordChart& shown, QPainter& painter, const QRectF& target) {
+    if (!(target.width() > 0) || !(target.height() > 0))
+        return;
+    const QSize size(DefaultChartExportSize.width(),
+                     std::max(16, static_cast<int>(DefaultChartExportSize.width() * target.height() / target.width())));
+    const std::unique_ptr<TRecordChart> chart = chartAtSize(shown, size);
+    chart->scene()->render(&painter, target, QRectF(QPointF(0, 0), size));
+}
 
 QImage ChartImage(const TRecordChart& shown, const QSize& size) {
     const std::unique_ptr<TRecordChart> chart = chartAtSize(shown, size);

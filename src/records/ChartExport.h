@@ -6,8 +6,10 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
+class QPainter;
 struct TRecordChartData;
 struct TRecordChartSeries;
 struct TUnits;
@@ -21,6 +23,16 @@ TChartMarker FlowChartMarker();
 // `pressure` selects the pressure series' unit for the value text.
 void ShowChartSeries(TRecordChart& chart, const TRecordChartData& data, bool pressure, const TUnits& units,
                      TRecordChart::TLabels labels);
+
+// A chart of a record as the records window would show it, for drawing without the window.
+class ITranslator;
+struct TRecordStore;
+std::unique_ptr<TRecordChart> MakeRecordChart(const TRecordStore& store, const TUnits& units,
+                                              const ITranslator& translator, bool pressure);
+
+// The chart as it shows now drawn into `target` of any device, laid out as a picture of
+// DefaultChartExportSize's width with the target's proportions.
+void DrawChart(const TRecordChart& chart, QPainter& painter, const QRectF& target);
 
 // The chart as it shows now (title, points, zoom) drawn at another size.
 inline constexpr QSize DefaultChartExportSize(1600, 1000);
