@@ -3,6 +3,8 @@
 #include "mainwindow/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
+#include "printing/PrintReport.h"
+#include "printing/RecordChartsPage.h"
 #include "printing/RecordsReport.h"
 #include "records/AnalysisExportCommand.h"
 #include "records/ChartExport.h"
@@ -282,6 +284,8 @@ void TRecordsF::buildMenu() {
     connect(item("mExportJson", "Export to JSON..."), &QAction::triggered, this,
             [this] { ExportForAnalysis(TAnalysisFormat::Json); });
     connect(item("mExportChart", "Export chart..."), &QAction::triggered, this, [this] { ExportChart(); });
+    connect(item("mPrintWithCharts", "Print with charts..."), &QAction::triggered, this,
+            [this] { PrintWithCharts(); });
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -514,6 +518,20 @@ void TRecordsF::Printtableofrecords1Click() {
                            });
     busy.restore();
     PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
+}
+
+void TRecordsF::PrintWithCharts() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerSetup || !m_printerSetup(printer))
+        return;
+    const QStringList lines = BuildRecordsReport(m_state.Records.CurrentHeader, m_tableModel->rows().toTextTable(),
+                                                 m_shownRows, m_state.Messages);
+    QString error;
+    TBusyCursor busy(*this);
+    if (!PrintReportAfter(RecordChartsPage(m_state.Records.CurrentHeader, m_state.Messages, *m_pressureChart,
+                                           *m_flowChart),
+                          lines, printer, m_state.Settings.PrintMargins, &error))
+        m_ui->showMessage(tr_("Error"), tr_("Print error") + u'\n' + m_state.Messages.Translate(error));
 }
 
 void TRecordsF::printChartOn(int chart, QPrinter& printer) {

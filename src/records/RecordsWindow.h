@@ -66,6 +66,8 @@ public:
     void ExportForAnalysis(TAnalysisFormat format);
     // The chart in front (pressure from the table tab) as a PNG or SVG picture.
     void ExportChart();
+    // The records report after a page with the record header and both charts as they show now.
+    void PrintWithCharts();
     void ZoomIn(int chart);
     void ZoomOut(int chart);
     void Zoom100(int chart);

@@ -15,6 +15,7 @@ constexpr std::array texts{
     T{"mExportAnalysisCsv", EnglishText("Export to CSV (UTF-8, for analysis)"), true},
     T{"mExportJson", EnglishText("Export to JSON"), true},
     T{"mExportChart", EnglishText("Export chart"), true},
+    T{"mPrintWithCharts", EnglishText("Print with charts"), true},
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPrinter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -154,4 +155,20 @@ TEST_F(ChartInteractionTest, ExportsTheShownChartAsPngAndSvg) {
     // The zoom of the window stays as it was.
     EXPECT_TRUE(chart->isZoomed());
     EXPECT_EQ(ParseChartSize(QStringLiteral("0x10")), std::nullopt);
+}
+
+TEST_F(ChartInteractionTest, PrintsTheChartsPageBeforeTheRecordsReport) {
+    const QString pdf = dir.filePath(QStringLiteral("records.pdf"));
+    window->setPrinterSetup([&pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    window->action(QStringLiteral("mPrintWithCharts"))->trigger();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // The charts page, then the report's two pages (100 rows).
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+    EXPECT_TRUE(ui.messages().isEmpty());
 }
