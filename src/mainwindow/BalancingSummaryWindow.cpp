@@ -20,7 +20,7 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("BalancingSummary"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    resize(980, 560);
+    resize(1180, 560);
 
     m_model = new TBalancingTableModel(m_state.Messages, this);
     m_filter = new TBalancingFilterModel(this);

@@ -5,6 +5,7 @@
 #include "records/ChartTitle.h"
 #include "records/RecordChartData.h"
 #include "records/RecordModel.h"
+#include "records/RecordRows.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -75,7 +76,9 @@ std::unique_ptr<TRecordChart> MakeRecordChart(const TRecordStore& store, const T
     chart->setAttribute(Qt::WA_DontShowOnScreen);
     const TRecordChartData data = BuildRecordChartData(store, units, translator);
     chart->setTitle(TidyTitle(store.CurrentHeader.Description));
-    ShowChartSeries(*chart, data, pressure, units, [labels = data.Labels](int x) { return labels.value(x); });
+    // The labels as the records window's table rows give them.
+    auto rows = std::make_shared<const TRecordRows>(store, units, translator);
+    ShowChartSeries(*chart, data, pressure, units, [rows](int x) { return rows->label(x); });
     return chart;
 }
 
