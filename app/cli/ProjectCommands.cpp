@@ -25,6 +25,16 @@ QString valveText(const TValveCatalogue* catalogue, int valveIndex, int codePage
            ValveNameAt(*catalogue, valveIndex, codePage);
 }
 
+// The project file of the command line, or null after the reason went to err.
+std::unique_ptr<TProject> loadProject(const TCliOptions& options, QTextStream& err) {
+    auto project = std::make_unique<TProject>();
+    QString error;
+    if (LoadProjectFile(options.Positional.first(), *project, options.CodePage, options.Units.Locale, &error))
+        return project;
+    err << "zrv10-cli: " << error << "\n";
+    return nullptr;
+}
+
 } // namespace
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err) {
@@ -33,12 +43,9 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
         return 2;
     }
     const TUnits& units = options.Units;
-    auto project = std::make_unique<TProject>();
-    QString error;
-    if (!LoadProjectFile(options.Positional.first(), *project, options.CodePage, units.Locale, &error)) {
-        err << "zrv10-cli: " << error << "\n";
+    const std::unique_ptr<TProject> project = loadProject(options, err);
+    if (!project)
         return 1;
-    }
     // Valve names come from the cache the desktop program keeps in its working folder.
     auto catalogue = std::make_unique<TValveCatalogue>();
     const bool haveValves = LoadValveCache(QDir::currentPath(), *catalogue);
@@ -106,12 +113,9 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
         }
     }
     const TUnits& units = options.Units;
-    auto project = std::make_unique<TProject>();
-    QString error;
-    if (!LoadProjectFile(options.Positional.first(), *project, options.CodePage, units.Locale, &error)) {
-        err << "zrv10-cli: " << error << "\n";
+    const std::unique_ptr<TProject> project = loadProject(options, err);
+    if (!project)
         return 1;
-    }
     // Valve names come from the cache the desktop program keeps in its working folder; without it
     // the column stays empty.
     auto catalogue = std::make_unique<TValveCatalogue>();
