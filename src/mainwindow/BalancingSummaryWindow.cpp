@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -75,7 +76,12 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     layout->addWidget(m_counts);
 
     connect(m_view, &QAbstractItemView::doubleClicked, this, &TBalancingSummaryWindow::activateRow);
-    connect(m_view, &QAbstractItemView::activated, this, &TBalancingSummaryWindow::activateRow);
+    // Enter does what the double click does; Qt's "activated" would also fire on a single click
+    // where the desktop activates that way.
+    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* enter = new QShortcut(key, m_view, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
+    }
     connect(m_onlyOutside, &QCheckBox::toggled, m_filter, &TBalancingFilterModel::setOnlyOutside);
     connect(m_tolerance, &QSpinBox::valueChanged, this, [this](int value) {
         if (value == m_state.Settings.BalancingTolerance)

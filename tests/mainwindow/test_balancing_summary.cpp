@@ -14,9 +14,11 @@
 #include "ui/ScriptedUserInterface.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -102,6 +104,12 @@ TEST_F(BalancingSummaryTest, SummaryFiltersSortsAndSelectsTheBranch) {
 
     emit summary->view()->doubleClicked(summary->filter()->index(1, BalancingColumnName));
     EXPECT_EQ(window->editor().tree()->currentItem(), node(3));
+    // Enter on a row does the same.
+    summary->view()->setCurrentIndex(summary->filter()->index(0, BalancingColumnName));
+    QApplication::setActiveWindow(summary);
+    summary->view()->setFocus();
+    QTest::keyClick(summary->view(), Qt::Key_Return);
+    EXPECT_EQ(window->editor().tree()->currentItem(), node(1));
 
     // A wider tolerance brings the -15 % branch within it, in the summary and in the tree.
     summary->toleranceBox()->setValue(15);
