@@ -76,6 +76,7 @@ TChartInteraction::TChartInteraction(TRecordChart& chart) : QObject(&chart), m_c
     m_crosshair = new TChartCrosshairItem;
     m_crosshair->setVisible(false);
     chart.chart()->scene()->addItem(m_crosshair);
+    chart.setPlotCached(true);
     chart.setMouseTracking(true);
     chart.viewport()->setMouseTracking(true);
     chart.setFocusPolicy(Qt::StrongFocus);

@@ -73,9 +73,6 @@ TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChart
     m_plot = new TChartPlotItem(QPen(Qt::black, 0), markerImage(marker), chart);
     // Above the grid and the axes.
     m_plot->setZValue(100);
-    // The crosshair moves over the line many times a second; the line is drawn again only when it
-    // changes.
-    m_plot->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
 
     setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
@@ -220,6 +217,14 @@ QList<QPair<double, QString>> TRecordChart::shownLabels() const {
     return shown;
 }
 
+void TRecordChart::setPlotCached(bool cached) {
+    m_plot->setCacheMode(cached ? QGraphicsItem::DeviceCoordinateCache : QGraphicsItem::NoCache);
+}
+
 void TRecordChart::renderChart(QPainter& painter, const QRectF& target) {
+    // A printer gets the line itself, not the screen's picture of it.
+    const QGraphicsItem::CacheMode cache = m_plot->cacheMode();
+    m_plot->setCacheMode(QGraphicsItem::NoCache);
     render(&painter, target, viewport()->rect(), Qt::KeepAspectRatio);
+    m_plot->setCacheMode(cache);
 }

@@ -78,6 +78,10 @@ public:
     // Emitted whenever the shown limits change.
     Q_SIGNAL void limitsChanged();
 
+    // On screen the line is kept as a picture while only the crosshair moves over it; prints and
+    // exports always draw the line itself.
+    void setPlotCached(bool cached);
+
     // The chart alone (no toolbar, no frame), scaled to fit `target` with its proportions.
     void renderChart(QPainter& painter, const QRectF& target);
 
