@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QFontMetrics>
 #include <QGraphicsItem>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -90,6 +91,10 @@ void TChartInteraction::setZoomFunctions(std::function<void()> in, std::function
     m_zoomIn = std::move(in);
     m_zoomOut = std::move(out);
     m_zoom100 = std::move(reset);
+}
+
+void TChartInteraction::setOverlayMenuFunction(std::function<void(int, const QPoint&)> menu) {
+    m_overlayMenu = std::move(menu);
 }
 
 QPointF TChartInteraction::valueAt(const QPoint& viewPos) const {
@@ -226,6 +231,14 @@ bool TChartInteraction::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Leave:
         hideCrosshair();
         return false;
+    case QEvent::ContextMenu: {
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        const int overlay = m_chart.overlayAt(m_chart.mapToScene(menu->pos()));
+        if (overlay < 0 || !m_overlayMenu)
+            return false;
+        m_overlayMenu(overlay, menu->globalPos());
+        return true;
+    }
     default:
         return false;
     }

@@ -22,6 +22,8 @@ public:
 
     // The keys' zoom steps go through the window's own zoom commands.
     void setZoomFunctions(std::function<void()> in, std::function<void()> out, std::function<void()> reset);
+    // A right click on an overlay's legend entry: the overlay's index and where the menu goes.
+    void setOverlayMenuFunction(std::function<void(int overlay, const QPoint& globalPos)> menu);
 
     // Wheel steps of 1/8 degree as Qt delivers them: 120 per notch, positive away from the user.
     void wheelAt(const QPoint& viewPos, int angleDelta);
@@ -50,4 +52,5 @@ private:
     std::function<void()> m_zoomIn;
     std::function<void()> m_zoomOut;
     std::function<void()> m_zoom100;
+    std::function<void(int, const QPoint&)> m_overlayMenu;
 };

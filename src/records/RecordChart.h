@@ -10,8 +10,10 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QCategoryAxis;
+class QGraphicsRectItem;
 class QPainter;
 class QValueAxis;
 class TChartPlotItem;
@@ -23,6 +25,13 @@ struct TChartMarker {
     int Size = 2;
     QColor Fill;
     QColor Outline;
+};
+
+// Another record drawn over the chart, in a colour of its own, named in the legend.
+struct TChartOverlaySeries {
+    QList<QPointF> Points; // x ascending
+    QColor Colour;
+    QString Name;
 };
 
 // One chart of the records window: a black line with a marker on every point, fixed value-axis
@@ -78,6 +87,12 @@ public:
     // Emitted whenever the shown limits change.
     Q_SIGNAL void limitsChanged();
 
+    // Replaces the overlays; none hides the legend.
+    void setOverlays(const QList<TChartOverlaySeries>& overlays);
+    const QList<TChartOverlaySeries>& overlays() const { return m_overlays; }
+    // The overlay whose legend entry lies under a point of the view's scene; -1 for none.
+    int overlayAt(const QPointF& scenePos) const;
+
     // On screen the line is kept as a picture while only the crosshair moves over it; prints and
     // exports always draw the line itself.
     void setPlotCached(bool cached);
@@ -89,7 +104,13 @@ private:
     void applyLimits(const TChartLimits& limits);
     void placeLabels();
 
+    void placeOverlays();
+
     TChartMarker m_marker;
+    QList<TChartOverlaySeries> m_overlays;
+    std::vector<TChartPlotItem*> m_overlayPlots;
+    QGraphicsRectItem* m_legend = nullptr;
+    QList<QRectF> m_legendEntries;
     TChartPlotItem* m_plot = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QCategoryAxis* m_labelAxis = nullptr;

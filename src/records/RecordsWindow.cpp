@@ -1,5 +1,6 @@
 #include "records/RecordsWindow.h"
 
+#include "files/RecordFile.h"
 #include "mainwindow/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
@@ -14,6 +15,7 @@
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
 #include "records/RecordChartData.h"
+#include "records/RecordOverlay.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowExtraTexts.h"
 #include "records/RecordsWindowTexts.h"
@@ -105,10 +107,17 @@ void TRecordsF::init() {
     m_pressureChart->setObjectName(QStringLiteral("ChartP"));
     m_flowChart = new TRecordChart(FlowChartMarker());
     m_flowChart->setObjectName(QStringLiteral("ChartF"));
-    for (const int chart : {int(PressureChart), int(FlowChart)})
-        (new TChartInteraction(*this->chart(chart)))
-            ->setZoomFunctions([this, chart] { ZoomIn(chart); }, [this, chart] { ZoomOut(chart); },
-                               [this, chart] { Zoom100(chart); });
+    for (const int chart : {int(PressureChart), int(FlowChart)}) {
+        auto* interaction = new TChartInteraction(*this->chart(chart));
+        interaction->setZoomFunctions([this, chart] { ZoomIn(chart); }, [this, chart] { ZoomOut(chart); },
+                                      [this, chart] { Zoom100(chart); });
+        interaction->setOverlayMenuFunction([this](int overlay, const QPoint& at) {
+            QMenu menu(this);
+            connect(menu.addAction(tr_("Remove from comparison")), &QAction::triggered, this,
+                    [this, overlay] { RemoveComparison(overlay); });
+            menu.exec(at);
+        });
+    }
 
     m_pages->addTab(buildTablePage(), QStringLiteral("Table of records"));
     m_pages->addTab(buildChartPage(PressureChart, m_pressureChart), QStringLiteral("Pressure chart"));
@@ -286,6 +295,8 @@ void TRecordsF::buildMenu() {
     connect(item("mExportChart", "Export chart..."), &QAction::triggered, this, [this] { ExportChart(); });
     connect(item("mPrintWithCharts", "Print with charts..."), &QAction::triggered, this,
             [this] { PrintWithCharts(); });
+    connect(item("mCompareRecord", "Compare with record..."), &QAction::triggered, this,
+            [this] { CompareWithRecordFile(); });
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -368,6 +379,7 @@ void TRecordsF::FillTableAndCharts() {
     const auto labelOf = [model = m_tableModel](int x) { return model->rows().label(x); };
     ShowChartSeries(*m_pressureChart, chartData, true, m_state.Units, labelOf);
     ShowChartSeries(*m_flowChart, chartData, false, m_state.Units, labelOf);
+    showComparisons();
 }
 
 void TRecordsF::SetChartTitle(int chart, const QString& text) {
@@ -518,6 +530,47 @@ void TRecordsF::Printtableofrecords1Click() {
                            });
     busy.restore();
     PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
+}
+
+void TRecordsF::CompareWithRecordFile() {
+    TFileDialogOptions options;
+    options.Filter = QStringLiteral("Records (*.r9q4);;All Files (*)");
+    options.DefaultExtension = QStringLiteral("r9q4");
+    const QString path = m_ui->chooseFileToOpen(options);
+    if (path.isEmpty())
+        return;
+    auto store = std::make_unique<TRecordStore>();
+    QString error;
+    if (!LoadRecordFile(*store, path, m_state.Units, m_state.Messages, &error)) {
+        m_ui->showMessage(tr_("Error"), error);
+        return;
+    }
+    m_comparisons.push_back(std::move(store));
+    showComparisons();
+}
+
+void TRecordsF::RemoveComparison(int overlay) {
+    if (overlay < 0 || overlay >= comparisonCount())
+        return;
+    m_comparisons.erase(m_comparisons.begin() + overlay);
+    showComparisons();
+}
+
+void TRecordsF::showComparisons() {
+    // Colours apart from the shown record's black line and from each other.
+    static const QColor colours[] = {QColor(220, 50, 47), QColor(38, 139, 210), QColor(211, 54, 130),
+                                     QColor(133, 153, 0), QColor(203, 75, 22), QColor(108, 113, 196)};
+    const std::vector<double> shown = ElapsedSeconds(m_state.Records);
+    QList<TChartOverlaySeries> pressure;
+    QList<TChartOverlaySeries> flow;
+    for (std::size_t i = 0; i < m_comparisons.size(); ++i) {
+        const TRecordOverlay overlay = BuildRecordOverlay(*m_comparisons[i], shown, m_state.Units, m_state.Messages);
+        const QColor colour = colours[i % std::size(colours)];
+        pressure.append({overlay.Pressure, colour, overlay.Name});
+        flow.append({overlay.Flow, colour, overlay.Name});
+    }
+    m_pressureChart->setOverlays(pressure);
+    m_flowChart->setOverlays(flow);
 }
 
 void TRecordsF::PrintWithCharts() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class IUserInterface;
 class QAction;
@@ -68,6 +69,11 @@ public:
     void ExportChart();
     // The records report after a page with the record header and both charts as they show now.
     void PrintWithCharts();
+    // "Compare with record...": another record file drawn over both charts; the table keeps the
+    // shown record.
+    void CompareWithRecordFile();
+    void RemoveComparison(int overlay);
+    int comparisonCount() const { return static_cast<int>(m_comparisons.size()); }
     void ZoomIn(int chart);
     void ZoomOut(int chart);
     void Zoom100(int chart);
@@ -129,4 +135,7 @@ private:
     TRecordChart* m_flowChart = nullptr;
     QLabel* m_status = nullptr;
     std::int32_t m_shownRows = 0;
+    // The records drawn over the charts, each as loaded from its file.
+    std::vector<std::unique_ptr<TRecordStore>> m_comparisons;
+    void showComparisons();
 };

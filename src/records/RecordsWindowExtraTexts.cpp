@@ -16,6 +16,7 @@ constexpr std::array texts{
     T{"mExportJson", EnglishText("Export to JSON"), true},
     T{"mExportChart", EnglishText("Export chart"), true},
     T{"mPrintWithCharts", EnglishText("Print with charts"), true},
+    T{"mCompareRecord", EnglishText("Compare with record"), true},
 };
 
 } // namespace

@@ -103,3 +103,33 @@ TEST(AnalysisExport, FileNamesTimestampsAndFailures) {
                                       dir.filePath(QStringLiteral("no_such/out.json")), &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+#include "localisation/Translator.h"
+#include "records/RecordOverlay.h"
+
+TEST(RecordOverlay, PlacesSamplesByTheTimeSinceEachRecordsFirstSample) {
+    // The shown record: a sample every 10 s, one missing at 30 s.
+    const std::vector<double> shown = {0.0, 10.0, 20.0, 40.0};
+    const struct {
+        double Seconds;
+        double Row;
+    } cases[] = {{0.0, 0.0}, {5.0, 0.5}, {30.0, 2.5}, {40.0, 3.0}, {60.0, 4.0}, {-10.0, -1.0}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(AxisPositionOf(c.Seconds, shown), c.Row) << c.Seconds;
+    // Fewer than two rows with a time: one row a second.
+    EXPECT_DOUBLE_EQ(AxisPositionOf(7.0, {0.0}), 7.0);
+
+    // Record 1 of the store: samples at 07:04:09 and 07:04:19 of one day.
+    auto other = store();
+    other->Samples[2].Pressure = QStringLiteral("2000.000000");
+    TUnits pascal;
+    pascal.PressureUnit = 0;
+    pascal.FlowUnit = 5;
+    pascal.Locale = QLocale::c();
+    const TRecordOverlay overlay = BuildRecordOverlay(*other, shown, pascal, TIdentityTranslator());
+    EXPECT_EQ(overlay.Name, QStringLiteral("Riser, \"east\", 05.03.2012 07:04:09"));
+    ASSERT_EQ(overlay.Pressure.size(), 2);
+    EXPECT_EQ(overlay.Pressure[0], QPointF(0.0, static_cast<float>(1234.567871)));
+    EXPECT_DOUBLE_EQ(overlay.Pressure[1].x(), 1.0); // 10 s after its first sample: the shown row at 10 s
+    EXPECT_EQ(ElapsedSeconds(*other), (std::vector<double>{0.0, 10.0}));
+}

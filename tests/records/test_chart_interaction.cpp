@@ -1,3 +1,4 @@
+#include "files/RecordFile.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "records/ChartExport.h"
@@ -171,4 +172,35 @@ TEST_F(ChartInteractionTest, PrintsTheChartsPageBeforeTheRecordsReport) {
     // The charts page, then the report's two pages (100 rows).
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
     EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
+    // The same record once more from its file, as another record to compare with.
+    const QString path = dir.filePath(QStringLiteral("other.r9q4"));
+    ASSERT_TRUE(SaveRecordFile(state->Records, path));
+    ui.FilesToOpen << path << dir.filePath(QStringLiteral("no_such.r9q4"));
+    window->action(QStringLiteral("mCompareRecord"))->trigger();
+    ASSERT_EQ(window->comparisonCount(), 1);
+    for (const int c : {TRecordsF::PressureChart, TRecordsF::FlowChart}) {
+        const QList<TChartOverlaySeries>& overlays = window->chart(c)->overlays();
+        ASSERT_EQ(overlays.size(), 1);
+        EXPECT_EQ(overlays[0].Name, QStringLiteral("Riser 1, 05.03.2012 07:00:00"));
+        // Sample for sample on the shown record's rows.
+        EXPECT_EQ(overlays[0].Points, window->chart(c)->points());
+    }
+    // The legend entry answers where it is drawn.
+    const QList<TChartOverlaySeries>& shown = chart->overlays();
+    ASSERT_FALSE(shown.isEmpty());
+    const QRectF area = chart->plotArea();
+    EXPECT_EQ(chart->overlayAt(QPointF(area.right() - 10, area.top() + 10)), 0);
+    EXPECT_EQ(chart->overlayAt(area.center()), -1);
+
+    // A file that does not load is told and adds nothing.
+    window->action(QStringLiteral("mCompareRecord"))->trigger();
+    EXPECT_EQ(window->comparisonCount(), 1);
+    EXPECT_EQ(ui.messages().size(), 1);
+
+    window->RemoveComparison(0);
+    EXPECT_EQ(window->comparisonCount(), 0);
+    EXPECT_TRUE(chart->overlays().isEmpty());
 }
