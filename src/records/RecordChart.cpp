@@ -129,6 +129,7 @@ void TRecordChart::setPoints(const QList<QPointF>& points, int labelCount, TLabe
     m_labels = std::move(labels);
     m_placement.Step = -1;
     m_zoom.undo();
+    m_baseLimits = limits;
     applyLimits(limits);
 }
 
@@ -236,6 +237,27 @@ void TRecordChart::setOverlays(const QList<TChartOverlaySeries>& overlays) {
         plot->setZValue(90);
         plot->setPoints(overlay.Points);
         m_overlayPlots.push_back(plot);
+    }
+    // The record's own limits grow to take in what the overlays reach beyond them; that is then
+    // what "Zoom 100%" returns to.
+    TChartLimits wanted = m_baseLimits;
+    for (const TChartOverlaySeries& overlay : m_overlays) {
+        for (const QPointF& p : overlay.Points) {
+            wanted.X.Min = std::min(wanted.X.Min, p.x() - 0.5);
+            wanted.X.Max = std::max(wanted.X.Max, p.x() + 0.5);
+            wanted.Y.Min = std::min(wanted.Y.Min, p.y());
+            wanted.Y.Max = std::max(wanted.Y.Max, p.y());
+        }
+    }
+    if (wanted != m_limits) {
+        const double pad = (wanted.Y.Max - wanted.Y.Min) * 0.05;
+        if (wanted.Y.Min < m_baseLimits.Y.Min)
+            wanted.Y.Min -= pad;
+        if (wanted.Y.Max > m_baseLimits.Y.Max)
+            wanted.Y.Max += pad;
+        m_zoom.undo();
+        applyLimits(wanted);
+        return;
     }
     placeOverlays();
 }

@@ -108,6 +108,8 @@ private:
 
     TChartMarker m_marker;
     QList<TChartOverlaySeries> m_overlays;
+    // The limits the record itself was given, before overlays widened them.
+    TChartLimits m_baseLimits;
     std::vector<TChartPlotItem*> m_overlayPlots;
     QGraphicsRectItem* m_legend = nullptr;
     QList<QRectF> m_legendEntries;

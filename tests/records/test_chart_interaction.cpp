@@ -203,4 +203,18 @@ TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
     window->RemoveComparison(0);
     EXPECT_EQ(window->comparisonCount(), 0);
     EXPECT_TRUE(chart->overlays().isEmpty());
+
+    // A record reaching ten times as high widens the axis to show it, until it is removed again.
+    const TChartLimits own = chart->limits();
+    auto higher = std::make_unique<TRecordStore>();
+    ASSERT_TRUE(LoadRecordFile(*higher, path, state->Units, state->Messages, nullptr));
+    for (int i = 0; i < higher->SampleCount; ++i)
+        higher->Samples[static_cast<std::size_t>(i)].Pressure = SampleNumber(10000.0 * (i + 1));
+    const QString highPath = dir.filePath(QStringLiteral("higher.r9q4"));
+    ASSERT_TRUE(SaveRecordFile(*higher, highPath));
+    ui.FilesToOpen << highPath;
+    window->action(QStringLiteral("mCompareRecord"))->trigger();
+    EXPECT_GE(chart->limits().Y.Max, 1000.0); // kPa
+    window->RemoveComparison(0);
+    EXPECT_EQ(chart->limits(), own);
 }
