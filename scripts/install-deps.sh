@@ -13,6 +13,7 @@ packages=(
   libreoffice-calc-nogui python3
   python3-openpyxl
   desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
+  qt6-svg-dev
 )
 
 sudo=""

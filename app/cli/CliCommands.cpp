@@ -1,8 +1,10 @@
 #include "CliCommands.h"
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDevicePing(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
@@ -13,19 +15,42 @@ int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& e
 int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 
+namespace {
+
+const TCliOptionSpec driverOption{"driver", "FILE", "The driver library to use (libmpusbapi.so)."};
+const TCliOptionSpec textOption{"text", nullptr, "Writes the report's text instead of a PDF."};
+
+} // namespace
+
 const std::vector<TCliCommand>& CliCommands() {
     static const std::vector<TCliCommand> commands = {
         {"project", "show", "project show FILE.proj", RunProjectShow},
+        {"project", "check", "project check FILE.proj [--tolerance P] [--format text|csv|json]", RunProjectCheck,
+         {{"tolerance", "P", "Tolerance in per cent either way (default: the settings file's, else 10)."},
+          {"format", "FORMAT", "text (default), csv or json."}},
+         "The balancing summary of the project. Exit status: 0 when every measured branch lies within the\n"
+         "tolerance, 3 when some does not, 1 when the project cannot be read, 2 for a wrong command line."},
         {"record", "show", "record show FILE.r9q4", RunRecordShow},
-        {"record", "export", "record export FILE.r9q4 --format csv|html|xls -o OUT", RunRecordExport},
-        {"device", "ping", "device ping [--driver FILE]", RunDevicePing},
-        {"device", "read-project", "device read-project -o FILE.proj [--driver FILE]", RunDeviceReadProject},
+        {"record", "export", "record export FILE.r9q4 --format csv|html|xls|csv-utf8|json -o OUT|-", RunRecordExport,
+         {{"format", "FORMAT", "csv, html, xls (the table as shown), csv-utf8 or json (for analysis)."}},
+         "csv-utf8 and json write every sample in full precision; \"-o -\" writes them to standard output."},
+        {"record", "chart", "record chart FILE.r9q4 --pressure|--flow -o OUT.png|OUT.svg [--size WxH]", RunRecordChart,
+         {{"pressure", nullptr, "The pressure chart."},
+          {"flow", nullptr, "The flow chart."},
+          {"size", "WxH", "Picture size in pixels (default 1600x1000); SVG pictures are drawn at it too."}}},
+        {"device", "ping", "device ping [--driver FILE]", RunDevicePing, {driverOption}},
+        {"device", "read-project", "device read-project -o FILE.proj [--driver FILE]", RunDeviceReadProject,
+         {driverOption}},
         {"device", "write-project", "device write-project FILE.proj [--yes] [--driver FILE]",
-         RunDeviceWriteProject},
-        {"device", "read-records", "device read-records -o DIR [--driver FILE]", RunDeviceReadRecords},
-        {"device", "read-valves", "device read-valves [--driver FILE]", RunDeviceReadValves},
-        {"report", "project", "report project FILE.proj -o OUT.pdf [--text]", RunReportProject},
-        {"report", "record", "report record FILE.r9q4 -o OUT.pdf [--text]", RunReportRecord},
+         RunDeviceWriteProject,
+         {driverOption, {"yes", nullptr, "Overwrites the instrument's project without asking."}}},
+        {"device", "read-records", "device read-records -o DIR [--driver FILE]", RunDeviceReadRecords,
+         {driverOption}},
+        {"device", "read-valves", "device read-valves [--driver FILE]", RunDeviceReadValves, {driverOption}},
+        {"report", "project", "report project FILE.proj -o OUT.pdf [--text]", RunReportProject, {textOption}},
+        {"report", "record", "report record FILE.r9q4 -o OUT.pdf [--text] [--charts]", RunReportRecord,
+         {textOption,
+          {"charts", nullptr, "A first page with the record header and both charts, then the records report."}}},
         {"workbook", "import", "workbook import BOOK -o FILE.proj", RunWorkbookImport},
         {"workbook", "export", "workbook export FILE.proj BOOK", RunWorkbookExport},
     };

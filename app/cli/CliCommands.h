@@ -11,6 +11,10 @@ struct TCliCommand {
     const char* Verb;
     const char* Usage;
     int (*Run)(const TCliOptions& options, QTextStream& out, QTextStream& err);
+    // The subcommand's own options beyond the common ones; anything else is an error.
+    std::vector<TCliOptionSpec> Options = {};
+    // More for --help, such as the meaning of the exit status.
+    const char* Description = "";
 };
 
 // Every subcommand, in the order the usage lists them. Each group lives in its own file and adds

@@ -5,20 +5,31 @@
 #include "localisation/InstrumentCodePage.h"
 
 #include <QFileInfo>
+#include <QCommandLineParser>
+
+#include <functional>
 
 namespace {
 
-bool takeInt(const QStringList& args, int& i, int& out, QString& error) {
+int unitByName(const QString& text, int count, const std::function<QStringList(int)>& names) {
+    for (int i = 0; i < count; ++i)
+        for (const QString& name : names(i))
+            if (text.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
     bool ok = false;
-    if (i + 1 < args.size())
-        out = args.at(i + 1).toInt(&ok);
-    if (!ok)
-        error = QStringLiteral("%1 needs a whole number").arg(args.at(i));
-    ++i;
-    return ok;
+    const int index = text.toInt(&ok);
+    return ok && index >= 0 && index < count ? index : -1;
 }
 
 } // namespace
+
+int FlowUnitByName(const QString& text) {
+    return unitByName(text, FlowUnitCount, [](int i) { return QStringList{FlowUnitName(i), FlowUnitListName(i)}; });
+}
+
+int PressureUnitByName(const QString& text) {
+    return unitByName(text, PressureUnitCount, [](int i) { return QStringList{PressureUnitName(i)}; });
+}
 
 QString TCliOptions::extraValue(const QString& name) const {
     for (int i = 0; i + 1 < Extra.size(); i += 2)
@@ -27,7 +38,9 @@ QString TCliOptions::extraValue(const QString& name) const {
     return {};
 }
 
-TCliOptions ParseCliOptions(const QStringList& args, const QString& programFilePath) {
+TCliOptions ParseCliOptions(const QStringList& args, const QString& programFilePath,
+                            const std::vector<TCliOptionSpec>& commandOptions, const QString& usage,
+                            const QString& description) {
     TCliOptions o;
     const TApplicationPaths paths = ResolveApplicationPaths(
         QFileInfo(programFilePath).absolutePath().toStdString(), TPathEnvironment::fromProcess());
@@ -35,30 +48,67 @@ TCliOptions ParseCliOptions(const QStringList& args, const QString& programFileP
     o.Units.FlowUnit = settings.FlowUnit;
     o.Units.PressureUnit = settings.PressureUnit;
     o.CodePage = InstrumentCodePageFor(settings.CurrentLanguage, 0);
-    for (int i = 0; i < args.size() && o.Error.isEmpty(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--flow-unit")) {
-            if (takeInt(args, i, o.Units.FlowUnit, o.Error) && (o.Units.FlowUnit < 0 || o.Units.FlowUnit >= FlowUnitCount))
-                o.Error = QStringLiteral("--flow-unit takes 0 to %1").arg(FlowUnitCount - 1);
-        } else if (a == QLatin1String("--pressure-unit")) {
-            if (takeInt(args, i, o.Units.PressureUnit, o.Error) &&
-                (o.Units.PressureUnit < 0 || o.Units.PressureUnit >= PressureUnitCount))
-                o.Error = QStringLiteral("--pressure-unit takes 0 to %1").arg(PressureUnitCount - 1);
-        } else if (a == QLatin1String("--code-page")) {
-            o.CodePageGiven = takeInt(args, i, o.CodePage, o.Error);
-        } else if (a == QLatin1String("-o")) {
-            if (i + 1 >= args.size())
-                o.Error = QStringLiteral("-o needs a file name");
-            else
-                o.Output = args.at(++i);
-        } else if (a.startsWith(QLatin1String("--"))) {
-            if (i + 1 >= args.size() || args.at(i + 1).startsWith(QLatin1String("--")))
-                o.Extra << a << QString();
-            else
-                o.Extra << a << args.at(++i);
-        } else {
-            o.Positional << a;
-        }
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(usage + (description.isEmpty() ? QString() : u'\n' + description));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Shows the version."));
+    const QCommandLineOption flowUnit(QStringLiteral("flow-unit"),
+                                      QStringLiteral("Flow unit by name (l/h, m3/h, ...) or index 0..8."),
+                                      QStringLiteral("UNIT"));
+    const QCommandLineOption pressureUnit(QStringLiteral("pressure-unit"),
+                                          QStringLiteral("Pressure unit by name (Pa, kPa, bar, ...) or index 0..10."),
+                                          QStringLiteral("UNIT"));
+    const QCommandLineOption codePage(QStringLiteral("code-page"),
+                                      QStringLiteral("Character table of the instrument's texts."),
+                                      QStringLiteral("N"));
+    const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("Output file or folder."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({help, version, flowUnit, pressureUnit, codePage, output});
+    std::vector<QCommandLineOption> own;
+    for (const TCliOptionSpec& spec : commandOptions) {
+        own.emplace_back(QLatin1String(spec.Name), QLatin1String(spec.Description),
+                         spec.ValueName ? QLatin1String(spec.ValueName) : QString());
+        parser.addOption(own.back());
+    }
+    parser.addPositionalArgument(QStringLiteral("ARGS"), QString(), QString());
+
+    if (!parser.parse(QStringList(QStringLiteral("zrv10-cli")) + args)) {
+        o.Error = parser.errorText();
+        return o;
+    }
+    // Qt's own first line names the program by its path, and the positional placeholder says nothing.
+    o.HelpText = parser.helpText();
+    o.HelpText = o.HelpText.mid(o.HelpText.indexOf(u'\n') + 1);
+    if (const qsizetype arguments = o.HelpText.indexOf(QStringLiteral("\nArguments:")); arguments >= 0)
+        o.HelpText.truncate(arguments + 1);
+    o.Help = parser.isSet(help);
+    o.Version = parser.isSet(version);
+    o.Positional = parser.positionalArguments();
+    o.Output = parser.value(output);
+    if (parser.isSet(flowUnit)) {
+        o.Units.FlowUnit = FlowUnitByName(parser.value(flowUnit));
+        if (o.Units.FlowUnit < 0)
+            o.Error = QStringLiteral("--flow-unit takes a unit name or 0 to %1").arg(FlowUnitCount - 1);
+    }
+    if (parser.isSet(pressureUnit)) {
+        o.Units.PressureUnit = PressureUnitByName(parser.value(pressureUnit));
+        if (o.Units.PressureUnit < 0)
+            o.Error = QStringLiteral("--pressure-unit takes a unit name or 0 to %1").arg(PressureUnitCount - 1);
+    }
+    if (parser.isSet(codePage)) {
+        bool ok = false;
+        o.CodePage = parser.value(codePage).toInt(&ok);
+        o.CodePageGiven = ok;
+        if (!ok)
+            o.Error = QStringLiteral("--code-page needs a whole number");
+    }
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        if (!parser.isSet(own[i]))
+            continue;
+        const QString name = QStringLiteral("--") + QLatin1String(commandOptions[i].Name);
+        o.Extra << name << (commandOptions[i].ValueName ? parser.value(own[i]) : QString());
     }
     return o;
 }

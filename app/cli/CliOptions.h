@@ -4,9 +4,19 @@
 
 #include <QStringList>
 
-// Options every subcommand understands. Units come from --flow-unit / --pressure-unit, else from the
-// settings file beside the program, else the defaults; the code page from --code-page, else from the
-// language of the settings file.
+#include <vector>
+
+// An option a subcommand understands beyond the common ones: a flag (no value name) or an option
+// with a value.
+struct TCliOptionSpec {
+    const char* Name;      // without the dashes: "format"
+    const char* ValueName; // "FORMAT"; null for a flag
+    const char* Description;
+};
+
+// Options every subcommand understands. Units come from --flow-unit / --pressure-unit (by name,
+// "l/h", or by index), else from the settings file beside the program, else the defaults; the code
+// page from --code-page, else from the language of the settings file.
 struct TCliOptions {
     TUnits Units;
     int CodePage = 0;
@@ -14,10 +24,21 @@ struct TCliOptions {
     bool CodePageGiven = false;
     QStringList Positional;       // what is left after the options
     QString Output;               // -o FILE
-    QStringList Extra;            // --name value pairs not known here, for the subcommand
+    QStringList Extra;            // the subcommand's own options as "--name" / value pairs (flags: empty value)
     QString Error;                // set when the command line is wrong
+    bool Help = false;            // --help: HelpText holds what to print
+    bool Version = false;         // --version
+    QString HelpText;
 
     QString extraValue(const QString& name) const;
+    bool hasFlag(const QString& name) const { return Extra.contains(name); }
 };
 
-TCliOptions ParseCliOptions(const QStringList& args, const QString& programFilePath);
+// `usage` and `description` head the help text. Unknown options are errors.
+TCliOptions ParseCliOptions(const QStringList& args, const QString& programFilePath,
+                            const std::vector<TCliOptionSpec>& commandOptions = {}, const QString& usage = {},
+                            const QString& description = {});
+
+// A unit by its name ("l/h", "gal/min", case ignored) or its index; -1 when neither.
+int FlowUnitByName(const QString& text);
+int PressureUnitByName(const QString& text);

@@ -29,23 +29,13 @@
 
 namespace {
 
-// "--yes" takes no value, but the option parser hands it the next word; that word is a positional.
 struct TDeviceArgs {
     QStringList Positional;
     bool Yes = false;
 };
 
 TDeviceArgs deviceArgs(const TCliOptions& options) {
-    TDeviceArgs a;
-    a.Positional = options.Positional;
-    for (int i = 0; i + 1 < options.Extra.size(); i += 2) {
-        if (options.Extra.at(i) != QLatin1String("--yes"))
-            continue;
-        a.Yes = true;
-        if (!options.Extra.at(i + 1).isEmpty())
-            a.Positional << options.Extra.at(i + 1);
-    }
-    return a;
+    return {options.Positional, options.hasFlag(QStringLiteral("--yes"))};
 }
 
 // Everything one device command works with; the companion is its own application object.

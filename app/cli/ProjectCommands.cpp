@@ -1,13 +1,16 @@
 // zrv10-cli project ...: the project file as the main window would show it.
 #include "CliOptions.h"
 
+#include "files/BalancingSummaryFile.h"
 #include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
+#include "files/Settings.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -23,6 +26,16 @@ QString valveText(const TValveCatalogue* catalogue, int valveIndex, int codePage
            ValveNameAt(*catalogue, valveIndex, codePage);
 }
 
+// The project file of the command line, or null after the reason went to err.
+std::unique_ptr<TProject> loadProject(const TCliOptions& options, QTextStream& err) {
+    auto project = std::make_unique<TProject>();
+    QString error;
+    if (LoadProjectFile(options.Positional.first(), *project, options.CodePage, options.Units.Locale, &error))
+        return project;
+    err << "zrv10-cli: " << error << "\n";
+    return nullptr;
+}
+
 } // namespace
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err) {
@@ -31,10 +44,8 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
         return 2;
     }
     const TUnits& units = options.Units;
-    auto project = std::make_unique<TProject>();
-    QString error;
-    if (!LoadProjectFile(options.Positional.first(), *project, options.CodePage, units.Locale, &error)) {
-        err << "zrv10-cli: " << error << "\n";
+    const std::unique_ptr<TProject> project = loadProject(options, err);
+    if (!project)
         return 1;
     }
     // Valve names come from the cache the desktop program keeps.
@@ -76,4 +87,51 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
         out << cells.join(u'\t') << "\n";
     }
     return 0;
+}
+
+// Exit status of "project check" when some measured branch lies outside the tolerance.
+constexpr int OutsideToleranceStatus = 3;
+
+int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const char* usage = "usage: zrv10-cli project check FILE.proj [--tolerance P] [--format text|csv|json]\n";
+    if (options.Positional.size() != 1) {
+        err << usage;
+        return 2;
+    }
+    const QString format = options.extraValue(QStringLiteral("--format"));
+    if (!format.isEmpty() && format != QLatin1String("text") && format != QLatin1String("csv") &&
+        format != QLatin1String("json")) {
+        err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+        return 2;
+    }
+    const TApplicationPaths paths = ProcessApplicationPaths();
+    double tolerance = LoadSettings(qtPath(paths.SettingsFile)).BalancingTolerance;
+    if (options.Extra.contains(QStringLiteral("--tolerance"))) {
+        bool ok = false;
+        tolerance = options.extraValue(QStringLiteral("--tolerance")).toDouble(&ok);
+        if (!ok || !(tolerance >= 0.0) || tolerance > 1000.0) {
+            err << "zrv10-cli: --tolerance takes a number of per cent from 0 to 1000\n";
+            return 2;
+        }
+    }
+    const TUnits& units = options.Units;
+    const std::unique_ptr<TProject> project = loadProject(options, err);
+    if (!project)
+        return 1;
+    // Valve names come from the cache the desktop program keeps; without it the column stays empty.
+    auto catalogue = std::make_unique<TValveCatalogue>();
+    LoadValveCache(qtPath(paths.DataDir), *catalogue);
+
+    const TBalancingSummary summary = BalanceProject(*project, tolerance);
+    const std::vector<TBalancingRow> rows = BuildBalancingRows({*project, *catalogue, options.CodePage}, summary);
+    const TBalancingReportInput input{DecodeInstrumentText(project->Header.Name, NameFieldSize, options.CodePage),
+                                      summary, rows};
+    const TIdentityTranslator translator;
+    if (format == QLatin1String("csv"))
+        out << QString::fromUtf8(BalancingSummaryCsv(input));
+    else if (format == QLatin1String("json"))
+        out << QString::fromUtf8(BalancingSummaryJson(input));
+    else
+        out << BalancingSummaryText(input, units, translator);
+    return summary.allWithin() ? 0 : OutsideToleranceStatus;
 }

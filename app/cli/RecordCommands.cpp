@@ -3,11 +3,14 @@
 
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
+#include "records/AnalysisExport.h"
+#include "records/ChartExport.h"
 #include "records/RecordHeaderView.h"
 #include "records/RecordModel.h"
 #include "records/RecordTable.h"
 #include "records/TableExport.h"
 
+#include <QFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -50,6 +53,31 @@ void printTable(const TTextTable& table, QTextStream& out) {
     }
 }
 
+// The analysis formats; "-o -" writes to standard output.
+int exportForAnalysis(const TCliOptions& options, TAnalysisFormat format, QTextStream& out, QTextStream& err) {
+    const TIdentityTranslator translator;
+    auto store = std::make_unique<TRecordStore>();
+    if (!loadRecord(options, translator, *store, err))
+        return 1;
+    if (options.Output == QLatin1String("-")) {
+        out.flush();
+        QFile stdoutFile;
+        if (!stdoutFile.open(stdout, QIODevice::WriteOnly) ||
+            stdoutFile.write(RecordAnalysisBytes(*store, options.Units, format)) < 0 || !stdoutFile.flush()) {
+            err << "zrv10-cli: cannot write to standard output\n";
+            return 1;
+        }
+        return 0;
+    }
+    QString error;
+    if (!ExportRecordAnalysis(*store, options.Units, format, options.Output, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    out << "Wrote " << AnalysisFileName(options.Output, format) << "\n";
+    return 0;
+}
+
 } // namespace
 
 int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err) {
@@ -79,9 +107,13 @@ int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err
 int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& err) {
     const QString format = options.extraValue(QStringLiteral("--format"));
     if (options.Positional.size() != 1 || options.Output.isEmpty() || format.isEmpty()) {
-        err << "usage: zrv10-cli record export FILE.r9q4 --format csv|html|xls -o OUT\n";
+        err << "usage: zrv10-cli record export FILE.r9q4 --format csv|html|xls|csv-utf8|json -o OUT\n";
         return 2;
     }
+    if (format == QLatin1String("csv-utf8") || format == QLatin1String("json"))
+        return exportForAnalysis(options, format == QLatin1String("json") ? TAnalysisFormat::Json
+                                                                          : TAnalysisFormat::CsvUtf8,
+                                 out, err);
     TExportFormat kind;
     if (format == QLatin1String("csv")) {
         kind = TExportFormat::Csv;
@@ -90,7 +122,7 @@ int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& e
     } else if (format == QLatin1String("xls")) {
         kind = TExportFormat::Xls;
     } else {
-        err << "zrv10-cli: --format takes csv, html or xls, not \"" << format << "\"\n";
+        err << "zrv10-cli: --format takes csv, html, xls, csv-utf8 or json, not \"" << format << "\"\n";
         return 2;
     }
     const TIdentityTranslator translator;
@@ -117,5 +149,35 @@ int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& e
         return 1;
     }
     out << "Wrote " << ExportFileName(options.Output, kind) << "\n";
+    return 0;
+}
+
+int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const bool pressure = options.hasFlag(QStringLiteral("--pressure"));
+    const bool flow = options.hasFlag(QStringLiteral("--flow"));
+    if (options.Positional.size() != 1 || options.Output.isEmpty() || pressure == flow) {
+        err << "usage: zrv10-cli record chart FILE.r9q4 --pressure|--flow -o OUT.png|OUT.svg [--size WxH]\n";
+        return 2;
+    }
+    QSize size = DefaultChartExportSize;
+    if (options.hasFlag(QStringLiteral("--size"))) {
+        const std::optional<QSize> parsed = ParseChartSize(options.extraValue(QStringLiteral("--size")));
+        if (!parsed) {
+            err << "zrv10-cli: --size takes WIDTHxHEIGHT in pixels, for example 1600x1000\n";
+            return 2;
+        }
+        size = *parsed;
+    }
+    const TIdentityTranslator translator;
+    auto store = std::make_unique<TRecordStore>();
+    if (!loadRecord(options, translator, *store, err))
+        return 1;
+    const std::unique_ptr<TRecordChart> chart = MakeRecordChart(*store, options.Units, translator, pressure);
+    QString error;
+    if (!WriteChartPicture(*chart, size, options.Output, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    out << "Wrote " << options.Output << "\n";
     return 0;
 }

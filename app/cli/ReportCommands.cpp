@@ -11,7 +11,9 @@
 #include "model/ValveCatalogue.h"
 #include "printing/PrintReport.h"
 #include "printing/ProjectReport.h"
+#include "printing/RecordChartsPage.h"
 #include "printing/RecordsReport.h"
+#include "records/ChartExport.h"
 #include "records/RecordModel.h"
 #include "records/RecordTable.h"
 
@@ -32,15 +34,10 @@ struct TReportArgs {
     bool Text = false;
 };
 
-// "--text" takes no value, but the shared option parser hands it the next word (which may be "-o"):
-// the command line is read again without it.
 TReportArgs reportArgs(const TCliOptions& given) {
     TReportArgs a;
     a.Options = given;
-    QStringList args = QCoreApplication::arguments().mid(3);
-    a.Text = args.removeAll(QStringLiteral("--text")) > 0;
-    if (a.Text)
-        a.Options = ParseCliOptions(args, QCoreApplication::applicationFilePath());
+    a.Text = given.hasFlag(QStringLiteral("--text"));
     return a;
 }
 
@@ -64,7 +61,7 @@ bool writeText(const QStringList& lines, const QString& path, QTextStream& err) 
 }
 
 // Printed into a private folder first, so that a failed job never leaves part of a PDF at the target.
-bool writePdf(const QStringList& lines, const QString& path, QTextStream& err) {
+bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, const TFirstPage& firstPage = {}) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         err << "zrv10-cli: PDF output needs the graphics libraries\n";
         return false;
@@ -83,7 +80,7 @@ bool writePdf(const QStringList& lines, const QString& path, QTextStream& err) {
         printer.setDocName(QFileInfo(path).completeBaseName());
         const TSettings settings =
             LoadSettings(qtPath(ProcessApplicationPaths().SettingsFile));
-        if (!PrintReport(lines, printer, settings.PrintMargins, &error)) {
+        if (!PrintReportAfter(firstPage, lines, printer, settings.PrintMargins, &error)) {
             err << "zrv10-cli: Print error: " << error << "\n";
             return false;
         }
@@ -100,9 +97,10 @@ bool writePdf(const QStringList& lines, const QString& path, QTextStream& err) {
     return true;
 }
 
-int writeReport(const QStringList& lines, const TReportArgs& a, QTextStream& out, QTextStream& err) {
+int writeReport(const QStringList& lines, const TReportArgs& a, QTextStream& out, QTextStream& err,
+                const TFirstPage& firstPage = {}) {
     const QString& path = a.Options.Output;
-    if (!(a.Text ? writeText(lines, path, err) : writePdf(lines, path, err)))
+    if (!(a.Text ? writeText(lines, path, err) : writePdf(lines, path, err, firstPage)))
         return 1;
     out << "Wrote " << path << "\n";
     return 0;
@@ -136,7 +134,7 @@ int RunReportProject(const TCliOptions& options, QTextStream& out, QTextStream& 
 
 int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& err) {
     const TReportArgs a = reportArgs(options);
-    if (!checkUsage(a, "report record FILE.r9q4 -o OUT.pdf [--text]", err))
+    if (!checkUsage(a, "report record FILE.r9q4 -o OUT.pdf [--text] [--charts]", err))
         return 2;
     const TIdentityTranslator translator;
     // The tables are large; keep them off the stack.
@@ -149,5 +147,13 @@ int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& e
     std::int32_t shownRows = 0;
     const TTextTable table = BuildRecordTable(*store, a.Options.Units, translator, &shownRows);
     const QStringList lines = BuildRecordsReport(store->CurrentHeader, table, shownRows, translator);
-    return writeReport(lines, a, out, err);
+    if (!a.Options.hasFlag(QStringLiteral("--charts")))
+        return writeReport(lines, a, out, err);
+    if (a.Text) {
+        err << "zrv10-cli: --charts needs a PDF report, not --text\n";
+        return 2;
+    }
+    const std::unique_ptr<TRecordChart> pressure = MakeRecordChart(*store, a.Options.Units, translator, true);
+    const std::unique_ptr<TRecordChart> flow = MakeRecordChart(*store, a.Options.Units, translator, false);
+    return writeReport(lines, a, out, err, RecordChartsPage(store->CurrentHeader, translator, *pressure, *flow));
 }

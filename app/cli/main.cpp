@@ -22,13 +22,17 @@ int usage(QTextStream& out, int status) {
     out << "usage: zrv10-cli GROUP COMMAND [options]\n\n";
     for (const TCliCommand& c : CliCommands())
         out << "  " << c.Usage << "\n";
-    out << "\ncommon options: --flow-unit N  --pressure-unit N  --code-page N\n";
+    out << "\ncommon options: --flow-unit UNIT  --pressure-unit UNIT  --code-page N  --help  --version\n"
+        << "units by name (l/h, kPa, ...) or index; \"zrv10-cli GROUP COMMAND --help\" describes one command\n";
     return status;
 }
 
 // A PDF report is drawn with the fonts and printing of the GUI libraries; every other command,
 // and the report as text, runs on Qt Core alone.
 bool drawsPages(int argc, char** argv) {
+    // Chart pictures are drawn by the same chart the records window shows.
+    if (argc >= 3 && std::strcmp(argv[1], "record") == 0 && std::strcmp(argv[2], "chart") == 0)
+        return true;
     if (argc < 2 || std::strcmp(argv[1], "report") != 0)
         return false;
     for (int i = 2; i < argc; ++i)
@@ -58,15 +62,30 @@ int main(int argc, char** argv) {
         return usage(err, 2);
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("help"))
         return usage(out, 0);
+    if (args.first() == QLatin1String("--version")) {
+        out << "zrv10-cli " << ZRV_VERSION << "\n";
+        return 0;
+    }
     const TCliCommand* command = findCommand(args.value(0), args.value(1));
     if (!command) {
         err << "zrv10-cli: unknown command: " << args.mid(0, 2).join(' ') << "\n";
         return usage(err, 2);
     }
-    const TCliOptions options = ParseCliOptions(args.mid(2), QCoreApplication::applicationFilePath());
+    const TCliOptions options =
+        ParseCliOptions(args.mid(2), QCoreApplication::applicationFilePath(), command->Options,
+                        QStringLiteral("usage: zrv10-cli ") + QLatin1String(command->Usage),
+                        QString::fromUtf8(command->Description));
     if (!options.Error.isEmpty()) {
         err << "zrv10-cli: " << options.Error << "\n";
         return 2;
+    }
+    if (options.Help) {
+        out << options.HelpText;
+        return 0;
+    }
+    if (options.Version) {
+        out << "zrv10-cli " << ZRV_VERSION << "\n";
+        return 0;
     }
     return command->Run(options, out, err);
 }

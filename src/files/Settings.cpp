@@ -15,6 +15,9 @@ const QString print = QStringLiteral("Print");
 const QString options = QStringLiteral("Options");
 const QString xls = QStringLiteral("XLS");
 const QString device = QStringLiteral("Device");
+const QString balancing = QStringLiteral("Balancing");
+const QString tolerance = QStringLiteral("Tolerance");
+constexpr int32_t maxTolerance = 1000;
 
 } // namespace
 
@@ -52,6 +55,8 @@ TSettings LoadSettings(const QString& iniPath) {
     c.ExportFinalPresetting = ini.readInt(xls, QStringLiteral("col_init_preset"), c.ExportFinalPresetting);
 
     s.Driver = ini.readString(device, QStringLiteral("Driver"), QString());
+    s.BalancingTolerance =
+        std::clamp(ini.readInt(balancing, tolerance, s.BalancingTolerance), 0, maxTolerance);
 
     s.PressureUnit = std::clamp(s.PressureUnit, 0, lastPressureUnit);
     s.FlowUnit = std::clamp(s.FlowUnit, 0, lastFlowUnit);
@@ -72,6 +77,9 @@ bool SaveSettings(const QString& iniPath, const TSettings& settings, QString* er
     ini->setInt(print, QStringLiteral("Right"), m.Right);
     ini->setInt(print, QStringLiteral("Top"), m.Top);
     ini->setInt(print, QStringLiteral("Bottom"), m.Bottom);
+    // A file that never named a tolerance keeps its lines as they were while the default holds.
+    if (settings.BalancingTolerance != TSettings().BalancingTolerance || ini->value(balancing, tolerance))
+        ini->setInt(balancing, tolerance, settings.BalancingTolerance);
     // Nothing to do when the file already holds these values; a read-only install then closes quietly.
     if (ini->bytes() == before)
         return true;

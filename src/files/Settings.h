@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Balancing.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -40,6 +42,8 @@ struct TSettings {
     TSpreadsheetColumns SpreadsheetColumns;
     // [Device] Driver: "usb" (the default), "simulator" or a driver library's path; only read.
     QString Driver;
+    // Balancing/Tolerance: how far in per cent a final flow may lie from the requested one.
+    int32_t BalancingTolerance = DefaultBalancingTolerance;
 
     bool operator==(const TSettings&) const = default;
 };
@@ -52,7 +56,8 @@ QString SettingsPathForProgram(const QString& programFilePath);
 // on to the unit formatting.
 TSettings LoadSettings(const QString& iniPath);
 
-// Writes the units, the language and the margins into the file, leaving every other line as it
+// Writes the units, the language and the margins into the file, and the balancing tolerance when it
+// differs from the default or the file already names one, leaving every other line as it
 // was (the workbook layout is changed only by editing the file). On failure the file is untouched
 // and *error holds a sentence for the user.
 bool SaveSettings(const QString& iniPath, const TSettings& settings, QString* error);

@@ -13,6 +13,7 @@
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/InputLock.h"
+#include "mainwindow/BalancingCommands.h"
 #include "mainwindow/MainWindowLogo.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/ProjectEditor.h"
@@ -240,6 +241,12 @@ void TMainF::buildMenus() {
     connect(addItem(options, "mUnits", "Flow and pressure units..."), &QAction::triggered, this,
             &TMainF::ChooseUnits);
     connect(addItem(options, "mLanguage", "Language..."), &QAction::triggered, this, &TMainF::ChooseLanguage);
+    m_balancing = new TBalancingCommands(
+        {m_state, *m_ui, *this, *m_editor->tree(), [this] { return m_printerSetup; },
+         [this]() -> TTiskF& { return printPreview(); }},
+        this);
+    options->addAction(m_balancing->summaryAction());
+    print->addAction(m_balancing->reportAction());
 
     // The tree's pop-up menu; its shortcuts work while the tree has the focus.
     QTreeWidget* tree = m_editor->tree();
@@ -382,6 +389,7 @@ void TMainF::ApplyMainWindowTexts() {
             a->setText(translatedText(messages, text));
     }
     m_editor->ApplyTexts();
+    m_balancing->applyTexts();
     for (const TWindowText& text : mainWindowLateTexts()) {
         if (QAction* a = action(QLatin1String(text.Control)))
             a->setText(translatedText(messages, text));

@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class TBalancingCommands;
 class TFUnitSel;
 class TProjectEditor;
 class TRecordsF;
@@ -96,6 +97,7 @@ public:
     void ChooseLanguage();
 
     TProjectEditor& editor() const { return *m_editor; }
+    TBalancingCommands& balancing() const { return *m_balancing; }
     QString statusText() const;
     // A menu item, pop-up item or top-level menu action by its object name; null when there is none.
     QAction* action(const QString& name) const;
@@ -140,6 +142,7 @@ private:
     QLabel* m_version = nullptr;
     QPushButton* m_testUsb = nullptr;
     QMenu* m_popup = nullptr;
+    TBalancingCommands* m_balancing = nullptr;
     bool m_started = false;
     bool m_terminated = false;
     // Off while a confirm panel is open: the enabling rules then keep the main menu's items off.

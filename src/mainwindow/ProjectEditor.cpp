@@ -6,6 +6,7 @@
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectPage.h"
 #include "mainwindow/ProjectTree.h"
+#include "mainwindow/ProjectTreeBalance.h"
 #include "model/BranchList.h"
 #include "model/InstrumentText.h"
 #include "model/LastChangeStamp.h"
@@ -407,6 +408,7 @@ QTabWidget* TProjectEditor::pages() const {
 void TProjectEditor::BuildProjectTree() {
     FillProjectTree(*d->Tree,
                     {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()});
+    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance, d->S.Units.Locale, d->S.Messages);
 }
 
 void TProjectEditor::ShowProjectPage() {

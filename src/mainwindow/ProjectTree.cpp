@@ -86,3 +86,10 @@ int BranchOfNode(const QTreeWidgetItem* node) {
     const int position = parent->indexOfChild(const_cast<QTreeWidgetItem*>(node));
     return position >= ProjectLines ? position - ProjectLines : -1;
 }
+
+QTreeWidgetItem* BranchNode(QTreeWidget& tree, int branch) {
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    if (root == nullptr || branch < 0 || branch >= root->childCount() - ProjectLines)
+        return nullptr;
+    return root->child(ProjectLines + branch);
+}

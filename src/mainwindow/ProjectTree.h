@@ -27,3 +27,6 @@ void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& source);
 // What a tree node stands for: -1 for the project (the root and its value lines), else the index of
 // the branch the node or its value line belongs to.
 int BranchOfNode(const QTreeWidgetItem* node);
+
+// The node of a branch; null when the tree holds no such branch.
+QTreeWidgetItem* BranchNode(QTreeWidget& tree, int branch);

@@ -34,6 +34,11 @@ bool fail(QString* error, const QString& reason) {
 } // namespace
 
 bool PrintReport(const QStringList& lines, QPrinter& printer, const TPrintMargins& margins, QString* error) {
+    return PrintReportAfter({}, lines, printer, margins, error);
+}
+
+bool PrintReportAfter(const TFirstPage& firstPage, const QStringList& lines, QPrinter& printer,
+                      const TPrintMargins& margins, QString* error) {
     printer.setPageOrientation(QPageLayout::Portrait);
     if (printer.logicalDpiX() <= 0 || printer.logicalDpiY() <= 0)
         return fail(error, QString::fromUtf8(EnglishText("The printer reports no resolution.")));
@@ -48,6 +53,16 @@ bool PrintReport(const QStringList& lines, QPrinter& printer, const TPrintMargin
         return fail(error, QString::fromUtf8(EnglishText("The printer could not start the print job.")));
     painter.setFont(reportFont(g.FontPoints));
     painter.setPen(Qt::black);
+    if (firstPage) {
+        painter.save();
+        const int bottom = printer.height() - static_cast<int>(margins.Bottom * printer.logicalDpiY() / 25.4);
+        firstPage(painter, QRect(QPoint(g.Left, g.Top), QPoint(printer.width() - g.Left, bottom)), g.FontPoints);
+        painter.restore();
+        if (!printer.newPage()) {
+            painter.end();
+            return fail(error, QString::fromUtf8(EnglishText("The printer could not start a new page.")));
+        }
+    }
     const int ascent = painter.fontMetrics().ascent();
     // Wide enough for a text without page breaks of any length.
     qint64 y = g.Top;

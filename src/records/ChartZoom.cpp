@@ -1,5 +1,7 @@
 #include "records/ChartZoom.h"
 
+#include "records/ChartNavigation.h"
+
 #include <cmath>
 
 TAxisRange ZoomRange(const TAxisRange& range, double percent) {
@@ -21,6 +23,14 @@ TChartLimits TChartZoom::zoom(const TChartLimits& shown, double percent) {
     if (!m_original)
         m_original = shown;
     return {zoomedOrShown(shown.X, percent), zoomedOrShown(shown.Y, percent)};
+}
+
+TChartLimits TChartZoom::change(const TChartLimits& shown, const TChartLimits& next) {
+    if (!IsUsableView(next))
+        return shown;
+    if (!m_original)
+        m_original = shown;
+    return next;
 }
 
 std::optional<TChartLimits> TChartZoom::undo() {

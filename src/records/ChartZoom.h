@@ -32,6 +32,9 @@ public:
     // The limits after zooming the shown ones; the first step remembers the shown ones. An axis
     // whose range would no longer be finite stays as it was.
     TChartLimits zoom(const TChartLimits& shown, double percent);
+    // Any other change of the shown limits (wheel, rectangle, pan): the first one remembers the
+    // shown limits; limits that are not finite or empty leave the shown ones.
+    TChartLimits change(const TChartLimits& shown, const TChartLimits& next);
     // The limits before the first step, ending the zoomed state; nullopt when not zoomed.
     std::optional<TChartLimits> undo();
     bool isZoomed() const { return m_original.has_value(); }

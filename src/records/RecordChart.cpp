@@ -6,6 +6,9 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFont>
+#include <QFontMetrics>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QPainter>
 #include <QValueAxis>
@@ -49,7 +52,7 @@ constexpr int MaxValueTicks = 10;
 
 } // namespace
 
-TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChartView(parent) {
+TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChartView(parent), m_marker(marker) {
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->setBackgroundBrush(Qt::white);
@@ -80,6 +83,7 @@ TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChart
     connect(chart, &QChart::plotAreaChanged, this, [this] {
         m_plot->setFrame(this->chart()->plotArea(), m_limits);
         placeLabels();
+        placeOverlays();
     });
 
     applyLimits({{-0.5, -0.5}, {0.0, 1.0}});
@@ -129,11 +133,38 @@ void TRecordChart::setPoints(const QList<QPointF>& points, int labelCount, TLabe
     m_labels = std::move(labels);
     m_placement.Step = -1;
     m_zoom.undo();
+    m_baseLimits = limits;
     applyLimits(limits);
 }
 
 void TRecordChart::zoom(double percent) {
     applyLimits(m_zoom.zoom(m_limits, percent));
+}
+
+void TRecordChart::changeLimits(const TChartLimits& next) {
+    applyLimits(m_zoom.change(m_limits, next));
+}
+
+QRectF TRecordChart::plotArea() const {
+    return chart()->plotArea();
+}
+
+QString TRecordChart::labelAt(int x) const {
+    return m_labels && x >= 0 && x < m_labelCount ? m_labels(x) : QString();
+}
+
+QString TRecordChart::valueText(double value) const {
+    return m_valueText ? m_valueText(value) : QString::number(value);
+}
+
+void TRecordChart::copyContentTo(TRecordChart& other) const {
+    other.setTitle(title());
+    other.chart()->setLocalizeNumbers(chart()->localizeNumbers());
+    other.chart()->setLocale(chart()->locale());
+    other.setValueAxisTitle(valueAxisTitle());
+    other.m_valueText = m_valueText;
+    other.setPoints(points(), m_labelCount, m_labels, m_limits);
+    other.setOverlays(m_overlays);
 }
 
 void TRecordChart::zoom100() {
@@ -157,6 +188,8 @@ void TRecordChart::applyLimits(const TChartLimits& limits) {
     m_labelAxis->setRange(limits.X.Min, limits.X.Max);
     m_plot->setFrame(chart()->plotArea(), limits);
     placeLabels();
+    placeOverlays();
+    emit limitsChanged();
 }
 
 void TRecordChart::placeLabels() {
@@ -195,6 +228,93 @@ QList<QPair<double, QString>> TRecordChart::shownLabels() const {
     return shown;
 }
 
+void TRecordChart::setOverlays(const QList<TChartOverlaySeries>& overlays) {
+    for (TChartPlotItem* plot : m_overlayPlots)
+        delete plot;
+    m_overlayPlots.clear();
+    m_overlays = overlays;
+    for (const TChartOverlaySeries& overlay : m_overlays) {
+        auto* plot = new TChartPlotItem(QPen(overlay.Colour, 0),
+                                        markerImage(TChartMarker{TChartMarker::Square, 2, overlay.Colour, overlay.Colour}),
+                                        chart());
+        // Under the shown record's line, above the grid.
+        plot->setZValue(90);
+        plot->setPoints(overlay.Points);
+        m_overlayPlots.push_back(plot);
+    }
+    // The record's own limits grow to take in what the overlays reach beyond them; that is then
+    // what "Zoom 100%" returns to.
+    TChartLimits wanted = m_baseLimits;
+    for (const TChartOverlaySeries& overlay : m_overlays) {
+        for (const QPointF& p : overlay.Points) {
+            wanted.X.Min = std::min(wanted.X.Min, p.x() - 0.5);
+            wanted.X.Max = std::max(wanted.X.Max, p.x() + 0.5);
+            wanted.Y.Min = std::min(wanted.Y.Min, p.y());
+            wanted.Y.Max = std::max(wanted.Y.Max, p.y());
+        }
+    }
+    if (wanted != m_limits) {
+        const double pad = (wanted.Y.Max - wanted.Y.Min) * 0.05;
+        if (wanted.Y.Min < m_baseLimits.Y.Min)
+            wanted.Y.Min -= pad;
+        if (wanted.Y.Max > m_baseLimits.Y.Max)
+            wanted.Y.Max += pad;
+        m_zoom.undo();
+        applyLimits(wanted);
+        return;
+    }
+    placeOverlays();
+}
+
+int TRecordChart::overlayAt(const QPointF& scenePos) const {
+    for (qsizetype i = 0; i < m_legendEntries.size(); ++i)
+        if (m_legendEntries.at(i).contains(scenePos))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TRecordChart::placeOverlays() {
+    const QRectF area = chart()->plotArea();
+    for (TChartPlotItem* plot : m_overlayPlots)
+        plot->setFrame(area, m_limits);
+    delete m_legend;
+    m_legend = nullptr;
+    m_legendEntries.clear();
+    if (m_overlays.isEmpty())
+        return;
+    // Top right inside the plot area: a swatch and the name of each overlay.
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    const QFontMetrics metrics(font);
+    const int line = metrics.height() + 2;
+    int width = 0;
+    for (const TChartOverlaySeries& overlay : m_overlays)
+        width = std::max(width, metrics.horizontalAdvance(overlay.Name));
+    const QRectF box(area.right() - width - 30, area.top() + 4, width + 26, line * m_overlays.size() + 6);
+    m_legend = new QGraphicsRectItem(box, chart());
+    m_legend->setBrush(QColor(255, 255, 255, 230));
+    m_legend->setPen(QPen(Qt::gray, 0));
+    m_legend->setZValue(150);
+    for (qsizetype i = 0; i < m_overlays.size(); ++i) {
+        const QRectF entry(box.left(), box.top() + 3 + i * line, box.width(), line);
+        auto* swatch = new QGraphicsRectItem(entry.left() + 5, entry.center().y() - 1.5, 12, 3, m_legend);
+        swatch->setBrush(m_overlays.at(i).Colour);
+        swatch->setPen(Qt::NoPen);
+        auto* text = new QGraphicsSimpleTextItem(m_overlays.at(i).Name, m_legend);
+        text->setFont(font);
+        text->setPos(entry.left() + 21, entry.top() + 1);
+        m_legendEntries.append(chart()->mapRectToScene(entry));
+    }
+}
+
+void TRecordChart::setPlotCached(bool cached) {
+    m_plot->setCacheMode(cached ? QGraphicsItem::DeviceCoordinateCache : QGraphicsItem::NoCache);
+}
+
 void TRecordChart::renderChart(QPainter& painter, const QRectF& target) {
+    // A printer gets the line itself, not the screen's picture of it.
+    const QGraphicsItem::CacheMode cache = m_plot->cacheMode();
+    m_plot->setCacheMode(QGraphicsItem::NoCache);
     render(&painter, target, viewport()->rect(), Qt::KeepAspectRatio);
+    m_plot->setCacheMode(cache);
 }

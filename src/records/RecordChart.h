@@ -10,8 +10,10 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QCategoryAxis;
+class QGraphicsRectItem;
 class QPainter;
 class QValueAxis;
 class TChartPlotItem;
@@ -25,12 +27,20 @@ struct TChartMarker {
     QColor Outline;
 };
 
+// Another record drawn over the chart, in a colour of its own, named in the legend.
+struct TChartOverlaySeries {
+    QList<QPointF> Points; // x ascending
+    QColor Colour;
+    QString Name;
+};
+
 // One chart of the records window: a black line with a marker on every point, fixed value-axis
 // limits, the points' labels along the horizontal axis and its own zoom.
 class TRecordChart final : public QChartView {
     Q_OBJECT
 public:
     explicit TRecordChart(const TChartMarker& marker, QWidget* parent = nullptr);
+    const TChartMarker& marker() const { return m_marker; }
 
     // The title as its only line.
     void setTitle(const QString& text);
@@ -49,6 +59,17 @@ public:
     void setPoints(const QList<QPointF>& points, int labelCount, TLabels labels, const TChartLimits& limits);
 
     void zoom(double percent);
+    // Shows other limits (wheel, rectangle, pan) as a zoom step that "Zoom 100%" undoes; limits
+    // that are not finite or empty change nothing.
+    void changeLimits(const TChartLimits& next);
+    // The plot area in the view's scene (the view shows the scene 1:1).
+    QRectF plotArea() const;
+    // The label of the point at x = i (date and time); empty without one.
+    QString labelAt(int x) const;
+    // How the crosshair writes a value: number and unit in the user's format.
+    using TValueText = std::function<QString(double)>;
+    void setValueText(TValueText text) { m_valueText = std::move(text); }
+    QString valueText(double value) const;
     // Back to the limits before the first zoom step; nothing when not zoomed.
     void zoom100();
     bool isZoomed() const { return m_zoom.isZoomed(); }
@@ -60,6 +81,22 @@ public:
     // The labels along the horizontal axis at the moment, with the x they stand at.
     QList<QPair<double, QString>> shownLabels() const;
 
+    // Another chart showing what this one shows (title, axis title, points, limits, labels), for
+    // drawing at another size.
+    void copyContentTo(TRecordChart& other) const;
+    // Emitted whenever the shown limits change.
+    Q_SIGNAL void limitsChanged();
+
+    // Replaces the overlays; none hides the legend.
+    void setOverlays(const QList<TChartOverlaySeries>& overlays);
+    const QList<TChartOverlaySeries>& overlays() const { return m_overlays; }
+    // The overlay whose legend entry lies under a point of the view's scene; -1 for none.
+    int overlayAt(const QPointF& scenePos) const;
+
+    // On screen the line is kept as a picture while only the crosshair moves over it; prints and
+    // exports always draw the line itself.
+    void setPlotCached(bool cached);
+
     // The chart alone (no toolbar, no frame), scaled to fit `target` with its proportions.
     void renderChart(QPainter& painter, const QRectF& target);
 
@@ -67,11 +104,21 @@ private:
     void applyLimits(const TChartLimits& limits);
     void placeLabels();
 
+    void placeOverlays();
+
+    TChartMarker m_marker;
+    QList<TChartOverlaySeries> m_overlays;
+    // The limits the record itself was given, before overlays widened them.
+    TChartLimits m_baseLimits;
+    std::vector<TChartPlotItem*> m_overlayPlots;
+    QGraphicsRectItem* m_legend = nullptr;
+    QList<QRectF> m_legendEntries;
     TChartPlotItem* m_plot = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QCategoryAxis* m_labelAxis = nullptr;
     int m_labelCount = 0;
     TLabels m_labels;
+    TValueText m_valueText;
     TChartLimits m_limits;
     TChartZoom m_zoom;
     // What the labels were last placed for, so that a relayout they cause does not place them again.

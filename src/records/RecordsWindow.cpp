@@ -1,16 +1,25 @@
 #include "records/RecordsWindow.h"
 
 #include "localisation/ApplyMenuAccelerators.h"
+#include "files/RecordFile.h"
 #include "mainwindow/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
+#include "printing/PrintReport.h"
+#include "printing/RecordChartsPage.h"
 #include "printing/RecordsReport.h"
 #include "records/AnsiCodePages.h"
+#include "records/AnalysisExportCommand.h"
+#include "records/ChartExport.h"
+#include "records/ChartExportCommand.h"
+#include "records/ChartInteraction.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
 #include "records/RecordChartData.h"
+#include "records/RecordOverlay.h"
 #include "records/RecordTableModel.h"
+#include "records/RecordsWindowExtraTexts.h"
 #include "records/RecordsWindowTexts.h"
 #include "ui/FolderMemoryUserInterface.h"
 #include "ui/QtUserInterface.h"
@@ -101,12 +110,21 @@ void TRecordsF::init() {
     m_pages->setDocumentMode(true);
     layout->addWidget(m_pages, 1);
 
-    m_pressureChart =
-        new TRecordChart(TChartMarker{TChartMarker::Square, 2, QColor(0, 0, 255), QColor(81, 81, 255)});
+    m_pressureChart = new TRecordChart(PressureChartMarker());
     m_pressureChart->setObjectName(QStringLiteral("ChartP"));
-    m_flowChart =
-        new TRecordChart(TChartMarker{TChartMarker::Round, 3, QColor(0, 128, 0), QColor(0, 168, 0)});
+    m_flowChart = new TRecordChart(FlowChartMarker());
     m_flowChart->setObjectName(QStringLiteral("ChartF"));
+    for (const int chart : {int(PressureChart), int(FlowChart)}) {
+        auto* interaction = new TChartInteraction(*this->chart(chart));
+        interaction->setZoomFunctions([this, chart] { ZoomIn(chart); }, [this, chart] { ZoomOut(chart); },
+                                      [this, chart] { Zoom100(chart); });
+        interaction->setOverlayMenuFunction([this](int overlay, const QPoint& at) {
+            QMenu menu(this);
+            connect(menu.addAction(tr_("Remove from comparison")), &QAction::triggered, this,
+                    [this, overlay] { RemoveComparison(overlay); });
+            menu.exec(at);
+        });
+    }
 
     m_pages->addTab(buildTablePage(), QStringLiteral("Table of records"));
     m_pages->addTab(buildChartPage(PressureChart, m_pressureChart), QStringLiteral("Pressure chart"));
@@ -282,6 +300,15 @@ void TRecordsF::buildMenu() {
             [this] { ExportTable(TExportFormat::Html); });
     connect(item("mExportCsv", "Export to CSV..."), &QAction::triggered, this,
             [this] { ExportTable(TExportFormat::Csv); });
+    connect(item("mExportAnalysisCsv", "Export to CSV (UTF-8, for analysis)..."), &QAction::triggered, this,
+            [this] { ExportForAnalysis(TAnalysisFormat::CsvUtf8); });
+    connect(item("mExportJson", "Export to JSON..."), &QAction::triggered, this,
+            [this] { ExportForAnalysis(TAnalysisFormat::Json); });
+    connect(item("mExportChart", "Export chart..."), &QAction::triggered, this, [this] { ExportChart(); });
+    connect(item("mPrintWithCharts", "Print with charts..."), &QAction::triggered, this,
+            [this] { PrintWithCharts(); });
+    connect(item("mCompareRecord", "Compare with record..."), &QAction::triggered, this,
+            [this] { CompareWithRecordFile(); });
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -364,16 +391,9 @@ void TRecordsF::FillTableAndCharts() {
     const TRecordChartData chartData = BuildRecordChartData(m_state.Records, m_state.Units, m_state.Messages);
     // The labels are read from the rows of this display, which the model keeps until the next one.
     const auto labelOf = [model = m_tableModel](int x) { return model->rows().label(x); };
-    const auto fill = [&](TRecordChart* view, const TRecordChartSeries& series) {
-        view->setNumberLocale(m_state.Units.Locale);
-        view->setValueAxisTitle(series.AxisTitle);
-        if (chartData.SetsLimits)
-            view->setPoints(series.Points, chartData.ShownRows, labelOf, {chartData.XAxis, series.ValueAxis});
-        else
-            view->clearPoints();
-    };
-    fill(m_pressureChart, chartData.Pressure);
-    fill(m_flowChart, chartData.Flow);
+    ShowChartSeries(*m_pressureChart, chartData, true, m_state.Units, labelOf);
+    ShowChartSeries(*m_flowChart, chartData, false, m_state.Units, labelOf);
+    showComparisons();
 }
 
 void TRecordsF::SetChartTitle(int chart, const QString& text) {
@@ -400,6 +420,7 @@ void TRecordsF::ApplyRecordsWindowTexts() {
                     m_pages->setTabText(i, shown);
         }
     }
+    ApplyRecordsWindowExtraTexts(*this, messages);
     ApplyMenuAccelerators(menuBar());
 }
 
@@ -449,6 +470,17 @@ void TRecordsF::ReadRecordsFromInstrument() {
 void TRecordsF::ExportTable(TExportFormat format) {
     TRecordCommandContext context = commandContext();
     ExportRecordTableCommand(context, m_tableModel->rows().toTextTable(), format);
+}
+
+void TRecordsF::ExportForAnalysis(TAnalysisFormat format) {
+    TRecordCommandContext context = commandContext();
+    ExportRecordAnalysisCommand(context, format);
+}
+
+void TRecordsF::ExportChart() {
+    // The chart on the tab in front; from the table, the pressure chart.
+    const bool flow = m_pages->currentIndex() == m_pages->indexOf(m_flowChart->parentWidget());
+    ExportChartCommand(flow ? *m_flowChart : *m_pressureChart, *m_ui, m_state.Messages);
 }
 
 void TRecordsF::ZoomIn(int chart) {
@@ -521,6 +553,61 @@ void TRecordsF::Printtableofrecords1Click() {
                            });
     busy.restore();
     PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
+}
+
+void TRecordsF::CompareWithRecordFile() {
+    TFileDialogOptions options;
+    options.Filter = QStringLiteral("Records (*.r9q4);;All Files (*)");
+    options.DefaultExtension = QStringLiteral("r9q4");
+    const QString path = m_ui->chooseFileToOpen(options);
+    if (path.isEmpty())
+        return;
+    auto store = std::make_unique<TRecordStore>();
+    QString error;
+    if (!LoadRecordFile(*store, path, m_state.Units, m_state.Messages, &error)) {
+        m_ui->showMessage(tr_("Error"), error);
+        return;
+    }
+    m_comparisons.push_back(std::move(store));
+    showComparisons();
+}
+
+void TRecordsF::RemoveComparison(int overlay) {
+    if (overlay < 0 || overlay >= comparisonCount())
+        return;
+    m_comparisons.erase(m_comparisons.begin() + overlay);
+    showComparisons();
+}
+
+void TRecordsF::showComparisons() {
+    // Colours apart from the shown record's black line and from each other.
+    static const QColor colours[] = {QColor(220, 50, 47), QColor(38, 139, 210), QColor(211, 54, 130),
+                                     QColor(133, 153, 0), QColor(203, 75, 22), QColor(108, 113, 196)};
+    const std::vector<double> shown = ElapsedSeconds(m_state.Records);
+    QList<TChartOverlaySeries> pressure;
+    QList<TChartOverlaySeries> flow;
+    for (std::size_t i = 0; i < m_comparisons.size(); ++i) {
+        const TRecordOverlay overlay = BuildRecordOverlay(*m_comparisons[i], shown, m_state.Units, m_state.Messages);
+        const QColor colour = colours[i % std::size(colours)];
+        pressure.append({overlay.Pressure, colour, overlay.Name});
+        flow.append({overlay.Flow, colour, overlay.Name});
+    }
+    m_pressureChart->setOverlays(pressure);
+    m_flowChart->setOverlays(flow);
+}
+
+void TRecordsF::PrintWithCharts() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerSetup || !m_printerSetup(printer))
+        return;
+    const QStringList lines = BuildRecordsReport(m_state.Records.CurrentHeader, m_tableModel->rows().toTextTable(),
+                                                 m_shownRows, m_state.Messages);
+    QString error;
+    TBusyCursor busy(*this);
+    if (!PrintReportAfter(RecordChartsPage(m_state.Records.CurrentHeader, m_state.Messages, *m_pressureChart,
+                                           *m_flowChart),
+                          lines, printer, m_state.Settings.PrintMargins, &error))
+        m_ui->showMessage(tr_("Error"), tr_("Print error") + u'\n' + m_state.Messages.Translate(error));
 }
 
 void TRecordsF::printChartOn(int chart, QPrinter& printer) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/PrinterSetup.h"
+#include "records/AnalysisExport.h"
 #include "records/RecordCommands.h"
 
 #include <QMainWindow>
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class IUserInterface;
 class QAction;
@@ -66,6 +68,16 @@ public:
     void SaveRecordFileAs();
     void ReadRecordsFromInstrument();
     void ExportTable(TExportFormat format);
+    void ExportForAnalysis(TAnalysisFormat format);
+    // The chart in front (pressure from the table tab) as a PNG or SVG picture.
+    void ExportChart();
+    // The records report after a page with the record header and both charts as they show now.
+    void PrintWithCharts();
+    // "Compare with record...": another record file drawn over both charts; the table keeps the
+    // shown record.
+    void CompareWithRecordFile();
+    void RemoveComparison(int overlay);
+    int comparisonCount() const { return static_cast<int>(m_comparisons.size()); }
     void ZoomIn(int chart);
     void ZoomOut(int chart);
     void Zoom100(int chart);
@@ -129,4 +141,7 @@ private:
     TRecordChart* m_flowChart = nullptr;
     QLabel* m_status = nullptr;
     std::int32_t m_shownRows = 0;
+    // The records drawn over the charts, each as loaded from its file.
+    std::vector<std::unique_ptr<TRecordStore>> m_comparisons;
+    void showComparisons();
 };

@@ -137,6 +137,22 @@ TEST_F(ProjectPrintTest, CancelledPreviewPrintsNothing) {
     EXPECT_TRUE(ui.Log.isEmpty());
 }
 
+TEST_F(ProjectPrintTest, BalancingReportGoesThroughThePreviewToThePrinter) {
+    makeProject(3);
+    state->Project->Branches[0].Final_Flow = 300; // +20 %
+    state->Project->Branches[1].Final_Flow = 255; // +2 %
+    const QString pdf = dir.filePath(QStringLiteral("balancing.pdf"));
+    window->setPrinterSetup(pdfFile(pdf));
+    TPreviewScript script(*preview, TPreviewScript::click("Print"));
+    window->action(QStringLiteral("mBalancingReport"))->trigger();
+    ASSERT_EQ(script.Shown, 1);
+    ASSERT_FALSE(script.Lines.isEmpty());
+    EXPECT_EQ(script.Lines.first(), QStringLiteral("Balancing report"));
+    EXPECT_TRUE(script.Lines.join(u'\n').contains(QStringLiteral("Outside tolerance    : 1 ")));
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    EXPECT_TRUE(ui.Log.isEmpty());
+}
+
 TEST_F(ProjectPrintTest, ElevenBranchesPrintOnTwoPagesAndLeaveTheBranchPageValveAlone) {
     makeProject(11);
     state->Valve.CurrentValve = 1;

@@ -1,0 +1,145 @@
+// Working with a chart of a full record (21000 samples): one step of wheel zoom, of panning and of
+// the crosshair, each with the repaint the user waits for; and the chart's PNG export beside
+// painting the chart once at the export's size, in the same run.
+
+#include "mainwindow/ApplicationState.h"
+#include "records/ChartExport.h"
+#include "records/ChartInteraction.h"
+#include "records/RecordChart.h"
+#include "records/RecordsWindow.h"
+#include "records/SampleText.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int Samples = 21000;
+
+// A records window with the full record on its pressure tab.
+struct Fixture {
+    Fixture()
+        : state(QStringLiteral("/nonexistent/zrv10"), QStringLiteral("/nonexistent"), QLocale::c()),
+          window(state, ui) {
+        state.Units.PressureUnit = 2;
+        TRecordStore& store = state.Records;
+        for (int i = 0; i < Samples; ++i) {
+            TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
+            s.RecordIndex = 0;
+            s.Date = SampleDate(1 + i / 3600 % 28, 3, 2012);
+            s.Time = SampleTime(i / 3600 % 24, i / 60 % 60, i % 60);
+            s.Pressure = SampleNumber(static_cast<float>(12000.0 + 3000.0 * std::sin(i / 50.0)));
+            s.Flow = SampleNumber(static_cast<float>(250.0 + 40.0 * std::cos(i / 70.0)));
+        }
+        store.SampleCount = Samples;
+        window.resize(1000, 700);
+        window.show();
+        window.ShowCurrentRecord();
+        window.pages()->setCurrentIndex(1);
+        QApplication::processEvents();
+        chart = window.chart(TRecordsF::PressureChart);
+        interaction = chart->findChild<TChartInteraction*>();
+    }
+
+    QPoint at(double fx, double fy) const {
+        const QRectF a = chart->plotArea();
+        return chart->mapFromScene(a.topLeft() + QPointF(a.width() * fx, a.height() * fy));
+    }
+
+    // What the user waits for after a step: the layout posted by the new limits, then the paint.
+    void repaint() {
+        QApplication::processEvents();
+        chart->viewport()->repaint();
+    }
+
+    TApplicationState state;
+    TScriptedUserInterface ui;
+    TRecordsF window;
+    TRecordChart* chart = nullptr;
+    TChartInteraction* interaction = nullptr;
+};
+
+void BM_WheelZoomStep(benchmark::State& run) {
+    Fixture f;
+    int step = 0;
+    for (auto _ : run) {
+        // In and out in turn, so that every step shows the whole record or most of it.
+        f.interaction->wheelAt(f.at(0.4, 0.5), (step++ % 2 == 0) ? 120 : -120);
+        f.repaint();
+    }
+}
+
+void BM_PanStep(benchmark::State& run) {
+    Fixture f;
+    int step = 0;
+    for (auto _ : run) {
+        const int dx = (step++ % 2 == 0) ? 30 : -30;
+        f.interaction->dragPan(f.at(0.5, 0.5), f.at(0.5, 0.5) + QPoint(dx, 0));
+        f.repaint();
+    }
+}
+
+void BM_CrosshairStep(benchmark::State& run) {
+    Fixture f;
+    int step = 0;
+    for (auto _ : run) {
+        f.interaction->pointAt(f.at((step++ % 100) / 100.0, 0.5));
+        f.repaint();
+    }
+}
+
+// The export's reference: the chart on screen drawn once into a picture of the export's size.
+void BM_PaintChartOnce(benchmark::State& run) {
+    Fixture f;
+    QImage image(DefaultChartExportSize, QImage::Format_RGB32);
+    for (auto _ : run) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        f.chart->render(&painter, QRectF(QPointF(0, 0), DefaultChartExportSize));
+    }
+}
+
+// The export's own drawing: a chart of its own laid out at the size, without the PNG encoding.
+void BM_ExportChartImage(benchmark::State& run) {
+    Fixture f;
+    for (auto _ : run)
+        benchmark::DoNotOptimize(ChartImage(*f.chart, DefaultChartExportSize));
+}
+
+void BM_ExportChartPng(benchmark::State& run) {
+    Fixture f;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chart.png"));
+    for (auto _ : run) {
+        QString error;
+        if (!WriteChartPng(*f.chart, DefaultChartExportSize, path, &error))
+            run.SkipWithError(error.toStdString().c_str());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_WheelZoomStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PanStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CrosshairStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintChartOnce)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportChartImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportChartPng)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

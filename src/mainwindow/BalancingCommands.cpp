@@ -1,0 +1,81 @@
+#include "mainwindow/BalancingCommands.h"
+
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/BalancingSummaryWindow.h"
+#include "mainwindow/ProjectTree.h"
+#include "mainwindow/ProjectTreeBalance.h"
+#include "model/Balancing.h"
+#include "model/BalancingTable.h"
+#include "model/InstrumentText.h"
+#include "printing/BalancingReport.h"
+#include "printing/PreviewAndPrint.h"
+
+#include <QAction>
+#include <QPrinter>
+#include <QTreeWidget>
+
+TBalancingCommands::TBalancingCommands(TWiring wiring, QObject* parent) : QObject(parent), m_w(std::move(wiring)) {
+    m_summaryAction = new QAction(this);
+    m_summaryAction->setObjectName(QStringLiteral("mBalancingSummary"));
+    m_summaryAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(m_summaryAction, &QAction::triggered, this, &TBalancingCommands::ShowSummary);
+    m_reportAction = new QAction(this);
+    m_reportAction->setObjectName(QStringLiteral("mBalancingReport"));
+    connect(m_reportAction, &QAction::triggered, this, &TBalancingCommands::PrintReport);
+    applyTexts();
+}
+
+void TBalancingCommands::applyTexts() {
+    const TMessageCatalogue& messages = m_w.State.Messages;
+    m_summaryAction->setText(messages.TranslateEllipsis(QStringLiteral("Balancing summary")));
+    m_reportAction->setText(messages.TranslateEllipsis(QStringLiteral("Balancing report")));
+    if (m_window)
+        m_window->applyTexts();
+}
+
+void TBalancingCommands::ShowSummary() {
+    if (!m_window) {
+        m_window = new TBalancingSummaryWindow(m_w.State, &m_w.MainWindow);
+        connect(m_window, &TBalancingSummaryWindow::branchActivated, this, &TBalancingCommands::SelectBranch);
+        connect(m_window, &TBalancingSummaryWindow::printRequested, this, &TBalancingCommands::PrintReport);
+        connect(m_window, &TBalancingSummaryWindow::toleranceChanged, this, [this] {
+            const TApplicationState& s = m_w.State;
+            MarkBranchBalance(m_w.Tree, *s.Project, s.Settings.BalancingTolerance, s.Units.Locale, s.Messages);
+        });
+    }
+    m_window->refresh();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void TBalancingCommands::SelectBranch(int branch) {
+    // A disabled tree means an edit waits for its confirmation; the user finishes that first.
+    if (!m_w.Tree.isEnabled())
+        return;
+    QTreeWidgetItem* node = BranchNode(m_w.Tree, branch);
+    if (!node)
+        return;
+    m_w.Tree.setCurrentItem(node);
+    m_w.Tree.scrollToItem(node);
+    m_w.MainWindow.raise();
+    m_w.MainWindow.activateWindow();
+    m_w.Tree.setFocus();
+}
+
+void TBalancingCommands::PrintReport() {
+    TApplicationState& s = m_w.State;
+    QPrinter printer(QPrinter::HighResolution);
+    const TPrinterSetup setup = m_w.PrinterSetup ? m_w.PrinterSetup() : TPrinterSetup();
+    if (!setup || !setup(printer))
+        return;
+    const TProject& project = *s.Project;
+    const TBalancingSummary summary = BalanceProject(project, s.Settings.BalancingTolerance);
+    const std::vector<TBalancingRow> rows = BuildBalancingRows({project, *s.Catalogue, s.codePage()}, summary);
+    const QStringList lines =
+        BuildBalancingReport({DecodeInstrumentText(project.Header.Name, NameFieldSize, s.codePage()),
+                              DecodeInstrumentText(project.Header.Last_Change, NameFieldSize, s.codePage()), summary,
+                              rows},
+                             s.Units, s.Messages);
+    PreviewAndPrint(m_w.Preview(), lines, printer, s.Settings.PrintMargins, m_w.Ui, s.Messages);
+}

@@ -1,0 +1,136 @@
+#include "NoPause.h"
+#include "OneValveCache.h"
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/BalancingCommands.h"
+#include "mainwindow/BalancingSummaryWindow.h"
+#include "mainwindow/BalancingTableModel.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectTree.h"
+#include "mainwindow/test_dialogs_app.h"
+#include "model/Clock.h"
+#include "model/InstrumentText.h"
+#include "model/Markers.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+[[maybe_unused]] const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
+
+class BalancingSummaryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir(dir.path()).mkpath(QStringLiteral("bin"));
+        QDir(dir.path()).mkpath(QStringLiteral("cache"));
+        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
+                                                    dir.filePath(QStringLiteral("cache")), QLocale::c());
+        WriteOneValveCache(state->CacheDir);
+        window = std::make_unique<TMainF>(*state, ui, clock);
+        window->setPause(noPause);
+        window->StartupSequence();
+
+        // Within, outside by +20 %, not measured, outside by -15 %.
+        const double flows[][2] = {{100.0, 105.0}, {100.0, 120.0}, {NoValue, NoValue}, {200.0, 170.0}};
+        TProject& p = *state->Project;
+        p.Header.Branch_Count = 4;
+        for (int i = 0; i < 4; ++i) {
+            TBranch& b = p.Branches[static_cast<std::size_t>(i)];
+            b = TBranch{};
+            EncodeInstrumentText(QStringLiteral("B%1").arg(i + 1), b.Name, NameFieldSize, 0);
+            b.Request_Flow = flows[i][0];
+            b.Final_Flow = flows[i][1];
+            b.Initial_Flow = NoValue;
+            b.Initial_Presetting = PresettingEmpty;
+            b.Final_Presetting = PresettingEmpty;
+        }
+        window->editor().BuildProjectTree();
+    }
+
+    QTreeWidgetItem* node(int branch) { return BranchNode(*window->editor().tree(), branch); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TApplicationState> state;
+    TScriptedUserInterface ui;
+    TFixedClock clock{QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9))};
+    NoPause noPause;
+    std::unique_ptr<TMainF> window;
+};
+
+} // namespace
+
+TEST_F(BalancingSummaryTest, TheTreeMarksBranchesOutsideTheTolerance) {
+    EXPECT_TRUE(node(0)->icon(0).isNull());
+    EXPECT_FALSE(node(1)->icon(0).isNull());
+    EXPECT_TRUE(node(2)->icon(0).isNull());
+    EXPECT_FALSE(node(3)->icon(0).isNull());
+    EXPECT_EQ(node(0)->toolTip(0), QStringLiteral("Deviation: +5.0 %  (Tolerance: \u00B110 %)"));
+    EXPECT_EQ(node(3)->toolTip(0), QStringLiteral("Deviation: -15.0 %  (Tolerance: \u00B110 %)"));
+    EXPECT_TRUE(node(2)->toolTip(0).isEmpty());
+}
+
+TEST_F(BalancingSummaryTest, SummaryFiltersSortsAndSelectsTheBranch) {
+    QAction* item = window->action(QStringLiteral("mBalancingSummary"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    TBalancingSummaryWindow* summary = window->balancing().summaryWindow();
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(summary->filter()->rowCount(), 4);
+    EXPECT_EQ(summary->countsText(),
+              QStringLiteral("Within tolerance: 1     Outside tolerance: 2     Not measured: 1"));
+
+    summary->onlyOutsideBox()->setChecked(true);
+    ASSERT_EQ(summary->filter()->rowCount(), 2);
+
+    // By deviation, largest first: the +20 % branch, then the -15 % one.
+    summary->view()->sortByColumn(BalancingColumnDeviation, Qt::DescendingOrder);
+    const QModelIndex first = summary->filter()->index(0, BalancingColumnName);
+    EXPECT_EQ(first.data().toString(), QStringLiteral("B2"));
+    EXPECT_EQ(summary->filter()->index(1, BalancingColumnDeviation).data().toString(), QStringLiteral("-15.0"));
+
+    emit summary->view()->doubleClicked(summary->filter()->index(1, BalancingColumnName));
+    EXPECT_EQ(window->editor().tree()->currentItem(), node(3));
+    // Enter on a row does the same.
+    summary->view()->setCurrentIndex(summary->filter()->index(0, BalancingColumnName));
+    QApplication::setActiveWindow(summary);
+    summary->view()->setFocus();
+    QTest::keyClick(summary->view(), Qt::Key_Return);
+    EXPECT_EQ(window->editor().tree()->currentItem(), node(1));
+
+    // A wider tolerance brings the -15 % branch within it, in the summary and in the tree.
+    summary->toleranceBox()->setValue(15);
+    EXPECT_EQ(state->Settings.BalancingTolerance, 15);
+    EXPECT_EQ(summary->filter()->rowCount(), 1);
+    EXPECT_TRUE(node(3)->icon(0).isNull());
+    EXPECT_FALSE(node(1)->icon(0).isNull());
+}
+
+TEST_F(BalancingSummaryTest, NumbersSortAsNumbers) {
+    TProject& p = *state->Project;
+    p.Branches[0].Request_Flow = 9.0;
+    p.Branches[0].Final_Flow = 9.0;
+    p.Branches[1].Request_Flow = 1000.0;
+    window->balancing().ShowSummary();
+    TBalancingSummaryWindow* summary = window->balancing().summaryWindow();
+    summary->view()->sortByColumn(BalancingColumnRequested, Qt::AscendingOrder);
+    QStringList order;
+    for (int r = 0; r < summary->filter()->rowCount(); ++r)
+        order << summary->filter()->index(r, BalancingColumnName).data().toString();
+    // Without a value first, then 9 < 100 < 200 < 1000 (as texts "1000" would sort before "200").
+    EXPECT_EQ(order, (QStringList{QStringLiteral("B3"), QStringLiteral("B1"), QStringLiteral("B4"),
+                                  QStringLiteral("B2")}));
+}

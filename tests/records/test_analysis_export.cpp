@@ -1,0 +1,135 @@
+#include "records/AnalysisExport.h"
+
+#include "model/Units.h"
+#include "records/RecordModel.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Record 1 is current; the samples of record 0 around it are never exported.
+std::unique_ptr<TRecordStore> store() {
+    auto s = std::make_unique<TRecordStore>();
+    s->CurrentRecord = 1;
+    s->CurrentHeader = {QStringLiteral("Riser, \"east\""), QStringLiteral("Maker"), QStringLiteral("Type 15"),
+                        QStringLiteral("2,50"), 2, 30, -5};
+    s->Samples[0] = {0, QStringLiteral("01.01.2011"), QStringLiteral("00:00:00"), QStringLiteral("1.000000"),
+                     QStringLiteral("1.000000")};
+    s->Samples[1] = {1, QStringLiteral("05.03.2012"), QStringLiteral("07:04:09"), QStringLiteral("1234.567871"),
+                     QStringLiteral("250.250000")};
+    s->Samples[2] = {1, QStringLiteral("05.03.2012"), QStringLiteral("07:04:19"), QStringLiteral("abc"),
+                     QStringLiteral("-0.500000")};
+    s->SampleCount = 3;
+    return s;
+}
+
+TUnits kpaAndCubicMetresPerHour() {
+    TUnits units;
+    units.PressureUnit = 2; // kPa
+    units.FlowUnit = 2;     // m3/h
+    units.Locale = QLocale(QLocale::German);
+    return units;
+}
+
+} // namespace
+
+TEST(AnalysisExport, CsvHasTheHeaderAsCommentsAndFullPrecisionNumbers) {
+    const QString csv = QString::fromUtf8(RecordAnalysisCsv(*store(), kpaAndCubicMetresPerHour()));
+    const QStringList lines = csv.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[0], QStringLiteral("# Description: Riser, \"east\""));
+    EXPECT_EQ(lines[3], QStringLiteral("# Presetting: 2,50"));
+    EXPECT_EQ(lines[4], QStringLiteral("# Medium: Propylenglykol"));
+    EXPECT_EQ(lines[6], QStringLiteral("# Temperature [\u00B0C]: -5"));
+    EXPECT_EQ(lines[7], QStringLiteral("time,pressure [Pa],flow [l/h],pressure [kPa],flow [m3/h]"));
+    // Not the rounded display texts and not the user's decimal comma: what was measured.
+    const QStringList first = lines[8].split(u',');
+    ASSERT_EQ(first.size(), 5);
+    EXPECT_EQ(first[0], QStringLiteral("2012-03-05T07:04:09"));
+    EXPECT_EQ(first[1], QStringLiteral("1234.567871"));
+    EXPECT_EQ(first[2], QStringLiteral("250.25"));
+    EXPECT_EQ(first[3].toDouble(), 1234.567871 * PressureFactor(2));
+    EXPECT_EQ(first[4].toDouble(), 250.25 * FlowFactor(2));
+    // A value that is no number stays empty rather than becoming 0.
+    EXPECT_TRUE(lines[9].startsWith(QStringLiteral("2012-03-05T07:04:19,,-0.5,,")));
+    EXPECT_EQ(lines[10], QString());
+}
+
+TEST(AnalysisExport, InstrumentUnitsAreNotRepeated) {
+    TUnits units;
+    units.PressureUnit = 0;
+    units.FlowUnit = 5;
+    const QString csv = QString::fromUtf8(RecordAnalysisCsv(*store(), units));
+    EXPECT_TRUE(csv.contains(QStringLiteral("\r\ntime,pressure [Pa],flow [l/h]\r\n")));
+}
+
+TEST(AnalysisExport, JsonHoldsTheSameFields) {
+    const QJsonDocument doc = QJsonDocument::fromJson(RecordAnalysisJson(*store(), kpaAndCubicMetresPerHour()));
+    ASSERT_TRUE(doc.isObject());
+    const QJsonObject header = doc.object().value(QStringLiteral("header")).toObject();
+    EXPECT_EQ(header.value(QStringLiteral("description")).toString(), QStringLiteral("Riser, \"east\""));
+    EXPECT_EQ(header.value(QStringLiteral("presetting")).toDouble(), 2.5);
+    EXPECT_EQ(header.value(QStringLiteral("temperature")).toInt(), -5);
+    const QJsonArray samples = doc.object().value(QStringLiteral("samples")).toArray();
+    ASSERT_EQ(samples.size(), 2);
+    const QJsonObject first = samples[0].toObject();
+    EXPECT_EQ(first.value(QStringLiteral("time")).toString(), QStringLiteral("2012-03-05T07:04:09"));
+    EXPECT_EQ(first.value(QStringLiteral("pressure [Pa]")).toDouble(), 1234.567871);
+    EXPECT_EQ(first.value(QStringLiteral("flow [m3/h]")).toDouble(), 250.25 * FlowFactor(2));
+    EXPECT_TRUE(samples[1].toObject().value(QStringLiteral("pressure [kPa]")).isNull());
+}
+
+TEST(AnalysisExport, FileNamesTimestampsAndFailures) {
+    EXPECT_EQ(AnalysisFileName(QStringLiteral("/a/b"), TAnalysisFormat::Json), QStringLiteral("/a/b.json"));
+    EXPECT_EQ(AnalysisFileName(QStringLiteral("/a/b.txt"), TAnalysisFormat::CsvUtf8), QStringLiteral("/a/b.txt"));
+    EXPECT_EQ(IsoTimestamp(QStringLiteral("31.12.2024"), QStringLiteral("23:59:58")),
+              QStringLiteral("2024-12-31T23:59:58"));
+    EXPECT_EQ(IsoTimestamp(QStringLiteral("odd"), QStringLiteral("12:00")), QStringLiteral("odd 12:00"));
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("out"));
+    QString error;
+    ASSERT_TRUE(ExportRecordAnalysis(*store(), TUnits(), TAnalysisFormat::CsvUtf8, target, &error));
+    EXPECT_TRUE(QFile::exists(target + QStringLiteral(".csv")));
+    EXPECT_FALSE(ExportRecordAnalysis(*store(), TUnits(), TAnalysisFormat::Json,
+                                      dir.filePath(QStringLiteral("no_such/out.json")), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+#include "localisation/Translator.h"
+#include "records/RecordOverlay.h"
+
+TEST(RecordOverlay, PlacesSamplesByTheTimeSinceEachRecordsFirstSample) {
+    // The shown record: a sample every 10 s, one missing at 30 s.
+    const std::vector<double> shown = {0.0, 10.0, 20.0, 40.0};
+    const struct {
+        double Seconds;
+        double Row;
+    } cases[] = {{0.0, 0.0}, {5.0, 0.5}, {30.0, 2.5}, {40.0, 3.0}, {60.0, 4.0}, {-10.0, -1.0}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(AxisPositionOf(c.Seconds, shown), c.Row) << c.Seconds;
+    // Fewer than two rows with a time: one row a second.
+    EXPECT_DOUBLE_EQ(AxisPositionOf(7.0, {0.0}), 7.0);
+
+    // Record 1 of the store: samples at 07:04:09 and 07:04:19 of one day.
+    auto other = store();
+    other->Samples[2].Pressure = QStringLiteral("2000.000000");
+    TUnits pascal;
+    pascal.PressureUnit = 0;
+    pascal.FlowUnit = 5;
+    pascal.Locale = QLocale::c();
+    const TRecordOverlay overlay = BuildRecordOverlay(*other, shown, pascal, TIdentityTranslator());
+    EXPECT_EQ(overlay.Name, QStringLiteral("Riser, \"east\", 05.03.2012 07:04:09"));
+    ASSERT_EQ(overlay.Pressure.size(), 2);
+    EXPECT_EQ(overlay.Pressure[0], QPointF(0.0, static_cast<float>(1234.567871)));
+    EXPECT_DOUBLE_EQ(overlay.Pressure[1].x(), 1.0); // 10 s after its first sample: the shown row at 10 s
+    EXPECT_EQ(ElapsedSeconds(*other), (std::vector<double>{0.0, 10.0}));
+}

@@ -1,0 +1,220 @@
+#include "files/RecordFile.h"
+#include "mainwindow/ApplicationState.h"
+#include "mainwindow/test_dialogs_app.h"
+#include "records/ChartExport.h"
+#include "records/ChartInteraction.h"
+#include "records/ChartNavigation.h"
+#include "records/RecordChart.h"
+#include "records/RecordsWindow.h"
+#include "records/SampleText.h"
+#include "ui/ScriptedUserInterface.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+[[maybe_unused]] const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
+
+// A record of 100 samples, pressure rising 1000 Pa per sample, shown in a window of its own size.
+class ChartInteractionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("bin/language")));
+        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")), dir.path(),
+                                                    QLocale::c());
+        state->Units.PressureUnit = 2; // kPa
+        state->Units.FlowUnit = 5;     // l/h
+        TRecordStore& r = state->Records;
+        for (int i = 0; i < 100; ++i)
+            r.Samples[static_cast<std::size_t>(i)] = {0, SampleDate(5, 3, 2012), SampleTime(7, i / 60, i % 60),
+                                                      SampleNumber(1000.0 * (i + 1)), SampleNumber(250.0)};
+        r.SampleCount = 100;
+        r.CurrentHeader.Description = QStringLiteral("Riser 1");
+        window = std::make_unique<TRecordsF>(*state, ui);
+        window->resize(1000, 700);
+        window->show();
+        window->ShowCurrentRecord();
+        window->pages()->setCurrentIndex(1);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        chart = window->chart(TRecordsF::PressureChart);
+        interaction = chart->findChild<TChartInteraction*>();
+        ASSERT_NE(interaction, nullptr);
+    }
+
+    // The view position of a value.
+    QPoint viewPos(double x, double y) const {
+        const QRectF area = chart->plotArea();
+        return chart->mapFromScene(area.topLeft() + ChartPixelAt(area.size(), chart->limits(), QPointF(x, y)));
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TApplicationState> state;
+    TScriptedUserInterface ui;
+    std::unique_ptr<TRecordsF> window;
+    TRecordChart* chart = nullptr;
+    TChartInteraction* interaction = nullptr;
+};
+
+} // namespace
+
+TEST_F(ChartInteractionTest, WheelZoomsAboutThePointerAndZoom100Returns) {
+    const TChartLimits original = chart->limits();
+    const QPoint at = viewPos(25.0, 50.0);
+    interaction->wheelAt(at, 120);
+    const TChartLimits zoomed = chart->limits();
+    EXPECT_NEAR(zoomed.X.Max - zoomed.X.Min, 0.8 * (original.X.Max - original.X.Min), 1e-9);
+    // The value under the pointer stays under it (within a pixel's rounding).
+    const QPoint again = viewPos(25.0, 50.0);
+    EXPECT_LE((again - at).manhattanLength(), 2);
+    EXPECT_TRUE(chart->isZoomed());
+
+    // Double click: Zoom 100 %.
+    QTest::mouseDClick(chart->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(chart->limits(), original);
+    EXPECT_FALSE(chart->isZoomed());
+}
+
+TEST_F(ChartInteractionTest, RectangleZoomsAndPanMovesTheView) {
+    interaction->dragZoom(viewPos(10.0, 20.0), viewPos(30.0, 60.0));
+    TChartLimits l = chart->limits();
+    EXPECT_NEAR(l.X.Min, 10.0, 0.2);
+    EXPECT_NEAR(l.X.Max, 30.0, 0.2);
+    EXPECT_NEAR(l.Y.Min, 20.0, 0.5);
+    EXPECT_NEAR(l.Y.Max, 60.0, 0.5);
+
+    // Dragging the content to the right shows what lay left of it.
+    interaction->dragPan(viewPos(20.0, 40.0), viewPos(25.0, 40.0));
+    const TChartLimits panned = chart->limits();
+    EXPECT_NEAR(panned.X.Min, l.X.Min - 5.0, 0.2);
+    EXPECT_NEAR(panned.X.Max - panned.X.Min, l.X.Max - l.X.Min, 1e-9);
+
+    // A click is no rectangle.
+    interaction->dragZoom(viewPos(12.0, 30.0), viewPos(12.0, 30.0) + QPoint(1, 1));
+    EXPECT_EQ(chart->limits(), panned);
+
+    // The same by mouse: right button drag pans.
+    const TChartLimits before = chart->limits();
+    QTest::mousePress(chart->viewport(), Qt::RightButton, Qt::NoModifier, viewPos(20.0, 40.0));
+    QMouseEvent move(QEvent::MouseMove, QPointF(viewPos(22.0, 40.0)), chart->viewport()->mapToGlobal(QPointF(viewPos(22.0, 40.0))),
+                     Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(chart->viewport(), &move);
+    QTest::mouseRelease(chart->viewport(), Qt::RightButton, Qt::NoModifier, viewPos(22.0, 40.0));
+    EXPECT_LT(chart->limits().X.Min, before.X.Min);
+}
+
+TEST_F(ChartInteractionTest, CrosshairNamesTheNearestSampleAndKeysZoom) {
+    interaction->pointAt(viewPos(41.7, 10.0));
+    EXPECT_EQ(interaction->crosshairText(), QStringLiteral("05.03.2012 07:00:42   43.0 kPa"));
+    interaction->pointAt(QPoint(1, 1)); // outside the plot area
+    EXPECT_EQ(interaction->crosshairText(), QString());
+
+    const TChartLimits original = chart->limits();
+    QTest::keyClick(chart, Qt::Key_Plus);
+    EXPECT_EQ(chart->limits().Y, ZoomRange(original.Y, ZoomInPercent));
+    QTest::keyClick(chart, Qt::Key_0);
+    EXPECT_EQ(chart->limits(), original);
+}
+
+TEST_F(ChartInteractionTest, ExportsTheShownChartAsPngAndSvg) {
+    interaction->wheelAt(viewPos(50.0, 50.0), 240);
+    const QString png = dir.filePath(QStringLiteral("chart"));
+    ui.FilesToSave << png;
+    ui.Inputs << QStringLiteral("800 by 500") << QStringLiteral("800x500");
+    window->action(QStringLiteral("mExportChart"))->trigger();
+    EXPECT_EQ(ui.messages().size(), 1); // the size that did not read
+    const QImage image(png + QStringLiteral(".png"));
+    ASSERT_EQ(image.size(), QSize(800, 500));
+    // The title and the line are drawn over the white page.
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    EXPECT_GT(dark, 200);
+
+    const QString svg = dir.filePath(QStringLiteral("chart.svg"));
+    ui.FilesToSave << svg;
+    window->action(QStringLiteral("mExportChart"))->trigger();
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("<svg"));
+    EXPECT_TRUE(bytes.contains("Riser 1"));
+
+    // The zoom of the window stays as it was.
+    EXPECT_TRUE(chart->isZoomed());
+    EXPECT_EQ(ParseChartSize(QStringLiteral("0x10")), std::nullopt);
+}
+
+TEST_F(ChartInteractionTest, PrintsTheChartsPageBeforeTheRecordsReport) {
+    const QString pdf = dir.filePath(QStringLiteral("records.pdf"));
+    window->setPrinterSetup([&pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    window->action(QStringLiteral("mPrintWithCharts"))->trigger();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // The charts page, then the report's two pages (100 rows).
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
+    // The same record once more from its file, as another record to compare with.
+    const QString path = dir.filePath(QStringLiteral("other.r9q4"));
+    ASSERT_TRUE(SaveRecordFile(state->Records, path));
+    ui.FilesToOpen << path << dir.filePath(QStringLiteral("no_such.r9q4"));
+    window->action(QStringLiteral("mCompareRecord"))->trigger();
+    ASSERT_EQ(window->comparisonCount(), 1);
+    for (const int c : {TRecordsF::PressureChart, TRecordsF::FlowChart}) {
+        const QList<TChartOverlaySeries>& overlays = window->chart(c)->overlays();
+        ASSERT_EQ(overlays.size(), 1);
+        EXPECT_EQ(overlays[0].Name, QStringLiteral("Riser 1, 05.03.2012 07:00:00"));
+        // Sample for sample on the shown record's rows.
+        EXPECT_EQ(overlays[0].Points, window->chart(c)->points());
+    }
+    // The legend entry answers where it is drawn.
+    const QList<TChartOverlaySeries>& shown = chart->overlays();
+    ASSERT_FALSE(shown.isEmpty());
+    const QRectF area = chart->plotArea();
+    EXPECT_EQ(chart->overlayAt(QPointF(area.right() - 10, area.top() + 10)), 0);
+    EXPECT_EQ(chart->overlayAt(area.center()), -1);
+
+    // A file that does not load is told and adds nothing.
+    window->action(QStringLiteral("mCompareRecord"))->trigger();
+    EXPECT_EQ(window->comparisonCount(), 1);
+    EXPECT_EQ(ui.messages().size(), 1);
+
+    window->RemoveComparison(0);
+    EXPECT_EQ(window->comparisonCount(), 0);
+    EXPECT_TRUE(chart->overlays().isEmpty());
+
+    // A record reaching ten times as high widens the axis to show it, until it is removed again.
+    const TChartLimits own = chart->limits();
+    auto higher = std::make_unique<TRecordStore>();
+    ASSERT_TRUE(LoadRecordFile(*higher, path, state->Units, state->Messages, nullptr));
+    for (int i = 0; i < higher->SampleCount; ++i)
+        higher->Samples[static_cast<std::size_t>(i)].Pressure = SampleNumber(10000.0 * (i + 1));
+    const QString highPath = dir.filePath(QStringLiteral("higher.r9q4"));
+    ASSERT_TRUE(SaveRecordFile(*higher, highPath));
+    ui.FilesToOpen << highPath;
+    window->action(QStringLiteral("mCompareRecord"))->trigger();
+    EXPECT_GE(chart->limits().Y.Max, 1000.0); // kPa
+    window->RemoveComparison(0);
+    EXPECT_EQ(chart->limits(), own);
+}
