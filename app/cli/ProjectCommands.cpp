@@ -47,7 +47,6 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
     const std::unique_ptr<TProject> project = loadProject(options, err);
     if (!project)
         return 1;
-    }
     // Valve names come from the cache the desktop program keeps.
     auto catalogue = std::make_unique<TValveCatalogue>();
     const bool haveValves = LoadValveCache(qtPath(ProcessApplicationPaths().DataDir), *catalogue);
