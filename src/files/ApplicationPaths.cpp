@@ -79,7 +79,7 @@ bool CreateUserFolders(const TApplicationPaths& paths) {
         return true;
     std::error_code error;
     bool ok = true;
-    for (const fs::path folder : {fs::path(paths.SettingsFile).parent_path(), fs::path(paths.DataDir)}) {
+    for (const fs::path& folder : {fs::path(paths.SettingsFile).parent_path(), fs::path(paths.DataDir)}) {
         fs::create_directories(folder, error);
         ok = ok && fs::is_directory(folder, error);
     }
