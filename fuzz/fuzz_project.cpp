@@ -3,6 +3,7 @@
 #include "FuzzInput.h"
 
 #include "files/ProjectFile.h"
+#include "model/InstrumentText.h"
 
 #include <memory>
 
@@ -21,6 +22,16 @@ bool sameStructure(const TProject& a, const TProject& b) {
     return true;
 }
 
+bool dialectCarriesEveryText(const TProject& project, int codePage) {
+    const auto carried = [codePage](const std::uint8_t* field) {
+        return dialectCarries(DecodeInstrumentText(field, NameFieldSize, codePage));
+    };
+    bool all = carried(project.Header.Name) && carried(project.Header.Last_Change);
+    for (int i = 0; i < project.branchCount(); ++i)
+        all = all && carried(project.Branches[i].Name);
+    return all;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -36,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(project->Header.Branch_Count >= 0 && project->Header.Branch_Count <= MaxBranches);
     FUZZ_CHECK(SaveProjectFile(path, *project, codePage, &error));
+    if (!dialectCarriesEveryText(*project, codePage))
+        return 0;
     const QByteArray saved = fuzzReadFile(path);
 
     auto reloaded = std::make_unique<TProject>();

@@ -18,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(store.RecordCount >= 0 && store.RecordCount <= static_cast<int>(store.RecordHeaders.size()));
     FUZZ_CHECK(store.SampleCount >= 0 && store.SampleCount <= static_cast<int>(store.Samples.size()));
     for (std::int32_t i = 0; i < store.SampleCount; ++i)
-        FUZZ_CHECK(store.Samples[i].RecordIndex >= 0 && store.Samples[i].RecordIndex < store.RecordCount);
+        FUZZ_CHECK(store.Samples[i].RecordIndex >= -1 && store.Samples[i].RecordIndex < store.RecordCount);
     return 0;
 }
