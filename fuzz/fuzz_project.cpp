@@ -1,10 +1,11 @@
-// Project files: whatever loads saves, and what it saved reloads into the same project and saves to
-// the same bytes.
+// Project files: whatever loads saves, what it saved reloads with the same branches, and from the
+// second save on, reload and save give the same bytes.
 #include "FuzzInput.h"
 
 #include "files/ProjectFile.h"
 #include "model/InstrumentText.h"
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -49,12 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(SaveProjectFile(path, *project, codePage, &error));
     if (!dialectCarriesEveryText(*project, codePage))
         return 0;
-    const QByteArray saved = fuzzReadFile(path);
 
+    // The first reload may still change a name: some code pages decode a byte to a letter that they
+    // encode as its plain Latin form. From then on the file is a fixed point.
     auto reloaded = std::make_unique<TProject>();
-    FUZZ_CHECK(LoadProjectBytes(saved, path, *reloaded, codePage, QLocale::c(), &error));
-    FUZZ_CHECK(SaveProjectFile(path, *reloaded, codePage, &error));
+    FUZZ_CHECK(LoadProjectBytes(fuzzReadFile(path), path, *reloaded, codePage, QLocale::c(), &error));
     FUZZ_CHECK(sameStructure(*project, *reloaded));
+    FUZZ_CHECK(SaveProjectFile(path, *reloaded, codePage, &error));
+    const QByteArray saved = fuzzReadFile(path);
+    auto again = std::make_unique<TProject>();
+    FUZZ_CHECK(LoadProjectBytes(saved, path, *again, codePage, QLocale::c(), &error));
+    FUZZ_CHECK(std::memcmp(&again->Header, &reloaded->Header, sizeof(TProjectHeader)) == 0);
+    FUZZ_CHECK(SaveProjectFile(path, *again, codePage, &error));
     FUZZ_CHECK(fuzzReadFile(path) == saved);
     return 0;
 }

@@ -20,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     changed.PrintMargins.Bottom = loaded.PrintMargins.Bottom ^ 0x40000000;
     const QByteArray after = SettingsBytes(before, changed);
     FUZZ_CHECK(LoadSettingsBytes(after) == changed);
-    // Saving what is already there changes nothing.
-    FUZZ_CHECK(SettingsBytes(after, changed) == after);
+    // Saving what is already there changes nothing, once a save has written each value in its own
+    // form (a value line with a stray carriage return loses it to the first save).
+    const QByteArray again = SettingsBytes(after, changed);
+    FUZZ_CHECK(LoadSettingsBytes(again) == changed);
+    FUZZ_CHECK(SettingsBytes(again, changed) == again);
     return 0;
 }

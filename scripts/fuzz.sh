@@ -7,7 +7,7 @@
 # time-out or out-of-memory stops the target and saves its input under fuzz/crashes/. One line per
 # target: time, executions, coverage, result. The exit status is 1 when any target failed.
 # Environment: ZRV_FUZZ_BUILD (build folder), ZRV_FUZZ_JOBS (build jobs, default 2),
-# ZRV_FUZZ_ARGS (more libFuzzer options, e.g. "-jobs=2" or "-max_len=65536").
+# ZRV_FUZZ_ARGS (more libFuzzer options, e.g. "-max_len=65536").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,11 +19,15 @@ jobs=${ZRV_FUZZ_JOBS:-2}
 mapfile -t all_targets < <(grep -v '^#' fuzz/targets.txt | grep -v '^$')
 if [ "$target" = all ]; then
   targets=("${all_targets[@]}")
-elif printf '%s\n' "${all_targets[@]}" | grep -qx "$target"; then
-  targets=("$target")
 else
-  echo "unknown fuzz target '$target'; the targets: ${all_targets[*]}" >&2
-  exit 2
+  targets=()
+  for t in "${all_targets[@]}"; do
+    [ "$t" = "$target" ] && targets=("$t")
+  done
+  if [ ${#targets[@]} = 0 ]; then
+    echo "unknown fuzz target '$target'; the targets: ${all_targets[*]}" >&2
+    exit 2
+  fi
 fi
 
 launcher=()
@@ -46,10 +50,12 @@ for t in "${targets[@]}"; do
   [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
   log="$build/logs/$t.log"
   status=0
+  started=$SECONDS
   # shellcheck disable=SC2086
   nice "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="fuzz/crashes/$t-" "${dict[@]}" ${ZRV_FUZZ_ARGS:-} \
     "$work" "fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+  elapsed=$((SECONDS - started))
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   progress=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$progress")
@@ -64,6 +70,6 @@ for t in "${targets[@]}"; do
     result="FAILED ($kind) ${artifact:-no input saved}, log $log"
   fi
   printf '%-13s %4ss  %10s execs  cov %-5s ft %-6s corpus %-5s %s\n' \
-    "$t" "$seconds" "${execs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" "$result"
+    "$t" "$elapsed" "${execs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" "$result"
 done
 exit "$failed"
