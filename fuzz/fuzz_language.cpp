@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TMessageCatalogue catalogue(QStringLiteral("/nonexistent/"), QLocale::c());
     catalogue.SetCurrentLanguage(1);
     catalogue.LoadLanguageBytes(bytes);
-    FUZZ_CHECK(catalogue.EntryCount() == entries.size());
+    FUZZ_CHECK(catalogue.EntryCount() == static_cast<int>(entries.size()));
     // The first entry of a key wins.
     for (const TMessageEntry& entry : catalogue.Entries()) {
         const QString* found = catalogue.FindTranslation(entry.key);

@@ -58,6 +58,8 @@ for t in "${targets[@]}"; do
   elapsed=$((SECONDS - started))
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   progress=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
+  # A stopped run prints no final statistics: its last progress line counts instead.
+  [ -n "$execs" ] || execs=$(sed -n 's/^#\([0-9]*\).*/\1/p' <<<"$progress")
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$progress")
   ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$progress")
   corp=$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$progress")
