@@ -16,9 +16,8 @@
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "records/RecordModel.h"
+#include "link/SimulatorDriver.h"
 #include "simulator/DemoContent.h"
-#include "simulator/SimulatedInstrument.h"
-#include "simulator/SimulatedUsb.h"
 #include "ui/ScriptedUserInterface.h"
 
 #include <QDir>
@@ -32,33 +31,20 @@
 namespace {
 
 // The simulator behind the link, keeping each reply in the fuzzed instrument's input format.
-class TRecordingSimulator final : public IUsbDriver {
+class TRecordingSimulator final : public TSimulatorDriver {
 public:
-    explicit TRecordingSimulator(TSimulatedInstrument& instrument) : m_usb(instrument) {}
+    using TSimulatorDriver::TSimulatorDriver;
     QByteArray Replies;
 
-    std::uint32_t GetDeviceCount(const char* vidPid) override { return m_usb.deviceCount(vidPid); }
-    void* Open(std::uint32_t instance, const char* vidPid, const char* endpoint, std::uint32_t direction,
-               std::uint32_t reserved) override {
-        return m_usb.open(instance, vidPid, endpoint, direction, reserved);
-    }
     std::uint32_t Read(void* pipe, void* data, std::uint32_t length, std::uint32_t* received,
                        std::uint32_t timeoutMs) override {
-        const std::uint32_t ok = m_usb.read(pipe, data, length, received, timeoutMs);
+        const std::uint32_t ok = TSimulatorDriver::Read(pipe, data, length, received, timeoutMs);
         if (ok) {
             Replies.append(char(0));
             Replies.append(static_cast<const char*>(data) + FrameDataOffset, FrameDataSize);
         }
         return ok;
     }
-    std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
-                        std::uint32_t timeoutMs) override {
-        return m_usb.write(pipe, data, length, sent, timeoutMs);
-    }
-    std::uint32_t Close(void* pipe) override { return m_usb.close(pipe); }
-
-private:
-    TSimulatedUsb m_usb;
 };
 
 bool write(const QString& path, const QByteArray& bytes) {

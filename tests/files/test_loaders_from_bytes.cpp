@@ -4,12 +4,12 @@
 #include "files/RecordFile.h"
 #include "files/Settings.h"
 #include "localisation/MessageCatalogue.h"
+#include "localisation/Utf16Files.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "records/RecordModel.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -20,23 +20,8 @@
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 QString fixture(const char* name) {
     return QStringLiteral(ZRV_FIXTURES "/") + QString::fromLatin1(name);
-}
-
-QByteArray utf16le(const QString& text) {
-    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
 }
 
 // Whole, cut inside its container, and no dialect at all.
@@ -106,8 +91,8 @@ TEST(LoadersFromBytes, SettingsLoadAndSaveAsTheirBytesDo) {
 TEST(LoadersFromBytes, LanguageListAndLanguageParseWithoutWriting) {
     QTemporaryDir dir;
     const QByteArray ini("[Main]\nTotal=2\n[Names]\n0=English\n1=Deutsch\n[Files]\n1=messages_de.txt\n");
-    const QByteArray german = utf16le(u"\uFEFFOpen;\t\u00D6ffnen\r\n"_qs);
-    const QByteArray master = utf16le(u"\uFEFFOpen;\t\r\nSave;\t\r\n"_qs);
+    const QByteArray german = utf16Le(u"Open;\t\u00D6ffnen\r\n"_qs);
+    const QByteArray master = utf16Le(u"Open;\t\r\nSave;\t\r\n"_qs);
     writeFile(dir.filePath(QStringLiteral("messages.ini")), ini);
     writeFile(dir.filePath(QStringLiteral("messages_de.txt")), german);
     writeFile(dir.filePath(QStringLiteral("messages_uk.txt")), master);
@@ -132,7 +117,7 @@ TEST(LoadersFromBytes, LanguageListAndLanguageParseWithoutWriting) {
     catalogue.SetCurrentLanguage(1);
     ASSERT_TRUE(catalogue.LoadLanguage());
     EXPECT_EQ(catalogue.Translate(QStringLiteral("Open")), u"\u00D6ffnen"_qs);
-    EXPECT_EQ(readFile(catalogue.TodoPath()), utf16le(u"\uFEFFSave;\t\n"_qs));
+    EXPECT_EQ(readFile(catalogue.TodoPath()), utf16Le(u"Save;\t\n"_qs));
 }
 
 TEST(LoadersFromBytes, ValveCacheLoadsAsItsFilesDo) {
