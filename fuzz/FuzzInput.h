@@ -7,8 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 // What every target needs of libFuzzer's input, and one way to report a broken property: abort(), so
 // that libFuzzer saves the input like any crash.
@@ -43,10 +43,10 @@ inline bool dialectCarries(const QString& text) {
            !text.contains(u'\r') && !text.contains(u'\n');
 }
 
-#define FUZZ_CHECK(condition)                                                                         \
-    do {                                                                                              \
-        if (!(condition)) {                                                                           \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition);      \
-            std::abort();                                                                             \
-        }                                                                                             \
+#define FUZZ_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition);            \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)

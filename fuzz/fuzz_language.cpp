@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const TMessageEntry& entry : catalogue.Entries()) {
         const QString* found = catalogue.FindTranslation(entry.key);
         FUZZ_CHECK(found != nullptr);
-        FUZZ_CHECK(catalogue.Entries().at(0).key != entry.key || found == &catalogue.Entries().at(0).translation);
+        FUZZ_CHECK(catalogue.Entries().at(0).key != entry.key ||
+                   found == &catalogue.Entries().at(0).translation);
     }
     const QStringList master = parseMasterList(bytes);
     const QStringList missing = catalogue.MissingTexts(bytes);

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(list.count() >= 0 && list.count() <= TLanguageList::Capacity);
     for (int i = 0; i < list.count(); ++i) {
         const TLanguage& language = list.at(i);
-        FUZZ_CHECK(language.path.isEmpty() || (language.path.startsWith(directory) && language.path != directory));
+        FUZZ_CHECK(language.path.isEmpty() ||
+                   (language.path.startsWith(directory) && language.path != directory));
     }
     FUZZ_CHECK(!list.contains(-1) && !list.contains(list.count()));
     return 0;

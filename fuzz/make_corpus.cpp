@@ -10,13 +10,13 @@
 #include "link/MemoryMap.h"
 #include "link/ProjectTransfer.h"
 #include "link/RecordTransfer.h"
+#include "link/SimulatorDriver.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
 #include "mainwindow/MainState.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "records/RecordModel.h"
-#include "link/SimulatorDriver.h"
 #include "simulator/DemoContent.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -110,9 +110,8 @@ int main(int argc, char** argv) {
     }
 
     auto valves = std::make_unique<TValveCatalogue>();
-    replies(3, QStringLiteral("valves"), [&] {
-        return ReadValvesFromDevice(context, *valves, scratch.path()) == TDeviceResult::Done;
-    });
+    replies(3, QStringLiteral("valves"),
+            [&] { return ReadValvesFromDevice(context, *valves, scratch.path()) == TDeviceResult::Done; });
     // Only the valves the counts name: the rest of valves.bin is what a fresh catalogue holds.
     ok = write(out.filePath(QStringLiteral("valve_cache/sim-demo")),
                readAll(scratch.filePath(QLatin1String(ManufacturersCacheName))) +

@@ -31,7 +31,8 @@ void copyHead(const QByteArray& bytes, void* into, std::size_t size) {
 bool LoadValveCache(const QString& directory, TValveCatalogue& catalogue) {
     const QDir dir(directory);
     // Both read before either is used, so that a missing second file cannot leave half a catalogue behind.
-    const auto manufacturers = readHead(dir.filePath(QLatin1String(ManufacturersCacheName)), ManufacturersFileSize);
+    const auto manufacturers =
+        readHead(dir.filePath(QLatin1String(ManufacturersCacheName)), ManufacturersFileSize);
     if (!manufacturers)
         return false;
     const auto valves = readHead(dir.filePath(QLatin1String(ValvesCacheName)), ValvesFileSize);
@@ -41,7 +42,8 @@ bool LoadValveCache(const QString& directory, TValveCatalogue& catalogue) {
     return true;
 }
 
-void LoadValveCacheBytes(const QByteArray& manufacturers, const QByteArray& valves, TValveCatalogue& catalogue) {
+void LoadValveCacheBytes(const QByteArray& manufacturers, const QByteArray& valves,
+                         TValveCatalogue& catalogue) {
     // Short files leave the bytes they lack as they were.
     copyHead(manufacturers, &catalogue, ManufacturersFileSize);
     copyHead(valves, catalogue.Valves, ValvesFileSize);

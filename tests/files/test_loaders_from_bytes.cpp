@@ -4,8 +4,8 @@
 #include "files/RecordFile.h"
 #include "files/Settings.h"
 #include "localisation/MessageCatalogue.h"
-#include "localisation/Utf16Files.h"
 #include "localisation/Translator.h"
+#include "localisation/Utf16Files.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "records/RecordModel.h"
@@ -48,7 +48,8 @@ TEST(LoadersFromBytes, ProjectFileLoadsAsItsBytesDo) {
     QString error;
     EXPECT_TRUE(LoadProjectFile(fixture("printing/report.proj"), *project, 0, QLocale::c(), &error));
     EXPECT_GT(project->branchCount(), 0);
-    EXPECT_FALSE(LoadProjectFile(dir.filePath(QStringLiteral("missing.proj")), *project, 0, QLocale::c(), &error));
+    EXPECT_FALSE(
+        LoadProjectFile(dir.filePath(QStringLiteral("missing.proj")), *project, 0, QLocale::c(), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("missing.proj"))) << qPrintable(error);
 }
 
