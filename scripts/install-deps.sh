@@ -12,6 +12,8 @@ packages=(
   clang-format xvfb xauth
   libreoffice-calc-nogui python3
   clang libclang-rt-14-dev
+  python3-openpyxl
+  desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
 )
 
 sudo=""

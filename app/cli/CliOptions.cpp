@@ -1,7 +1,10 @@
 #include "CliOptions.h"
 
+#include "files/ProcessPaths.h"
 #include "files/Settings.h"
 #include "localisation/InstrumentCodePage.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -26,7 +29,9 @@ QString TCliOptions::extraValue(const QString& name) const {
 
 TCliOptions ParseCliOptions(const QStringList& args, const QString& programFilePath) {
     TCliOptions o;
-    const TSettings settings = LoadSettings(SettingsPathForProgram(programFilePath));
+    const TApplicationPaths paths = ResolveApplicationPaths(
+        QFileInfo(programFilePath).absolutePath().toStdString(), TPathEnvironment::fromProcess());
+    const TSettings settings = LoadSettings(qtPath(paths.SettingsFile));
     o.Units.FlowUnit = settings.FlowUnit;
     o.Units.PressureUnit = settings.PressureUnit;
     o.CodePage = InstrumentCodePageFor(settings.CurrentLanguage, 0);

@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 #include "CliUserInterface.h"
 
+#include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/RecordFile.h"
 #include "link/DeviceConfig.h"
@@ -53,7 +54,7 @@ struct TDeviceSession {
         : Ui(out, err, assumeYes), Catalogue(QString()) {
         QString path = options.extraValue(QStringLiteral("--driver"));
         if (path.isEmpty())
-            path = DefaultDriverPath(QCoreApplication::applicationDirPath());
+            path = ChosenDriverFile(ProcessApplicationPaths());
         Driver = LoadDriver(path);
         Config.InstrumentCodePage = static_cast<std::uint16_t>(options.CodePage);
     }
@@ -203,7 +204,9 @@ int RunDeviceReadValves(const TCliOptions& options, QTextStream& out, QTextStrea
         return 2;
     TDeviceSession session(options, out, err, false);
     auto catalogue = std::make_unique<TValveCatalogue>();
-    const QString directory = QDir::currentPath();
+    const TApplicationPaths paths = ProcessApplicationPaths();
+    CreateUserFolders(paths);
+    const QString directory = qtPath(paths.DataDir);
     // Table slots beyond the instrument's counts keep what the old cache held, as in the program.
     LoadValveCache(directory, *catalogue);
     QString cacheError;

@@ -1,6 +1,7 @@
 // zrv10-cli project ...: the project file as the main window would show it.
 #include "CliOptions.h"
 
+#include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
@@ -36,9 +37,9 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    // Valve names come from the cache the desktop program keeps in its working folder.
+    // Valve names come from the cache the desktop program keeps.
     auto catalogue = std::make_unique<TValveCatalogue>();
-    const bool haveValves = LoadValveCache(QDir::currentPath(), *catalogue);
+    const bool haveValves = LoadValveCache(qtPath(ProcessApplicationPaths().DataDir), *catalogue);
 
     const int codePage = options.CodePage;
     const TProjectHeader& h = project->Header;

@@ -1,6 +1,7 @@
 // zrv10-cli report ...: the printed reports of projects and records, as a PDF or as their text.
 #include "CliOptions.h"
 
+#include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/RecordFile.h"
 #include "files/SafeFileWriter.h"
@@ -81,7 +82,7 @@ bool writePdf(const QStringList& lines, const QString& path, QTextStream& err) {
         printer.setOutputFileName(printed);
         printer.setDocName(QFileInfo(path).completeBaseName());
         const TSettings settings =
-            LoadSettings(SettingsPathForProgram(QCoreApplication::applicationFilePath()));
+            LoadSettings(qtPath(ProcessApplicationPaths().SettingsFile));
         if (!PrintReport(lines, printer, settings.PrintMargins, &error)) {
             err << "zrv10-cli: Print error: " << error << "\n";
             return false;
@@ -120,11 +121,12 @@ int RunReportProject(const TCliOptions& options, QTextStream& out, QTextStream& 
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    // Valve names come from the cache the desktop program keeps in its working folder.
+    // Valve names come from the cache the desktop program keeps.
     auto catalogue = std::make_unique<TValveCatalogue>();
-    if (!LoadValveCache(QDir::currentPath(), *catalogue) && project->branchCount() > 0)
+    const QString cacheDir = qtPath(ProcessApplicationPaths().DataDir);
+    if (!LoadValveCache(cacheDir, *catalogue) && project->branchCount() > 0)
         err << "zrv10-cli: warning: no valve cache (" << ManufacturersCacheName << ", " << ValvesCacheName
-            << ") in the current folder; the valve names are left empty\n";
+            << ") in " << cacheDir << "; the valve names are left empty\n";
     TValveSelection valve;
     const TIdentityTranslator translator;
     const QStringList lines =

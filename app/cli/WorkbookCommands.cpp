@@ -2,6 +2,7 @@
 #include "CliOptions.h"
 #include "CliUserInterface.h"
 
+#include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
 #include "localisation/Translator.h"
@@ -21,13 +22,15 @@ namespace {
 // Everything one workbook command works on, built the way the window builds it.
 struct TWorkbookSession {
     TWorkbookSession(const TCliOptions& options, QTextStream& out, QTextStream& err)
-        : Ui(out, err, false),
-          Settings(LoadSettings(SettingsPathForProgram(QCoreApplication::applicationFilePath()))),
+        : Ui(out, err, false), Paths(ProcessApplicationPaths()), CacheDir(qtPath(Paths.DataDir)),
+          Settings(LoadSettings(qtPath(Paths.SettingsFile))),
           ProjectContext{*Project, State, Ui, Translator, options.CodePage, options.Units.Locale, {}},
           Context{ProjectContext, Settings.SpreadsheetColumns, *Catalogue, {}} {}
 
     TCliUserInterface Ui;
     TIdentityTranslator Translator;
+    TApplicationPaths Paths;
+    QString CacheDir;
     TSettings Settings;
     std::unique_ptr<TProject> Project = std::make_unique<TProject>();
     std::unique_ptr<TValveCatalogue> Catalogue = std::make_unique<TValveCatalogue>();
@@ -53,9 +56,9 @@ int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream&
                  "workbook import BOOK -o FILE.proj", err))
         return 2;
     TWorkbookSession session(options, out, err);
-    // The designations are matched against the cache the desktop program keeps in its working folder.
-    if (!LoadValveCache(QDir::currentPath(), *session.Catalogue))
-        err << "zrv10-cli: no valve cache in the current folder; no valve is matched\n";
+    // The designations are matched against the cache the desktop program keeps.
+    if (!LoadValveCache(session.CacheDir, *session.Catalogue))
+        err << "zrv10-cli: no valve cache in " << session.CacheDir << "; no valve is matched\n";
     if (ImportWorkbookFile(session.Context, options.Positional.first()) != TWorkbookResult::Done) {
         session.Ui.finish(false);
         return 1;
@@ -81,8 +84,8 @@ int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream&
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    if (!LoadValveCache(QDir::currentPath(), *session.Catalogue))
-        err << "zrv10-cli: no valve cache in the current folder; the valve names are left empty\n";
+    if (!LoadValveCache(session.CacheDir, *session.Catalogue))
+        err << "zrv10-cli: no valve cache in " << session.CacheDir << "; the valve names are left empty\n";
     session.State.ProjectFileName = options.Positional.first();
     session.State.HasFileName = true;
     const bool done = ExportWorkbookFile(session.Context, options.Positional.at(1)) == TWorkbookResult::Done;

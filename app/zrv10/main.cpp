@@ -1,8 +1,10 @@
 #include "Application.h"
 
+#include "files/ProcessPaths.h"
 #include "localisation/MessageCatalogue.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/OpenFiles.h"
 #include "model/Clock.h"
 #include "printing/PrintPreview.h"
 #include "records/RecordOpenDialog.h"
@@ -10,6 +12,7 @@
 
 #include <QDir>
 #include <QIcon>
+#include <QMessageBox>
 
 #include <exception>
 
@@ -19,8 +22,10 @@ int main(int argc, char** argv) {
         QApplication::setApplicationName(QStringLiteral("ZRV 10 User Software"));
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/zrv10/zrv10.png")));
 
-        // The valve cache files lie in the current directory; everything else beside the program.
-        TApplicationState state(QCoreApplication::applicationFilePath(), QDir::currentPath(), QLocale());
+        // Beside the program when it runs from a portable folder, else in the user's folders.
+        const TApplicationPaths paths = ProcessApplicationPaths();
+        CreateUserFolders(paths);
+        TApplicationState state(paths, QCoreApplication::applicationFilePath(), QLocale());
         TSystemClock clock;
 
         // Created in this order; all but the main window stay hidden until used. The unit dialog is
@@ -31,11 +36,31 @@ int main(int argc, char** argv) {
         TTiskF tiskF(state.Messages);
         // Also gives the records window its instrument read and its way to clear the main status.
         mainF.setRecordsWindow(&recordsF);
-        mainF.setRecordChooser(
-            [&recordOpenF](const QStringList& captions) { return recordOpenF.choose(captions); });
+        recordsF.setCentredOver(&mainF);
+        // The list shows each record's first sample and length beside its description.
+        mainF.setRecordChooser([&recordOpenF, &state](const QStringList& captions) {
+            const std::vector<TRecordListRow> rows = RecordListRows(state.Records);
+            return rows.size() == static_cast<std::size_t>(captions.size()) ? recordOpenF.choose(rows)
+                                                                            : recordOpenF.choose(captions);
+        });
         // One preview for both reports.
         mainF.setPrintPreview(&tiskF);
         recordsF.setPrintPreview(&tiskF);
+
+        // Files from the command line (the desktop entry's %F) open once the program has started;
+        // files dropped on the main window open at once.
+        const TFileOpeners openers{
+            [&mainF](const QString& path) { mainF.OpenProjectPath(path); },
+            [&mainF](const QString& path) { mainF.OpenRecordPath(path); },
+            [&mainF, &state](const QString& path) {
+                QMessageBox::warning(&mainF, state.Messages.Translate(QStringLiteral("Error")),
+                                     state.Messages.Translate(QStringLiteral("This kind of file cannot be opened")) +
+                                         QStringLiteral(":\n") + path);
+            }};
+        QStringList files = QCoreApplication::arguments().mid(1);
+        files.removeIf([](const QString& arg) { return arg.startsWith(u'-'); });
+        mainF.setAfterStartup([files, &openers] { OpenFiles(files, openers); });
+        new TFileDropFilter(mainF, openers);
 
         mainF.show();
         return TApplication::exec();

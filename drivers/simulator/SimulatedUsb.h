@@ -22,11 +22,10 @@ public:
     std::uint32_t close(void* pipe);
 
     bool isOpen(void* pipe) const;
-
-private:
     bool isReadPipe(void* pipe) const { return pipe == &m_readHandle && m_readOpen; }
     bool isWritePipe(void* pipe) const { return pipe == &m_writeHandle && m_writeOpen; }
 
+private:
     TSimulatedInstrument& m_instrument;
     // Only their addresses serve, as handles that can never be (void*)-1 or null.
     char m_readHandle = 0;

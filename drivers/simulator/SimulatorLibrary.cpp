@@ -1,5 +1,8 @@
-// The driver library's entry points over one simulated instrument, whose memory lives in an image
-// file beside the library.
+// The driver library over one simulated instrument, whose memory lives in an image file beside the
+// library in a portable folder, else in the user's data folder.
+#include "DriverBackend.h"
+#include "DriverContract.h"
+#include "files/ApplicationPaths.h"
 #include "simulator/DemoContent.h"
 #include "simulator/ImageFile.h"
 #include "simulator/SimulatedInstrument.h"
@@ -8,14 +11,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <dlfcn.h>
+#include <filesystem>
 #include <mutex>
 #include <string>
 
-#define ZRV_EXPORT extern "C" __attribute__((visibility("default")))
-
 namespace {
 
-std::string imagePathBesideLibrary() {
+std::string imagePath() {
     Dl_info info{};
     static const int anchor = 0;
     std::string folder = ".";
@@ -25,6 +27,9 @@ std::string imagePathBesideLibrary() {
         if (slash != std::string::npos)
             folder = library.substr(0, slash);
     }
+    folder = SimulatorImageFolder(folder, TPathEnvironment::fromProcess());
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
     return folder + "/" + SimulatorImageName;
 }
 
@@ -36,7 +41,7 @@ std::string imagePathBesideLibrary() {
 struct TLibraryState {
     TSimulatedInstrument Instrument;
     TSimulatedUsb Usb{Instrument};
-    std::string ImagePath = imagePathBesideLibrary();
+    std::string ImagePath = imagePath();
     std::mutex Lock;
     bool Unsaved = false;
 
@@ -78,71 +83,71 @@ struct TLibraryState {
     }
 };
 
-TLibraryState& state() {
-    static TLibraryState library;
-    return library;
-}
+// The simulated instrument behind the shared entry points.
+class TSimulatorBackend final : public IDriverBackend {
+public:
+    std::uint32_t deviceCount(const char* vidPid) override {
+        std::lock_guard lock(m_state.Lock);
+        return m_state.Usb.deviceCount(vidPid);
+    }
+    std::uint32_t open(std::uint32_t instance, const char* vidPid, const char* endpoint, bool read,
+                       void** pipe) override {
+        std::lock_guard lock(m_state.Lock);
+        void* opened =
+            m_state.Usb.open(instance, vidPid, endpoint, read ? ZRV_DIRECTION_READ : ZRV_DIRECTION_WRITE, 0);
+        if (opened == ZRV_PIPE_FAILED)
+            return m_state.Instrument.isAttached() ? ZRV_FAILURE_BAD_ARGUMENT : ZRV_FAILURE_NOT_FOUND;
+        *pipe = opened;
+        return ZRV_FAILURE_NONE;
+    }
+    std::uint32_t read(void* pipe, std::uint8_t* data, std::uint32_t length, std::uint32_t* received,
+                       std::uint32_t timeoutMs) override {
+        std::lock_guard lock(m_state.Lock);
+        if (!m_state.Usb.isReadPipe(pipe) || length < FrameSize)
+            return ZRV_FAILURE_BAD_ARGUMENT;
+        return m_state.Usb.read(pipe, data, length, received, timeoutMs) != 0 ? ZRV_FAILURE_NONE : lost();
+    }
+    // The instrument has no interrupt endpoint.
+    std::uint32_t readInterrupt(void*, std::uint8_t*, std::uint32_t, std::uint32_t*, std::uint32_t) override {
+        return ZRV_FAILURE_BAD_ARGUMENT;
+    }
+    std::uint32_t write(void* pipe, const std::uint8_t* data, std::uint32_t length, std::uint32_t* sent,
+                        std::uint32_t timeoutMs) override {
+        std::lock_guard lock(m_state.Lock);
+        if (!m_state.Usb.isWritePipe(pipe) || length != FrameSize)
+            return ZRV_FAILURE_BAD_ARGUMENT;
+        return m_state.Usb.write(pipe, data, length, sent, timeoutMs) != 0 ? ZRV_FAILURE_NONE : lost();
+    }
+    std::uint32_t close(void* pipe) override {
+        std::lock_guard lock(m_state.Lock);
+        const bool closed = m_state.Usb.close(pipe) != 0;
+        m_state.saveIfChanged();
+        return closed ? ZRV_FAILURE_NONE : ZRV_FAILURE_BAD_ARGUMENT;
+    }
+    std::uint32_t setConfiguration(void* pipe, std::uint16_t) override {
+        std::lock_guard lock(m_state.Lock);
+        return m_state.Usb.isOpen(pipe) ? ZRV_FAILURE_NONE : ZRV_FAILURE_BAD_ARGUMENT;
+    }
+    // No string descriptors are simulated.
+    std::uint32_t stringDescriptor(void* pipe, std::uint8_t, std::uint16_t, std::uint8_t*, std::uint32_t,
+                                   std::uint32_t*) override {
+        std::lock_guard lock(m_state.Lock);
+        return m_state.Usb.isOpen(pipe) ? ZRV_FAILURE_IO : ZRV_FAILURE_BAD_ARGUMENT;
+    }
+
+private:
+    // A frame on an open pipe that went nowhere: the instrument is gone, or it did not answer.
+    std::uint32_t lost() const {
+        return m_state.Instrument.isAttached() ? ZRV_FAILURE_TIMEOUT : ZRV_FAILURE_DISCONNECTED;
+    }
+
+    static constexpr std::uint32_t FrameSize = 64;
+    TLibraryState m_state;
+};
 
 } // namespace
 
-ZRV_EXPORT std::uint32_t _MPUSBGetDLLVersion(void) {
-    return 0x01000000;
-}
-
-ZRV_EXPORT std::uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
-    TLibraryState& s = state();
-    std::lock_guard lock(s.Lock);
-    return s.Usb.deviceCount(vid_pid);
-}
-
-ZRV_EXPORT void* _MPUSBOpen(std::uint32_t instance, const char* vid_pid, const char* endpoint,
-                            std::uint32_t direction, std::uint32_t reserved) {
-    TLibraryState& s = state();
-    std::lock_guard lock(s.Lock);
-    return s.Usb.open(instance, vid_pid, endpoint, direction, reserved);
-}
-
-ZRV_EXPORT std::uint32_t _MPUSBRead(void* pipe, void* data, std::uint32_t length, std::uint32_t* received,
-                                    std::uint32_t timeout_ms) {
-    TLibraryState& s = state();
-    std::lock_guard lock(s.Lock);
-    return s.Usb.read(pipe, data, length, received, timeout_ms);
-}
-
-// The instrument has no interrupt endpoint.
-ZRV_EXPORT std::uint32_t _MPUSBReadInt(void* /*pipe*/, void* /*data*/, std::uint32_t /*length*/,
-                                       std::uint32_t* received, std::uint32_t /*timeout_ms*/) {
-    if (received != nullptr)
-        *received = 0;
-    return 0;
-}
-
-ZRV_EXPORT std::uint32_t _MPUSBWrite(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
-                                     std::uint32_t timeout_ms) {
-    TLibraryState& s = state();
-    std::lock_guard lock(s.Lock);
-    return s.Usb.write(pipe, data, length, sent, timeout_ms);
-}
-
-ZRV_EXPORT std::uint32_t _MPUSBClose(void* pipe) {
-    TLibraryState& s = state();
-    std::lock_guard lock(s.Lock);
-    const std::uint32_t closed = s.Usb.close(pipe);
-    s.saveIfChanged();
-    return closed;
-}
-
-ZRV_EXPORT std::uint32_t _MPUSBSetConfiguration(void* pipe, std::uint16_t /*configuration*/) {
-    TLibraryState& s = state();
-    std::lock_guard lock(s.Lock);
-    return s.Usb.isOpen(pipe) ? 1 : 0;
-}
-
-// No string descriptors are simulated.
-ZRV_EXPORT std::uint32_t _MPUSBGetStringDescriptor(void* /*pipe*/, std::uint8_t /*index*/,
-                                                   std::uint16_t /*language*/, void* /*data*/,
-                                                   std::uint32_t /*length*/, std::uint32_t* received) {
-    if (received != nullptr)
-        *received = 0;
-    return 0;
+IDriverBackend& DriverBackend() {
+    static TSimulatorBackend backend;
+    return backend;
 }

@@ -1,13 +1,49 @@
 #include "UsbPipes.h"
 
+#include "DriverContract.h"
+
 #include <libusb.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <climits>
 #include <cstring>
 #include <string>
 
 namespace {
+
+// Reading the IN endpoint empty: how long to wait for one more stale packet, and how many to take at
+// most, so that an instrument that keeps sending cannot hold the program.
+constexpr unsigned DrainTimeoutMs = 20;
+constexpr int MaxDrainPackets = 16;
+
+std::uint32_t failureOf(int error) {
+    switch (error) {
+    case LIBUSB_SUCCESS:
+        return ZRV_FAILURE_NONE;
+    case LIBUSB_ERROR_ACCESS:
+        return ZRV_FAILURE_NO_PERMISSION;
+    case LIBUSB_ERROR_BUSY:
+        return ZRV_FAILURE_BUSY;
+    case LIBUSB_ERROR_NO_DEVICE:
+        return ZRV_FAILURE_DISCONNECTED;
+    case LIBUSB_ERROR_NOT_FOUND:
+        return ZRV_FAILURE_NOT_FOUND;
+    case LIBUSB_ERROR_TIMEOUT:
+        return ZRV_FAILURE_TIMEOUT;
+    case LIBUSB_ERROR_PIPE:
+        return ZRV_FAILURE_STALL;
+    default:
+        return ZRV_FAILURE_IO;
+    }
+}
+
+int submit(libusb_device_handle* handle, std::uint8_t endpoint, bool interrupt, std::uint8_t* data,
+           int length, int* moved, unsigned timeoutMs) {
+    return interrupt ? libusb_interrupt_transfer(handle, endpoint, data, length, moved, timeoutMs)
+                     : libusb_bulk_transfer(handle, endpoint, data, length, moved, timeoutMs);
+}
 
 std::optional<std::uint16_t> hexAfter(const std::string& text, const char* key) {
     const auto at = text.find(key);
@@ -104,99 +140,164 @@ TUsbPipes::Pipe* TUsbPipes::find(void* pipe) {
     return nullptr;
 }
 
-std::uint32_t TUsbPipes::deviceCount(const TUsbSelector& selector) {
+std::uint32_t TUsbPipes::deviceCount(const char* vidPid) {
+    const auto selector = ParseUsbSelector(vidPid);
     std::lock_guard lock(m_mutex);
     libusb_context* ctx = context();
-    if (!ctx)
+    if (!selector || !ctx)
         return 0;
     libusb_device** list = nullptr;
     const ssize_t count = libusb_get_device_list(ctx, &list);
     std::uint32_t found = 0;
     for (ssize_t i = 0; i < count; ++i)
-        if (matches(list[i], selector))
+        if (matches(list[i], *selector))
             ++found;
     if (count >= 0)
         libusb_free_device_list(list, 1);
     return found;
 }
 
-void* TUsbPipes::open(std::uint32_t instance, const TUsbSelector& selector, int endpoint, bool read) {
-    std::lock_guard lock(m_mutex);
-    libusb_context* ctx = context();
-    if (!ctx || endpoint < 1)
-        return nullptr;
+std::uint32_t TUsbPipes::open(std::uint32_t instance, const char* vidPid, const char* endpoint, bool read,
+                              void** pipe) {
+    const auto selector = ParseUsbSelector(vidPid);
+    const int number = ParseEndpointNumber(endpoint);
+    if (!selector || number < 0)
+        return ZRV_FAILURE_BAD_ARGUMENT;
     const auto address =
-        static_cast<std::uint8_t>(endpoint | (read ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT));
+        static_cast<std::uint8_t>(number | (read ? LIBUSB_ENDPOINT_IN : LIBUSB_ENDPOINT_OUT));
 
+    std::lock_guard lock(m_mutex);
+    Device* device = nullptr;
+    bool interrupt = false;
+    if (const std::uint32_t failure = openDevice(instance, *selector, address, &device, &interrupt))
+        return failure;
+    ++device->Users;
+    auto fresh = std::make_unique<Pipe>();
+    fresh->Owner = device;
+    fresh->Endpoint = address;
+    fresh->Interrupt = interrupt;
+    *pipe = fresh.get();
+    m_pipes.push_back(std::move(fresh));
+    if (read) {
+        device->InEndpoint = address;
+        device->InInterrupt = interrupt;
+        // Whatever an earlier run left in the endpoint is not the answer to this run's first request.
+        drain(*device);
+    }
+    return ZRV_FAILURE_NONE;
+}
+
+// The instance's device, opened and its interface claimed once for all its pipes.
+std::uint32_t TUsbPipes::openDevice(std::uint32_t instance, const TUsbSelector& selector,
+                                    std::uint8_t endpoint, Device** device, bool* interrupt) {
+    libusb_context* ctx = context();
+    if (!ctx)
+        return ZRV_FAILURE_NOT_FOUND;
     libusb_device** list = nullptr;
     const ssize_t count = libusb_get_device_list(ctx, &list);
     if (count < 0)
-        return nullptr;
+        return failureOf(static_cast<int>(count));
     libusb_device* chosen = nullptr;
     std::uint32_t seen = 0;
     for (ssize_t i = 0; i < count && !chosen; ++i)
         if (matches(list[i], selector) && seen++ == instance)
             chosen = list[i];
 
-    Pipe* result = nullptr;
+    std::uint32_t failure = ZRV_FAILURE_NONE;
     int interfaceNumber = -1;
-    bool interrupt = false;
-    if (chosen && findEndpoint(chosen, address, &interfaceNumber, &interrupt)) {
+    if (!chosen) {
+        failure = ZRV_FAILURE_NOT_FOUND;
+    } else if (!findEndpoint(chosen, endpoint, &interfaceNumber, interrupt)) {
+        failure = ZRV_FAILURE_BAD_ARGUMENT;
+    } else {
         const std::uint8_t bus = libusb_get_bus_number(chosen);
         const std::uint8_t devAddress = libusb_get_device_address(chosen);
         auto shared = std::find_if(m_devices.begin(), m_devices.end(),
                                    [&](const auto& d) { return d->Bus == bus && d->Address == devAddress; });
-        Device* device = shared != m_devices.end() ? shared->get() : nullptr;
-        if (!device) {
+        if (shared != m_devices.end()) {
+            *device = shared->get();
+        } else {
             libusb_device_handle* handle = nullptr;
-            if (libusb_open(chosen, &handle) == 0) {
+            int rc = libusb_open(chosen, &handle);
+            if (rc == 0) {
                 libusb_set_auto_detach_kernel_driver(handle, 1);
-                if (libusb_claim_interface(handle, interfaceNumber) == 0) {
-                    auto fresh = std::make_unique<Device>();
-                    fresh->Handle = handle;
-                    fresh->Bus = bus;
-                    fresh->Address = devAddress;
-                    fresh->Interface = interfaceNumber;
-                    device = fresh.get();
-                    m_devices.push_back(std::move(fresh));
-                } else {
+                rc = libusb_claim_interface(handle, interfaceNumber);
+                if (rc != 0)
                     libusb_close(handle);
-                }
             }
-        }
-        if (device) {
-            ++device->Users;
-            auto pipe = std::make_unique<Pipe>();
-            pipe->Owner = device;
-            pipe->Endpoint = address;
-            pipe->Interrupt = interrupt;
-            result = pipe.get();
-            m_pipes.push_back(std::move(pipe));
+            if (rc == 0) {
+                auto fresh = std::make_unique<Device>();
+                fresh->Handle = handle;
+                fresh->Bus = bus;
+                fresh->Address = devAddress;
+                fresh->Interface = interfaceNumber;
+                *device = fresh.get();
+                m_devices.push_back(std::move(fresh));
+            }
+            // Gone between the listing and the open: not there, rather than lost in a transfer.
+            failure = rc == LIBUSB_ERROR_NO_DEVICE ? ZRV_FAILURE_NOT_FOUND : failureOf(rc);
         }
     }
     libusb_free_device_list(list, 1);
-    return result;
+    return failure;
 }
 
-bool TUsbPipes::transfer(void* pipe, bool read, std::uint8_t* data, std::uint32_t length, std::uint32_t* done,
-                         std::uint32_t timeoutMs) {
+std::uint32_t TUsbPipes::transfer(void* pipe, bool read, std::uint8_t* data, std::uint32_t length,
+                                  std::uint32_t* done, std::uint32_t timeoutMs) {
     std::lock_guard lock(m_mutex);
-    if (done)
-        *done = 0;
     Pipe* p = find(pipe);
-    if (!p || !data || length > 0x7fffffffu)
-        return false;
     // A pipe opened for reading cannot write and the other way round.
-    if (read != ((p->Endpoint & LIBUSB_ENDPOINT_IN) != 0))
-        return false;
+    if (!p || length > INT_MAX || read != ((p->Endpoint & LIBUSB_ENDPOINT_IN) != 0))
+        return ZRV_FAILURE_BAD_ARGUMENT;
     int moved = 0;
-    const int rc = p->Interrupt ? libusb_interrupt_transfer(p->Owner->Handle, p->Endpoint, data,
-                                                            static_cast<int>(length), &moved, timeoutMs)
-                                : libusb_bulk_transfer(p->Owner->Handle, p->Endpoint, data,
-                                                       static_cast<int>(length), &moved, timeoutMs);
+    const int rc = submit(p->Owner->Handle, p->Endpoint, p->Interrupt, data, static_cast<int>(length), &moved,
+                          timeoutMs);
     if (done)
         *done = static_cast<std::uint32_t>(std::max(moved, 0));
-    return rc == 0;
+    return rc == 0 ? ZRV_FAILURE_NONE : recover(*p, rc);
+}
+
+// After a failed transfer: a stalled endpoint is cleared, and the IN endpoint is read empty, so that
+// neither the stall nor a late reply outlives the request that failed.
+std::uint32_t TUsbPipes::recover(Pipe& pipe, int error) {
+    if (error == LIBUSB_ERROR_NO_DEVICE)
+        return ZRV_FAILURE_DISCONNECTED;
+    if (error == LIBUSB_ERROR_PIPE)
+        libusb_clear_halt(pipe.Owner->Handle, pipe.Endpoint);
+    drain(*pipe.Owner);
+    return failureOf(error);
+}
+
+void TUsbPipes::drain(Device& device) {
+    if (device.InEndpoint == 0)
+        return;
+    std::array<std::uint8_t, 512> discarded{};
+    for (int i = 0; i < MaxDrainPackets; ++i) {
+        int moved = 0;
+        const int rc = submit(device.Handle, device.InEndpoint, device.InInterrupt, discarded.data(),
+                              static_cast<int>(discarded.size()), &moved, DrainTimeoutMs);
+        if (rc == LIBUSB_ERROR_PIPE)
+            libusb_clear_halt(device.Handle, device.InEndpoint);
+        if (rc != 0)
+            return;
+    }
+}
+
+std::uint32_t TUsbPipes::read(void* pipe, std::uint8_t* data, std::uint32_t length, std::uint32_t* received,
+                              std::uint32_t timeoutMs) {
+    return transfer(pipe, true, data, length, received, timeoutMs);
+}
+
+// The pipe knows its endpoint's type; both reads take it.
+std::uint32_t TUsbPipes::readInterrupt(void* pipe, std::uint8_t* data, std::uint32_t length,
+                                       std::uint32_t* received, std::uint32_t timeoutMs) {
+    return transfer(pipe, true, data, length, received, timeoutMs);
+}
+
+std::uint32_t TUsbPipes::write(void* pipe, const std::uint8_t* data, std::uint32_t length,
+                               std::uint32_t* sent, std::uint32_t timeoutMs) {
+    // libusb takes a non-const buffer for both directions; an OUT transfer only reads it.
+    return transfer(pipe, false, const_cast<std::uint8_t*>(data), length, sent, timeoutMs);
 }
 
 void TUsbPipes::release(Device* device) {
@@ -208,35 +309,36 @@ void TUsbPipes::release(Device* device) {
     std::erase_if(m_devices, [device](const auto& d) { return d.get() == device; });
 }
 
-bool TUsbPipes::close(void* pipe) {
+std::uint32_t TUsbPipes::close(void* pipe) {
     std::lock_guard lock(m_mutex);
     Pipe* p = find(pipe);
     if (!p)
-        return false;
+        return ZRV_FAILURE_BAD_ARGUMENT;
+    if (p->Owner->InEndpoint == p->Endpoint)
+        p->Owner->InEndpoint = 0;
     release(p->Owner);
     std::erase_if(m_pipes, [p](const auto& q) { return q.get() == p; });
-    return true;
+    return ZRV_FAILURE_NONE;
 }
 
-bool TUsbPipes::setConfiguration(void* pipe, std::uint16_t configuration) {
+std::uint32_t TUsbPipes::setConfiguration(void* pipe, std::uint16_t configuration) {
     std::lock_guard lock(m_mutex);
     Pipe* p = find(pipe);
-    return p && libusb_set_configuration(p->Owner->Handle, configuration) == 0;
+    return p ? failureOf(libusb_set_configuration(p->Owner->Handle, configuration))
+             : ZRV_FAILURE_BAD_ARGUMENT;
 }
 
-bool TUsbPipes::stringDescriptor(void* pipe, std::uint8_t index, std::uint16_t language, std::uint8_t* data,
-                                 std::uint32_t length, std::uint32_t* received) {
+std::uint32_t TUsbPipes::stringDescriptor(void* pipe, std::uint8_t index, std::uint16_t language,
+                                          std::uint8_t* data, std::uint32_t length, std::uint32_t* received) {
     std::lock_guard lock(m_mutex);
-    if (received)
-        *received = 0;
     Pipe* p = find(pipe);
-    if (!p || !data)
-        return false;
+    if (!p)
+        return ZRV_FAILURE_BAD_ARGUMENT;
     const int size = static_cast<int>(std::min<std::uint32_t>(length, 255));
     const int rc = libusb_get_string_descriptor(p->Owner->Handle, index, language, data, size);
     if (rc < 0)
-        return false;
+        return failureOf(rc);
     if (received)
         *received = static_cast<std::uint32_t>(rc);
-    return true;
+    return ZRV_FAILURE_NONE;
 }

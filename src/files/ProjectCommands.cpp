@@ -2,6 +2,7 @@
 
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
+#include "model/InstrumentText.h"
 #include "ui/UserInterface.h"
 
 #include <memory>
@@ -17,6 +18,18 @@ TFileDialogOptions projectDialog(const TProjectCommandContext& c) {
     return options;
 }
 
+// The project's name as a file name: characters a file name cannot hold become '_'.
+QString proposedFileName(const TProjectCommandContext& c) {
+    QString name = DecodeInstrumentText(c.Project.Header.Name, NameFieldSize, c.CodePage).trimmed();
+    for (QChar& ch : name) {
+        if (ch == u'/' || ch == u'\\' || ch.unicode() < 0x20)
+            ch = u'_';
+    }
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return {};
+    return name + QStringLiteral(".proj");
+}
+
 void showError(TProjectCommandContext& c, const QString& text) {
     c.Ui.showMessage(c.Translator.Translate(QStringLiteral("Error")), text);
 }
@@ -30,13 +43,8 @@ bool saveTo(TProjectCommandContext& c, const QString& path) {
     return true;
 }
 
-} // namespace
-
-TOpenResult OpenProjectCommand(TProjectCommandContext& c) {
-    AskSaveChanges(c);
-    const QString path = c.Ui.chooseFileToOpen(projectDialog(c));
-    if (path.isEmpty())
-        return TOpenResult::Cancelled;
+// The load shared by both opens; a failed one has been shown.
+TOpenResult loadProject(TProjectCommandContext& c, const QString& path) {
     QString error;
     if (!LoadProjectFile(path, c.Project, c.CodePage, c.Locale, &error)) {
         showError(c, error);
@@ -52,7 +60,26 @@ TOpenResult OpenProjectCommand(TProjectCommandContext& c) {
     s.HasFileName = true;
     s.Filling = false;
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project opened")));
+    if (c.FileUsed)
+        c.FileUsed(path);
     return TOpenResult::Opened;
+}
+
+} // namespace
+
+TOpenResult OpenProjectCommand(TProjectCommandContext& c) {
+    if (!AskSaveChanges(c))
+        return TOpenResult::Cancelled;
+    const QString path = c.Ui.chooseFileToOpen(projectDialog(c));
+    if (path.isEmpty())
+        return TOpenResult::Cancelled;
+    return loadProject(c, path);
+}
+
+TOpenResult OpenProjectPathCommand(TProjectCommandContext& c, const QString& path) {
+    if (!AskSaveChanges(c))
+        return TOpenResult::Cancelled;
+    return loadProject(c, path);
 }
 
 bool SaveProjectCommand(TProjectCommandContext& c) {
@@ -60,17 +87,24 @@ bool SaveProjectCommand(TProjectCommandContext& c) {
         return SaveProjectAsCommand(c);
     if (!saveTo(c, c.State.ProjectFileName))
         return false;
+    if (c.FileUsed)
+        c.FileUsed(c.State.ProjectFileName);
     c.State.Modified = false;
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
     return true;
 }
 
 bool SaveProjectAsCommand(TProjectCommandContext& c) {
-    const QString path = c.Ui.chooseFileToSave(projectDialog(c));
+    TFileDialogOptions options = projectDialog(c);
+    if (options.InitialPath.isEmpty())
+        options.InitialPath = proposedFileName(c);
+    const QString path = c.Ui.chooseFileToSave(options);
     if (path.isEmpty())
         return false;
     if (!saveTo(c, path))
         return false;
+    if (c.FileUsed)
+        c.FileUsed(path);
     TMainState& s = c.State;
     s.ProjectFileName = path;
     s.Modified = false;
@@ -80,24 +114,39 @@ bool SaveProjectAsCommand(TProjectCommandContext& c) {
     return true;
 }
 
-void AskSaveChanges(TProjectCommandContext& c) {
+namespace {
+
+bool askSaveQuestions(TProjectCommandContext& c, bool diskQuestionWhateverTheOrigin) {
     const TMainState& s = c.State;
     if (!s.Modified)
-        return;
+        return true;
     const ITranslator& t = c.Translator;
-    if (s.HasFileName || s.IsNewProject) {
-        if (c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
-                     t.Translate(QStringLiteral("Save now?"))) == IUserInterface::Answer::Yes) {
-            if (s.IsNewProject)
-                SaveProjectAsCommand(c);
-            else
-                SaveProjectCommand(c);
-        }
+    using Answer = IUserInterface::Answer;
+    if (diskQuestionWhateverTheOrigin || s.HasFileName || s.IsNewProject) {
+        const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
+                                       t.Translate(QStringLiteral("Save now?")));
+        if (answer == Answer::Cancel)
+            return false;
+        if (answer == Answer::Yes && !(s.IsNewProject ? SaveProjectAsCommand(c) : SaveProjectCommand(c)))
+            return false;
     }
-    if (s.LinkedToInstrument &&
-        c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
-                 t.Translate(QStringLiteral("Save now to ZRV10?"))) == IUserInterface::Answer::Yes) {
-        if (c.SaveToInstrument)
-            c.SaveToInstrument();
+    if (s.LinkedToInstrument) {
+        const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
+                                       t.Translate(QStringLiteral("Save now to ZRV10?")));
+        if (answer == Answer::Cancel)
+            return false;
+        if (answer == Answer::Yes && c.SaveToInstrument && !c.SaveToInstrument())
+            return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool AskSaveChanges(TProjectCommandContext& c) {
+    return askSaveQuestions(c, true);
+}
+
+bool AskSaveChangesBeforeClose(TProjectCommandContext& c) {
+    return askSaveQuestions(c, false);
 }

@@ -19,8 +19,11 @@ struct TProjectCommandContext {
     const ITranslator& Translator;
     int CodePage = 0;
     QLocale Locale;
-    // The instrument half of AskSaveChanges: writes the project to the instrument.
-    std::function<void()> SaveToInstrument;
+    // The instrument half of the save questions: writes the project to the instrument; false when the
+    // write failed.
+    std::function<bool()> SaveToInstrument;
+    // Told the file of each successful open or save (the recent projects list).
+    std::function<void(const QString&)> FileUsed = {};
 };
 
 // Open: AskSaveChanges, the file dialog, the load. Only Opened changes the project, the state and
@@ -28,16 +31,24 @@ struct TProjectCommandContext {
 // A failed load has been shown to the user through Ui.
 enum class TOpenResult { Cancelled, Failed, Opened };
 TOpenResult OpenProjectCommand(TProjectCommandContext& context);
+// The same for a file already chosen (command line, a dropped file, the recent projects list).
+TOpenResult OpenProjectPathCommand(TProjectCommandContext& context, const QString& path);
 
 // Save to ProjectFileName (Save as when there is none). On failure the error is shown, Modified stays
 // true and no "Project saved" appears. True when the project was saved.
 bool SaveProjectCommand(TProjectCommandContext& context);
 
-// Save under a name chosen in the dialog. A cancelled dialog or a failed save changes nothing but
+// Save under a name chosen in the dialog, which proposes the project's file or, for a project that
+// has none, its name. A cancelled dialog or a failed save changes nothing but
 // the error shown. True when the project was saved.
 bool SaveProjectAsCommand(TProjectCommandContext& context);
 
-// The save questions asked before Open, New and closing the window: the disk question when the
-// project was changed and has (or may get) a file, then the instrument question when it is linked
-// to the instrument. Neither can cancel what asked them.
-void AskSaveChanges(TProjectCommandContext& context);
+// The save questions asked before a command replaces a changed project (New, Open, a read from the
+// instrument, a workbook import): the disk question, whatever the project came from, then the
+// instrument question when it is linked to the instrument. False when the user dismissed a question or
+// a save they asked for did not happen: the command must then leave the project as it is.
+bool AskSaveChanges(TProjectCommandContext& context);
+
+// The same questions when the main window closes; the disk question only when the project has (or may
+// get) a file. False as above: the window then stays open and nothing is lost.
+bool AskSaveChangesBeforeClose(TProjectCommandContext& context);

@@ -14,6 +14,7 @@ const QString units = QStringLiteral("Units");
 const QString print = QStringLiteral("Print");
 const QString options = QStringLiteral("Options");
 const QString xls = QStringLiteral("XLS");
+const QString device = QStringLiteral("Device");
 
 } // namespace
 
@@ -53,6 +54,8 @@ TSettings LoadSettingsBytes(const QByteArray& bytes) {
     c.ExportValve = ini.readInt(xls, QStringLiteral("col_valve"), c.ExportValve);
     c.ExportFinalFlow = ini.readInt(xls, QStringLiteral("col_req_flow"), c.ExportFinalFlow);
     c.ExportFinalPresetting = ini.readInt(xls, QStringLiteral("col_init_preset"), c.ExportFinalPresetting);
+
+    s.Driver = ini.readString(device, QStringLiteral("Driver"), QString());
 
     s.PressureUnit = std::clamp(s.PressureUnit, 0, lastPressureUnit);
     s.FlowUnit = std::clamp(s.FlowUnit, 0, lastFlowUnit);

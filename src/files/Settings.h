@@ -39,6 +39,8 @@ struct TSettings {
     TPrintMargins PrintMargins;
     int32_t CurrentLanguage = 0; // 0 = built-in English
     TSpreadsheetColumns SpreadsheetColumns;
+    // [Device] Driver: "usb" (the default), "simulator" or a driver library's path; only read.
+    QString Driver;
 
     bool operator==(const TSettings&) const = default;
 };

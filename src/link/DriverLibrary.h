@@ -10,7 +10,8 @@
 // at the first one missing. The library stays loaded for the life of the process: a driver may keep
 // threads or handles that outlive one operation.
 // The answer is never null. When the library or any entry point is missing it fails every call
-// (no instrument, no pipe, no transfer) and calls nothing in the library; *complete says which.
+// (no instrument, no pipe, no transfer), calls nothing in the library and gives the reason as its
+// LastFailure(); *complete says whether it is usable.
 std::unique_ptr<IUsbDriver> LoadDriver(const QString& libraryPath, bool* complete = nullptr);
 
 // The one place a driver library is looked for: beside the executable.

@@ -24,8 +24,14 @@ bool TFix64::OpenPipes(int instance) {
     // Opening again must not lose the handles of the first open.
     ClosePipes(instance);
     const auto i = static_cast<std::uint32_t>(instance);
+    m_openFailure = {};
     m_readPipes[instance] = m_driver.Open(i, InstrumentVidPid, InstrumentEndpoint, PipeDirectionRead, 0);
+    // The read pipe's reason, when that one failed, is kept over the write pipe's.
+    if (m_readPipes[instance] == InvalidPipe())
+        m_openFailure = m_driver.LastFailure();
     m_writePipes[instance] = m_driver.Open(i, InstrumentVidPid, InstrumentEndpoint, PipeDirectionWrite, 0);
+    if (!m_openFailure && m_writePipes[instance] == InvalidPipe())
+        m_openFailure = m_driver.LastFailure();
     m_readPipe = m_readPipes[instance];
     m_writePipe = m_writePipes[instance];
     return m_readPipe != InvalidPipe() && m_writePipe != InvalidPipe();
@@ -54,8 +60,10 @@ std::uint32_t TFix64::DeviceCount() {
 
 bool TFix64::SendRequest() {
     std::uint32_t sent = 0;
-    return m_driver.Write(m_writePipe, m_request.data(), static_cast<std::uint32_t>(m_request.size()), &sent,
-                          Timeout) != 0;
+    const bool sentOk = m_driver.Write(m_writePipe, m_request.data(),
+                                       static_cast<std::uint32_t>(m_request.size()), &sent, Timeout) != 0;
+    m_sendFailure = sentOk ? TDriverFailure{} : m_driver.LastFailure();
+    return sentOk;
 }
 
 bool TFix64::ReceiveReply() {
@@ -66,8 +74,13 @@ bool TFix64::ReceiveReply() {
 }
 
 bool TFix64::CheckReply() {
-    if (!ReceiveReply())
-        throw TProtocolError("Device not reply");
+    if (!ReceiveReply()) {
+        // A pipe that never opened, or a request that never left, says more than the read after it.
+        TDriverFailure failure = m_openFailure   ? m_openFailure
+                                 : m_sendFailure ? m_sendFailure
+                                                 : m_driver.LastFailure();
+        throw TProtocolError("Device not reply", std::move(failure));
+    }
     ValidateReply(m_request, m_reply);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/DriverFailure.h"
 #include "link/Frame.h"
 
 #include <array>
@@ -33,7 +34,8 @@ public:
 
     bool SendRequest();
     bool ReceiveReply();
-    // Receives the reply and validates it against Request, first failure thrown.
+    // Receives the reply and validates it against Request, first failure thrown. A reply that did not
+    // come carries the driver's first reason: the failed open, else the failed write, else the read.
     bool CheckReply();
 
     // data: 52 bytes, or null for zeros; no address sends zeros in its place.
@@ -57,6 +59,8 @@ private:
 
     IUsbDriver& m_driver;
     IPause& m_pause;
+    TDriverFailure m_openFailure;
+    TDriverFailure m_sendFailure;
     TFrame m_request{};
     TFrame m_reply{};
     void* m_readPipe;

@@ -1,5 +1,6 @@
 #include "link/LinkScope.h"
 
+#include "link/DriverFailureText.h"
 #include "link/Fix64.h"
 #include "link/ProtocolError.h"
 #include "localisation/MessageCatalogue.h"
@@ -36,10 +37,21 @@ bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserI
     bool completed = true;
     try {
         steps(link);
-    } catch (const TProtocolError&) {
+    } catch (const TProtocolError& error) {
         completed = false;
-        ui.setStatus(deviceCount != 0 ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
-                                      : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
+        // Why, with what to do about it, before the status line's short verdict.
+        TDriverFailure failure = error.Failure;
+        if (!failure && deviceCount == 0)
+            failure.Kind = TDriverFailureKind::NotFound;
+        const QString reason = DriverFailureMessage(failure, catalogue);
+        if (!reason.isEmpty()) {
+            // The progress text is over while the box is up; a terminal then prints box and verdict in order.
+            ui.setStatus(QString());
+            ui.showMessage(catalogue.Translate(QStringLiteral("Error")), reason);
+        }
+        ui.setStatus(deviceCount != 0
+                         ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
+                         : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
     }
     link.ClosePipes(0);
     return completed;

@@ -120,21 +120,24 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, TProject& pr
             declined = true;
             return;
         }
+        // The header must not announce more (or fewer) branches than the slot holds and we send.
+        project.Header.Branch_Count = limitedBranchCount(project.Header.Branch_Count);
+        // The instrument gets the project as it was when the user said Yes, whatever happens in the
+        // window between the blocks.
+        const auto sent = std::make_unique<TProject>(project);
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Writing config")));
         config.ActiveProject = 0;
         config.ProjectCount = 1;
         link.WriteMemory(ConfigAddress, &config, DeviceConfigSize);
 
-        // The header must not announce more (or fewer) branches than the slot holds and we send.
-        project.Header.Branch_Count = limitedBranchCount(project.Header.Branch_Count);
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Writing project")));
-        link.WriteMemory(ProjectHeaderAddress, &project.Header, sizeof(TProjectHeader));
-        const auto* branches = reinterpret_cast<const std::uint8_t*>(project.Branches.data());
-        moveBranchBlocks(c, project.Header.Branch_Count, QStringLiteral("Writing project"),
+        link.WriteMemory(ProjectHeaderAddress, &sent->Header, sizeof(TProjectHeader));
+        const auto* branches = reinterpret_cast<const std::uint8_t*>(sent->Branches.data());
+        moveBranchBlocks(c, sent->Header.Branch_Count, QStringLiteral("Writing project"),
                          [&](std::uint32_t start, std::uint32_t size) {
                              link.WriteMemory(BranchesAddress + start, branches + start, size);
                          });
-        state.ProjectFileName = DeviceProjectTitle(project, config.InstrumentCodePage);
+        state.ProjectFileName = DeviceProjectTitle(*sent, config.InstrumentCodePage);
         state.HasFileName = false;
         state.Modified = false;
         c.Ui.setStatus(t.Translate(QStringLiteral("The project was successfully written")));

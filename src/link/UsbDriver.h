@@ -1,5 +1,9 @@
 #pragma once
 
+#include "link/DriverFailure.h"
+
+#include "DriverContract.h"
+
 #include <cstdint>
 
 // What the link needs of a driver: the five entry points it calls. A loaded library, or a fake in a
@@ -17,15 +21,17 @@ public:
     virtual std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
                                 std::uint32_t timeoutMs) = 0;
     virtual std::uint32_t Close(void* pipe) = 0;
+    // Why the most recent call failed, when the driver can tell.
+    virtual TDriverFailure LastFailure() const { return {}; }
 };
 
 // The handle value a failed Open answers.
 inline void* InvalidPipe() {
-    return reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
+    return ZRV_PIPE_FAILED;
 }
 
 // Selector and pipe name of the instrument's endpoint 1.
 inline constexpr const char* InstrumentVidPid = "vid_04d8&pid_000c";
 inline constexpr const char* InstrumentEndpoint = "\\MCHP_EP1";
-inline constexpr std::uint32_t PipeDirectionRead = 1;
-inline constexpr std::uint32_t PipeDirectionWrite = 0;
+inline constexpr std::uint32_t PipeDirectionRead = ZRV_DIRECTION_READ;
+inline constexpr std::uint32_t PipeDirectionWrite = ZRV_DIRECTION_WRITE;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "files/FileHistory.h"
+#include "files/ProcessPaths.h"
 #include "files/Settings.h"
+#include "link/DriverLibrary.h"
 #include "link/DeviceConfig.h"
 #include "link/LinkScope.h"
 #include "localisation/MessageCatalogue.h"
@@ -19,12 +22,23 @@
 // and operations; a test builds its own.
 struct TApplicationState {
     // programFilePath: the executable; the settings file, the language folder and the driver library
-    // lie beside it. cacheDirectory: where the valve cache files are (the current directory).
+    // lie beside it. cacheDirectory: where the valve cache files are.
     TApplicationState(const QString& programFilePath, const QString& cacheDirectory, const QLocale& locale)
+        : TApplicationState(programFilePath, cacheDirectory, SettingsPathForProgram(programFilePath),
+                            DefaultDriverPath(QFileInfo(programFilePath).absolutePath()),
+                            QFileInfo(programFilePath).absolutePath() + QStringLiteral("/language"), locale) {}
+
+    // The program as started: every place from the resolver, the driver as the settings choose it.
+    TApplicationState(const TApplicationPaths& paths, const QString& programFilePath, const QLocale& locale)
+        : TApplicationState(programFilePath, qtPath(paths.DataDir), qtPath(paths.SettingsFile),
+                            ChosenDriverFile(paths),
+                            qtPath(paths.LanguageDir), locale) {}
+
+    TApplicationState(const QString& programFilePath, const QString& cacheDirectory, const QString& settingsPath,
+                      const QString& driverPath, const QString& languageDirectory, const QLocale& locale)
         : ProgramFilePath(programFilePath), ProgramDir(QFileInfo(programFilePath).absolutePath()),
-          CacheDir(cacheDirectory), SettingsPath(SettingsPathForProgram(programFilePath)),
-          DriverPath(QDir(ProgramDir).filePath(QStringLiteral("libmpusbapi.so"))),
-          Messages(QDir(ProgramDir).filePath(QStringLiteral("language")) + QLatin1Char('/'), locale) {
+          CacheDir(cacheDirectory), SettingsPath(settingsPath), DriverPath(driverPath),
+          Messages(languageDirectory + QLatin1Char('/'), locale) {
         Units.Locale = locale;
     }
 
@@ -45,7 +59,15 @@ struct TApplicationState {
     TUnits Units;
     TMessageCatalogue Messages;
     TMainState Main;
+    TFileHistory History;
     TLinkGuard LinkGuard;
+
+    // Kept in the settings file at once, so that a second window or a crash loses none of it.
+    void saveHistory() const { SaveFileHistory(SettingsPath, History, nullptr); }
+    void remember(TRecentFiles& list, const QString& path) {
+        list.add(path);
+        saveHistory();
+    }
 
     int codePage() const { return DeviceConfig.InstrumentCodePage; }
 };

@@ -8,21 +8,30 @@
 
 namespace {
 
+// Empty text on a valve with presetting is "no presetting yet"; anything else must be a number in the
+// valve's range. Valves without presetting keep whatever the hidden field reads.
 bool readPresetting(const QString& text, bool hasPresetting, const TValve& valve, const QLocale& locale,
                     double& value) {
     if (hasPresetting && text.isEmpty()) {
         value = PresettingEmpty;
         return true;
     }
-    value = ParseNumber(text, locale);
-    return !hasPresetting || IsPresettingInRange(value, valve);
+    if (!hasPresetting) {
+        value = ParseNumber(text, locale);
+        return true;
+    }
+    const std::optional<double> number = TryParseNumber(text, locale);
+    if (!number)
+        return false;
+    value = *number;
+    return IsPresettingInRange(value, valve);
 }
 
 } // namespace
 
 TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
                               const TValveCatalogue& catalogue, const TValveSelection& selection,
-                              const TUnits& units, int codePage) {
+                              const TUnits& units, int codePage, const TBranchInput* shown) {
     TBranchCheck check;
     check.Branch = stored;
     check.Valve = selection;
@@ -33,12 +42,17 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
         check.Valve = selection;
         return check;
     };
+    auto untouched = [shown](QString TBranchInput::*field, const QString& text) {
+        return shown && shown->*field == text;
+    };
 
     if (input.Name.isEmpty())
         return refuse(TBranchField::Name, EnglishText("Please fill name"));
     check.EditName = input.Name.left(NameEditLength);
     TBranch b = stored;
-    EncodeInstrumentText(check.EditName, b.Name, NameFieldSize, codePage);
+    // Re-encoding an unchanged name could lose characters the current table does not hold.
+    if (!untouched(&TBranchInput::Name, input.Name))
+        EncodeInstrumentText(check.EditName, b.Name, NameFieldSize, codePage);
 
     if (input.Manufacturer < 0)
         return refuse(TBranchField::Manufacturer, EnglishText("Select manufacturer"));
@@ -46,39 +60,60 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
         return refuse(TBranchField::Type, EnglishText("Select type"));
     b.Valve_Index =
         static_cast<std::uint16_t>(check.Valve.SelectValve(catalogue, input.Manufacturer, input.Type));
+    const bool sameValve = b.Valve_Index == stored.Valve_Index;
 
     const struct {
-        const QString& Text;
+        QString TBranchInput::*Text;
         void (*Store)(TBranch&, double); // the fields are packed: no member pointers
         TBranchField Field;
         bool Flow;
     } values[] = {
-        {input.InitialPressure, [](TBranch& t, double x) { t.Initial_Pressure = x; },
+        {&TBranchInput::InitialPressure, [](TBranch& t, double x) { t.Initial_Pressure = x; },
          TBranchField::InitialPressure, false},
-        {input.FinalPressure, [](TBranch& t, double x) { t.Final_Pressure = x; }, TBranchField::FinalPressure,
-         false},
-        {input.RequestedFlow, [](TBranch& t, double x) { t.Request_Flow = x; }, TBranchField::RequestedFlow,
+        {&TBranchInput::FinalPressure, [](TBranch& t, double x) { t.Final_Pressure = x; },
+         TBranchField::FinalPressure, false},
+        {&TBranchInput::RequestedFlow, [](TBranch& t, double x) { t.Request_Flow = x; },
+         TBranchField::RequestedFlow, true},
+        {&TBranchInput::InitialFlow, [](TBranch& t, double x) { t.Initial_Flow = x; },
+         TBranchField::InitialFlow, true},
+        {&TBranchInput::FinalFlow, [](TBranch& t, double x) { t.Final_Flow = x; }, TBranchField::FinalFlow,
          true},
-        {input.InitialFlow, [](TBranch& t, double x) { t.Initial_Flow = x; }, TBranchField::InitialFlow,
-         true},
-        {input.FinalFlow, [](TBranch& t, double x) { t.Final_Flow = x; }, TBranchField::FinalFlow, true},
     };
     for (const auto& v : values) {
-        const double value = v.Flow ? units.ParseFlow(v.Text) : units.ParsePressure(v.Text);
-        if (v.Flow ? !IsValidFlow(value) : !IsValidPressure(value))
+        const QString& text = input.*v.Text;
+        if (untouched(v.Text, text))
+            continue;
+        const std::optional<double> value = v.Flow ? units.TryParseFlow(text) : units.TryParsePressure(text);
+        if (!value || (v.Flow ? !IsValidFlow(*value) : !IsValidPressure(*value)))
             return refuse(v.Field, v.Flow ? EnglishText("Please fill valid flow")
                                           : EnglishText("Please fill valid pressure"));
-        v.Store(b, value);
+        v.Store(b, *value);
     }
 
     const bool hasPresetting = check.Valve.HasPresetting(catalogue);
-    double presetting = 0;
-    if (!readPresetting(input.InitialPresetting, hasPresetting, check.Valve.Copy, units.Locale, presetting))
-        return refuse(TBranchField::InitialPresetting, EnglishText("Please fill valid presetting"));
-    b.Initial_Presetting = presetting;
-    if (!readPresetting(input.FinalPresetting, hasPresetting, check.Valve.Copy, units.Locale, presetting))
-        return refuse(TBranchField::FinalPresetting, EnglishText("Please fill valid presetting"));
-    b.Final_Presetting = presetting;
+    const struct {
+        QString TBranchInput::*Text;
+        double Stored;
+        void (*Store)(TBranch&, double);
+        TBranchField Field;
+    } presettings[] = {
+        {&TBranchInput::InitialPresetting, stored.Initial_Presetting,
+         [](TBranch& t, double x) { t.Initial_Presetting = x; }, TBranchField::InitialPresetting},
+        {&TBranchInput::FinalPresetting, stored.Final_Presetting,
+         [](TBranch& t, double x) { t.Final_Presetting = x; }, TBranchField::FinalPresetting},
+    };
+    for (const auto& p : presettings) {
+        const QString& text = input.*p.Text;
+        // A new valve may have another range: an unchanged presetting is kept only when it still fits.
+        if (untouched(p.Text, text) &&
+            (sameValve || !hasPresetting || p.Stored == PresettingEmpty ||
+             IsPresettingInRange(p.Stored, check.Valve.Copy)))
+            continue;
+        double presetting = 0;
+        if (!readPresetting(text, hasPresetting, check.Valve.Copy, units.Locale, presetting))
+            return refuse(p.Field, EnglishText("Please fill valid presetting"));
+        p.Store(b, presetting);
+    }
 
     check.Branch = b;
     return check;

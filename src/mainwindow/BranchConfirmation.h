@@ -57,6 +57,9 @@ struct TBranchCheck {
 inline constexpr int NameEditLength = 32;
 
 // Checks every field before any is written, so a refused confirmation leaves the branch as it was.
+// `shown` is what the page showed when it was filled: a field whose text is still the shown one keeps
+// its stored value exactly, since the shown text is rounded to the unit's decimals. Without it every
+// field counts as typed.
 TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
                               const TValveCatalogue& catalogue, const TValveSelection& selection,
-                              const TUnits& units, int codePage);
+                              const TUnits& units, int codePage, const TBranchInput* shown = nullptr);

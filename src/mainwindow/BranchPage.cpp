@@ -1,6 +1,7 @@
 #include "mainwindow/BranchPage.h"
 
 #include "mainwindow/ProjectPage.h"
+#include "model/ProjectRecords.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -64,6 +65,8 @@ TBranchPage::TBranchPage(QWidget* parent) : QWidget(parent) {
     NameCaption = makeCaption(QStringLiteral("Branch name"), form);
     Name = new QLineEdit(form);
     Name->setFixedWidth(200);
+    // The instrument holds no more; typing stops there instead of a silent cut on confirm.
+    Name->setMaxLength(NameFieldSize);
     NameCaption->setBuddy(Name);
     ManufacturerCaption = makeCaption(QStringLiteral("Manufacturer"), form);
     Manufacturer = new QComboBox(form);

@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "files/FileHistory.h"
 #include "files/ProjectCommands.h"
 #include "files/Settings.h"
 #include "link/DriverLibrary.h"
@@ -7,10 +8,11 @@
 #include "link/ProjectTransfer.h"
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
+#include "localisation/ApplyMenuAccelerators.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
-#include "mainwindow/CloseQuestions.h"
+#include "mainwindow/InputLock.h"
 #include "mainwindow/MainWindowLogo.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/ProjectEditor.h"
@@ -22,7 +24,9 @@
 #include "printing/ProjectReport.h"
 #include "records/RecordsWindow.h"
 #include "spreadsheet/WorkbookCommands.h"
+#include "ui/FolderMemoryUserInterface.h"
 #include "ui/QtUserInterface.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/StatusLine.h"
 
 #include <QCloseEvent>
@@ -59,7 +63,9 @@ QFont windowFont(int pixelSize) {
 
 TMainF::TMainF(TApplicationState& state, const IClock& clock, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_clock(clock) {
-    m_ownUi = std::make_unique<TQtUserInterface>(this, [this](const QString& text) { SetStatus(text); });
+    m_ownUi = std::make_unique<TFolderMemoryUserInterface>(
+        std::make_unique<TQtUserInterface>(this, [this](const QString& text) { SetStatus(text); }),
+        m_state.History, [this] { m_state.saveHistory(); });
     m_ui = m_ownUi.get();
     init();
 }
@@ -85,6 +91,10 @@ void TMainF::init() {
     m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
+    AddRecentFilesMenu(*findChild<QMenu*>(QStringLiteral("mFileMenu")), action(QStringLiteral("mSave")),
+                       "mRecentProjects", m_state.History.Projects, action(QStringLiteral("mOpenPrj")), *m_ui,
+                       m_state.Messages, [this] { m_state.saveHistory(); },
+                       [this](const QString& path) { OpenProjectPath(path); });
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -376,6 +386,8 @@ void TMainF::ApplyMainWindowTexts() {
         if (QAction* a = action(QLatin1String(text.Control)))
             a->setText(translatedText(messages, text));
     }
+    ApplyMenuAccelerators(menuBar());
+    ApplyMenuAccelerators(m_popup);
     UpdateWindowState();
     SetStatus(QString());
 }
@@ -387,6 +399,7 @@ void TMainF::StartupSequence() {
     m_started = true;
 
     m_state.Settings = LoadSettings(m_state.SettingsPath);
+    m_state.History = LoadFileHistory(m_state.SettingsPath);
     m_state.Units.FlowUnit = m_state.Settings.FlowUnit;
     m_state.Units.PressureUnit = m_state.Settings.PressureUnit;
     m_state.Messages.SetCurrentLanguage(m_state.Settings.CurrentLanguage);
@@ -412,6 +425,8 @@ void TMainF::StartupSequence() {
     m_editor->FillManufacturerList();
     NewProject();
     m_editor->ResetPending();
+    if (m_afterStartup)
+        m_afterStartup();
 }
 
 TProjectCommandContext TMainF::commandContext() {
@@ -421,13 +436,15 @@ TProjectCommandContext TMainF::commandContext() {
                                   m_state.Messages,
                                   m_state.codePage(),
                                   m_state.Units.Locale,
-                                  [this] { SaveProjectToInstrument(); }};
+                                  [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; },
+                                  [this](const QString& path) { m_state.remember(m_state.History.Projects, path); }};
 }
 
-void TMainF::AskSaveChanges() {
+bool TMainF::AskSaveChanges() {
     TProjectCommandContext context = commandContext();
-    ::AskSaveChanges(context);
+    const bool goOn = ::AskSaveChanges(context);
     UpdateWindowState();
+    return goOn;
 }
 
 void TMainF::ResetProject() {
@@ -445,7 +462,8 @@ void TMainF::ResetProject() {
 }
 
 void TMainF::NewProject() {
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return;
     ResetProject();
     m_state.Main.CurrentBranch = 0;
     m_editor->BuildProjectTree();
@@ -471,6 +489,13 @@ void TMainF::showAfterOpen() {
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
     if (OpenProjectCommand(context) == TOpenResult::Opened)
+        showAfterOpen();
+    UpdateWindowState();
+}
+
+void TMainF::OpenProjectPath(const QString& path) {
+    TProjectCommandContext context = commandContext();
+    if (OpenProjectPathCommand(context, path) == TOpenResult::Opened)
         showAfterOpen();
     UpdateWindowState();
 }
@@ -505,9 +530,17 @@ void TMainF::SaveProjectAs() {
 
 TDeviceResult
 TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
-    const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
-    const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
-    return op(context);
+    // The window processes events between blocks: an edit or another command then would change the
+    // project half-way through the transfer.
+    TDeviceResult result = TDeviceResult::Failed;
+    {
+        const TInputLock lock({centralWidget(), menuBar(), m_recordsWindow}, {this, m_recordsWindow});
+        const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
+        const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
+        result = op(context);
+    }
+    UpdateWindowState();
+    return result;
 }
 
 namespace {
@@ -529,7 +562,8 @@ TProjectViewHooks viewHooks(TMainF& window, bool replacesProject) {
 
 void TMainF::ReadProjectFromInstrument() {
     // The read replaces the project in memory: unsaved changes are offered for saving first.
-    AskSaveChanges();
+    if (!AskSaveChanges())
+        return;
     runDeviceOperation([this](const TDeviceOperationContext& c) {
         return ReadProjectFromDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
                                      viewHooks(*this, true));
@@ -615,6 +649,11 @@ void TMainF::OpenRecordFile() {
         m_recordsWindow->showModally();
 }
 
+void TMainF::OpenRecordPath(const QString& path) {
+    if (m_recordsWindow && m_recordsWindow->OpenRecordPath(path) != TRecordOpenResult::Cancelled)
+        m_recordsWindow->showModally();
+}
+
 bool TMainF::readRecordsIntoRecordsWindow() {
     const TRecordChooser chooser =
         m_recordChooser ? m_recordChooser : [](const QStringList&) { return std::optional<int>(); };
@@ -660,8 +699,7 @@ void TMainF::closeEvent(QCloseEvent* event) {
         m_ui->showMessage(tr_("Error"), error);
 
     TProjectCommandContext context = commandContext();
-    const bool nothingLost = AskSaveChangesBeforeClose(
-        context, [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; });
+    const bool nothingLost = AskSaveChangesBeforeClose(context);
     UpdateWindowState();
     if (!nothingLost) {
         event->ignore();

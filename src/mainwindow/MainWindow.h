@@ -48,6 +48,8 @@ public:
     void setRecordsWindow(TRecordsF* recordsWindow);
     // Lets the user pick one of the records read from the instrument; without one nothing is chosen.
     void setRecordChooser(TRecordChooser chooser);
+    // Runs once the start-up sequence has ended with a catalogue (opens the files of the command line).
+    void setAfterStartup(std::function<void()> afterStartup) { m_afterStartup = std::move(afterStartup); }
     // Where the reports are shown before printing; without one the window makes its own.
     void setPrintPreview(TTiskF* preview);
     // Chooses the printer before a print; the default is Qt's print dialog.
@@ -60,13 +62,15 @@ public:
     // Runs once, from the start timer, so that the window is on screen before the first message.
     void StartupSequence();
     void ApplyMainWindowTexts();
-    // The save questions before Open and New.
-    void AskSaveChanges();
+    // The save questions before a command replaces the project; false when that command must stop.
+    bool AskSaveChanges();
     void ResetProject();
 
     // The commands of the menus.
     void NewProject();
     void OpenProject();
+    // Open for a file already chosen (command line, dropped file, recent projects).
+    void OpenProjectPath(const QString& path);
     void SaveProject();
     void SaveProjectAs();
     // The exchange with the engineering workbook; the window is rebuilt after a successful one.
@@ -79,6 +83,8 @@ public:
     // "Open" record file: the records window's open dialog and load; the window is shown unless the
     // dialog was cancelled, also after a failed load (it then shows what it showed before).
     void OpenRecordFile();
+    // The same for a file already chosen.
+    void OpenRecordPath(const QString& path);
     // Reads the records from the instrument; when one was chosen, shows it in the records window,
     // modally. True when a record was chosen.
     bool ReadRecordsFromInstrument();
@@ -121,6 +127,7 @@ private:
     std::unique_ptr<IPause> m_ownPause;
     IPause* m_pause = nullptr;
     std::function<void(int)> m_exit;
+    std::function<void()> m_afterStartup;
     TProjectEditor* m_editor = nullptr;
     TFUnitSel* m_unitSel = nullptr;
     TRecordsF* m_recordsWindow = nullptr;

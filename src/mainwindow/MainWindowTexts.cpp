@@ -40,6 +40,7 @@ constexpr TWindowText MenuTexts[] = {
 constexpr TWindowText LateTexts[] = {
     {"mImportXLS", EnglishText("Import from Nortavex engineer"), V::Ellipsis},
     {"mExportXLS2", EnglishText("Export to Nortavex engineer"), V::Ellipsis},
+    {"mRecentProjects", EnglishText("Recent projects"), V::Plain},
 };
 
 } // namespace

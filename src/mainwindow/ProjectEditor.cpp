@@ -46,6 +46,9 @@ struct TProjectEditor::Impl {
     bool ProjectEditPending = false;
     bool BranchEditPending = false;
     bool NewBranchPending = false;
+    // The texts as the pages were last filled: what the user did not touch keeps its stored value.
+    TBranchInput ShownBranch;
+    QString ShownProjectName;
 
     Impl(TProjectEditor& q, TApplicationState& s, IUserInterface& ui, IMainWindowHooks& hooks,
          const IClock& clock)
@@ -162,7 +165,9 @@ struct TProjectEditor::Impl {
         if (Prj->Name->text().size() > NameEditLength) {
             filling([this] { Prj->Name->setText(Prj->Name->text().left(NameEditLength)); });
         }
-        EncodeInstrumentText(Prj->Name->text(), project().Header.Name, NameFieldSize, S.codePage());
+        // Re-encoding an unchanged name could lose characters the current table does not hold.
+        if (Prj->Name->text() != ShownProjectName)
+            EncodeInstrumentText(Prj->Name->text(), project().Header.Name, NameFieldSize, S.codePage());
         stampLastChange();
         Q.BuildProjectTree();
         Q.ShowProjectPage();
@@ -197,10 +202,7 @@ struct TProjectEditor::Impl {
         return nullptr;
     }
 
-    void confirmBranch() {
-        const int i = current();
-        if (i < 0 || i >= MaxBranches)
-            return;
+    TBranchInput branchInput() const {
         TBranchInput input;
         input.Name = Br->Name->text();
         input.Manufacturer = Br->Manufacturer->currentIndex();
@@ -212,8 +214,16 @@ struct TProjectEditor::Impl {
         input.FinalFlow = Br->FinalFlow.Edit->text();
         input.InitialPresetting = Br->InitialPresetting.Edit->text();
         input.FinalPresetting = Br->FinalPresetting.Edit->text();
-        const TBranchCheck check =
-            CheckBranchInput(project().Branches[i], input, *S.Catalogue, S.Valve, S.Units, S.codePage());
+        return input;
+    }
+
+    void confirmBranch() {
+        const int i = current();
+        if (i < 0 || i >= MaxBranches)
+            return;
+        const TBranchInput input = branchInput();
+        const TBranchCheck check = CheckBranchInput(project().Branches[i], input, *S.Catalogue, S.Valve,
+                                                    S.Units, S.codePage(), &ShownBranch);
         if (check.EditName != input.Name)
             filling([&] { Br->Name->setText(check.EditName); });
         if (check.Refusal) {
@@ -266,7 +276,7 @@ struct TProjectEditor::Impl {
             return true;
         focusTree();
         if (Ui.ask(tr().Translate(QStringLiteral("Branches")),
-                   tr().Translate(QStringLiteral("Add new branch?"))) == IUserInterface::Answer::No)
+                   tr().Translate(QStringLiteral("Add new branch?"))) != IUserInterface::Answer::Yes)
             return true;
         Q.AddBranch();
         return false;
@@ -407,6 +417,7 @@ void TProjectEditor::ShowProjectPage() {
         d->Prj->Date->setText(DecodeInstrumentText(h.Last_Change, NameFieldSize, cp));
         d->showOnly(d->Prj);
     });
+    d->ShownProjectName = d->Prj->Name->text();
 }
 
 void TProjectEditor::ShowBranchPage(int index) {
@@ -435,6 +446,7 @@ void TProjectEditor::ShowBranchPage(int index) {
         p.FinalPresetting.Edit->setText(u.FormatPresetting(b.Final_Presetting, tr));
         d->showOnly(d->Br);
     });
+    d->ShownBranch = d->branchInput();
 }
 
 void TProjectEditor::UpdateHints() {
@@ -535,8 +547,8 @@ void TProjectEditor::DeleteBranch() {
     if (current < 0 || current >= project.branchCount())
         return;
     const TMessageCatalogue& tr = d->tr();
-    if (d->Ui.ask(tr.Translate(QStringLiteral("Delete the branch")),
-                  tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
+    if (d->Ui.askDefaultNo(tr.Translate(QStringLiteral("Delete the branch")),
+                           tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
         d->Hooks.SetStatus(tr.Translate(QStringLiteral("Deleting the branch...")));
         ::DeleteBranch(project, current);
         d->S.Main.Modified = true;

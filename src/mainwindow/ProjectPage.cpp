@@ -1,5 +1,7 @@
 #include "mainwindow/ProjectPage.h"
 
+#include "model/ProjectRecords.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +60,8 @@ TProjectPage::TProjectPage(QWidget* parent) : QWidget(parent) {
     NameCaption = caption(QStringLiteral("Project name"));
     Name = new QLineEdit(form);
     Name->setFixedWidth(200);
+    // The instrument holds no more; typing stops there instead of a silent cut on confirm.
+    Name->setMaxLength(NameFieldSize);
     NameCaption->setBuddy(Name);
     DateCaption = caption(QStringLiteral("Last change"));
     Date = new QLineEdit(form);

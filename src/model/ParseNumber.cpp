@@ -1,7 +1,6 @@
 #include "model/ParseNumber.h"
 
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -18,7 +17,7 @@ std::optional<double> convertSingle(const QString& text, const QLocale& locale) 
 
 } // namespace
 
-double ParseNumber(const QString& text, const QLocale& locale) {
+std::optional<double> TryParseNumber(const QString& text, const QLocale& locale) {
     // A thousands separator would make "1.234" mean 1234 in one locale and 1.234 in another.
     QLocale strict = locale;
     strict.setNumberOptions(QLocale::RejectGroupSeparator);
@@ -31,7 +30,9 @@ double ParseNumber(const QString& text, const QLocale& locale) {
         return *value;
     QString points = commas;
     points.replace(u',', u'.');
-    if (const auto value = convertSingle(points, strict))
-        return *value;
-    return 0.0;
+    return convertSingle(points, strict);
+}
+
+double ParseNumber(const QString& text, const QLocale& locale) {
+    return TryParseNumber(text, locale).value_or(0.0);
 }

@@ -107,13 +107,45 @@ std::string fixedFromSignificant(double value, int decimals) {
     return text;
 }
 
+// Adds one unit in the last place of a fixed-notation number, away from zero: "9.99" gives "10.00".
+std::string awayFromZero(std::string text) {
+    auto i = text.size();
+    while (i-- > 0) {
+        char& c = text[i];
+        if (c == '.')
+            continue;
+        if (c == '-')
+            break;
+        if (c != '9') {
+            ++c;
+            return text;
+        }
+        c = '0';
+    }
+    text.insert(i + 1, 1, '1'); // i stands on the sign, or before the text
+    return text;
+}
+
+// Half-way values round away from zero, as people round by hand; the library rounds them to even.
+// Only a value that is exactly half-way counts: 7.25 is, 1.005 is held just below it.
+std::string roundedFixed(double value, int decimals) {
+    const std::string longer = toChars(value, std::chars_format::fixed, decimals + 40);
+    const auto cut = longer.size() - 40;
+    const bool halfWay =
+        longer[cut] == '5' && longer.find_first_not_of('0', cut + 1) == std::string::npos;
+    if (!halfWay)
+        return toChars(value, std::chars_format::fixed, decimals);
+    std::string text = longer.substr(0, decimals > 0 ? cut : cut - 1); // without the '.' at 0 decimals
+    return awayFromZero(std::move(text));
+}
+
 // Fixed notation rounded to the last shown digit and to at most 10 significant digits, with the
 // locale's decimal separator but no group separator and a plain "-", so the text reads back with
 // ParseNumber under the same locale.
 QString formatFixed(double value, int decimals, const QLocale& locale) {
     if (!std::isfinite(value))
         return QString::number(value);
-    std::string text = toChars(value, std::chars_format::fixed, decimals);
+    std::string text = roundedFixed(value, decimals);
     const int significant = significantDigits(text);
     if (significant > maxSignificantDigits)
         text = fixedFromSignificant(value, decimals);
@@ -138,10 +170,17 @@ QString caption(const QString& text, const char* fallback, const char* unitName)
     return shown + QStringLiteral(" [") + QString::fromLatin1(unitName) + u']';
 }
 
-double parseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
+std::optional<double> tryParseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
     if (text.isEmpty())
         return NoValue;
-    return ParseNumber(text, locale) / unit.factor;
+    const std::optional<double> value = TryParseNumber(text, locale);
+    if (!value)
+        return std::nullopt;
+    return *value / unit.factor;
+}
+
+double parseMeasured(const QString& text, const TUnitInfo& unit, const QLocale& locale) {
+    return tryParseMeasured(text, unit, locale).value_or(0.0);
 }
 
 } // namespace
@@ -231,4 +270,12 @@ double TUnits::ParseFlow(const QString& text) const {
 
 double TUnits::ParsePressure(const QString& text) const {
     return parseMeasured(text, unitAt(pressureUnits, PressureUnit), Locale);
+}
+
+std::optional<double> TUnits::TryParseFlow(const QString& text) const {
+    return tryParseMeasured(text, unitAt(flowUnits, FlowUnit), Locale);
+}
+
+std::optional<double> TUnits::TryParsePressure(const QString& text) const {
+    return tryParseMeasured(text, unitAt(pressureUnits, PressureUnit), Locale);
 }

@@ -2,7 +2,9 @@
 
 #include <QLocale>
 #include <QString>
+
 #include <cstdint>
+#include <optional>
 
 class ITranslator;
 
@@ -50,4 +52,7 @@ struct TUnits {
     // Display text back to l/h or Pa; the empty text is NoValue, text that is no number is 0.
     double ParseFlow(const QString& text) const;
     double ParsePressure(const QString& text) const;
+    // The same, but text that is no number gives nothing, for inputs that must refuse it.
+    std::optional<double> TryParseFlow(const QString& text) const;
+    std::optional<double> TryParsePressure(const QString& text) const;
 };

@@ -94,8 +94,12 @@ QString TRecordChart::title() const {
 }
 
 void TRecordChart::setNumberLocale(const QLocale& locale) {
+    // As in the table: the user's decimal separator, but no thousands separator, which would make
+    // "4,850" of one locale read as 4.85 in another.
+    QLocale numbers = locale;
+    numbers.setNumberOptions(numbers.numberOptions() | QLocale::OmitGroupSeparator);
     chart()->setLocalizeNumbers(true);
-    chart()->setLocale(locale);
+    chart()->setLocale(numbers);
 }
 
 void TRecordChart::setValueAxisTitle(const QString& text) {

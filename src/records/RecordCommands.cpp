@@ -63,11 +63,18 @@ TRecordOpenResult OpenRecordFileCommand(TRecordCommandContext& c) {
     const QString chosen = c.Ui.chooseFileToOpen(recordDialog("Records (*.r9q4);;All Files (*)"));
     if (chosen.isEmpty())
         return TRecordOpenResult::Cancelled;
+    return OpenRecordPathCommand(c, chosen);
+}
+
+TRecordOpenResult OpenRecordPathCommand(TRecordCommandContext& c, const QString& path) {
+    const QString file = existingRecordFile(path);
     QString error;
-    if (!LoadRecordFile(c.Store, existingRecordFile(chosen), c.Units, c.Translator, &error)) {
+    if (!LoadRecordFile(c.Store, file, c.Units, c.Translator, &error)) {
         showError(c, error);
         return TRecordOpenResult::Failed;
     }
+    if (c.FileUsed)
+        c.FileUsed(file);
     return TRecordOpenResult::Loaded;
 }
 
@@ -76,10 +83,13 @@ bool SaveRecordFileCommand(TRecordCommandContext& c) {
     if (chosen.isEmpty())
         return false;
     QString error;
-    if (!SaveRecordFile(c.Store, withRecordExtension(chosen), &error)) {
+    const QString file = withRecordExtension(chosen);
+    if (!SaveRecordFile(c.Store, file, &error)) {
         showError(c, error);
         return false;
     }
+    if (c.FileUsed)
+        c.FileUsed(file);
     return true;
 }
 
@@ -103,7 +113,7 @@ bool ExportRecordTableCommand(TRecordCommandContext& c, const TTextTable& table,
         written = ExportTableHtml(table, chosen, &error);
         break;
     case TExportFormat::Xls:
-        written = ExportTableXls(table, chosen, c.Units.Locale, &error);
+        written = ExportTableXls(table, chosen, c.Units.Locale, &error, c.WorksheetCodePage);
         break;
     }
     if (!written)

@@ -3,6 +3,10 @@
 #include "records/TableExport.h"
 #include "records/TextTable.h"
 
+#include <QString>
+
+#include <functional>
+
 class IUserInterface;
 class ITranslator;
 struct TRecordStore;
@@ -15,12 +19,18 @@ struct TRecordCommandContext {
     const TUnits& Units;
     const ITranslator& Translator;
     IUserInterface& Ui;
+    // The 8-bit code page of the worksheet export's texts: the user's language's (AnsiCodePages.h).
+    int WorksheetCodePage = 1252;
+    // Told the file of each successful open or save (the recent records list).
+    std::function<void(const QString&)> FileUsed = {};
 };
 
 // "Open...": the record open dialog (*.r9q4), then the load. Only Loaded changes the store; the
 // caller then shows the record. A failed load has been shown to the user through Ui.
 enum class TRecordOpenResult { Cancelled, Failed, Loaded };
 TRecordOpenResult OpenRecordFileCommand(TRecordCommandContext& context);
+// The load alone, for a file already chosen (command line, a dropped file, the recent records).
+TRecordOpenResult OpenRecordPathCommand(TRecordCommandContext& context, const QString& path);
 
 // "Save as ...": the save dialog (*.r9q4 added to a name typed without an extension), then the
 // current record is written. A failure is shown; true when the file was written.

@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -49,15 +50,19 @@ TRecordOpenF::TRecordOpenF(const ITranslator& translator, QWidget* parent)
     setObjectName(QStringLiteral("RecordOpenF"));
     setWindowTitle(QStringLiteral("Open record from device"));
 
-    m_list = new QListWidget(this);
+    // A detail view, so that records of the same branch are told apart by their first sample and
+    // their length.
+    m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("RecordListView"));
-    m_list->setViewMode(QListView::IconMode);
-    m_list->setIconSize(QSize(32, 32));
-    m_list->setGridSize(QSize(104, 72));
-    m_list->setMovement(QListView::Static);
-    m_list->setResizeMode(QListView::Adjust);
-    m_list->setWrapping(true);
-    m_list->setWordWrap(true);
+    m_list->setColumnCount(3);
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setIconSize(QSize(16, 16));
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setGeometry(0, 0, ClientSize.width(), ListHeight);
@@ -84,7 +89,7 @@ TRecordOpenF::TRecordOpenF(const ITranslator& translator, QWidget* parent)
     m_cancel->setGeometry(QRect(m_ok->pos() - QPoint(ButtonGap + ButtonSize.width(), 0), ButtonSize));
     m_cancel->setAutoDefault(false);
 
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &TRecordOpenF::CmSelectItem);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TRecordOpenF::CmSelectItem);
     connect(m_ok, &QPushButton::clicked, this, &TRecordOpenF::diaOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -94,13 +99,28 @@ TRecordOpenF::TRecordOpenF(const ITranslator& translator, QWidget* parent)
 }
 
 std::optional<int> TRecordOpenF::choose(const QStringList& captions) {
+    std::vector<TRecordListRow> rows;
+    rows.reserve(static_cast<std::size_t>(captions.size()));
+    for (const QString& caption : captions)
+        rows.push_back(TRecordListRow{caption, QString(), 0});
+    return choose(rows);
+}
+
+std::optional<int> TRecordOpenF::choose(const std::vector<TRecordListRow>& rows) {
     m_list->clear();
     const QIcon icon = recordIcon();
-    for (const QString& caption : captions) {
-        auto* item = new QListWidgetItem(icon, caption, m_list);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const TRecordListRow& row : rows) {
+        auto* item = new QTreeWidgetItem(
+            {row.Description, row.FirstSample, row.SampleCount > 0 ? QString::number(row.SampleCount) : QString()});
+        item->setIcon(0, icon);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        items << item;
     }
-    if (exec() != QDialog::Accepted || m_chosen < 0 || m_chosen >= captions.size())
+    m_list->addTopLevelItems(items);
+    if (exec() != QDialog::Accepted || m_chosen < 0 || m_chosen >= static_cast<int>(rows.size()))
         return std::nullopt;
     return m_chosen;
 }
@@ -115,6 +135,9 @@ void TRecordOpenF::ApplyDialogTexts() {
     m_label->setText(m_translator.Translate(QStringLiteral("Select record to open")));
     m_ok->setText(m_translator.Translate(QStringLiteral("Ok")));
     m_cancel->setText(m_translator.Translate(QStringLiteral("Cancel")));
+    m_list->setHeaderLabels({m_translator.Translate(QStringLiteral("Description")),
+                             m_translator.Translate(QStringLiteral("First sample")),
+                             m_translator.Translate(QStringLiteral("Samples"))});
 }
 
 void TRecordOpenF::showEvent(QShowEvent* event) {
@@ -129,14 +152,14 @@ void TRecordOpenF::CmShow() {
     ApplyDialogTexts();
     // A selection left from the last use would otherwise sit beside a disabled Ok.
     m_list->clearSelection();
-    m_list->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    m_list->setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
     m_chosen = -1;
     m_ok->setEnabled(false);
 }
 
 int TRecordOpenF::selectedIndex() const {
-    const QList<QListWidgetItem*> selected = m_list->selectedItems();
-    return selected.isEmpty() ? -1 : m_list->row(selected.constFirst());
+    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->indexOfTopLevelItem(selected.constFirst());
 }
 
 void TRecordOpenF::CmSelectItem() {
@@ -164,11 +187,11 @@ bool TRecordOpenF::eventFilter(QObject* watched, QEvent* event) {
         CmDblClick();
     } else if (watched == m_list && event->type() == QEvent::KeyPress &&
                isArrowKey(static_cast<QKeyEvent*>(event)->key()) && m_list->selectedItems().isEmpty() &&
-               m_list->count() > 0) {
+               m_list->topLevelItemCount() > 0) {
         // The first arrow selects the item the cursor is on (the first one when none), rather than
         // jumping past it.
-        QListWidgetItem* item = m_list->currentItem() ? m_list->currentItem() : m_list->item(0);
-        m_list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+        QTreeWidgetItem* item = m_list->currentItem() ? m_list->currentItem() : m_list->topLevelItem(0);
+        m_list->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include "records/RecordListRows.h"
+
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class ITranslator;
 class QLabel;
-class QListWidget;
+class QTreeWidget;
 class QPushButton;
 
 // The list of the records on the instrument, from which the user picks the one to open. Created
@@ -17,8 +20,10 @@ class TRecordOpenF : public QDialog {
 public:
     explicit TRecordOpenF(const ITranslator& translator, QWidget* parent = nullptr);
 
-    // Lists one item per caption, shows the dialog modally and answers the chosen index, or nullopt
-    // when cancelled. Fits TRecordChooser.
+    // Lists one row per record (description, first sample, sample count), shows the dialog modally
+    // and answers the chosen index, or nullopt when cancelled.
+    std::optional<int> choose(const std::vector<TRecordListRow>& rows);
+    // The same with the descriptions alone. Fits TRecordChooser.
     std::optional<int> choose(const QStringList& captions);
     // -1 while nothing is chosen.
     int chosenIndex() const;
@@ -37,7 +42,7 @@ private:
 
     const ITranslator& m_translator;
     int m_chosen = -1;
-    QListWidget* m_list = nullptr;
+    QTreeWidget* m_list = nullptr;
     QLabel* m_label = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_ok = nullptr;

@@ -1,17 +1,22 @@
 #include "records/RecordsWindow.h"
 
+#include "localisation/ApplyMenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
 #include "printing/RecordsReport.h"
+#include "records/AnsiCodePages.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
 #include "records/RecordChartData.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowTexts.h"
+#include "ui/FolderMemoryUserInterface.h"
 #include "ui/QtUserInterface.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/StatusLine.h"
+#include "ui/WindowComforts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,7 +64,9 @@ QString rgb(const QColor& colour) {
 } // namespace
 
 TRecordsF::TRecordsF(TApplicationState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
-    m_ownUi = std::make_unique<TQtUserInterface>(this, [this](const QString& text) { setStatusText(text); });
+    m_ownUi = std::make_unique<TFolderMemoryUserInterface>(
+        std::make_unique<TQtUserInterface>(this, [this](const QString& text) { setStatusText(text); }),
+        m_state.History, [this] { m_state.saveHistory(); });
     m_ui = m_ownUi.get();
     init();
 }
@@ -109,6 +116,11 @@ void TRecordsF::init() {
     m_status = AddStatusLine(*this);
 
     buildMenu();
+    AddCloseShortcuts(*this, action(QStringLiteral("mClose")));
+    AddRecentFilesMenu(*findChild<QMenu*>(QStringLiteral("mFileMenu")), action(QStringLiteral("mSaveAsRec")),
+                       "mRecentRecords", m_state.History.Records, action(QStringLiteral("mOpen")), *m_ui,
+                       m_state.Messages, [this] { m_state.saveHistory(); },
+                       [this](const QString& path) { OpenRecordPath(path); });
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     FillTableAndCharts();
 }
@@ -292,7 +304,9 @@ QString TRecordsF::tr_(const char* english) const {
 }
 
 TRecordCommandContext TRecordsF::commandContext() {
-    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui};
+    return TRecordCommandContext{m_state.Records, m_state.Units, m_state.Messages, *m_ui,
+                                 AnsiCodePageForCharset(m_state.Messages.LanguageCharset()),
+                                 [this](const QString& path) { m_state.remember(m_state.History.Records, path); }};
 }
 
 void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
@@ -386,6 +400,7 @@ void TRecordsF::ApplyRecordsWindowTexts() {
                     m_pages->setTabText(i, shown);
         }
     }
+    ApplyMenuAccelerators(menuBar());
 }
 
 void TRecordsF::showModally() {
@@ -405,7 +420,15 @@ QString TRecordsF::statusText() const {
 
 TRecordOpenResult TRecordsF::OpenRecordFile() {
     TRecordCommandContext context = commandContext();
-    const TRecordOpenResult result = OpenRecordFileCommand(context);
+    return shownAfterOpen(OpenRecordFileCommand(context));
+}
+
+TRecordOpenResult TRecordsF::OpenRecordPath(const QString& path) {
+    TRecordCommandContext context = commandContext();
+    return shownAfterOpen(OpenRecordPathCommand(context, path));
+}
+
+TRecordOpenResult TRecordsF::shownAfterOpen(TRecordOpenResult result) {
     if (result == TRecordOpenResult::Loaded) {
         ShowCurrentRecord();
         QTimer::singleShot(DoneDelayMs, this, [this] { setStatusText(tr_("Done")); });
@@ -522,8 +545,10 @@ bool TRecordsF::event(QEvent* event) {
 }
 
 void TRecordsF::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         m_pages->setCurrentIndex(0);
+        CentreOver(*this, m_centredOver);
+    }
     QMainWindow::showEvent(event);
 }
 

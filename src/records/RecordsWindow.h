@@ -43,6 +43,8 @@ public:
     void setPrintPreview(TTiskF* preview);
     // Chooses the printer for the table and chart prints; the default is Qt's print dialog.
     void setPrinterSetup(TPrinterSetup setup);
+    // The window each show centres this one over (the main window).
+    void setCentredOver(const QWidget* window) { m_centredOver = window; }
 
     void ShowCurrentRecord();
     void FillTableAndCharts();
@@ -59,6 +61,8 @@ public:
     // "Open...": the file dialog and the load; the record is shown when it loaded. Also used by the
     // main window, which shows this window unless the dialog was cancelled.
     TRecordOpenResult OpenRecordFile();
+    // The same for a file already chosen (command line, dropped file, recent records).
+    TRecordOpenResult OpenRecordPath(const QString& path);
     void SaveRecordFileAs();
     void ReadRecordsFromInstrument();
     void ExportTable(TExportFormat format);
@@ -95,6 +99,7 @@ private:
     QWidget* buildTablePage();
     QWidget* buildChartPage(int chart, TRecordChart* view);
     void buildMenu();
+    TRecordOpenResult shownAfterOpen(TRecordOpenResult result);
     TRecordCommandContext commandContext();
     QString tr_(const char* english) const;
     TTiskF& printPreview();
@@ -104,6 +109,7 @@ private:
     IUserInterface* m_ui = nullptr;
     std::function<bool()> m_readRecords;
     std::function<void(const QString&)> m_setMainStatus;
+    const QWidget* m_centredOver = nullptr;
     TTiskF* m_printPreview = nullptr;
     TPrinterSetup m_printerSetup;
 

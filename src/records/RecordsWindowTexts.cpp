@@ -19,6 +19,7 @@ constexpr std::array texts{
     T{"mExportHtm", EnglishText("Export to HTM")},
     T{"mOpenRecordFromDevice", EnglishText("Open record from ZRV10"), T::Ellipsis},
     T{"mSaveAsRec", EnglishText("Save as"), T::Ellipsis},
+    T{"mRecentRecords", EnglishText("Recent records")},
     T{"diaLabel", EnglishText("Record")},
     T{"diaDescriptionCapt", EnglishText("Description")},
     T{"diaValveCapt", EnglishText("Valve")},

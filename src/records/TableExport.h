@@ -22,11 +22,12 @@ QByteArray TableCsvBytes(const TTextTable& table);
 // An HTML page in UTF-16LE with byte order mark; the first row is the bold header on #BDD6EF.
 QByteArray TableHtmlBytes(const TTextTable& table);
 // Excel worksheet records (BIFF): cells that read as numbers in the locale become number cells,
-// the others text cells in the Windows-1252 code page. Rows and columns past 65535 cannot be
-// addressed: empty result then.
-QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale);
+// the others text cells in the 8-bit code page (1250, 1251 or 1252, see AnsiCodePages.h); a code
+// page other than 1252 is named in a record after the beginning of the file. Rows and columns past
+// 65535 cannot be addressed: empty result then.
+QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale, int codePage = 1252);
 
 bool ExportTableCsv(const TTextTable& table, const QString& fileName, QString* error = nullptr);
 bool ExportTableHtml(const TTextTable& table, const QString& fileName, QString* error = nullptr);
 bool ExportTableXls(const TTextTable& table, const QString& fileName, const QLocale& locale,
-                    QString* error = nullptr);
+                    QString* error = nullptr, int codePage = 1252);

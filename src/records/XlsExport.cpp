@@ -1,7 +1,7 @@
 #include "files/SafeFileWriter.h"
+#include "records/AnsiCodePages.h"
 #include "records/DisplayNumber.h"
 #include "records/TableExport.h"
-#include "records/Windows1252.h"
 
 #include <QtEndian>
 
@@ -30,11 +30,17 @@ void appendCellStart(QByteArray& out, int record, int length, int row, int colum
 
 } // namespace
 
-QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale) {
+QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale, int codePage) {
     if (table.rowCount() - 1 > MaxAddress || table.columnCount() - 1 > MaxAddress)
         return {};
     const TDisplayNumberReader numbers(locale);
     QByteArray bytes("\x09\x08\x08\x00\x00\x00\x10\x00\x00\x00\x00\x00", 12);
+    // Without this record a reader takes the texts for Windows-1252.
+    if (codePage != 1252) {
+        append16(bytes, 0x0042);
+        append16(bytes, 2);
+        append16(bytes, codePage);
+    }
     for (int r = 0; r < table.rowCount(); ++r)
         for (int c = 0; c < table.columnCount(); ++c) {
             const QString& text = table.cell(c, r);
@@ -44,7 +50,7 @@ QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale) {
                 qToLittleEndian<quint64>(std::bit_cast<quint64>(*number), value);
                 bytes.append(value, 8);
             } else {
-                const QByteArray ansi = toWindows1252(text).left(MaxTextBytes);
+                const QByteArray ansi = toAnsiCodePage(text, codePage).left(MaxTextBytes);
                 appendCellStart(bytes, 0x0204, static_cast<int>(ansi.size()) + 8, r, c);
                 append16(bytes, static_cast<int>(ansi.size()));
                 bytes.append(ansi);
@@ -54,8 +60,9 @@ QByteArray TableXlsBytes(const TTextTable& table, const QLocale& locale) {
     return bytes;
 }
 
-bool ExportTableXls(const TTextTable& table, const QString& fileName, const QLocale& locale, QString* error) {
-    const QByteArray bytes = TableXlsBytes(table, locale);
+bool ExportTableXls(const TTextTable& table, const QString& fileName, const QLocale& locale, QString* error,
+                    int codePage) {
+    const QByteArray bytes = TableXlsBytes(table, locale, codePage);
     if (bytes.isEmpty()) {
         if (error)
             *error = QStringLiteral("The table has more rows or columns than a worksheet can address.");

@@ -1,5 +1,7 @@
 #include "spreadsheet/CellAddress.h"
 
+#include <algorithm>
+
 QString ColumnLetters(int column) {
     QString letters;
     while (column > 0) {
@@ -44,4 +46,24 @@ bool ParseCellReference(const QString& reference, int* row, int* column) {
     *row = int(r);
     *column = int(col);
     return true;
+}
+
+bool ParseCellRange(const QString& text, TCellRange* range) {
+    const qsizetype colon = text.indexOf(u':');
+    const QString first = colon < 0 ? text : text.left(colon);
+    const QString last = colon < 0 ? text : text.mid(colon + 1);
+    TCellRange r;
+    if (!ParseCellReference(first, &r.FirstRow, &r.FirstColumn) ||
+        !ParseCellReference(last, &r.LastRow, &r.LastColumn))
+        return false;
+    *range = TCellRange{std::min(r.FirstRow, r.LastRow), std::min(r.FirstColumn, r.LastColumn),
+                        std::max(r.FirstRow, r.LastRow), std::max(r.FirstColumn, r.LastColumn)};
+    return true;
+}
+
+QString CellRangeReference(const TCellRange& range) {
+    const QString first = CellReference(range.FirstRow, range.FirstColumn);
+    if (range.FirstRow == range.LastRow && range.FirstColumn == range.LastColumn)
+        return first;
+    return first + u':' + CellReference(range.LastRow, range.LastColumn);
 }

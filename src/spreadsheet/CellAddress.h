@@ -12,3 +12,17 @@ QString ColumnLetters(int column);
 // Splits "AB12" into row 12, column 28. False for anything that is not a single cell reference
 // within the sheet's limits ("$" anchors are accepted).
 bool ParseCellReference(const QString& reference, int* row, int* column);
+
+// A rectangle of cells, "A1:C3" or a single "B2"; rows and columns count from 1.
+struct TCellRange {
+    int FirstRow = 0;
+    int FirstColumn = 0;
+    int LastRow = 0;
+    int LastColumn = 0;
+    bool contains(int row, int column) const {
+        return row >= FirstRow && row <= LastRow && column >= FirstColumn && column <= LastColumn;
+    }
+};
+// False for anything but one cell reference or two joined by ":".
+bool ParseCellRange(const QString& text, TCellRange* range);
+QString CellRangeReference(const TCellRange& range);

@@ -1,11 +1,15 @@
 #include "spreadsheet/OoxmlWorkbook.h"
 
 #include "spreadsheet/CellAddress.h"
+#include "spreadsheet/CellDates.h"
+#include "spreadsheet/OoxmlXml.h"
+#include "spreadsheet/SheetFormulas.h"
 #include "spreadsheet/SheetProtection.h"
 #include "spreadsheet/ZipPackage.h"
 
 #include <pugixml.hpp>
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -14,59 +18,6 @@
 #include <vector>
 
 namespace {
-
-constexpr unsigned ParseFlags = pugi::parse_default | pugi::parse_ws_pcdata_single;
-
-// Some writers put the spreadsheet namespace on a prefix ("x:row"); compare local names only.
-QString localName(const pugi::xml_node& node) {
-    const QString name = QString::fromUtf8(node.name());
-    const qsizetype colon = name.indexOf(u':');
-    return colon < 0 ? name : name.mid(colon + 1);
-}
-
-bool isElement(const pugi::xml_node& node, const char* local) {
-    return node.type() == pugi::node_element && localName(node) == QLatin1String(local);
-}
-
-pugi::xml_node child(const pugi::xml_node& parent, const char* local) {
-    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
-        if (isElement(n, local))
-            return n;
-    return {};
-}
-
-// The name for a new element in the parent's namespace prefix.
-std::string siblingName(const pugi::xml_node& parent, const char* local) {
-    const std::string parentName = parent.name();
-    const auto colon = parentName.find(':');
-    return colon == std::string::npos ? std::string(local) : parentName.substr(0, colon + 1) + local;
-}
-
-QString attribute(const pugi::xml_node& node, const char* name) {
-    return QString::fromUtf8(node.attribute(name).value());
-}
-
-bool parseXml(const QByteArray& bytes, pugi::xml_document* doc) {
-    return bytes.size() > 0 &&
-           doc->load_buffer(bytes.constData(), size_t(bytes.size()), ParseFlags, pugi::encoding_auto);
-}
-
-// The part written back: the original prolog (declaration and the blank after it) as it was,
-// then the document element as pugixml holds it.
-QByteArray serialize(const pugi::xml_document& doc, const QByteArray& original) {
-    struct TWriter : pugi::xml_writer {
-        QByteArray bytes;
-        void write(const void* data, size_t size) override {
-            bytes.append(static_cast<const char*>(data), qsizetype(size));
-        }
-    } writer;
-    const pugi::xml_node root = doc.document_element();
-    const qsizetype rootStart = original.indexOf(QByteArray("<") + root.name());
-    if (rootStart > 0)
-        writer.bytes = original.left(rootStart);
-    root.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return writer.bytes;
-}
 
 // Texts in the package escape characters XML cannot carry as "_xHHHH_".
 QString decodeEscapes(const QString& text) {
@@ -172,22 +123,34 @@ QString relationshipIdOf(const pugi::xml_node& sheet) {
     return {};
 }
 
+QString damaged(const QString& fileName, const QString& what) {
+    return QStringLiteral("The workbook %1 is damaged: %2.").arg(fileName, what);
+}
+
 class TOoxmlWorksheet final : public IWorksheet {
 public:
     TOoxmlWorksheet(const QLocale& locale) : m_locale(locale) {}
 
     bool open(const QString& fileName, const QString& sheetName, QString* error);
+    bool openBytes(const QByteArray& bytes, const QString& fileName, const QString& sheetName,
+                   QString* error);
 
     QString cellText(int row, int column) const override;
     bool unprotect(const QString& password, QString* error) override;
+    bool mayWrite(int row, int column, QString* error) override;
     bool setCellText(int row, int column, const QString& text, QString* error) override;
     bool save(QString* error) override;
 
 private:
+    bool findSheet(const QString& sheetName, QString* error);
+    bool readPart(const QString& part, pugi::xml_document* doc, QString* error) const;
+    void readNumberFormats(const QString& stylesPart);
+    QString numberText(const pugi::xml_node& cell, double number) const;
     pugi::xml_node findCell(int row, int column) const;
     pugi::xml_node rowNode(int row);
     pugi::xml_node cellNode(pugi::xml_node rowNode, int row, int column);
     void dropCalculationChain();
+    void askForRecalculation();
     void indexRows();
 
     QLocale m_locale;
@@ -197,32 +160,56 @@ private:
     pugi::xml_document m_sheet;
     pugi::xml_node m_sheetData;
     std::map<int, pugi::xml_node> m_rows;
+    TSheetFormulas m_formulas{m_rows};
     std::vector<QString> m_sharedStrings;
+    // Per cell style: what its number format makes of a number.
+    std::vector<TDateKind> m_styleDates;
+    bool m_date1904 = false;
     bool m_changed = false;
+    bool m_cellsWritten = false;
     bool m_formulaRemoved = false;
 };
 
 bool TOoxmlWorksheet::open(const QString& fileName, const QString& sheetName, QString* error) {
+    return m_package.open(fileName, error) && findSheet(sheetName, error);
+}
+
+bool TOoxmlWorksheet::openBytes(const QByteArray& bytes, const QString& fileName, const QString& sheetName,
+                                QString* error) {
+    return m_package.openBytes(bytes, fileName, error) && findSheet(sheetName, error);
+}
+
+bool TOoxmlWorksheet::readPart(const QString& part, pugi::xml_document* doc, QString* error) const {
+    QByteArray bytes;
+    if (!m_package.readEntry(part, &bytes, error))
+        return false;
+    if (parseXml(bytes, doc))
+        return true;
+    if (error)
+        *error = damaged(m_package.fileName(), part);
+    return false;
+}
+
+bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
+    const QString fileName = m_package.fileName();
     const auto fail = [&](const QString& text) {
         if (error)
             *error = text;
         return false;
     };
-    if (!m_package.open(fileName, error))
-        return false;
-    const QString damaged = QStringLiteral("The workbook %1 is damaged: %2.");
-
     m_workbookPart = QStringLiteral("xl/workbook.xml");
     for (const TRelationship& r : readRelationships(m_package, QString()))
         if (r.type.endsWith(QLatin1String("/officeDocument")))
             m_workbookPart = r.target;
     pugi::xml_document workbook;
-    if (!parseXml(m_package.entry(m_workbookPart), &workbook))
-        return fail(damaged.arg(fileName, m_workbookPart));
+    if (!readPart(m_workbookPart, &workbook, error))
+        return false;
+    const pugi::xml_node workbookRoot = child(workbook, "workbook");
+    const QString date1904 = attribute(child(workbookRoot, "workbookPr"), "date1904");
+    m_date1904 = date1904 == QLatin1String("1") || date1904 == QLatin1String("true");
     QString relationshipId;
     bool found = false;
-    for (pugi::xml_node s = child(child(child(workbook, "workbook"), "sheets"), "sheet"); s;
-         s = s.next_sibling()) {
+    for (pugi::xml_node s = child(child(workbookRoot, "sheets"), "sheet"); s; s = s.next_sibling()) {
         if (isElement(s, "sheet") && attribute(s, "name").compare(sheetName, Qt::CaseInsensitive) == 0) {
             relationshipId = relationshipIdOf(s);
             found = true;
@@ -242,22 +229,44 @@ bool TOoxmlWorksheet::open(const QString& fileName, const QString& sheetName, QS
         }
         if (r.type.endsWith(QLatin1String("/sharedStrings"))) {
             pugi::xml_document strings;
-            if (!parseXml(m_package.entry(r.target), &strings))
-                return fail(damaged.arg(fileName, r.target));
+            if (!readPart(r.target, &strings, error))
+                return false;
             for (pugi::xml_node si = child(strings, "sst").first_child(); si; si = si.next_sibling())
                 if (isElement(si, "si"))
                     m_sharedStrings.push_back(stringItemText(si));
         }
+        if (r.type.endsWith(QLatin1String("/styles")))
+            readNumberFormats(r.target);
     }
-    if (m_sheetPart.isEmpty() || !m_package.contains(m_sheetPart))
-        return fail(damaged.arg(fileName, sheetName));
-    if (!parseXml(m_package.entry(m_sheetPart), &m_sheet))
-        return fail(damaged.arg(fileName, m_sheetPart));
+    if (m_sheetPart.isEmpty())
+        return fail(damaged(fileName, sheetName));
+    if (!readPart(m_sheetPart, &m_sheet, error))
+        return false;
     m_sheetData = child(child(m_sheet, "worksheet"), "sheetData");
     if (!m_sheetData)
-        return fail(damaged.arg(fileName, m_sheetPart));
+        return fail(damaged(fileName, m_sheetPart));
     indexRows();
     return true;
+}
+
+// Only which cell styles show dates or times matters here; an unreadable style part leaves every
+// number a number.
+void TOoxmlWorksheet::readNumberFormats(const QString& stylesPart) {
+    pugi::xml_document styles;
+    if (!readPart(stylesPart, &styles, nullptr))
+        return;
+    const pugi::xml_node root = child(styles, "styleSheet");
+    std::map<int, QString> codes;
+    for (pugi::xml_node n = child(root, "numFmts").first_child(); n; n = n.next_sibling())
+        if (isElement(n, "numFmt"))
+            codes[attribute(n, "numFmtId").toInt()] = attribute(n, "formatCode");
+    for (pugi::xml_node xf = child(root, "cellXfs").first_child(); xf; xf = xf.next_sibling()) {
+        if (!isElement(xf, "xf"))
+            continue;
+        const int id = attribute(xf, "numFmtId").toInt();
+        const auto code = codes.find(id);
+        m_styleDates.push_back(DateKindOfNumberFormat(id, code == codes.end() ? QString() : code->second));
+    }
 }
 
 // Rows may leave their index implicit (one after the previous); inserting rows would shift such
@@ -284,21 +293,13 @@ pugi::xml_node TOoxmlWorksheet::findCell(int row, int column) const {
     const auto it = m_rows.find(row);
     if (it == m_rows.end())
         return {};
-    int previous = 0;
-    for (pugi::xml_node c = it->second.first_child(); c; c = c.next_sibling()) {
-        if (!isElement(c, "c"))
-            continue;
-        int r = 0;
-        int col = previous + 1;
-        if (c.attribute("r") && !ParseCellReference(attribute(c, "r"), &r, &col))
-            return {};
+    pugi::xml_node found;
+    forEachCell(it->second, [&](int col, const pugi::xml_node& c) {
         if (col == column)
-            return c;
-        if (col > column)
-            return {};
-        previous = col;
-    }
-    return {};
+            found = c;
+        return col < column;
+    });
+    return found;
 }
 
 QString TOoxmlWorksheet::cellText(int row, int column) const {
@@ -326,7 +327,20 @@ QString TOoxmlWorksheet::cellText(int row, int column) const {
         return {};
     bool ok = false;
     const double number = value.trimmed().toDouble(&ok);
-    return ok ? FormatCellNumber(number, m_locale) : QString();
+    return ok ? numberText(c, number) : QString();
+}
+
+// A number as its cell shows it: a date or time in the locale's short form when the cell's style
+// says so, the number otherwise.
+QString TOoxmlWorksheet::numberText(const pugi::xml_node& cell, double number) const {
+    bool ok = false;
+    const int style = attribute(cell, "s").toInt(&ok);
+    const std::size_t index = ok && style >= 0 ? std::size_t(style) : 0;
+    const TDateKind kind = index < m_styleDates.size() ? m_styleDates[index] : TDateKind::None;
+    if (kind != TDateKind::None)
+        if (const auto when = SerialDateTime(number, m_date1904))
+            return DateTimeCellText(*when, kind, m_locale);
+    return FormatCellNumber(number, m_locale);
 }
 
 bool TOoxmlWorksheet::unprotect(const QString& password, QString* error) {
@@ -389,6 +403,10 @@ pugi::xml_node TOoxmlWorksheet::cellNode(pugi::xml_node rowNode, int row, int co
     return created;
 }
 
+bool TOoxmlWorksheet::mayWrite(int row, int column, QString* error) {
+    return m_formulas.mayOverwrite(row, column, error);
+}
+
 bool TOoxmlWorksheet::setCellText(int row, int column, const QString& text, QString* error) {
     if (row < 1 || row > MaxSheetRow || column < 1 || column > MaxSheetColumn) {
         if (error)
@@ -397,17 +415,26 @@ bool TOoxmlWorksheet::setCellText(int row, int column, const QString& text, QStr
                          .arg(column);
         return false;
     }
+    if (!m_formulas.mayOverwrite(row, column, error))
+        return false;
     pugi::xml_node c = cellNode(rowNode(row), row, column);
+    m_formulas.releaseSharedMaster(c, row, column);
     while (pugi::xml_node n = c.first_child()) {
         if (isElement(n, "f"))
             m_formulaRemoved = true;
         c.remove_child(n);
     }
-    // The value type and the metadata references belong to the old value.
+    // The value type and the metadata references belong to the old value; the style stays.
     c.remove_attribute("t");
     c.remove_attribute("vm");
     c.remove_attribute("cm");
-    if (!text.isEmpty()) {
+    // As the spreadsheet program stores what the user types: a plain decimal number is a number,
+    // so that formulas can calculate with it.
+    static const QRegularExpression plainNumber(QStringLiteral("^ *(-?[0-9]{1,15}(\\.[0-9]{1,15})?) *$"));
+    const QRegularExpressionMatch number = plainNumber.match(text);
+    if (number.hasMatch()) {
+        c.append_child(siblingName(c, "v").c_str()).text().set(number.captured(1).toUtf8().constData());
+    } else if (!text.isEmpty()) {
         c.append_attribute("t").set_value("inlineStr");
         pugi::xml_node t =
             c.append_child(siblingName(c, "is").c_str()).append_child(siblingName(c, "t").c_str());
@@ -416,7 +443,33 @@ bool TOoxmlWorksheet::setCellText(int row, int column, const QString& text, QStr
         t.text().set(encodeEscapes(text).toUtf8().constData());
     }
     m_changed = true;
+    m_cellsWritten = true;
     return true;
+}
+
+// Formulas elsewhere (on this sheet or others) hold results of the old values; the spreadsheet
+// program recalculates them all on opening when the workbook asks for it.
+void TOoxmlWorksheet::askForRecalculation() {
+    pugi::xml_document workbook;
+    if (!readPart(m_workbookPart, &workbook, nullptr))
+        return;
+    pugi::xml_node root = child(workbook, "workbook");
+    pugi::xml_node calc = child(root, "calcPr");
+    if (!calc) {
+        // Its place in the schema: after the sheets and the parts that follow them.
+        pugi::xml_node after;
+        for (const char* name : {"sheets", "functionGroups", "externalReferences", "definedNames"})
+            if (const pugi::xml_node n = child(root, name))
+                after = n;
+        const std::string name = siblingName(root, "calcPr");
+        calc = after ? root.insert_child_after(name.c_str(), after) : root.append_child(name.c_str());
+    }
+    if (attribute(calc, "fullCalcOnLoad") == QLatin1String("1"))
+        return;
+    if (!calc.attribute("fullCalcOnLoad"))
+        calc.append_attribute("fullCalcOnLoad");
+    calc.attribute("fullCalcOnLoad").set_value("1");
+    m_package.setEntry(m_workbookPart, serializeXml(workbook, m_package.entry(m_workbookPart)));
 }
 
 // The calculation chain lists formula cells; one that lists a cell no longer holding a formula
@@ -437,7 +490,7 @@ void TOoxmlWorksheet::dropCalculationChain() {
     }
     if (chainPart.isEmpty())
         return;
-    m_package.setEntry(relsPath, serialize(rels, m_package.entry(relsPath)));
+    m_package.setEntry(relsPath, serializeXml(rels, m_package.entry(relsPath)));
     m_package.removeEntry(chainPart);
 
     const QString typesPath = QStringLiteral("[Content_Types].xml");
@@ -448,7 +501,7 @@ void TOoxmlWorksheet::dropCalculationChain() {
     for (pugi::xml_node n = typesRoot.first_child(); n; n = n.next_sibling()) {
         if (isElement(n, "Override") && attribute(n, "PartName") == QLatin1Char('/') + chainPart) {
             typesRoot.remove_child(n);
-            m_package.setEntry(typesPath, serialize(types, m_package.entry(typesPath)));
+            m_package.setEntry(typesPath, serializeXml(types, m_package.entry(typesPath)));
             break;
         }
     }
@@ -457,12 +510,15 @@ void TOoxmlWorksheet::dropCalculationChain() {
 bool TOoxmlWorksheet::save(QString* error) {
     if (!m_changed)
         return true;
-    m_package.setEntry(m_sheetPart, serialize(m_sheet, m_package.entry(m_sheetPart)));
+    m_package.setEntry(m_sheetPart, serializeXml(m_sheet, m_package.entry(m_sheetPart)));
     if (m_formulaRemoved)
         dropCalculationChain();
+    if (m_cellsWritten)
+        askForRecalculation();
     if (!m_package.save(error))
         return false;
     m_changed = false;
+    m_cellsWritten = false;
     m_formulaRemoved = false;
     return true;
 }
@@ -482,6 +538,15 @@ QString FormatCellNumber(double value, const QLocale& locale) {
     if (exponent >= -5 && exponent < 15)
         return l.toString(rounded, 'f', QLocale::FloatingPointShortest);
     return l.toString(rounded, 'E', QLocale::FloatingPointShortest);
+}
+
+std::unique_ptr<IWorksheet> OpenOoxmlWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
+                                                        const QString& sheetName, const QLocale& locale,
+                                                        QString* error) {
+    auto sheet = std::make_unique<TOoxmlWorksheet>(locale);
+    if (!sheet->openBytes(bytes, fileName, sheetName, error))
+        return nullptr;
+    return sheet;
 }
 
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,

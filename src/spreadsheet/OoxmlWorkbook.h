@@ -2,17 +2,25 @@
 
 #include "spreadsheet/Workbook.h"
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
 #include <memory>
 
 // An Office Open XML workbook (.xlsx, .xlsm): the worksheet of that name, read and written in the
-// package itself. Only the worksheet part is rewritten on save (and, after a formula cell was
-// overwritten, the calculation chain is dropped so the spreadsheet program rebuilds it); every
-// other part keeps its bytes.
+// package itself. Only the worksheet part is rewritten on save, with the workbook part asking the
+// spreadsheet program to recalculate on opening (and, after a formula cell was overwritten, the
+// calculation chain is dropped so the spreadsheet program rebuilds it); every other part keeps its
+// bytes. A cell with a date or time format reads as the locale's text of that date or time.
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,
                                                const QLocale& locale, QString* error);
+
+// The same over the file's bytes in memory; fileName names it in messages and is where save()
+// writes.
+std::unique_ptr<IWorksheet> OpenOoxmlWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
+                                                        const QString& sheetName, const QLocale& locale,
+                                                        QString* error);
 
 // A cell's number as text: at most 15 significant digits, in its shortest form, with the
 // locale's decimal separator and no group separators.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
@@ -20,8 +21,14 @@ public:
     // Removes the sheet's protection when the password matches it (no protection: true). False with
     // *error set otherwise; nothing is changed then.
     virtual bool unprotect(const QString& password, QString* error) = 0;
-    // Sets the cell to a text value. False with *error when the workbook cannot be written (a
-    // legacy .xls) or the address is outside the sheet.
+    // Whether the cell can be overwritten without breaking what the workbook holds beyond it (an
+    // array formula or a data table over it) or the workbook cannot be written at all. False with
+    // *error naming the cell: the export then refuses the workbook before writing anything.
+    virtual bool mayWrite(int /*row*/, int /*column*/, QString* /*error*/) { return true; }
+    // Sets the cell to a text value; one that reads as a plain decimal number ("12.5") becomes a
+    // number cell, as when typed into the spreadsheet program. The cell keeps its style, and a
+    // shared formula it was the master of passes on to the group's other cells. False with *error
+    // when the workbook cannot be written (a legacy .xls) or the address is outside the sheet.
     virtual bool setCellText(int row, int column, const QString& text, QString* error) = 0;
     // Writes the workbook back to its file through a temporary file and rename; every part not
     // changed stays byte for byte. Nothing is written when nothing changed. False with *error on
@@ -35,3 +42,8 @@ public:
 // worksheet.
 std::unique_ptr<IWorksheet> OpenWorksheet(const QString& fileName, const QString& sheetName,
                                           const QLocale& locale, QString* error);
+// The same over the file's bytes in memory; fileName names it in messages and is where save()
+// writes.
+std::unique_ptr<IWorksheet> OpenWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
+                                                   const QString& sheetName, const QLocale& locale,
+                                                   QString* error);

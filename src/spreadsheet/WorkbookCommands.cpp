@@ -72,7 +72,8 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
 }
 
 TWorkbookResult ImportWorkbookCommand(TWorkbookCommandContext& c) {
-    AskSaveChanges(c.Project);
+    if (!AskSaveChanges(c.Project))
+        return TWorkbookResult::Cancelled;
     const QString path = chooseWorkbook(c, EnglishText("Import from Nortavex engineer"),
                                         QStringLiteral("Excel Files (*.xls *.xlsx *.xlsm);;All Files (*)"));
     if (path.isEmpty())
@@ -88,8 +89,9 @@ TWorkbookResult ExportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     if (!sheet->unprotect(QString::fromLatin1(WorkbookPassword), &error))
         return fail(c, error);
     const TWorkbookExportInput input{c.Columns, c.Catalogue, c.Project.CodePage};
+    TWorksheetWriteReport report;
     if (!WriteResultsToWorksheet(*sheet, input, c.Project.Project, c.Project.Ui, c.Project.Translator,
-                                 &error) ||
+                                 &report, &error) ||
         !sheet->save(&error))
         return fail(c, error);
 
@@ -101,7 +103,15 @@ TWorkbookResult ExportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     // instrument's title, which names no file.
     s.HasFileName = s.HasFileName || (!s.ProjectFileName.isEmpty() && QFileInfo(s.ProjectFileName).isFile());
     s.CurrentBranch = 0;
-    c.Project.Ui.setStatus(tr_(c, "The project was successfully exported."));
+    if (report.Failed == 0) {
+        c.Project.Ui.setStatus(tr_(c, "The project was successfully exported."));
+        return TWorkbookResult::Done;
+    }
+    // Saved with the cells that could be written; the user learns what is missing and why.
+    const QString partly = tr_(c, "The project was exported, but some cells could not be written");
+    c.Project.Ui.setStatus(partly);
+    c.Project.Ui.showMessage(tr_(c, "Warning"),
+                             partly + QStringLiteral(": %1.\n%2").arg(report.Failed).arg(report.FirstReason));
     return TWorkbookResult::Done;
 }
 

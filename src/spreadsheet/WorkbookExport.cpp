@@ -34,22 +34,34 @@ QString FormatFinalPresettingCell(double finalPresetting) {
 }
 
 bool WriteResultsToWorksheet(IWorksheet& sheet, const TWorkbookExportInput& input, const TProject& project,
-                             IUserInterface& ui, const ITranslator& translator, QString* error) {
+                             IUserInterface& ui, const ITranslator& translator, TWorksheetWriteReport* report,
+                             QString* error) {
     const TSpreadsheetColumns& col = input.Columns;
-    const QString exporting = translator.Translate(QStringLiteral("Exporting line")) + QLatin1Char(':');
+    const int columns[] = {col.ExportValve, col.ExportFinalFlow, col.ExportFinalPresetting};
     const int count = project.branchCount();
+    for (int k = 0; k < count; ++k)
+        for (const int column : columns)
+            if (!sheet.mayWrite(col.FirstLine + k, column, error))
+                return false;
+
+    const QString exporting = translator.Translate(QStringLiteral("Exporting line")) + QLatin1Char(':');
+    *report = TWorksheetWriteReport{};
     for (int k = 0; k < count; ++k) {
         const int row = col.FirstLine + k;
         ui.setStatus(exporting + QString::number(k + 1));
         if (k % RowsPerRepaint == 0)
             ui.processPendingEvents();
         const TBranch& b = project.Branches[static_cast<std::size_t>(k)];
-        if (!sheet.setCellText(row, col.ExportValve,
-                               valveName(input.Catalogue, b.Valve_Index, input.CodePage), error) ||
-            !sheet.setCellText(row, col.ExportFinalFlow, FormatFinalFlowCell(b.Final_Flow), error) ||
-            !sheet.setCellText(row, col.ExportFinalPresetting, FormatFinalPresettingCell(b.Final_Presetting),
-                               error))
-            return false;
+        const QString texts[] = {valveName(input.Catalogue, b.Valve_Index, input.CodePage),
+                                 FormatFinalFlowCell(b.Final_Flow),
+                                 FormatFinalPresettingCell(b.Final_Presetting)};
+        for (int i = 0; i < 3; ++i) {
+            QString reason;
+            if (sheet.setCellText(row, columns[i], texts[i], &reason))
+                continue;
+            if (report->Failed++ == 0)
+                report->FirstReason = reason;
+        }
     }
     return true;
 }

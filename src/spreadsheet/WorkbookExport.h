@@ -21,7 +21,17 @@ struct TWorkbookExportInput {
     int CodePage = 0;
 };
 
-// Writes each branch's valve name, final flow and final presetting into its row. Stops at the
-// first cell that cannot be written: false with *error then (the caller does not save).
+// What the writing left undone: cells that could not be written (a column from the settings
+// outside the sheet, say) are skipped and counted; the first reason is kept for the user.
+struct TWorksheetWriteReport {
+    int Failed = 0;
+    QString FirstReason;
+};
+
+// Writes each branch's valve name, final flow and final presetting into its row. First every cell
+// is checked with IWorksheet::mayWrite: when one would break the workbook, nothing is written and
+// the result is false with *error naming the cell. Otherwise a cell that cannot be written is
+// skipped and counted in *report, and the rest are written.
 bool WriteResultsToWorksheet(IWorksheet& sheet, const TWorkbookExportInput& input, const TProject& project,
-                             IUserInterface& ui, const ITranslator& translator, QString* error);
+                             IUserInterface& ui, const ITranslator& translator, TWorksheetWriteReport* report,
+                             QString* error);

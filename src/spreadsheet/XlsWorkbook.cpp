@@ -1,48 +1,59 @@
 #include "spreadsheet/XlsWorkbook.h"
 
-#include <QFile>
-
-#include <freexl.h>
-
-#include <limits>
+#include "spreadsheet/CellDates.h"
+#include "spreadsheet/WorkbookFile.h"
+#include "spreadsheet/XlsCellDump.h"
 
 namespace {
 
+// The helper's exit status when the workbook has no worksheet of that name.
+constexpr int NoSuchSheet = 3;
+
 class TXlsWorksheet final : public IWorksheet {
 public:
-    TXlsWorksheet(const void* handle, unsigned rows, unsigned short columns, const QLocale& locale)
-        : m_handle(handle), m_rows(rows), m_columns(columns), m_locale(locale) {
+    TXlsWorksheet(TXlsCells cells, const QLocale& locale) : m_cells(std::move(cells)), m_locale(locale) {
         // Cell texts are read back as numbers: no thousands separators in them.
         m_locale.setNumberOptions(QLocale::OmitGroupSeparator);
     }
-    ~TXlsWorksheet() override { freexl_close(m_handle); }
-    TXlsWorksheet(const TXlsWorksheet&) = delete;
-    TXlsWorksheet& operator=(const TXlsWorksheet&) = delete;
 
     QString cellText(int row, int column) const override {
-        if (row < 1 || column < 1 || static_cast<unsigned>(row) > m_rows || column > m_columns)
+        const auto it = m_cells.find({row, column});
+        if (it == m_cells.end())
             return {};
-        FreeXL_CellValue value{};
-        if (freexl_get_cell_value(m_handle, static_cast<unsigned>(row - 1),
-                                  static_cast<unsigned short>(column - 1), &value) != FREEXL_OK)
-            return {};
-        switch (value.type) {
-        case FREEXL_CELL_INT:
-            return m_locale.toString(value.value.int_value);
-        case FREEXL_CELL_DOUBLE:
-            return m_locale.toString(value.value.double_value, 'f', QLocale::FloatingPointShortest);
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME:
-        case FREEXL_CELL_TIME:
-            return value.value.text_value ? QString::fromUtf8(value.value.text_value) : QString();
-        default:
-            return {};
+        const TXlsCell& cell = it->second;
+        bool ok = false;
+        switch (cell.Type) {
+        case TXlsCellType::Integer: {
+            const qlonglong value = cell.Text.toLongLong(&ok);
+            return ok ? m_locale.toString(value) : QString();
         }
+        case TXlsCellType::Double: {
+            const double value = cell.Text.toDouble(&ok);
+            return ok ? m_locale.toString(value, 'f', QLocale::FloatingPointShortest) : QString();
+        }
+        case TXlsCellType::Text:
+            return cell.Text;
+        case TXlsCellType::Date:
+            return dateTimeText(QDateTime(QDate::fromString(cell.Text, Qt::ISODate), QTime(0, 0)),
+                                TDateKind::Date);
+        case TXlsCellType::DateTime:
+            return dateTimeText(QDateTime::fromString(cell.Text, QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                TDateKind::DateTime);
+        case TXlsCellType::Time:
+            return dateTimeText(QDateTime(QDate(1899, 12, 30), QTime::fromString(cell.Text, Qt::ISODate)),
+                                TDateKind::Time);
+        }
+        return {};
     }
 
-    // The library cannot tell whether the sheet is protected; every write is refused anyway.
+    // Nothing of a legacy workbook can be written: refused before anything is tried.
+    bool mayWrite(int, int, QString* error) override {
+        if (error)
+            *error = XlsReadOnlyMessage();
+        return false;
+    }
+
+    // The helper does not tell whether the sheet is protected; every write is refused anyway.
     bool unprotect(const QString&, QString*) override { return true; }
 
     bool setCellText(int, int, const QString&, QString* error) override {
@@ -58,9 +69,14 @@ public:
     }
 
 private:
-    const void* m_handle;
-    unsigned m_rows;
-    unsigned short m_columns;
+    // The same text as the same cell gives from an .xlsx; what the library gave when it is no
+    // date after all.
+    QString dateTimeText(const QDateTime& value, TDateKind kind) const {
+        const bool valid = kind == TDateKind::Time ? value.time().isValid() : value.isValid();
+        return valid ? DateTimeCellText(value, kind, m_locale) : QString();
+    }
+
+    TXlsCells m_cells;
     QLocale m_locale;
 };
 
@@ -71,38 +87,32 @@ QString XlsReadOnlyMessage() {
                           "an Excel workbook (.xlsx) and export again.");
 }
 
-std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QString& sheetName,
-                                             const QLocale& locale, QString* error) {
+std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
+                                                      const QString& sheetName, const QLocale& locale,
+                                                      QString* error, const TXlsReader& reader) {
     const auto fail = [error](const QString& text) {
         if (error)
             *error = text;
         return nullptr;
     };
-    const void* handle = nullptr;
-    if (freexl_open(QFile::encodeName(fileName).constData(), &handle) != FREEXL_OK) {
-        if (handle)
-            freexl_close(handle);
+    const THelperRun run =
+        RunHelper(reader.Program, reader.Arguments + QStringList{sheetName}, bytes, reader.Limits);
+    if (!run.Started)
+        return fail(QStringLiteral(
+                        "The workbook %1 cannot be read: %2, which reads .xls workbooks, cannot be started.")
+                        .arg(fileName, reader.Program));
+    if (run.Finished && run.ExitCode == NoSuchSheet)
+        return fail(QStringLiteral("The workbook %1 has no worksheet \"%2\".").arg(fileName, sheetName));
+    TXlsCells cells;
+    if (!run.Finished || run.ExitCode != 0 || !ParseXlsCellDump(run.Output, &cells, nullptr))
         return fail(QStringLiteral("The workbook %1 cannot be read.").arg(fileName));
-    }
-    unsigned sheets = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK)
-        sheets = 0;
-    const unsigned maxIndex = std::numeric_limits<unsigned short>::max();
-    for (unsigned i = 0; i < sheets && i <= maxIndex; ++i) {
-        const char* name = nullptr;
-        const auto index = static_cast<unsigned short>(i);
-        if (freexl_get_worksheet_name(handle, index, &name) != FREEXL_OK || !name ||
-            QString::fromUtf8(name) != sheetName)
-            continue;
-        unsigned rows = 0;
-        unsigned short columns = 0;
-        if (freexl_select_active_worksheet(handle, index) != FREEXL_OK ||
-            freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK) {
-            freexl_close(handle);
-            return fail(QStringLiteral("The workbook %1 cannot be read.").arg(fileName));
-        }
-        return std::make_unique<TXlsWorksheet>(handle, rows, columns, locale);
-    }
-    freexl_close(handle);
-    return fail(QStringLiteral("The workbook %1 has no worksheet \"%2\".").arg(fileName, sheetName));
+    return std::make_unique<TXlsWorksheet>(std::move(cells), locale);
+}
+
+std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QString& sheetName,
+                                             const QLocale& locale, QString* error) {
+    QByteArray bytes;
+    if (!ReadWorkbookFile(fileName, &bytes, error))
+        return nullptr;
+    return OpenXlsWorksheetFromBytes(bytes, fileName, sheetName, locale, error);
 }

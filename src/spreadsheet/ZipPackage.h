@@ -3,18 +3,37 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
-// A ZIP package held in memory: every entry's name and data, read once. Entries can be replaced
-// or removed; saving rewrites the file through a temporary file and rename, copying the entries
-// that were not touched as they were stored, without recompressing them.
+struct zip;
+
+// A ZIP package read from a file or from bytes in memory. An entry is inflated only when it is
+// first asked for, and what all entries inflate to together is capped, so that a small hostile
+// file cannot make us allocate gigabytes. Entries can be replaced or removed; saving writes a new
+// archive to a temporary file that replaces the package's file, copying the entries that were not
+// touched as they were stored, without recompressing them.
 class TZipPackage {
 public:
+    // Far beyond any real workbook part, far below what would hurt the machine.
+    static constexpr qint64 DefaultInflateLimit = qint64(64) << 20;
+
+    explicit TZipPackage(qint64 inflateLimit = DefaultInflateLimit);
+    ~TZipPackage();
+    TZipPackage(TZipPackage&&) noexcept;
+    TZipPackage& operator=(TZipPackage&&) noexcept;
+
+    // Reads the file, then openBytes.
     bool open(const QString& fileName, QString* error);
+    // The package from bytes; fileName names it in messages and is where save() writes.
+    bool openBytes(const QByteArray& bytes, const QString& fileName, QString* error);
 
     const QString& fileName() const { return m_fileName; }
     bool contains(const QString& name) const;
-    // The entry's uncompressed data; empty when there is no such entry.
+    // The entry's uncompressed data. False with *error (a sentence for the user) when there is no
+    // such entry, it is damaged, or inflating it would pass the limit.
+    bool readEntry(const QString& name, QByteArray* data, QString* error) const;
+    // readEntry without the reason; empty on any failure.
     QByteArray entry(const QString& name) const;
     QStringList entryNames() const;
 
@@ -30,14 +49,25 @@ public:
 private:
     struct TEntry {
         QString name;
-        QByteArray data;
+        qint64 index = -1; // in the opened archive; -1 for an added entry
+        mutable QByteArray data;
+        mutable bool loaded = false;
         bool changed = false;
         bool removed = false;
     };
-    const TEntry* find(const QString& name) const;
+    struct TArchiveClose {
+        void operator()(zip* z) const;
+    };
 
+    const TEntry* find(const QString& name) const;
+    bool load(const TEntry& entry, QString* error) const;
+
+    qint64 m_inflateLimit;
+    mutable qint64 m_inflated = 0;
     QString m_fileName;
+    // The archive reads straight from these bytes: they stay unchanged while it is open.
     QByteArray m_original;
+    std::unique_ptr<zip, TArchiveClose> m_archive;
     std::vector<TEntry> m_entries;
     bool m_modified = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/QtUserInterface.h"
 
+#include "ui/YesNoBox.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,8 +21,11 @@ void TQtUserInterface::showMessage(const QString& caption, const QString& text) 
 }
 
 IUserInterface::Answer TQtUserInterface::ask(const QString& caption, const QString& text) {
-    const auto button = QMessageBox::question(m_parent, caption, text, QMessageBox::Yes | QMessageBox::No);
-    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return askYesNo(m_parent, caption, text, Answer::Yes);
+}
+
+IUserInterface::Answer TQtUserInterface::askDefaultNo(const QString& caption, const QString& text) {
+    return askYesNo(m_parent, caption, text, Answer::No);
 }
 
 QString TQtUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {

@@ -15,6 +15,7 @@ public:
     void setStatus(const QString& text) override;
     void showMessage(const QString& caption, const QString& text) override;
     Answer ask(const QString& caption, const QString& text) override;
+    Answer askDefaultNo(const QString& caption, const QString& text) override;
     QString chooseFileToOpen(const TFileDialogOptions& options) override;
     QString chooseFileToSave(const TFileDialogOptions& options) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& initial) override;

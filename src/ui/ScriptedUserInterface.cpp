@@ -14,13 +14,21 @@ IUserInterface::Answer TScriptedUserInterface::ask(const QString& caption, const
     return Answers.isEmpty() ? Answer::No : Answers.takeFirst();
 }
 
+IUserInterface::Answer TScriptedUserInterface::askDefaultNo(const QString& caption, const QString& text) {
+    const Answer answer = ask(caption, text);
+    Log.last().DefaultNo = true;
+    return answer;
+}
+
 QString TScriptedUserInterface::chooseFileToOpen(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("open"), options.Title, options.Filter});
+    DialogStarts << options.InitialPath;
     return FilesToOpen.isEmpty() ? QString() : FilesToOpen.takeFirst();
 }
 
 QString TScriptedUserInterface::chooseFileToSave(const TFileDialogOptions& options) {
     Log.append({QStringLiteral("save"), options.Title, options.Filter});
+    DialogStarts << options.InitialPath;
     return FilesToSave.isEmpty() ? QString() : FilesToSave.takeFirst();
 }
 

@@ -17,7 +17,9 @@ struct TFileDialogOptions {
 
 class IUserInterface {
 public:
-    enum class Answer { Yes, No };
+    // Cancel: the question was dismissed without an answer (Escape, the box closed); whoever asked
+    // then does nothing.
+    enum class Answer { Yes, No, Cancel };
 
     virtual ~IUserInterface() = default;
 
@@ -27,6 +29,9 @@ public:
     virtual void showMessage(const QString& caption, const QString& text) = 0;
     // Modal message box with Yes and No.
     virtual Answer ask(const QString& caption, const QString& text) = 0;
+    // The same, with No as the default button: for questions whose Yes destroys something, so that a
+    // stray Return does not.
+    virtual Answer askDefaultNo(const QString& caption, const QString& text) { return ask(caption, text); }
     // Empty when cancelled.
     virtual QString chooseFileToOpen(const TFileDialogOptions& options) = 0;
     virtual QString chooseFileToSave(const TFileDialogOptions& options) = 0;

@@ -31,7 +31,10 @@ protected:
     TBracketTranslator translator;
     int instrumentSaves = 0;
     TProjectCommandContext context{
-        *project, state, ui, translator, 0, QLocale::c(), [this] { ++instrumentSaves; }};
+        *project, state, ui, translator, 0, QLocale::c(), [this] {
+            ++instrumentSaves;
+            return true;
+        }};
 
     QString path(const char* file) const { return dir.filePath(QString::fromLatin1(file)); }
 
@@ -160,6 +163,7 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
         QStringList Questions;
         const char* SavedTo; // file written by the disk question, or null
         int InstrumentSaves;
+        bool GoesOn = true; // the command that asked may replace the project
     };
     using A = IUserInterface::Answer;
     const QString disk = u"[Project was not saved to disk]"_qs;
@@ -179,27 +183,51 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
          {disk},
          "c.proj",
          0},
-        {"read from the instrument after New",
+        // Whatever its origin, a changed project is offered for saving to disk.
+        {"read from the instrument, changed",
          {u"ZRV 10: P"_qs, false, true, true, false},
-         {A::Yes},
-         {device},
+         {A::No, A::Yes},
+         {disk, device},
          nullptr,
          1},
+        {"read from the instrument, disk Yes saves as",
+         {u"ZRV 10: P"_qs, false, true, true, false},
+         {A::Yes, A::No},
+         {disk, device},
+         "c.proj",
+         0},
         {"file and instrument",
          {path("d.proj"), false, true, true, true},
          {A::No, A::Yes},
          {disk, device},
          nullptr,
          1},
+        {"Escape at the disk question", {path("e.proj"), false, true, true, true}, {A::Cancel}, {disk}, nullptr,
+         0, false},
+        {"Escape at the instrument question",
+         {path("e.proj"), false, true, true, true},
+         {A::No, A::Cancel},
+         {disk, device},
+         nullptr,
+         0,
+         false},
+        {"Yes, then the save dialog cancelled",
+         {QString(), true, true, true, false},
+         {A::Yes},
+         {disk},
+         nullptr,
+         0,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
         state = c.State;
         ui = TScriptedUserInterface();
         ui.Answers = c.Answers;
-        ui.FilesToSave << path("c.proj");
+        if (c.SavedTo)
+            ui.FilesToSave << path(c.SavedTo);
         instrumentSaves = 0;
-        AskSaveChanges(context);
+        EXPECT_EQ(AskSaveChanges(context), c.GoesOn);
         QStringList asked;
         for (const auto& s : ui.Log)
             if (s.Kind == u"ask"_qs)
@@ -209,7 +237,30 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
         if (c.SavedTo) {
             EXPECT_TRUE(QFile::exists(path(c.SavedTo)));
             EXPECT_FALSE(state.Modified);
+        } else {
+            EXPECT_TRUE(state.Modified || !c.State.Modified);
         }
     }
     EXPECT_FALSE(QFile::exists(path("b.proj")));
+}
+
+// Save as proposes the project's file, else its name made fit for a file name; every successful
+// open and save names its file for the recent projects, a failed one does not.
+TEST_F(ProjectCommands, SaveAsProposesTheNameAndEachUsedFileIsReported) {
+    QStringList used;
+    context.FileUsed = [&](const QString& file) { used << file; };
+    EncodeInstrumentText(u"Riser/A"_qs, project->Header.Name, NameFieldSize, 0);
+    state.IsNewProject = true;
+    ui.FilesToSave << path("a.proj");
+    ASSERT_TRUE(SaveProjectAsCommand(context));
+    EXPECT_EQ(ui.DialogStarts.last(), u"Riser_A.proj"_qs);
+    EXPECT_FALSE(SaveProjectAsCommand(context)); // cancelled: nothing reported
+    EXPECT_EQ(ui.DialogStarts.last(), path("a.proj"));
+    state.Modified = true;
+    ASSERT_TRUE(SaveProjectCommand(context));
+
+    EXPECT_EQ(OpenProjectPathCommand(context, path("missing.proj")), TOpenResult::Failed);
+    EXPECT_EQ(OpenProjectPathCommand(context, projectOnDisk()), TOpenResult::Opened);
+    EXPECT_EQ(loadedName(1), u"Y"_qs);
+    EXPECT_EQ(used, (QStringList{path("a.proj"), path("a.proj"), path("disk.proj")}));
 }

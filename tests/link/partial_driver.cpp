@@ -1,6 +1,8 @@
 // A stand-in driver library for the loader's tests. Built twice: with every entry point as a loopback
 // that echoes each frame written, and without _MPUSBReadInt and all after it. Each entry point counts
 // its calls, so a test can show that an incomplete library is never called.
+#include "DriverContract.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -11,9 +13,7 @@ void* const readPipe = reinterpret_cast<void*>(0x11);
 void* const writePipe = reinterpret_cast<void*>(0x10);
 } // namespace
 
-extern "C" {
-
-int StubDriverCalls() {
+extern "C" ZRV_DRIVER_EXPORT int StubDriverCalls() {
     return calls;
 }
 
@@ -31,7 +31,7 @@ void* _MPUSBOpen(std::uint32_t instance, const char*, const char* endpoint, std:
                  std::uint32_t) {
     ++calls;
     if (instance != 0 || std::strcmp(endpoint, "\\MCHP_EP1") != 0)
-        return reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
+        return ZRV_PIPE_FAILED;
     return direction == 1 ? readPipe : writePipe;
 }
 
@@ -78,4 +78,3 @@ std::uint32_t _MPUSBGetStringDescriptor(void*, std::uint8_t, std::uint16_t, void
     return 0;
 }
 #endif
-}

@@ -6,6 +6,9 @@
 #include "localisation/MessageCatalogue.h"
 #include "ui/ScriptedUserInterface.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -22,8 +25,8 @@ int stubCalls(const char* libraryPath) {
     return calls;
 }
 
-// What a whole device operation makes of the driver.
-QString pingThrough(IUsbDriver& driver, bool* completed) {
+// What a whole device operation makes of the driver: its status text, and its message boxes.
+QString pingThrough(IUsbDriver& driver, bool* completed, QStringList* messages = nullptr) {
     TLinkLog log;
     TRecordingPause pause(log);
     TScriptedUserInterface ui;
@@ -35,10 +38,13 @@ QString pingThrough(IUsbDriver& driver, bool* completed) {
         link.WriteMemory(256, bytes, sizeof bytes);
         link.ReadMemory(256, bytes, sizeof bytes);
     });
+    if (messages)
+        *messages = ui.messages();
     return ui.Status;
 }
 
-void expectEveryCallFails(IUsbDriver& driver) {
+// Every call fails, and the operation's message box says why: the loader's reason, naming the library.
+void expectEveryCallFails(IUsbDriver& driver, const QString& message) {
     std::uint8_t frame[64] = {};
     std::uint32_t moved = 99;
     EXPECT_EQ(driver.GetDeviceCount("vid_04d8&pid_000c"), 0u);
@@ -50,8 +56,10 @@ void expectEveryCallFails(IUsbDriver& driver) {
     EXPECT_EQ(moved, 0u);
     EXPECT_EQ(driver.Close(InvalidPipe()), 0u);
     bool completed = true;
-    EXPECT_EQ(pingThrough(driver, &completed), QStringLiteral("Device is not connected!"));
+    QStringList messages;
+    EXPECT_EQ(pingThrough(driver, &completed, &messages), QStringLiteral("Device is not connected!"));
     EXPECT_FALSE(completed);
+    EXPECT_EQ(messages, QStringList{message});
 }
 
 } // namespace
@@ -61,15 +69,39 @@ TEST(DriverLibrary, DefaultPathIsBesideTheExecutable) {
               QStringLiteral("/opt/zrv10/bin/libmpusbapi.so"));
 }
 
-TEST(DriverLibrary, MissingLibraryFailsEveryExchange) {
-    for (const QString& path : {QStringLiteral(ZRV_LINK_TEST_DIR "/no_such_driver.so"), QString()}) {
-        SCOPED_TRACE(path.toStdString());
-        bool complete = true;
-        auto driver = LoadDriver(path, &complete);
-        ASSERT_TRUE(driver);
-        EXPECT_FALSE(complete);
-        expectEveryCallFails(*driver);
-    }
+TEST(DriverLibrary, MissingLibraryFailsEveryExchangeAndNamesThePath) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("libmpusbapi.so"));
+    bool complete = true;
+    auto driver = LoadDriver(path, &complete);
+    ASSERT_TRUE(driver);
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(driver->LastFailure().Kind, TDriverFailureKind::LibraryMissing);
+    expectEveryCallFails(
+        *driver, QStringLiteral("The driver library %1 is missing. Reinstall the program.").arg(path));
+
+    // No name at all is never taken for the program itself.
+    driver = LoadDriver(QString(), &complete);
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(driver->LastFailure().Kind, TDriverFailureKind::LibraryMissing);
+}
+
+TEST(DriverLibrary, AFileThatIsNoLibraryFailsEveryExchangeAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("libmpusbapi.so"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a shared object\n");
+    file.close();
+    bool complete = true;
+    auto driver = LoadDriver(path, &complete);
+    EXPECT_FALSE(complete);
+    const TDriverFailure failure = driver->LastFailure();
+    EXPECT_EQ(failure.Kind, TDriverFailureKind::LibraryUnloadable);
+    EXPECT_FALSE(failure.Detail.isEmpty()) << "the system's reason";
+    expectEveryCallFails(
+        *driver, QStringLiteral("The driver library %1 could not be loaded. Reinstall the program.\n\n%2")
+                     .arg(path, failure.Detail));
 }
 
 TEST(DriverLibrary, IncompleteLibraryIsNeverCalled) {
@@ -77,7 +109,9 @@ TEST(DriverLibrary, IncompleteLibraryIsNeverCalled) {
     auto driver = LoadDriver(QStringLiteral(ZRV_PARTIAL_DRIVER), &complete);
     ASSERT_TRUE(driver);
     EXPECT_FALSE(complete);
-    expectEveryCallFails(*driver);
+    expectEveryCallFails(
+        *driver, QStringLiteral("The file %1 is not a driver library of the instrument. (_MPUSBReadInt)")
+                     .arg(QStringLiteral(ZRV_PARTIAL_DRIVER)));
     EXPECT_EQ(stubCalls(ZRV_PARTIAL_DRIVER), 0);
 }
 

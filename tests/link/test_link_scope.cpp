@@ -31,12 +31,15 @@ TEST_F(LinkScopeTest, FailureMessageFollowsTheDeviceCountAtTheStart) {
         std::uint32_t Devices;
         bool Fails;
         QString Status;
+        QStringList Messages;
     };
+    const QString notFound = QStringLiteral(
+        "No instrument was found. Connect the instrument with its USB cable and switch it on.");
     const Case cases[] = {
-        {0, true, QStringLiteral("Device is not connected!")},
-        {1, true, QStringLiteral("Device is not responding!")},
-        {2, true, QStringLiteral("Device is not responding!")},
-        {1, false, QString()},
+        {0, true, QStringLiteral("Device is not connected!"), {notFound}},
+        {1, true, QStringLiteral("Device is not responding!"), {}},
+        {2, true, QStringLiteral("Device is not responding!"), {}},
+        {1, false, QString(), {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Status.toStdString());
@@ -52,6 +55,8 @@ TEST_F(LinkScopeTest, FailureMessageFollowsTheDeviceCountAtTheStart) {
         EXPECT_EQ(completed, !c.Fails);
         EXPECT_EQ(afterPing, !c.Fails);
         EXPECT_EQ(m_ui.Status, c.Status);
+        EXPECT_EQ(m_ui.messages(), c.Messages);
+        m_ui.Log.clear();
         EXPECT_FALSE(m_guard.Busy);
     }
 }

@@ -149,11 +149,11 @@ public:
         return ok ? std::optional<TFrame>(reply) : std::nullopt;
     }
 
-    std::uint32_t (*count)(const char*) = nullptr;
-    void* (*open)(std::uint32_t, const char*, const char*, std::uint32_t, std::uint32_t) = nullptr;
-    std::uint32_t (*read)(void*, void*, std::uint32_t, std::uint32_t*, std::uint32_t) = nullptr;
-    std::uint32_t (*write)(void*, const void*, std::uint32_t, std::uint32_t*, std::uint32_t) = nullptr;
-    std::uint32_t (*close)(void*) = nullptr;
+    decltype(&_MPUSBGetDeviceCount) count = nullptr;
+    decltype(&_MPUSBOpen) open = nullptr;
+    decltype(&_MPUSBRead) read = nullptr;
+    decltype(&_MPUSBWrite) write = nullptr;
+    decltype(&_MPUSBClose) close = nullptr;
 
 private:
     void* m_handle = nullptr;

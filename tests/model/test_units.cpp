@@ -284,3 +284,35 @@ TEST(UnitParse, ShownTextReadsBackUnderEveryLocale) {
 }
 
 } // namespace
+
+// People round half-way values away from zero; the C library rounds exact ties to even (7.25 → 7.2).
+TEST(UnitFormat, ExactlyHalfWayRoundsAwayFromZero) {
+    const TUnits litres = unitsIn(5, 0, english); // l/h with one decimal, Pa with none
+    const struct {
+        double value;
+        const char* flow;
+        const char* pressure;
+        const char* presetting;
+    } cases[] = {
+        {7.25, "7.3", "7", "7.25"},
+        {2.5, "2.5", "3", "2.50"},
+        {0.5, "0.5", "1", "0.50"},
+        {9.95, "9.9", "10", "9.95"}, // 9.95 is held just below the half
+        {9.75, "9.8", "10", "9.75"},
+        {99.5, "99.5", "100", "99.50"},
+        {1.125, "1.1", "1", "1.13"},
+        {0.375, "0.4", "0", "0.38"},
+        {0.005, "0.0", "0", "0.01"}, // not exactly half-way: held just above 0.005
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(litres.FormatFlow(c.value), QString::fromLatin1(c.flow));
+        EXPECT_EQ(litres.FormatPressure(c.value), QString::fromLatin1(c.pressure));
+        EXPECT_EQ(litres.FormatPresetting(c.value, TIdentityTranslator()), QString::fromLatin1(c.presetting));
+    }
+    // Below zero the same, away from zero.
+    EXPECT_EQ(litres.FormatPressure(-2.5), QStringLiteral("-3"));
+    EXPECT_EQ(litres.FormatPressure(-9.5), QStringLiteral("-10"));
+    EXPECT_EQ(litres.FormatPresetting(-1.125, TIdentityTranslator()), QStringLiteral("-1.13"));
+    EXPECT_EQ(unitsIn(5, 0, german).FormatFlow(7.25), QStringLiteral("7,3"));
+}

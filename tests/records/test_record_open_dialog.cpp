@@ -2,9 +2,11 @@
 
 #include "mainwindow/test_dialogs_app.h"
 #include "records/FixedTranslator.h"
+#include "records/RecordModel.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -16,8 +18,8 @@ const auto* const application = ::testing::AddGlobalTestEnvironment(new DialogTe
 
 const QStringList Captions = {"Riser 1", "Boiler room 12", "Class 2.01"};
 
-QListWidget* listOf(TRecordOpenF& d) {
-    return d.findChild<QListWidget*>(QStringLiteral("RecordListView"));
+QTreeWidget* listOf(TRecordOpenF& d) {
+    return d.findChild<QTreeWidget*>(QStringLiteral("RecordListView"));
 }
 QPushButton* okOf(TRecordOpenF& d) {
     return d.findChild<QPushButton*>(QStringLiteral("diaOk"));
@@ -27,8 +29,8 @@ QPushButton* cancelOf(TRecordOpenF& d) {
 }
 
 QPoint centreOfItem(TRecordOpenF& d, int row) {
-    QListWidget* list = listOf(d);
-    return list->visualItemRect(list->item(row)).center();
+    QTreeWidget* list = listOf(d);
+    return list->visualItemRect(list->topLevelItem(row)).center();
 }
 
 // Where no item lies: the bottom right corner of a list of three.
@@ -47,7 +49,10 @@ protected:
     TFixedTranslator translator{{{"Open record from device", "Záznam z přístroje"},
                                  {"Select record to open", "Vyberte záznam"},
                                  {"Ok", "Dobře"},
-                                 {"Cancel", "Zrušit"}}};
+                                 {"Cancel", "Zrušit"},
+                                 {"Description", "Popis"},
+                                 {"First sample", "První vzorek"},
+                                 {"Samples", "Vzorky"}}};
     TRecordOpenF dialog{translator};
 
     std::optional<int> choose(const std::function<void(TRecordOpenF&)>& act,
@@ -65,19 +70,18 @@ TEST_F(RecordOpenDialogTest, ListsTheCaptionsInTheLanguageOfTheMomentItIsShown) 
     const std::optional<int> chosen = choose([](TRecordOpenF& d) {
         EXPECT_EQ(d.size(), QSize(442, 229));
         EXPECT_EQ(d.minimumSize(), d.maximumSize());
-        QListWidget* list = listOf(d);
+        QTreeWidget* list = listOf(d);
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->geometry(), QRect(0, 0, 442, 173));
-        EXPECT_EQ(list->viewMode(), QListView::IconMode);
-        EXPECT_EQ(list->iconSize(), QSize(32, 32));
-        ASSERT_EQ(list->count(), 3);
+        EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Popis"));
+        EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("První vzorek"));
+        EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Vzorky"));
+        ASSERT_EQ(list->topLevelItemCount(), 3);
         for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(list->item(i)->text(), Captions[i]);
-            EXPECT_FALSE(list->item(i)->icon().isNull());
+            EXPECT_EQ(list->topLevelItem(i)->text(0), Captions[i]);
+            EXPECT_FALSE(list->topLevelItem(i)->icon(0).isNull());
             // Shown whole, not cut to the width of the shortest caption.
-            EXPECT_GE(list->visualItemRect(list->item(i)).width(),
-                      list->fontMetrics().horizontalAdvance(Captions[i]))
-                << i;
+            EXPECT_GE(list->header()->sectionSize(0), list->fontMetrics().horizontalAdvance(Captions[i])) << i;
         }
         auto* label = d.findChild<QLabel*>(QStringLiteral("diaLabel"));
         ASSERT_NE(label, nullptr);
@@ -124,20 +128,20 @@ TEST_F(RecordOpenDialogTest, OkNeedsAChoiceAndAnswersIt) {
          std::nullopt},
         {"Cancel after a selection",
          [](TRecordOpenF& d) {
-             listOf(d)->setCurrentRow(1);
+             listOf(d)->setCurrentItem(listOf(d)->topLevelItem(1));
              EXPECT_EQ(d.chosenIndex(), 1);
              cancelOf(d)->click();
          },
          std::nullopt},
         {"Return while nothing is chosen, then arrows and Return",
          [](TRecordOpenF& d) {
-             QListWidget* list = listOf(d);
+             QTreeWidget* list = listOf(d);
              QTest::keyClick(list, Qt::Key_Return);
              EXPECT_TRUE(d.isVisible());
              // The first arrow selects the first item instead of jumping past it.
-             QTest::keyClick(list, Qt::Key_Right);
+             QTest::keyClick(list, Qt::Key_Down);
              EXPECT_EQ(d.chosenIndex(), 0);
-             QTest::keyClick(list, Qt::Key_Right);
+             QTest::keyClick(list, Qt::Key_Down);
              EXPECT_EQ(d.chosenIndex(), 1);
              QTest::keyClick(list, Qt::Key_Return);
          },
@@ -158,7 +162,7 @@ TEST_F(RecordOpenDialogTest, OkNeedsAChoiceAndAnswersIt) {
 
 TEST_F(RecordOpenDialogTest, DeselectingDisablesOkAgain) {
     const std::optional<int> chosen = choose([](TRecordOpenF& d) {
-        listOf(d)->setCurrentRow(0);
+        listOf(d)->setCurrentItem(listOf(d)->topLevelItem(0));
         ASSERT_TRUE(okOf(d)->isEnabled());
         listOf(d)->clearSelection();
         EXPECT_FALSE(okOf(d)->isEnabled());
@@ -174,14 +178,60 @@ TEST_F(RecordOpenDialogTest, ARefilledListHoldsOnlyTheNewCaptions) {
     choose([](TRecordOpenF& d) { cancelOf(d)->click(); });
     const std::optional<int> chosen = choose(
         [](TRecordOpenF& d) {
-            ASSERT_EQ(listOf(d)->count(), 1);
-            EXPECT_EQ(listOf(d)->item(0)->text(), QStringLiteral("Only one"));
+            ASSERT_EQ(listOf(d)->topLevelItemCount(), 1);
+            EXPECT_EQ(listOf(d)->topLevelItem(0)->text(0), QStringLiteral("Only one"));
             QTest::keyClick(listOf(d), Qt::Key_Down);
             QTest::keyClick(listOf(d), Qt::Key_Down);
             QTest::keyClick(listOf(d), Qt::Key_Return);
         },
         {"Only one"});
     EXPECT_EQ(chosen, 0);
+}
+
+// Several records of one branch are told apart by their first sample and their length.
+TEST_F(RecordOpenDialogTest, ShowsFirstSampleAndSampleCountOfEachRecord) {
+    auto store = std::make_unique<TRecordStore>();
+    store->RecordCount = 3;
+    store->RecordHeaders[0].Description = QStringLiteral("Riser 1");
+    store->RecordHeaders[1].Description = QStringLiteral("Riser 1");
+    store->RecordHeaders[2].Description = QStringLiteral("Empty");
+    const struct {
+        int Record;
+        const char* Date;
+        const char* Time;
+    } samples[] = {{0, "05.03.2012", "07:04:09"}, {0, "05.03.2012", "07:05:09"}, {1, "06.03.2012", "10:00:00"},
+                   {7, "01.01.2000", "00:00:00"}, {-1, "01.01.2000", "00:00:00"}};
+    for (const auto& sample : samples) {
+        TZaznamData& data = store->Samples[static_cast<std::size_t>(store->SampleCount++)];
+        data.RecordIndex = sample.Record;
+        data.Date = QLatin1String(sample.Date);
+        data.Time = QLatin1String(sample.Time);
+    }
+    const std::vector<TRecordListRow> rows = RecordListRows(*store);
+    const std::vector<TRecordListRow> expected{{"Riser 1", "05.03.2012 07:04:09", 2},
+                                               {"Riser 1", "06.03.2012 10:00:00", 1},
+                                               {"Empty", "", 0}};
+    EXPECT_EQ(rows, expected);
+
+    std::optional<int> chosen;
+    actInModal<TRecordOpenF>(
+        [](TRecordOpenF& d) {
+            QTreeWidget* list = listOf(d);
+            ASSERT_EQ(list->topLevelItemCount(), 3);
+            EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("06.03.2012 10:00:00"));
+            EXPECT_EQ(list->topLevelItem(0)->text(2), QStringLiteral("2"));
+            EXPECT_EQ(list->topLevelItem(2)->text(2), QString());
+            // Every column is readable in the dialog's width.
+            EXPECT_LE(list->header()->length(), list->viewport()->width());
+            EXPECT_GE(list->header()->sectionSize(1),
+                      list->fontMetrics().horizontalAdvance(list->topLevelItem(1)->text(1)));
+            doubleClick(d, centreOfItem(d, 1));
+        },
+        [&] {
+            chosen = dialog.choose(rows);
+            return 0;
+        });
+    EXPECT_EQ(chosen, 1);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "files/RecordFile.h"
+#include "localisation/MenuAccelerators.h"
 #include "localisation/Utf16Files.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/test_dialogs_app.h"
@@ -14,6 +15,8 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QDir>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -402,7 +405,7 @@ TEST_F(RecordsWindowTest, TextsFollowTheLanguageOnTheNextActivation) {
     state->Messages.LoadLanguageList();
 
     // Designed captions until the first activation.
-    EXPECT_EQ(window->action(QStringLiteral("mExportHtm"))->text(), QStringLiteral("Export to HTML..."));
+    EXPECT_EQ(WithoutAccelerator(window->action(QStringLiteral("mExportHtm"))->text()), QStringLiteral("Export to HTML..."));
 
     QWidget other;
     window->show();
@@ -410,11 +413,11 @@ TEST_F(RecordsWindowTest, TextsFollowTheLanguageOnTheNextActivation) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     const auto texts = [this] {
         return QStringList{window->windowTitle(),
-                           window->action(QStringLiteral("mOpen"))->text(),
-                           window->action(QStringLiteral("mExportHtm"))->text(),
-                           window->action(QStringLiteral("mExportXls"))->text(),
-                           window->action(QStringLiteral("mSaveAsRec"))->text(),
-                           window->action(QStringLiteral("mOpenRecordFromDevice"))->text(),
+                           WithoutAccelerator(window->action(QStringLiteral("mOpen"))->text()),
+                           WithoutAccelerator(window->action(QStringLiteral("mExportHtm"))->text()),
+                           WithoutAccelerator(window->action(QStringLiteral("mExportXls"))->text()),
+                           WithoutAccelerator(window->action(QStringLiteral("mSaveAsRec"))->text()),
+                           WithoutAccelerator(window->action(QStringLiteral("mOpenRecordFromDevice"))->text()),
                            window->pages()->tabText(0),
                            window->action(QStringLiteral("diaZoomInF"))->text(),
                            window->findChild<QLabel*>(QStringLiteral("diaConcentrationCapt"))->text(),
@@ -457,6 +460,50 @@ TEST_F(RecordsWindowTest, PrintsTheChartOnAPage) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
     EXPECT_GT(bytes.size(), 2000);
     EXPECT_EQ(printer.pageLayout().margins(), QMarginsF(0, 0, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+QStringList sceneTexts(QGraphicsView& view) {
+    QStringList texts;
+    for (QGraphicsItem* item : view.scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item))
+            texts << text->toPlainText();
+        else if (auto* simple = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            texts << simple->text();
+    }
+    return texts;
+}
+
+// The value axis writes numbers as the table does: the user's decimal separator and no thousands
+// separator, which a German reader would take for a decimal point.
+TEST(RecordChartAxis, NumbersAsInTheTable) {
+    const struct {
+        QLocale Locale;
+        TAxisRange Y;
+        const char* Expected;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), {0, 5000}, "4000"},
+        {QLocale(QLocale::German, QLocale::Germany), {0, 5000}, "4000"},
+        {QLocale(QLocale::German, QLocale::Germany), {0, 3}, "2,5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Expected);
+        TRecordChart chart(TChartMarker{});
+        chart.setNumberLocale(c.Locale);
+        chart.resize(600, 400);
+        chart.setPoints({QPointF(0, 1), QPointF(1, 2)}, 2, [](int i) { return QString::number(i); },
+                        TChartLimits{{0, 1}, c.Y});
+        chart.show();
+        QApplication::processEvents();
+        const QStringList texts = sceneTexts(chart);
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(c.Expected))) << texts.join(u'|').toStdString();
+        for (const QString& text : texts)
+            EXPECT_FALSE(text.contains(QLatin1Char('.')) && c.Locale.language() == QLocale::German)
+                << text.toStdString();
+    }
 }
 
 } // namespace

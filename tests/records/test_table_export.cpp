@@ -1,3 +1,4 @@
+#include "records/AnsiCodePages.h"
 #include "records/TableExport.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,36 @@ TEST(TableExport, BytesOfEachFormat) {
     // Commas in a comma locale and points in a point locale give the same numbers.
     EXPECT_EQ(TableXlsBytes(smallTable("1,25", "120,5"), german), fixture("small.xls"));
     EXPECT_EQ(TableXlsBytes(table, german), fixture("small.xls"));
+}
+
+// Czech and Russian captions in the code page of their language, named in a record after the
+// beginning of the file so that spreadsheet programs read the letters right.
+TEST(TableExport, WorksheetTextsInTheCodePageOfTheLanguage) {
+    const struct {
+        int charset;
+        int codePage;
+        QStringList header;
+        const char* file;
+    } cases[] = {
+        {238, 1250, {"Datum", "Čas", "Tlak [kPa]", "Průtok [l/h]"}, "table_cz.xls"},
+        {204, 1251, {"Дата", "Время", "Давление [кПа]", "Расход [л/ч]"}, "table_ru.xls"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AnsiCodePageForCharset(c.charset), c.codePage);
+        TTextTable table(4, 2);
+        const QStringList sample = {"05.03.2012", "07:04:09", "1.25", "120.5"};
+        for (int i = 0; i < 4; ++i) {
+            table.setCell(i, 0, c.header[i]);
+            table.setCell(i, 1, sample[i]);
+        }
+        EXPECT_EQ(TableXlsBytes(table, QLocale::c(), c.codePage), fixture(c.file)) << c.file;
+    }
+    for (const int charset : {0, 1, 161, 186})
+        EXPECT_EQ(AnsiCodePageForCharset(charset), 1252) << charset;
+    // Characters a code page lacks become "?".
+    EXPECT_EQ(toAnsiCodePage(u"Čа€", 1250), QByteArray("\xC8?\x80"));
+    EXPECT_EQ(toAnsiCodePage(u"Čа€", 1251), QByteArray("?\xE0\x88"));
+    EXPECT_EQ(toAnsiCodePage(u"Čа€", 1252), QByteArray("??\x80"));
 }
 
 TEST(TableExport, EmptyTableStillHasItsRows) {

@@ -3,7 +3,8 @@
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-foreach(book book_plain.xlsx book_legacy.xls book_no_sheet.xlsx book_protected_other.xlsx)
+foreach(book book_plain.xlsx book_legacy.xls book_no_sheet.xlsx book_protected_other.xlsx
+        repro/sheet-stored-last.xlsx repro/overlapping-entries.xlsx repro/freexl-overread.xls)
   file(COPY "${FIXTURES}/${book}" DESTINATION "${WORK}")
 endforeach()
 
@@ -29,6 +30,20 @@ run(ok workbook export plain.proj book_plain.xlsx)
 file(SHA256 "${WORK}/book_plain.xlsx" after)
 if(before STREQUAL after)
   message(FATAL_ERROR "the export did not write the book")
+endif()
+
+# A book whose worksheet is the last entry of the archive is written and read back.
+run(ok workbook export plain.proj sheet-stored-last.xlsx)
+run(ok workbook import sheet-stored-last.xlsx -o last.proj)
+
+# Hostile books are refused with a reason, quickly and without harm to the companion.
+run(fails workbook import overlapping-entries.xlsx -o none.proj)
+if(EXISTS "${WORK}/none.proj" OR NOT err MATCHES "overlapping-entries.xlsx")
+  message(FATAL_ERROR "a damaged package was not refused with its name")
+endif()
+run(fails workbook import freexl-overread.xls -o none.proj)
+if(EXISTS "${WORK}/none.proj" OR NOT err MATCHES "cannot be read")
+  message(FATAL_ERROR "a damaged legacy book was not refused as unreadable")
 endif()
 
 # A legacy book is read, but never written.

@@ -21,16 +21,36 @@ COL_U, COL_V, COL_W = 21, 22, 23
 NO_VALUE = -9999999.0
 PRESETTING_EMPTY = -1000.0
 
-# (final flow, final presetting) given to branch k, and the texts expected in U, V, W of row 10 + k.
+# (final flow, final presetting) given to branch k, and the texts LibreOffice shows in U, V, W of row
+# 10 + k: the results are number cells, shown in the cell's own (here general) format.
 RESULTS = [
-    ((12.34, 3.5), ("AQ-V 25", "12.3", " 3.5")),
-    ((5.0, 2.7), ("HR 100 DN20", " 5.0", " 2.7")),
+    ((12.34, 3.5), ("AQ-V 25", "12.3", "3.5")),
+    ((5.0, 2.7), ("HR 100 DN20", "5", "2.7")),
     ((NO_VALUE, PRESETTING_EMPTY), ("NV-X 25", "", "")),
-    ((1234.56, 10.0), ("TS 3 DN40", "1234.6", "10.0")),
-    ((0.0, 0.04), ("AQ-V 15", " 0.0", " 0.0")),
-    ((987.66, 6.51), ("BR-Flow 15", "987.7", " 6.5")),
-    ((300.0, 1.0), ("AQ-V 15", "300.0", " 1.0")),
+    ((1234.56, 10.0), ("TS 3 DN40", "1234.6", "10")),
+    ((0.0, 0.04), ("AQ-V 15", "0", "0")),
+    ((987.66, 6.51), ("BR-Flow 15", "987.7", "6.5")),
+    ((300.0, 1.0), ("AQ-V 15", "300", "1")),
 ]
+
+# book_formulas.xlsx: cells whose formulas depend on the written ones, with what they must show
+# once recalculated: Y = V & "/" & W per branch row, V20 = SUM(V10:V16), Notes!B3 = Nortavex!V10.
+JOINED_COLUMN = 25
+DEPENDENTS = {("Nortavex", FIRST_LINE + k, JOINED_COLUMN): f"{v}/{w}"
+              for k, (_, (_, v, w)) in enumerate(RESULTS)}
+DEPENDENTS[("Nortavex", 20, COL_V)] = "2539.6"
+DEPENDENTS[("Notes", 3, 2)] = RESULTS[0][1][1]
+# Cells of the shared formula V10:V19 that the export does not write: formula and value stay.
+SHARED_UNWRITTEN = {17: "100", 18: "0", 19: "40"}
+
+# LibreOffice recalculates formulas on loading only when told so; the spreadsheet program follows
+# the book's own request (fullCalcOnLoad), which the unit tests check.
+RECALCULATE_ON_LOAD = """<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema">
+<item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="OOXMLRecalcMode" oor:op="fuse">\
+<value>0</value></prop></item>
+</oor:items>
+"""
 
 failures = []
 
@@ -65,9 +85,14 @@ def set_results(project_path):
 
 
 def sheets_as_csv(book, outdir, env, workdir):
-    """Every sheet of the book as rows of texts, keyed by sheet name."""
+    """Every sheet of the book as rows of texts, keyed by sheet name, recalculated on loading."""
     os.makedirs(outdir)
-    profile = "file://" + os.path.join(workdir, "lo-profile")
+    profile_dir = os.path.join(workdir, "lo-profile")
+    if not os.path.exists(profile_dir):
+        os.makedirs(os.path.join(profile_dir, "user"))
+        with open(os.path.join(profile_dir, "user", "registrymodifications.xcu"), "w") as f:
+            f.write(RECALCULATE_ON_LOAD)
+    profile = "file://" + profile_dir
     run(["soffice", "-env:UserInstallation=" + profile, "--headless", "--convert-to",
          "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1",
          "--outdir", outdir, book], workdir, env)
@@ -90,7 +115,8 @@ def written(row, col):
     return FIRST_LINE <= row < FIRST_LINE + len(RESULTS) and col in (COL_U, COL_V, COL_W)
 
 
-def compare_books(label, before, after):
+def compare_books(label, before, after, dependents=None):
+    dependents = dependents or {}
     check(sorted(before) == sorted(after), f"{label}: sheets {sorted(before)} became {sorted(after)}")
     for sheet, old in before.items():
         new = after.get(sheet, [])
@@ -98,7 +124,7 @@ def compare_books(label, before, after):
         cols = max([len(r) for r in old + new] or [0])
         for r in range(1, rows + 1):
             for c in range(1, cols + 1):
-                if sheet == "Nortavex" and written(r, c):
+                if (sheet == "Nortavex" and written(r, c)) or (sheet, r, c) in dependents:
                     continue
                 check(cell(old, r, c) == cell(new, r, c),
                       f"{label}: {sheet} row {r} column {c}: {cell(old, r, c)!r} became {cell(new, r, c)!r}")
@@ -107,6 +133,10 @@ def compare_books(label, before, after):
         for col, text in zip((COL_U, COL_V, COL_W), expected):
             got = cell(sheet, FIRST_LINE + k, col)
             check(got == text, f"{label}: Nortavex row {FIRST_LINE + k} column {col}: {got!r}, expected {text!r}")
+    for (name, r, c), text in dependents.items():
+        got = cell(after.get(name, []), r, c)
+        check(got == text, f"{label}: {name} row {r} column {c} (a formula over the results): {got!r}, "
+                           f"expected {text!r}")
 
 
 def nortavex_part(z):
@@ -135,7 +165,7 @@ def compare_parts(label, original, exported):
         check(b"<sheetProtection" not in b.read(nortavex_part(b)), f"{label}: Nortavex is still protected")
 
 
-def roundtrip(cli, fixtures, book, work, env):
+def roundtrip(cli, fixtures, book, work, env, dependents=None):
     label = os.path.basename(book)
     folder = os.path.join(work, os.path.splitext(label)[0])
     os.makedirs(folder)
@@ -147,9 +177,9 @@ def roundtrip(cli, fixtures, book, work, env):
     run([cli, "workbook", "export", project, target], work, env)
     before = sheets_as_csv(os.path.join(fixtures, label), os.path.join(folder, "before"), env, work)
     after = sheets_as_csv(target, os.path.join(folder, "after"), env, work)
-    compare_books(label, before, after)
+    compare_books(label, before, after, dependents)
     compare_parts(label, os.path.join(fixtures, label), target)
-    return project
+    return project, after
 
 
 def wrong_password(cli, fixtures, project, work, env):
@@ -178,11 +208,24 @@ def main():
     try:
         # LibreOffice and the simulated instrument both want a writable home of their own.
         env = dict(os.environ, HOME=work, LC_ALL="C.UTF-8", LANG="C.UTF-8", QT_QPA_PLATFORM="offscreen")
-        # The companion reads the valve catalogue from the current folder.
+        # A portable folder of its own (the companion, the simulated instrument and "language/"
+        # together), so that the valve cache and the instrument's memory stay out of the build tree.
+        portable = os.path.join(work, "bin")
+        os.makedirs(os.path.join(portable, "language"))
+        for name in (os.path.basename(cli), "libmpusbapi.so"):
+            shutil.copy2(os.path.join(os.path.dirname(cli), name), portable)
+        cli = os.path.join(portable, os.path.basename(cli))
         run([cli, "device", "read-valves"], work, env)
         project = None
         for book in ("book_protected_lo.xlsx", "book_macro.xlsm"):
-            project = roundtrip(cli, fixtures, book, work, env)
+            project, _ = roundtrip(cli, fixtures, book, work, env)
+        # An engineer's book with a shared formula over written and unwritten rows, formulas over
+        # the results on the same and on another sheet, and a sum of the exported flows.
+        _, after = roundtrip(cli, fixtures, "book_formulas.xlsx", work, env, DEPENDENTS)
+        for r, text in SHARED_UNWRITTEN.items():
+            got = cell(after["Nortavex"], r, COL_V)
+            check(got == text, f"book_formulas.xlsx: V{r}, unwritten part of a shared formula: {got!r}, "
+                               f"expected {text!r}")
         wrong_password(cli, fixtures, project, work, env)
     finally:
         shutil.rmtree(work, ignore_errors=True)

@@ -1,4 +1,5 @@
 #include "spreadsheet/CellAddress.h"
+#include "spreadsheet/CellDates.h"
 #include "spreadsheet/OoxmlWorkbook.h"
 #include "spreadsheet/Workbook.h"
 #include "spreadsheet/ZipPackage.h"
@@ -22,8 +23,9 @@ QString fixture(const char* name) {
 // Each test works on its own copy, since saving rewrites the file.
 class OoxmlWorkbookTest : public ::testing::Test {
 protected:
-    QString copy(const char* name) {
-        const QString path = m_dir.filePath(QLatin1String(name));
+    // The copy is called `as`, or like the fixture.
+    QString copy(const char* name, const char* as = nullptr) {
+        const QString path = m_dir.filePath(QLatin1String(as ? as : name));
         QFile::remove(path);
         EXPECT_TRUE(QFile::copy(fixture(name), path));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -221,9 +223,37 @@ TEST_F(OoxmlWorkbookTest, SetsCellsInOrderAndKeepsEveryOtherPart) {
     EXPECT_TRUE(xml.contains("<f>D1*2</f>"));
 
     ASSERT_EQ(after.entryNames(), before.entryNames()); // same parts, same order
+    // The workbook part already asks for recalculation on opening, so it stays too.
     for (const QString& name : before.entryNames())
         if (name != SheetPart)
             EXPECT_EQ(after.entry(name), before.entry(name)) << name.toStdString();
+}
+
+TEST_F(OoxmlWorkbookTest, AWrittenBookAsksForRecalculationOnOpening) {
+    const struct {
+        const char* book;
+        const char* calculation;
+    } cases[] = {
+        {"book_protected_lo.xlsx",
+         "</sheets><calcPr iterateCount=\"100\" refMode=\"A1\" iterate=\"false\" iterateDelta=\"0.0001\" "
+         "fullCalcOnLoad=\"1\"/>"},
+        {"repro/sheet-stored-last.xlsx", "</sheets><calcPr fullCalcOnLoad=\"1\"/></workbook>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.book);
+        const QString path = copy(c.book, "book.xlsx");
+        auto sheet = open(path);
+        ASSERT_TRUE(sheet);
+        QString error;
+        ASSERT_TRUE(sheet->unprotect(QStringLiteral("MarbleFoxQz"), &error)) << error.toStdString();
+        ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+        // Unprotecting alone changes no value.
+        EXPECT_FALSE(package(path).entry(QStringLiteral("xl/workbook.xml")).contains("fullCalcOnLoad"));
+        ASSERT_TRUE(sheet->setCellText(10, 22, QStringLiteral("12.5"), &error));
+        ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+        const QByteArray workbook = package(path).entry(QStringLiteral("xl/workbook.xml"));
+        EXPECT_TRUE(workbook.contains(c.calculation)) << workbook.toStdString();
+    }
 }
 
 TEST_F(OoxmlWorkbookTest, OverwritingAFormulaDropsTheCalculationChain) {
@@ -284,6 +314,171 @@ TEST_F(OoxmlWorkbookTest, FailedSaveLeavesTheFileAsItWas) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
     EXPECT_EQ(open(path)->cellText(1, 1), QStringLiteral("changed"));
+}
+
+TEST_F(OoxmlWorkbookTest, SavesWhereverTheWorksheetLiesInTheArchive) {
+    const struct {
+        const char* book;
+        QString part;
+    } cases[] = {
+        {"ooxml_sheet_first.xlsx", SheetPart},
+        {"ooxml_cells.xlsx", SheetPart}, // in the middle
+        {"repro/sheet-stored-last.xlsx", QStringLiteral("xl/worksheets/sheet1.xml")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.book);
+        const QString path = copy(c.book, "book.xlsx");
+        const TZipPackage before = package(path);
+        auto sheet = open(path);
+        ASSERT_TRUE(sheet);
+        QString error;
+        for (int row = 10; row < 20; ++row)
+            ASSERT_TRUE(sheet->setCellText(row, 22, QStringLiteral("Valve %1").arg(row), &error));
+        ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+        // A second save of the same sheet starts from the file as written.
+        ASSERT_TRUE(sheet->setCellText(20, 22, QStringLiteral("again"), &error));
+        ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+
+        const auto reread = open(path);
+        ASSERT_TRUE(reread);
+        EXPECT_EQ(reread->cellText(10, 22), QStringLiteral("Valve 10"));
+        EXPECT_EQ(reread->cellText(20, 22), QStringLiteral("again"));
+        const TZipPackage after = package(path);
+        EXPECT_EQ(after.entryNames(), before.entryNames());
+        for (const QString& name : before.entryNames())
+            if (name != c.part && name != QLatin1String("xl/workbook.xml"))
+                EXPECT_EQ(after.entry(name), before.entry(name)) << name.toStdString();
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("book.xlsx")});
+    }
+}
+
+TEST_F(OoxmlWorkbookTest, PartsAreInflatedOnlyWhenNeededAndWithinALimit) {
+    // Forty entries over one 60 MB stream: no part the reader needs, refused at once.
+    QString error;
+    EXPECT_FALSE(
+        OpenWorksheet(fixture("repro/overlapping-entries.xlsx"), QStringLiteral("Nortavex"), Point, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("overlapping-entries.xlsx"))) << error.toStdString();
+
+    // The worksheet part itself unpacks to more than 64 MB.
+    error.clear();
+    EXPECT_FALSE(OpenWorksheet(fixture("ooxml_large_part.xlsx"), QStringLiteral("Nortavex"), Point, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("64 MB"))) << error.toStdString();
+
+    // The limit holds for all parts together: each fits, the sum does not.
+    TZipPackage small(4096);
+    ASSERT_TRUE(small.open(fixture("ooxml_cells.xlsx"), &error)) << error.toStdString();
+    QByteArray data;
+    EXPECT_TRUE(small.readEntry(SheetPart, &data, &error));
+    EXPECT_TRUE(small.readEntry(SheetPart, &data, &error)); // read once, kept
+    EXPECT_TRUE(small.readEntry(QStringLiteral("xl/styles.xml"), &data, &error));
+    EXPECT_FALSE(small.readEntry(QStringLiteral("xl/theme/theme1.xml"), &data, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("damaged or not a workbook"))) << error.toStdString();
+    EXPECT_FALSE(small.readEntry(QStringLiteral("xl/none.xml"), &data, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("missing"))) << error.toStdString();
+}
+
+TEST_F(OoxmlWorkbookTest, OpensFromBytesInMemoryAsFromTheFile) {
+    const QByteArray bytes = fileBytes(fixture("ooxml_cells.xlsx"));
+    QString error;
+    const auto sheet = OpenWorksheetFromBytes(bytes, QStringLiteral("memory.xlsx"),
+                                              QStringLiteral("Nortavex"), Point, &error);
+    ASSERT_TRUE(sheet) << error.toStdString();
+    EXPECT_EQ(sheet->cellText(1, 2), QStringLiteral("Bold and plain"));
+    EXPECT_FALSE(OpenWorksheetFromBytes(bytes.left(300), QStringLiteral("memory.xlsx"),
+                                        QStringLiteral("Nortavex"), Point, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("memory.xlsx")));
+    EXPECT_FALSE(OpenWorksheetFromBytes(QByteArray(), QStringLiteral("empty.xlsx"),
+                                        QStringLiteral("Nortavex"), Point, &error));
+}
+
+TEST_F(OoxmlWorkbookTest, ANumberTextBecomesANumberCellAndKeepsTheStyle) {
+    const QString path = copy("ooxml_cells.xlsx");
+    auto sheet = open(path);
+    ASSERT_TRUE(sheet);
+    QString error;
+    const struct {
+        int row, column;
+        const char* text;
+        const char* cell;
+    } cases[] = {
+        {7, 4, " 8.5", "<c r=\"D7\" s=\"1\"><v>8.5</v></c>"}, // styled number cell
+        {7, 5, "4230.0", "<c r=\"E7\"><v>4230.0</v></c>"},
+        {7, 6, "-1.0", "<c r=\"F7\"><v>-1.0</v></c>"},
+        {7, 7, "1e5", "<c r=\"G7\" t=\"inlineStr\"><is><t>1e5</t></is></c>"},
+        {7, 8, "12,5", "<c r=\"H7\" t=\"inlineStr\"><is><t>12,5</t></is></c>"},
+        {7, 9, "AQ-V 15", "<c r=\"I7\" t=\"inlineStr\"><is><t>AQ-V 15</t></is></c>"},
+        {7, 10, "", "<c r=\"J7\"/>"},
+    };
+    for (const auto& c : cases)
+        ASSERT_TRUE(sheet->setCellText(c.row, c.column, QString::fromUtf8(c.text), &error));
+    ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+    const QByteArray xml = package(path).entry(SheetPart);
+    for (const auto& c : cases)
+        EXPECT_TRUE(xml.contains(c.cell)) << c.cell << "\n" << xml.toStdString();
+    EXPECT_EQ(open(path)->cellText(7, 4), QStringLiteral("8.5"));
+}
+
+TEST_F(OoxmlWorkbookTest, DatesAndTimesReadAsTheirTextOnAnUpperCaseSheet) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QDate newYear(2024, 1, 1);
+    const struct {
+        int row, column;
+        QString text;
+    } cases[] = {
+        {10, 2, german.toString(newYear, QLocale::ShortFormat)},
+        {10, 17, german.toString(QTime(10, 30), QLocale::ShortFormat)},
+        {11, 3, german.toString(QTime(8, 15), QLocale::ShortFormat)},
+        {11, 17, german.toString(newYear, QLocale::ShortFormat)},
+        {12, 3,
+         german.toString(QDate(2024, 3, 12), QLocale::ShortFormat) + u' ' +
+             german.toString(QTime(14, 45), QLocale::ShortFormat)},
+        {12, 17, QStringLiteral("95,5")},
+        {10, 3, QStringLiteral("Floor 1")},
+    };
+    EXPECT_EQ(cases[0].text, QStringLiteral("01.01.24"));
+    for (const char* book : {"book_dates.xlsx", "book_dates.xls"}) {
+        SCOPED_TRACE(book);
+        QString error;
+        // The sheet is called "NORTAVEX".
+        const auto sheet = OpenWorksheet(fixture(book), QStringLiteral("Nortavex"), german, &error);
+        ASSERT_TRUE(sheet) << error.toStdString();
+        for (const auto& c : cases)
+            EXPECT_EQ(sheet->cellText(c.row, c.column), c.text) << c.row << "," << c.column;
+    }
+}
+
+TEST(CellDates, FormatsAndSerials) {
+    const struct {
+        int id;
+        const char* code;
+        TDateKind kind;
+    } formats[] = {
+        {14, "", TDateKind::Date},
+        {20, "", TDateKind::Time},
+        {22, "", TDateKind::DateTime},
+        {0, "General", TDateKind::None},
+        {2, "0.00", TDateKind::None},
+        {164, "yyyy-mm-dd", TDateKind::Date},
+        {164, "hh:mm", TDateKind::Time},
+        {164, "[h]:mm", TDateKind::Time},
+        {164, "mm:ss", TDateKind::Time},
+        {164, "mmm yy", TDateKind::Date},
+        {164, "dd.mm.yyyy hh:mm", TDateKind::DateTime},
+        {164, "0.0 \"days\"", TDateKind::None},
+        {164, "[Red]0.0;[Blue]-0.0", TDateKind::None},
+        {164, "#,##0.0\\ \\m", TDateKind::None},
+    };
+    for (const auto& f : formats)
+        EXPECT_EQ(DateKindOfNumberFormat(f.id, QString::fromUtf8(f.code)), f.kind) << f.id << " " << f.code;
+
+    EXPECT_EQ(*SerialDateTime(45292, false), QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(*SerialDateTime(45292.4375, false), QDateTime(QDate(2024, 1, 1), QTime(10, 30)));
+    EXPECT_EQ(*SerialDateTime(1, false), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
+    EXPECT_EQ(*SerialDateTime(61, false), QDateTime(QDate(1900, 3, 1), QTime(0, 0)));
+    EXPECT_EQ(*SerialDateTime(0, true), QDateTime(QDate(1904, 1, 1), QTime(0, 0)));
+    EXPECT_FALSE(SerialDateTime(-1, false));
+    EXPECT_FALSE(SerialDateTime(1e300, false));
 }
 
 TEST(CellAddress, ConvertsReferences) {

@@ -1,5 +1,6 @@
 #include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
+#include "spreadsheet/Workbook.h"
 #include "spreadsheet/WorkbookCommands.h"
 #include "spreadsheet/WorkbookExport.h"
 #include "spreadsheet/XlsWorkbook.h"
@@ -123,7 +124,7 @@ TEST_F(WorkbookExport, AnyFailureLeavesTheWorkbookAndTheStateAlone) {
         const char* message;
     } cases[] = {
         {"wrong password", true, false, false, "password"},
-        {"refused write", false, true, false, "cell"},
+        {"a cell that breaks the workbook", false, false, false, "array formula"},
         {"failed save", false, false, true, "saved"},
     };
     for (const auto& c : cases) {
@@ -132,6 +133,7 @@ TEST_F(WorkbookExport, AnyFailureLeavesTheWorkbookAndTheStateAlone) {
         sheet.Protected = true;
         sheet.Password = c.wrongPassword ? u"Other"_qs : u"MarbleFoxQz"_qs;
         sheet.FailWrites = c.failWrites;
+        sheet.RefuseColumn = c.failWrites || c.wrongPassword || c.failSave ? 0 : 22;
         sheet.FailSave = c.failSave;
         state.Modified = false;
         ui.Log.clear();
@@ -143,6 +145,56 @@ TEST_F(WorkbookExport, AnyFailureLeavesTheWorkbookAndTheStateAlone) {
         EXPECT_TRUE(ui.messages()[0].contains(QString::fromUtf8(c.message)));
         EXPECT_NE(ui.Status, u"The project was successfully exported."_qs);
     }
+}
+
+TEST_F(WorkbookExport, CellsThatCannotBeWrittenAreSkippedCountedAndReported) {
+    sheet.FailColumn = 22;
+    ASSERT_EQ(ExportWorkbookFile(context, workbook()), TWorkbookResult::Done);
+    EXPECT_EQ(sheet.Saves, 1);
+    EXPECT_EQ(written(10, 21), u"AQ-V 15"_qs);
+    EXPECT_EQ(written(10, 23), u" 5.0"_qs);
+    EXPECT_EQ(written(10, 22), u"<none>"_qs);
+    EXPECT_EQ(sheet.Written.size(), 4);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains(u"some cells could not be written: 2."_qs))
+        << ui.messages()[0].toStdString();
+    EXPECT_TRUE(ui.messages()[0].contains(u"The cell cannot be written."_qs));
+    EXPECT_EQ(ui.Status, u"The project was exported, but some cells could not be written"_qs);
+    EXPECT_TRUE(state.Modified);
+
+    // A column from the settings outside the worksheet, on a real book.
+    sheet = TFakeSheetData{};
+    columns.ExportFinalFlow = 20000;
+    const QString book = dir.filePath(u"plain.xlsx"_qs);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/spreadsheet/book_plain.xlsx"), book));
+    QFile::setPermissions(book, QFile::ReadOwner | QFile::WriteOwner);
+    context.Open = OpenWorksheet;
+    ui.Log.clear();
+    ASSERT_EQ(ExportWorkbookFile(context, book), TWorkbookResult::Done);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains(u"column 20000 lies outside the worksheet"_qs))
+        << ui.messages()[0].toStdString();
+    QString error;
+    EXPECT_EQ(OpenWorksheet(book, u"Nortavex"_qs, QLocale::c(), &error)->cellText(10, 21), u"AQ-V 15"_qs);
+}
+
+TEST_F(WorkbookExport, AnArrayFormulaOverAResultCellLeavesTheBookAsItWas) {
+    const QString book = dir.filePath(u"array.xlsx"_qs);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/spreadsheet/book_array.xlsx"), book));
+    QFile::setPermissions(book, QFile::ReadOwner | QFile::WriteOwner);
+    const auto bytes = [&] {
+        QFile f(book);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    };
+    const QByteArray before = bytes();
+    project->Header.Branch_Count = 3;
+    context.Open = OpenWorksheet;
+    EXPECT_EQ(ExportWorkbookFile(context, book), TWorkbookResult::Failed);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains(u"W10"_qs)) << ui.messages()[0].toStdString();
+    EXPECT_EQ(bytes(), before);
+    EXPECT_FALSE(state.Modified);
 }
 
 TEST_F(WorkbookExport, ALegacyWorkbookIsRefusedWithTheSaveAsAdvice) {

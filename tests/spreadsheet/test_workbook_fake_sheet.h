@@ -18,6 +18,8 @@ struct TFakeSheetData {
     bool Protected = false;
     bool FailWrites = false;
     bool FailSave = false;
+    int FailColumn = 0;   // writes into this column fail
+    int RefuseColumn = 0; // a cell of this column may not be written at all
     QList<QString> PasswordsTried;
     QHash<QPair<int, int>, QString> Written;
     int Saves = 0;
@@ -39,8 +41,15 @@ public:
         return true;
     }
 
+    bool mayWrite(int row, int column, QString* error) override {
+        if (column != m_data.RefuseColumn)
+            return true;
+        *error = QStringLiteral("The cell in row %1 lies in an array formula.").arg(row);
+        return false;
+    }
+
     bool setCellText(int row, int column, const QString& text, QString* error) override {
-        if (m_data.FailWrites || m_data.Protected) {
+        if (m_data.FailWrites || m_data.Protected || column == m_data.FailColumn) {
             *error = QStringLiteral("The cell cannot be written.");
             return false;
         }

@@ -1,0 +1,14 @@
+#include "spreadsheet/WorkbookFile.h"
+
+#include <QFile>
+
+bool ReadWorkbookFile(const QString& fileName, QByteArray* bytes, QString* error) {
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly))
+        *bytes = file.readAll();
+    if (file.isOpen() && file.error() == QFileDevice::NoError)
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot read %1: %2").arg(fileName, file.errorString());
+    return false;
+}
