@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev
   clang-format xvfb xauth
   libreoffice-calc-nogui python3
+  clang libclang-rt-14-dev
   python3-openpyxl
   desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
   qt6-svg-dev

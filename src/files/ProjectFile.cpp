@@ -142,9 +142,14 @@ bool SaveProjectFile(const QString& path, const TProject& project, int codePage,
 
 bool LoadProjectFile(const QString& path, TProject& project, int codePage, const QLocale& locale,
                      QString* error) {
+    const std::optional<QByteArray> bytes = CXmlLoad::ReadFile(path, error);
+    return bytes && LoadProjectBytes(*bytes, path, project, codePage, locale, error);
+}
+
+bool LoadProjectBytes(const QByteArray& bytes, const QString& path, TProject& project, int codePage,
+                      const QLocale& locale, QString* error) {
     CXmlLoad xml(locale);
-    if (!xml.Open(path, error))
-        return false;
+    xml.OpenBytes(bytes);
     if (!xml.CheckHeader()) {
         xml.Close();
         return fail(error, readError(path, QStringLiteral("it is not a project file")));

@@ -2,6 +2,7 @@
 
 #include "model/ProjectRecords.h"
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
@@ -17,3 +18,6 @@ bool SaveProjectFile(const QString& path, const TProject& project, int codePage,
 // lacks never shows what the slot held before.
 bool LoadProjectFile(const QString& path, TProject& project, int codePage, const QLocale& locale,
                      QString* error = nullptr);
+// The same over the file's bytes; sourceName stands for the file in the error sentences.
+bool LoadProjectBytes(const QByteArray& bytes, const QString& sourceName, TProject& project, int codePage,
+                      const QLocale& locale, QString* error = nullptr);

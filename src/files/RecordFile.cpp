@@ -81,9 +81,14 @@ bool SaveRecordFile(const TRecordStore& store, const QString& fileName, QString*
 
 bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& units,
                     const ITranslator& translator, QString* error) {
+    const std::optional<QByteArray> bytes = CXmlLoad::ReadFile(fileName, error);
+    return bytes && LoadRecordBytes(store, *bytes, fileName, units, translator, error);
+}
+
+bool LoadRecordBytes(TRecordStore& store, const QByteArray& bytes, const QString& fileName,
+                     const TUnits& units, const ITranslator& translator, QString* error) {
     CXmlLoad xml(units.Locale);
-    if (!xml.Open(fileName, error))
-        return false;
+    xml.OpenBytes(bytes);
     if (!xml.CheckHeader()) {
         xml.Close();
         setError(error,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 struct TRecordStore;
@@ -22,3 +23,6 @@ bool SaveRecordFile(const TRecordStore& store, const QString& fileName, QString*
 // result is false, the store is as it was and *error (if given) holds a sentence for the user.
 bool LoadRecordFile(TRecordStore& store, const QString& fileName, const TUnits& units,
                     const ITranslator& translator, QString* error = nullptr);
+// The same over the file's bytes; sourceName stands for the file in the error sentences.
+bool LoadRecordBytes(TRecordStore& store, const QByteArray& bytes, const QString& sourceName,
+                     const TUnits& units, const ITranslator& translator, QString* error = nullptr);

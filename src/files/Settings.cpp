@@ -29,7 +29,11 @@ QString SettingsPathForProgram(const QString& programFilePath) {
 }
 
 TSettings LoadSettings(const QString& iniPath) {
-    const IniFile ini = IniFile::fromFile(iniPath, nullptr).value_or(IniFile());
+    return LoadSettingsBytes(IniFile::fromFile(iniPath, nullptr).value_or(IniFile()).bytes());
+}
+
+TSettings LoadSettingsBytes(const QByteArray& bytes) {
+    const IniFile ini(bytes);
     TSettings s;
     s.FlowUnit = ini.readInt(units, QStringLiteral("Flow"), s.FlowUnit);
     s.PressureUnit = ini.readInt(units, QStringLiteral("Pressure"), s.PressureUnit);
@@ -63,25 +67,30 @@ TSettings LoadSettings(const QString& iniPath) {
     return s;
 }
 
+QByteArray SettingsBytes(const QByteArray& before, const TSettings& settings) {
+    IniFile ini(before);
+    const TPrintMargins& m = settings.PrintMargins;
+    ini.setInt(units, QStringLiteral("Flow"), settings.FlowUnit);
+    ini.setInt(units, QStringLiteral("Pressure"), settings.PressureUnit);
+    ini.setInt(options, QStringLiteral("Language"), settings.CurrentLanguage);
+    ini.setInt(print, QStringLiteral("Left"), m.Left);
+    ini.setInt(print, QStringLiteral("Right"), m.Right);
+    ini.setInt(print, QStringLiteral("Top"), m.Top);
+    ini.setInt(print, QStringLiteral("Bottom"), m.Bottom);
+    // A file that never named a tolerance keeps its lines as they were while the default holds.
+    if (settings.BalancingTolerance != TSettings().BalancingTolerance || ini.value(balancing, tolerance))
+        ini.setInt(balancing, tolerance, settings.BalancingTolerance);
+    return ini.bytes();
+}
+
 bool SaveSettings(const QString& iniPath, const TSettings& settings, QString* error) {
     // An existing file that cannot be read is not overwritten: its other sections would be lost.
-    std::optional<IniFile> ini = IniFile::fromFile(iniPath, error);
+    const std::optional<IniFile> ini = IniFile::fromFile(iniPath, error);
     if (!ini)
         return false;
-    const QByteArray before = ini->bytes();
-    const TPrintMargins& m = settings.PrintMargins;
-    ini->setInt(units, QStringLiteral("Flow"), settings.FlowUnit);
-    ini->setInt(units, QStringLiteral("Pressure"), settings.PressureUnit);
-    ini->setInt(options, QStringLiteral("Language"), settings.CurrentLanguage);
-    ini->setInt(print, QStringLiteral("Left"), m.Left);
-    ini->setInt(print, QStringLiteral("Right"), m.Right);
-    ini->setInt(print, QStringLiteral("Top"), m.Top);
-    ini->setInt(print, QStringLiteral("Bottom"), m.Bottom);
-    // A file that never named a tolerance keeps its lines as they were while the default holds.
-    if (settings.BalancingTolerance != TSettings().BalancingTolerance || ini->value(balancing, tolerance))
-        ini->setInt(balancing, tolerance, settings.BalancingTolerance);
+    const QByteArray after = SettingsBytes(ini->bytes(), settings);
     // Nothing to do when the file already holds these values; a read-only install then closes quietly.
-    if (ini->bytes() == before)
+    if (after == ini->bytes())
         return true;
-    return writeFileAtomically(iniPath, ini->bytes(), error);
+    return writeFileAtomically(iniPath, after, error);
 }

@@ -2,6 +2,7 @@
 
 #include "model/Balancing.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -55,9 +56,13 @@ QString SettingsPathForProgram(const QString& programFilePath);
 // integer, gives the default. The unit indices are clamped to their lists; the caller hands them
 // on to the unit formatting.
 TSettings LoadSettings(const QString& iniPath);
+// The same over the file's bytes.
+TSettings LoadSettingsBytes(const QByteArray& bytes);
 
 // Writes the units, the language and the margins into the file, and the balancing tolerance when it
 // differs from the default or the file already names one, leaving every other line as it
 // was (the workbook layout is changed only by editing the file). On failure the file is untouched
 // and *error holds a sentence for the user.
 bool SaveSettings(const QString& iniPath, const TSettings& settings, QString* error);
+// What SaveSettings does to the file's bytes before it writes them.
+QByteArray SettingsBytes(const QByteArray& before, const TSettings& settings);

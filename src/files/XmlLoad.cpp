@@ -58,31 +58,43 @@ std::optional<double> plainDecimal(const QString& text) {
 
 CXmlLoad::CXmlLoad(const QLocale& locale) : m_locale(locale) {}
 
-bool CXmlLoad::Open(const QString& fileName, QString* error) {
-    Close();
+std::optional<QByteArray> CXmlLoad::ReadFile(const QString& fileName, QString* error) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = openError(fileName, file.errorString());
-        return false;
+        return std::nullopt;
     }
     const qint64 size = file.size();
     if (size > MaxFileSize) {
         if (error)
             *error = openError(fileName, QStringLiteral("the file is too large (%1 bytes)").arg(size));
-        return false;
+        return std::nullopt;
     }
-    // A trailing odd byte is half a character and reads as the end of the file.
-    m_units.resize(static_cast<std::size_t>(size / 2));
-    const qint64 wanted = static_cast<qint64>(m_units.size()) * 2;
-    if (wanted > 0 && file.read(reinterpret_cast<char*>(m_units.data()), wanted) != wanted) {
+    QByteArray bytes = file.read(size);
+    if (bytes.size() != size) {
         if (error)
             *error = openError(fileName, file.errorString());
-        Close();
-        return false;
+        return std::nullopt;
     }
+    return bytes;
+}
+
+void CXmlLoad::OpenBytes(const QByteArray& bytes) {
+    Close();
+    m_units.resize(static_cast<std::size_t>(bytes.size() / 2));
+    if (!m_units.empty())
+        std::memcpy(m_units.data(), bytes.constData(), m_units.size() * 2);
     m_pos = m_units.data();
     m_end = m_pos + m_units.size();
+}
+
+bool CXmlLoad::Open(const QString& fileName, QString* error) {
+    Close();
+    const std::optional<QByteArray> bytes = ReadFile(fileName, error);
+    if (!bytes)
+        return false;
+    OpenBytes(*bytes);
     return true;
 }
 

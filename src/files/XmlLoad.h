@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // Pull reader for the dialect CXmlWrite produces: hands out one element at a time together with
@@ -17,8 +19,13 @@ public:
     // The locale ParseNumber uses for GetDouble.
     explicit CXmlLoad(const QLocale& locale);
 
-    // Depth 0. False with *error (if given) a sentence for the user when the file cannot be read or
-    // is larger than MaxFileSize.
+    // The whole file, or nullopt with *error (if given) a sentence for the user when it cannot be
+    // read or is larger than MaxFileSize. Every loader of the dialect reads its file through here.
+    static std::optional<QByteArray> ReadFile(const QString& fileName, QString* error = nullptr);
+    // Depth 0, over a copy of the bytes: a file's, a transfer's or the clipboard's alike. A trailing
+    // odd byte is half a character and reads as the end of the file.
+    void OpenBytes(const QByteArray& bytes);
+    // ReadFile, then OpenBytes.
     bool Open(const QString& fileName, QString* error = nullptr);
     // Skips the first character (the byte order mark, whatever it is) and consumes the declaration
     // line; true when that line contains "xml".

@@ -9,13 +9,8 @@
 
 namespace {
 
-// A missing or unreadable file reads as no keys at all, so each takes its default. Files saved as
-// UTF-16 (with a byte-order mark) are read as well as UTF-8 ones.
-IniFile readLanguageIni(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray bytes = file.readAll();
+// Files saved as UTF-16 (with a byte-order mark) are read as well as UTF-8 ones.
+IniFile languageIni(QByteArray bytes) {
     if (bytes.startsWith("\xFF\xFE"))
         bytes = QString(QStringDecoder(QStringConverter::Utf16LE)(bytes.sliced(2))).toUtf8();
     return IniFile(std::move(bytes));
@@ -33,8 +28,15 @@ QString withTrailingSlash(const QString& directory) {
 }
 
 TLanguageList LoadLanguageList(const QString& languageDirectory) {
+    // A missing or unreadable file reads as no keys at all, so each takes its default.
+    QFile file(withTrailingSlash(languageDirectory) + QStringLiteral("messages.ini"));
+    return LoadLanguageListBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+                                 languageDirectory);
+}
+
+TLanguageList LoadLanguageListBytes(const QByteArray& iniBytes, const QString& languageDirectory) {
     const QString directory = withTrailingSlash(languageDirectory);
-    const IniFile ini = readLanguageIni(directory + QStringLiteral("messages.ini"));
+    const IniFile ini = languageIni(iniBytes);
 
     const int count = std::clamp(ini.readInt(QStringLiteral("Main"), QStringLiteral("Total"), 5), 0,
                                  TLanguageList::Capacity);

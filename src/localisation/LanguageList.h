@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -31,6 +32,8 @@ private:
 // key takes its default: 5 languages, name "---", character set 1, file "messages_uk.txt", no locale
 // (from the optional section "Locales"). A count above Capacity is cut to Capacity, a negative one to 0.
 TLanguageList LoadLanguageList(const QString& languageDirectory);
+// The same over the bytes of messages.ini; the files it names are taken to lie in languageDirectory.
+TLanguageList LoadLanguageListBytes(const QByteArray& iniBytes, const QString& languageDirectory);
 
 // The directory with exactly one trailing slash, so that a file name can be appended to it.
 QString withTrailingSlash(const QString& directory);

@@ -62,10 +62,7 @@ bool TMessageCatalogue::LoadLanguage() {
         m_lastError = cannotOpen(language->path);
         return false;
     }
-    m_entries = parseLanguageFile(*file);
-    for (TMessageEntry& entry : m_entries)
-        entry.key = LowerCase(entry.key);
-    m_index.rebuild(m_entries);
+    LoadLanguageBytes(*file);
 
     const QString todoPath = todoPathOf(*language);
     QFile::remove(todoPath);
@@ -76,16 +73,27 @@ bool TMessageCatalogue::LoadLanguage() {
         return false;
     }
     // The records Translate would log one by one, written at once.
-    if (m_currentLanguage != 0) {
-        QStringList missing;
-        for (const QString& text : parseMasterList(*master)) {
-            if (!FindTranslation(LowerCase(text)))
-                missing.append(text);
-        }
-        appendTodoRecords(todoPath, missing);
-    }
+    appendTodoRecords(todoPath, MissingTexts(*master));
     m_lastError.clear();
     return true;
+}
+
+void TMessageCatalogue::LoadLanguageBytes(const QByteArray& languageFile) {
+    m_entries = parseLanguageFile(languageFile);
+    for (TMessageEntry& entry : m_entries)
+        entry.key = LowerCase(entry.key);
+    m_index.rebuild(m_entries);
+}
+
+QStringList TMessageCatalogue::MissingTexts(const QByteArray& masterList) const {
+    QStringList missing;
+    if (m_currentLanguage == 0)
+        return missing;
+    for (const QString& text : parseMasterList(masterList)) {
+        if (!FindTranslation(LowerCase(text)))
+            missing.append(text);
+    }
+    return missing;
 }
 
 const QString* TMessageCatalogue::FindTranslation(const QString& lowerCasedKey) const {

@@ -5,6 +5,7 @@
 #include "TextIndex.h"
 #include "Translator.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -25,6 +26,11 @@ public:
     // that cannot be read leaves the previous texts and the log as they were.
     bool LoadLanguage();
     QString LastError() const { return m_lastError; }
+    // The parse of LoadLanguage over a language file's bytes: replaces the texts, writes nothing.
+    void LoadLanguageBytes(const QByteArray& languageFile);
+    // The master list's texts (its bytes) that the current language lacks, in list order: what
+    // LoadLanguage writes to the log. None for the built-in English.
+    QStringList MissingTexts(const QByteArray& masterList) const;
 
     QString Translate(const QString& english) const override;
     // The translated pattern with its first "%s" replaced by argument and "%%" by "%".

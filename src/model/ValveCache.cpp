@@ -5,31 +5,48 @@
 #include <QDir>
 #include <QFile>
 
-#include <memory>
+#include <algorithm>
+#include <cstring>
+#include <optional>
 
 namespace {
 
-bool readInto(const QString& path, char* into, qint64 size) {
+// At most `size` bytes; the rest of the file does not belong to the cache.
+std::optional<QByteArray> readHead(const QString& path, qint64 size) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return file.read(into, size) >= 0;
+        return std::nullopt;
+    QByteArray bytes = file.read(size);
+    if (bytes.isNull() && file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+void copyHead(const QByteArray& bytes, void* into, std::size_t size) {
+    std::memcpy(into, bytes.constData(), std::min(static_cast<std::size_t>(bytes.size()), size));
 }
 
 } // namespace
 
 bool LoadValveCache(const QString& directory, TValveCatalogue& catalogue) {
     const QDir dir(directory);
-    // Read into a copy so that a missing second file cannot leave half a catalogue behind.
-    auto staged = std::make_unique<TValveCatalogue>(catalogue);
-    auto* bytes = reinterpret_cast<char*>(staged.get());
-    if (!readInto(dir.filePath(QLatin1String(ManufacturersCacheName)), bytes, ManufacturersFileSize))
+    // Both read before either is used, so that a missing second file cannot leave half a catalogue behind.
+    const auto manufacturers =
+        readHead(dir.filePath(QLatin1String(ManufacturersCacheName)), ManufacturersFileSize);
+    if (!manufacturers)
         return false;
-    if (!readInto(dir.filePath(QLatin1String(ValvesCacheName)), reinterpret_cast<char*>(staged->Valves),
-                  ValvesFileSize))
+    const auto valves = readHead(dir.filePath(QLatin1String(ValvesCacheName)), ValvesFileSize);
+    if (!valves)
         return false;
-    catalogue = *staged;
+    LoadValveCacheBytes(*manufacturers, *valves, catalogue);
     return true;
+}
+
+void LoadValveCacheBytes(const QByteArray& manufacturers, const QByteArray& valves,
+                         TValveCatalogue& catalogue) {
+    // Short files leave the bytes they lack as they were.
+    copyHead(manufacturers, &catalogue, ManufacturersFileSize);
+    copyHead(valves, catalogue.Valves, ValvesFileSize);
 }
 
 bool SaveValveCache(const QString& directory, const TValveCatalogue& catalogue, QString* error) {
