@@ -67,9 +67,9 @@ TCliOptions ParseCliOptions(const QStringList& args, const QString& programFileP
                                     QStringLiteral("FILE"));
     parser.addOptions({help, version, flowUnit, pressureUnit, codePage, output});
     std::vector<QCommandLineOption> own;
-    for (const TCliOptionSpec& spec : commandOptions) {
-        own.emplace_back(QLatin1String(spec.Name), QLatin1String(spec.Description),
-                         spec.ValueName ? QLatin1String(spec.ValueName) : QString());
+    for (const TCliOptionSpec& declared : commandOptions) {
+        own.emplace_back(QLatin1String(declared.Name), QLatin1String(declared.Description),
+                         declared.ValueName ? QLatin1String(declared.ValueName) : QString());
         parser.addOption(own.back());
     }
     parser.addPositionalArgument(QStringLiteral("ARGS"), QString(), QString());
