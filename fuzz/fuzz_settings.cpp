@@ -4,6 +4,8 @@
 
 #include "files/Settings.h"
 
+#include <algorithm>
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray before = fuzzBytes(data, size);
     const TSettings loaded = LoadSettingsBytes(before);
@@ -19,7 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     changed.PrintMargins.Top = loaded.PrintMargins.Top / 3 + 1;
     changed.PrintMargins.Bottom = loaded.PrintMargins.Bottom ^ 0x40000000;
     const QByteArray after = SettingsBytes(before, changed);
-    FUZZ_CHECK(LoadSettingsBytes(after) == changed);
+    const TSettings reloaded = LoadSettingsBytes(after);
+    // The driver is only read: a damaged value of it (a stray carriage return at the end of the file,
+    // bytes that are no UTF-8) may read otherwise once the save has put a line break after it. A
+    // plain value must come back as it was.
+    const bool plainDriver = std::all_of(changed.Driver.begin(), changed.Driver.end(),
+                                         [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
+    if (!plainDriver)
+        changed.Driver = reloaded.Driver;
+    FUZZ_CHECK(reloaded == changed);
     // Saving what is already there changes nothing, once a save has written each value in its own
     // form (a value line with a stray carriage return loses it to the first save).
     const QByteArray again = SettingsBytes(after, changed);
