@@ -3,6 +3,7 @@
 #include "TodoLog.h"
 
 #include <QFile>
+#include <QVarLengthArray>
 #include <optional>
 
 namespace {
@@ -25,7 +26,11 @@ QString cannotOpen(const QString& path) {
 } // namespace
 
 TMessageCatalogue::TMessageCatalogue(QString languageDirectory, QLocale locale)
-    : m_languageDirectory(withTrailingSlash(languageDirectory)), m_locale(std::move(locale)) {}
+    : m_languageDirectory(withTrailingSlash(languageDirectory)), m_locale(std::move(locale)) {
+    // Lower-casing has context rules only beyond ASCII, so the alphabet shows how any ASCII text fares.
+    m_asciiLowersAsAscii = m_locale.toLower(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ")) ==
+                           QLatin1String("abcdefghijklmnopqrstuvwxyz");
+}
 
 void TMessageCatalogue::LoadLanguageList() {
     m_languages = ::LoadLanguageList(m_languageDirectory);
@@ -90,15 +95,42 @@ QStringList TMessageCatalogue::MissingTexts(const QByteArray& masterList) const 
     if (m_currentLanguage == 0)
         return missing;
     for (const QString& text : parseMasterList(masterList)) {
-        if (!FindTranslation(LowerCase(text)))
+        if (!findTranslationOf(text))
             missing.append(text);
     }
     return missing;
 }
 
-const QString* TMessageCatalogue::FindTranslation(const QString& lowerCasedKey) const {
+const QString* TMessageCatalogue::FindTranslation(QStringView lowerCasedKey) const {
     const int entry = m_index.find(lowerCasedKey);
     return entry < 0 ? nullptr : &m_entries[entry].translation;
+}
+
+namespace {
+
+bool isAsciiUpper(QChar unit) {
+    return unit >= u'A' && unit <= u'Z';
+}
+
+} // namespace
+
+const QString* TMessageCatalogue::findTranslationOf(const QString& text) const {
+    if (!m_asciiLowersAsAscii)
+        return FindTranslation(LowerCase(text));
+    bool hasUpper = false;
+    for (const QChar unit : text) {
+        if (unit.unicode() >= 0x80)
+            return FindTranslation(LowerCase(text));
+        hasUpper = hasUpper || isAsciiUpper(unit);
+    }
+    if (!hasUpper)
+        return FindTranslation(text);
+    QVarLengthArray<QChar, 128> lowered;
+    lowered.reserve(text.size());
+    for (const QChar unit : text)
+        lowered.append(isAsciiUpper(unit) ? QChar(static_cast<char16_t>(unit.unicode() + (u'a' - u'A')))
+                                          : unit);
+    return FindTranslation(QStringView(lowered.data(), lowered.size()));
 }
 
 QString TMessageCatalogue::Translate(const QString& english) const {
@@ -107,7 +139,7 @@ QString TMessageCatalogue::Translate(const QString& english) const {
     const TLanguage* language = currentLanguageWithFile();
     if (!language)
         return english;
-    if (const QString* translation = FindTranslation(LowerCase(english)))
+    if (const QString* translation = findTranslationOf(english))
         return *translation;
     appendTodoRecords(todoPathOf(*language), {english});
     return english;

@@ -44,7 +44,7 @@ public:
 
     // The translation stored for a key already lower-cased with LowerCase(); the first entry of the
     // file wins. Null when there is none. Valid until the next LoadLanguage.
-    const QString* FindTranslation(const QString& lowerCasedKey) const;
+    const QString* FindTranslation(QStringView lowerCasedKey) const;
     QString LowerCase(const QString& text) const { return m_locale.toLower(text); }
 
     // The font character set of the current language; 1 (the platform's default) outside the list.
@@ -64,9 +64,15 @@ public:
 
 private:
     const TLanguage* currentLanguageWithFile() const;
+    // FindTranslation(LowerCase(text)), without the locale for a text of ASCII units when the locale
+    // lower-cases those as ASCII does: most texts are, and the locale's lower-casing costs most of a
+    // lookup.
+    const QString* findTranslationOf(const QString& text) const;
 
     QString m_languageDirectory;
     QLocale m_locale;
+    // False in the Turkish and Azerbaijani locales, where "I" lower-cases to a dotless i.
+    bool m_asciiLowersAsAscii = false;
     TLanguageList m_languages;
     int m_currentLanguage = 0;
     QList<TMessageEntry> m_entries;

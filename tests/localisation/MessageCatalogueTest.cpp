@@ -72,6 +72,68 @@ TEST_F(MessageCatalogueTest, LowerCasingFollowsTheLocale) {
     EXPECT_EQ(turkish.Translate(u"istanbul"_s), u"istanbul"_s);
 }
 
+// Keys that a shortcut in the lower-casing could get wrong. Each text is looked up as the
+// catalogue always did (the locale's lower-casing, then the index) and must come out the same; the
+// misses go to the log as they were written.
+TEST_F(MessageCatalogueTest, TrickyKeysTranslateAsTheLocaleLowerCasesThem) {
+    writeLanguage(u"messages_de.txt"_s,
+                  u"Open;\tÖffnen\r\nOPEN;\tAuf\r\nOpen...;\tÖffnen…\r\n"
+                  u"Device is not responding;\tGerät antwortet nicht\r\n"
+                  u"Device is not responding!;\tKeine Antwort\r\n"
+                  u"ÜBER;\tueber\r\nTemperature [°C];\tTemperatur [°C]\r\nSTRAßE;\tStrasse\r\n"
+                  u"ISTANBUL;\tist\r\nAz@[`{;\tedge\r\n"_s);
+    const struct {
+        QLocale::Language Locale;
+        QString Text;
+        QString Expected; // null: a miss, shown as it was written
+    } cases[] = {
+        {QLocale::German, u"Open"_s, u"Öffnen"_s},
+        {QLocale::German, u"OPEN"_s, u"Öffnen"_s},
+        {QLocale::German, u"oPeN"_s, u"Öffnen"_s},
+        {QLocale::German, u"open"_s, u"Öffnen"_s},
+        {QLocale::German, u"Open..."_s, u"Öffnen…"_s},
+        {QLocale::German, u"Open "_s, {}},
+        {QLocale::German, u"Device Is Not Responding"_s, u"Gerät antwortet nicht"_s},
+        {QLocale::German, u"Device is not responding!"_s, u"Keine Antwort"_s},
+        {QLocale::German, u"Device is not responding."_s, {}},
+        {QLocale::German, u"über"_s, u"ueber"_s},
+        {QLocale::German, u"Über"_s, u"ueber"_s},
+        {QLocale::German, u"TEMPERATURE [°C]"_s, u"Temperatur [°C]"_s},
+        {QLocale::German, u"straße"_s, u"Strasse"_s},
+        {QLocale::German, u"STRASSE"_s, {}},
+        {QLocale::German, u"Istanbul"_s, u"ist"_s},
+        {QLocale::German, u"AZ@[`{"_s, u"edge"_s},
+        // Only the letters fold: the units beside "A" and "Z" stay as they are.
+        {QLocale::German, u"AZ`{`{"_s, {}},
+        {QLocale::German, u"Az@[`{ "_s, {}},
+        // In Turkish a capital I lower-cases to a dotless i, in any text.
+        {QLocale::Turkish, u"ISTANBUL"_s, u"ist"_s},
+        {QLocale::Turkish, u"istanbul"_s, {}},
+        {QLocale::Turkish, u"DEVICE IS NOT RESPONDING"_s, {}},
+        {QLocale::Turkish, u"device is not responding"_s, u"Gerät antwortet nicht"_s},
+        {QLocale::Turkish, u"OPEN"_s, u"Öffnen"_s},
+    };
+    for (const QLocale::Language locale : {QLocale::German, QLocale::Turkish}) {
+        TMessageCatalogue catalogue(m_dir.path(), QLocale(locale));
+        catalogue.LoadLanguageList();
+        catalogue.SetCurrentLanguage(1);
+        ASSERT_TRUE(catalogue.LoadLanguage());
+        QFile::remove(path(u"messages_de.txt.todo"_s));
+        QString misses;
+        for (const auto& c : cases) {
+            if (c.Locale != locale)
+                continue;
+            SCOPED_TRACE(c.Text.toStdString());
+            const QString* asBefore = catalogue.FindTranslation(catalogue.LowerCase(c.Text));
+            EXPECT_EQ(catalogue.Translate(c.Text), asBefore ? *asBefore : c.Text);
+            EXPECT_EQ(catalogue.Translate(c.Text), c.Expected.isNull() ? c.Text : c.Expected);
+            if (c.Expected.isNull())
+                misses += c.Text + u";\t\n"_s + c.Text + u";\t\n"_s;
+        }
+        EXPECT_EQ(todo(u"messages_de.txt"_s), misses.isEmpty() ? QByteArray() : utf16Le(misses));
+    }
+}
+
 TEST_F(MessageCatalogueTest, LogHoldsTheMissingMasterTextsThenEveryMiss) {
     write(u"messages_de.txt.todo"_s, utf16Le(u"stale;\t\n"_s));
     load(1);
