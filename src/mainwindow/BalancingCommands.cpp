@@ -10,25 +10,13 @@
 #include "printing/BalancingReport.h"
 #include "printing/PreviewAndPrint.h"
 
-#include <QAction>
 #include <QPrinter>
 #include <QTreeWidget>
 
-TBalancingCommands::TBalancingCommands(TWiring wiring, QObject* parent) : QObject(parent), m_w(std::move(wiring)) {
-    m_summaryAction = new QAction(this);
-    m_summaryAction->setObjectName(QStringLiteral("mBalancingSummary"));
-    m_summaryAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    connect(m_summaryAction, &QAction::triggered, this, &TBalancingCommands::ShowSummary);
-    m_reportAction = new QAction(this);
-    m_reportAction->setObjectName(QStringLiteral("mBalancingReport"));
-    connect(m_reportAction, &QAction::triggered, this, &TBalancingCommands::PrintReport);
-    applyTexts();
-}
+TBalancingCommands::TBalancingCommands(TWiring wiring, QObject* parent)
+    : QObject(parent), m_w(std::move(wiring)) {}
 
 void TBalancingCommands::applyTexts() {
-    const TMessageCatalogue& messages = m_w.State.Messages;
-    m_summaryAction->setText(messages.TranslateEllipsis(QStringLiteral("Balancing summary")));
-    m_reportAction->setText(messages.TranslateEllipsis(QStringLiteral("Balancing report")));
     if (m_window)
         m_window->applyTexts();
 }

@@ -7,15 +7,14 @@
 #include <functional>
 
 class IUserInterface;
-class QAction;
 class QTreeWidget;
 class QWidget;
 class TBalancingSummaryWindow;
 class TTiskF;
 struct TApplicationState;
 
-// The main window's balancing commands: "Balancing summary..." opens the summary beside the main
-// window, "Balancing report..." prints the summary through the preview. A double click in the
+// The main window's balancing commands (their menu items are the main window's): the summary opens
+// beside the main window, the report prints the summary through the preview. A double click in the
 // summary selects the branch in the project tree, as a click there would.
 class TBalancingCommands final : public QObject {
     Q_OBJECT
@@ -32,8 +31,7 @@ public:
 
     explicit TBalancingCommands(TWiring wiring, QObject* parent = nullptr);
 
-    QAction* summaryAction() const { return m_summaryAction; }
-    QAction* reportAction() const { return m_reportAction; }
+    // The summary window's texts, when it is open.
     void applyTexts();
 
     void ShowSummary();
@@ -44,7 +42,5 @@ public:
 
 private:
     TWiring m_w;
-    QAction* m_summaryAction = nullptr;
-    QAction* m_reportAction = nullptr;
     TBalancingSummaryWindow* m_window = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/InputLock.h"
 #include "mainwindow/BalancingCommands.h"
+#include "mainwindow/MainWindowActions.h"
 #include "mainwindow/MainWindowLogo.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/ProjectEditor.h"
@@ -46,6 +47,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <span>
 
 namespace {
 
@@ -92,10 +96,6 @@ void TMainF::init() {
     m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
-    AddRecentFilesMenu(*findChild<QMenu*>(QStringLiteral("mFileMenu")), action(QStringLiteral("mSave")),
-                       "mRecentProjects", m_state.History.Projects, action(QStringLiteral("mOpenPrj")), *m_ui,
-                       m_state.Messages, [this] { m_state.saveHistory(); },
-                       [this](const QString& path) { OpenProjectPath(path); });
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -166,106 +166,60 @@ void TMainF::buildFrame() {
     m_status = AddStatusLine(*this);
 }
 
-QAction* TMainF::addItem(QMenu* menu, const char* name, const char* designedCaption) {
-    QAction* item = menu->addAction(QString::fromUtf8(designedCaption));
-    item->setObjectName(QLatin1String(name));
-    return item;
-}
-
 void TMainF::buildMenus() {
-    auto topMenu = [this](const char* name, const char* caption) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
-        menu->setObjectName(QLatin1String(name) + QStringLiteral("Menu"));
-        menu->menuAction()->setObjectName(QLatin1String(name));
-        return menu;
-    };
-    auto separatorCaption = [this](QMenu* menu, const char* name, const char* caption) {
-        addItem(menu, name, caption)->setEnabled(false);
-    };
-
-    QMenu* file = topMenu("mFile", "File");
-    separatorCaption(file, "mPCProjects", "----- K9Q4 Projects -----");
-    QAction* item = addItem(file, "mNewPrj", "New");
-    item->setShortcut(QKeySequence::New);
-    connect(item, &QAction::triggered, this, &TMainF::NewProject);
-    item = addItem(file, "mOpenPrj", "Open...");
-    item->setShortcut(QKeySequence::Open);
-    connect(item, &QAction::triggered, this, &TMainF::OpenProject);
-    item = addItem(file, "mSave", "Save");
-    item->setShortcut(QKeySequence::Save);
-    item->setEnabled(false);
-    connect(item, &QAction::triggered, this, &TMainF::SaveProject);
-    item = addItem(file, "mSaveAsPrj", "Save as...");
-    connect(item, &QAction::triggered, this, &TMainF::SaveProjectAs);
-    item = addItem(file, "mImportXLS", "Import from Nortavex engineer...");
-    connect(item, &QAction::triggered, this, &TMainF::ImportWorkbook);
-    item = addItem(file, "mExportXLS2", "Export to Nortavex engineer...");
-    connect(item, &QAction::triggered, this, &TMainF::ExportWorkbook);
-    separatorCaption(file, "mProjects", "-------- Projects --------");
-    item = addItem(file, "mOpenPrjFromDevice", "Open project from device...");
-    connect(item, &QAction::triggered, this, &TMainF::ReadProjectFromInstrument);
-    item = addItem(file, "mSaveProjectToDevice", "Save project to device...");
-    item->setEnabled(false);
-    connect(item, &QAction::triggered, this, [this] { SaveProjectToInstrument(); });
-    separatorCaption(file, "mRecords", "-------- Records --------");
-    item = addItem(file, "mOpenRec", "Open record...");
-    connect(item, &QAction::triggered, this, &TMainF::OpenRecordFile);
-    item = addItem(file, "mOpenRecordFromDevice", "Open record from device...");
-    connect(item, &QAction::triggered, this, [this] { ReadRecordsFromInstrument(); });
-    file->addSeparator();
-    item = addItem(file, "mExit", "Exit");
-    item->setShortcut(QKeySequence::Quit);
-    connect(item, &QAction::triggered, this, &QWidget::close);
-
-    QMenu* edit = topMenu("mEdit", "Edit");
-    connect(addItem(edit, "mAddBranch", "Add branch"), &QAction::triggered, m_editor,
-            &TProjectEditor::AddBranch);
-    connect(addItem(edit, "mDeleteBranch", "Delete branch..."), &QAction::triggered, m_editor,
-            &TProjectEditor::DeleteBranch);
-    connect(addItem(edit, "mMoveBranchUp", "Move branch up"), &QAction::triggered, m_editor,
-            &TProjectEditor::MoveBranchUp);
-    connect(addItem(edit, "mMoveBranchDown", "Move branch down"), &QAction::triggered, m_editor,
-            &TProjectEditor::MoveBranchDown);
-
-    QMenu* print = topMenu("mPrint2", "Print");
-    item = addItem(print, "mSetupPrinter", "Setup printer...");
-    item->setVisible(false);
-    connect(item, &QAction::triggered, this, &TMainF::SetupPrinter);
-    item = addItem(print, "mSetupPage", "Setup page...");
-    item->setVisible(false);
-    connect(item, &QAction::triggered, this, &TMainF::SetupPage);
-    item = addItem(print, "mPrint", "Print...");
-    connect(item, &QAction::triggered, this, &TMainF::CmProjektPrint);
-
-    QMenu* options = topMenu("mOptions", "Options");
-    connect(addItem(options, "mUnits", "Flow and pressure units..."), &QAction::triggered, this,
-            &TMainF::ChooseUnits);
-    connect(addItem(options, "mLanguage", "Language..."), &QAction::triggered, this, &TMainF::ChooseLanguage);
     m_balancing = new TBalancingCommands(
         {m_state, *m_ui, *this, *m_editor->tree(), [this] { return m_printerSetup; },
          [this]() -> TTiskF& { return printPreview(); }},
         this);
-    options->addAction(m_balancing->summaryAction());
-    print->addAction(m_balancing->reportAction());
-
-    // The tree's pop-up menu; its shortcuts work while the tree has the focus.
     QTreeWidget* tree = m_editor->tree();
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
-    auto popupItem = [&](const char* name, const char* caption, QKeySequence key,
-                         void (TProjectEditor::*slot)()) {
-        QAction* a = addItem(m_popup, name, caption);
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        tree->addAction(a);
-        connect(a, &QAction::triggered, m_editor, slot);
-    };
-    popupItem("mAddBranch2", "Add branch", QKeySequence(Qt::CTRL | Qt::Key_A), &TProjectEditor::AddBranch);
-    popupItem("mDeleteBranch2", "Delete branch...", QKeySequence(), &TProjectEditor::DeleteBranch);
-    popupItem("mMoveBranchUp2", "Move branch up", QKeySequence(Qt::CTRL | Qt::Key_U),
-              &TProjectEditor::MoveBranchUp);
-    popupItem("mMoveBranchDown2", "Move branch down", QKeySequence(Qt::CTRL | Qt::Key_D),
-              &TProjectEditor::MoveBranchDown);
+    QMenu* menus[] = {nullptr, nullptr, nullptr, nullptr, m_popup};
+
+    const std::span<const TMainAction> rows = mainWindowActions();
+    m_items.assign(rows.size(), nullptr);
+    QAction* lastCommand = nullptr;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const TMainAction& row = rows[i];
+        QMenu*& menu = menus[static_cast<std::size_t>(row.Place)];
+        switch (row.Kind) {
+        case TItemKind::Menu:
+            menu = menuBar()->addMenu(designedCaption(row));
+            menu->setObjectName(QLatin1String(row.Name) + QStringLiteral("Menu"));
+            m_items[i] = menu->menuAction();
+            break;
+        case TItemKind::Separator:
+            menu->addSeparator();
+            continue;
+        case TItemKind::RecentFiles:
+            // Its entries open nothing while the item above it (Open) cannot.
+            m_items[i] =
+                AddRecentFilesMenu(
+                    *menu, nullptr, row.Name, m_state.History.Projects, lastCommand, *m_ui, m_state.Messages,
+                    [this] { m_state.saveHistory(); }, [this](const QString& path) { OpenProjectPath(path); })
+                    ->menuAction();
+            break;
+        case TItemKind::Command: {
+            QAction* item = menu->addAction(QString());
+            item->setShortcuts(shortcutsOf(row.Keys));
+            item->setVisible(!row.Hidden);
+            if (row.Place == TMenuPlace::Popup) {
+                item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+                tree->addAction(item);
+            }
+            connect(item, &QAction::triggered, this, [this, handler = row.Handler] { handler(*this); });
+            m_items[i] = lastCommand = item;
+            break;
+        }
+        }
+        m_items[i]->setObjectName(QLatin1String(row.Name));
+        m_items[i]->setText(designedCaption(row));
+    }
+    // Until the start-up sequence has made the first project, the window is as for a new one.
+    TCommandState initial = commandState();
+    initial.IsNewProject = true;
+    applyCommandRules(initial);
+
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tree, &QWidget::customContextMenuRequested, this,
             [this, tree](const QPoint& pos) { m_popup->popup(tree->viewport()->mapToGlobal(pos)); });
@@ -321,31 +275,32 @@ void TMainF::SetStatus(const QString& text) {
     m_status->setText(text);
 }
 
-void TMainF::UpdateWindowState() {
+TCommandState TMainF::commandState() const {
     const TMainState& s = m_state.Main;
     const TProject& project = *m_state.Project;
-    const int count = project.branchCount();
-    const bool locked = project.isLocked();
-    const int current = s.CurrentBranch;
-    const bool selected = current >= 0 && current < count;
-    const bool on = m_mainCommandsOn;
+    TCommandState state;
+    state.BranchCount = project.branchCount();
+    state.CurrentBranch = s.CurrentBranch;
+    state.Locked = project.isLocked();
+    state.Modified = s.Modified;
+    state.HasFileName = s.HasFileName;
+    state.IsNewProject = s.IsNewProject;
+    state.MainCommandsOn = m_mainCommandsOn;
+    state.DeviceBusy = m_state.LinkGuard.Busy;
+    // CanUndo and CanRedo come from the project document's undo stack; nothing to undo until then.
+    return state;
+}
 
-    auto enable = [this](const char* name, bool enabled) {
-        if (QAction* a = action(QLatin1String(name)))
-            a->setEnabled(enabled);
-    };
-    enable("mSave", on && s.Modified && s.HasFileName);
+void TMainF::applyCommandRules(const TCommandState& state) {
+    const std::span<const TMainAction> rows = mainWindowActions();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].Kind == TItemKind::Command)
+            m_items[i]->setEnabled(IsCommandEnabled(rows[i].Rule, state));
+    }
+}
 
-    const bool down = selected && current + 1 < count && !locked;
-    const bool up = selected && current > 0 && !locked;
-    const bool del = selected && !locked;
-    enable("mMoveBranchDown", on && down);
-    enable("mMoveBranchDown2", down);
-    enable("mMoveBranchUp", on && up);
-    enable("mMoveBranchUp2", up);
-    enable("mDeleteBranch", on && del);
-    enable("mDeleteBranch2", del);
-
+void TMainF::UpdateWindowState() {
+    const TMainState& s = m_state.Main;
     QString title = QLatin1String(ProductTitle) + QStringLiteral(" - ");
     if (s.IsNewProject)
         title += tr_("New project");
@@ -355,25 +310,25 @@ void TMainF::UpdateWindowState() {
         title += s.ProjectFileName;
     setWindowTitle(title);
 
-    enable("mNewPrj", on);
-    enable("mSaveProjectToDevice", !s.IsNewProject);
-    enable("mExportXLS2", !s.IsNewProject);
-
-    m_editor->SetInputsEnabled(!locked);
-    enable("mAddBranch", on && !locked);
-    enable("mAddBranch2", !locked);
+    m_editor->SetInputsEnabled(!m_state.Project->isLocked());
+    applyCommandRules(commandState());
 }
 
 void TMainF::EnableMainCommands(bool on) {
     m_mainCommandsOn = on;
-    for (const char* name : {"mNewPrj", "mOpenPrj", "mSave", "mSaveAsPrj", "mOpenRec", "mExit", "mAddBranch",
-                             "mDeleteBranch", "mMoveBranchUp", "mMoveBranchDown", "mSetupPrinter",
-                             "mSetupPage", "mPrint", "mUnits", "mLanguage"}) {
-        if (QAction* a = action(QLatin1String(name)))
-            a->setEnabled(on);
-    }
+    // Switching on brings the conditional items back as the window's state has them.
     if (on)
         UpdateWindowState();
+    else
+        applyCommandRules(commandState());
+}
+
+void TMainF::Undo() {
+    // The project document's undo stack takes this over.
+}
+
+void TMainF::Redo() {
+    // The project document's undo stack takes this over.
 }
 
 void TMainF::ApplyMainWindowTexts() {
@@ -384,16 +339,20 @@ void TMainF::ApplyMainWindowTexts() {
     m_qtTexts.Use(messages.LanguageLocale());
     // Qt's fonts cover every script, so the language's character set needs no font of its own.
     m_version->setText(versionText(messages));
-    for (const TWindowText& text : mainWindowMenuTexts()) {
-        if (QAction* a = action(QLatin1String(text.Control)))
-            a->setText(translatedText(messages, text));
-    }
+    const TMainAction* const first = mainWindowActions().data();
+    auto applyTexts = [&](auto rows) {
+        for (const TMainAction* row : rows)
+            m_items[static_cast<std::size_t>(row - first)]->setText(
+                translatedText(messages, row->English, row->Variant));
+    };
+    const std::span<const TMainAction* const> inOrder = mainWindowActionsInTextOrder();
+    const auto editorsTurn = std::find_if(inOrder.begin(), inOrder.end(), [](const TMainAction* row) {
+        return row->TextOrder >= AfterEditorTexts;
+    });
+    applyTexts(std::span(inOrder.begin(), editorsTurn));
     m_editor->ApplyTexts();
+    applyTexts(std::span(editorsTurn, inOrder.end()));
     m_balancing->applyTexts();
-    for (const TWindowText& text : mainWindowLateTexts()) {
-        if (QAction* a = action(QLatin1String(text.Control)))
-            a->setText(translatedText(messages, text));
-    }
     ApplyMenuAccelerators(menuBar());
     ApplyMenuAccelerators(m_popup);
     UpdateWindowState();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/DeviceOperation.h"
+#include "mainwindow/CommandRules.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/QtStandardTexts.h"
 #include "printing/PrinterSetup.h"
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class IClock;
 class IPause;
@@ -95,6 +97,9 @@ public:
     void CmProjektPrint();
     void ChooseUnits();
     void ChooseLanguage();
+    // Edit > Undo and Redo; the project document's undo stack takes them over.
+    void Undo();
+    void Redo();
 
     TProjectEditor& editor() const { return *m_editor; }
     TBalancingCommands& balancing() const { return *m_balancing; }
@@ -112,7 +117,8 @@ private:
     void init();
     void buildFrame();
     void buildMenus();
-    QAction* addItem(QMenu* menu, const char* name, const char* designedCaption);
+    TCommandState commandState() const;
+    void applyCommandRules(const TCommandState& state);
     TProjectCommandContext commandContext();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
     void showAfterOpen();
@@ -142,6 +148,8 @@ private:
     QLabel* m_version = nullptr;
     QPushButton* m_testUsb = nullptr;
     QMenu* m_popup = nullptr;
+    // The items of mainWindowActions(), row by row; null for a separator.
+    std::vector<QAction*> m_items;
     TBalancingCommands* m_balancing = nullptr;
     bool m_started = false;
     bool m_terminated = false;
