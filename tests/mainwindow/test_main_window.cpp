@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -647,6 +649,117 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     EXPECT_EQ(asked(), (QStringList{QStringLiteral("Save now?"), QStringLiteral("Save now to ZRV10?")}));
     EXPECT_FALSE(state->Main.Modified);
     EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
+}
+
+} // namespace
+
+namespace {
+
+// The object names of a menu's items in order; "-" for a separator line.
+QStringList itemsOf(const TMainF& w, const char* menuName) {
+    QStringList names;
+    const auto* menu = w.findChild<QMenu*>(QLatin1String(menuName));
+    EXPECT_NE(menu, nullptr) << menuName;
+    if (menu)
+        for (const QAction* a : menu->actions())
+            names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    return names;
+}
+
+TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
+    writeCacheFiles();
+    TMainF& w = window();
+    QStringList bar;
+    for (const QAction* a : w.menuBar()->actions())
+        bar << a->objectName();
+    EXPECT_EQ(bar, QStringList({"mFile", "mEdit", "mPrint2", "mOptions"}));
+    EXPECT_EQ(
+        itemsOf(w, "mFileMenu"),
+        QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
+                     "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice", "mSaveProjectToDevice",
+                     "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-", "mExit"}));
+    EXPECT_EQ(itemsOf(w, "mEditMenu"), QStringList({"mAddBranch", "mDeleteBranch", "mMoveBranchUp",
+                                                    "mMoveBranchDown", "-", "mUndo", "mRedo"}));
+    EXPECT_EQ(itemsOf(w, "mPrint2Menu"),
+              QStringList({"mSetupPrinter", "mSetupPage", "mPrint", "mBalancingReport"}));
+    EXPECT_EQ(itemsOf(w, "mOptionsMenu"), QStringList({"mUnits", "mLanguage", "mBalancingSummary"}));
+    EXPECT_EQ(itemsOf(w, "PopupMenu1"),
+              QStringList({"mAddBranch2", "mDeleteBranch2", "mMoveBranchUp2", "mMoveBranchDown2"}));
+
+    // Captions as designed until the start-up sequence applies the texts; then the texts'.
+    const struct {
+        const char* Name;
+        const char* Designed;
+        const char* Applied;
+        QList<QKeySequence> Keys;
+    } rows[] = {
+        {"mPCProjects", "----- K9Q4 Projects -----", "------ PC Projects ------", {}},
+        {"mNewPrj", "New", "New", {QKeySequence(QKeySequence::New)}},
+        {"mOpenPrj", "Open...", "Open...", {QKeySequence(QKeySequence::Open)}},
+        {"mSave", "Save", "Save", {QKeySequence(QKeySequence::Save)}},
+        {"mOpenPrjFromDevice", "Open project from device...", "Open project from ZRV10...", {}},
+        {"mSaveProjectToDevice", "Save project to device...", "Save project to ZRV10", {}},
+        {"mOpenRec", "Open record...", "Open...", {}},
+        {"mOpenRecordFromDevice", "Open record from device...", "Open record from ZRV10...", {}},
+        {"mExit", "Exit", "Exit", {QKeySequence(QKeySequence::Quit)}},
+        {"mSetupPage", "Setup page...", "Setup page...", {}},
+        {"mUndo", "Undo", "Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {"mRedo",
+         "Redo",
+         "Redo",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+        {"mBalancingSummary",
+         "Balancing summary...",
+         "Balancing summary...",
+         {QKeySequence(Qt::CTRL | Qt::Key_B)}},
+        {"mAddBranch2", "Add branch", "Add branch", {QKeySequence(Qt::CTRL | Qt::Key_A)}},
+        {"mDeleteBranch2", "Delete branch...", "Delete branch...", {}},
+        {"mMoveBranchUp2", "Move branch up", "Move branch up", {QKeySequence(Qt::CTRL | Qt::Key_U)}},
+        {"mMoveBranchDown2", "Move branch down", "Move branch down", {QKeySequence(Qt::CTRL | Qt::Key_D)}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        EXPECT_EQ(w.action(QLatin1String(row.Name))->text(), QLatin1String(row.Designed));
+        EXPECT_EQ(w.action(QLatin1String(row.Name))->shortcuts(), row.Keys);
+    }
+    for (const char* name :
+         {"mPCProjects", "mProjects", "mRecords", "mSave", "mSaveProjectToDevice", "mUndo", "mRedo"})
+        EXPECT_FALSE(w.action(QLatin1String(name))->isEnabled()) << name;
+    EXPECT_FALSE(w.action(QStringLiteral("mSetupPrinter"))->isVisible());
+    EXPECT_FALSE(w.action(QStringLiteral("mSetupPage"))->isVisible());
+    EXPECT_EQ(w.action(QStringLiteral("mAddBranch2"))->shortcutContext(), Qt::WidgetWithChildrenShortcut);
+
+    w.StartupSequence();
+    for (const auto& row : rows)
+        EXPECT_EQ(WithoutAccelerator(w.action(QLatin1String(row.Name))->text()), QLatin1String(row.Applied))
+            << row.Name;
+}
+
+TEST_F(MainWindowTest, NothingCanBeUsedWhileADeviceOperationRuns) {
+    TMainF& w = startedWindow();
+    state->Project->Header.Branch_Count = 3;
+    state->Main.CurrentBranch = 1;
+    state->Main.IsNewProject = false;
+    const QList<QAction*> items = w.findChildren<QAction*>();
+    auto enabledNames = [&] {
+        QStringList names;
+        for (const QAction* a : items)
+            if (a->isEnabled() && !a->objectName().isEmpty() && !a->menu())
+                names << a->objectName();
+        return names;
+    };
+    w.UpdateWindowState();
+    const QStringList before = enabledNames();
+    EXPECT_TRUE(before.contains(QStringLiteral("mDeleteBranch2")));
+    EXPECT_TRUE(before.contains(QStringLiteral("mOpenPrjFromDevice")));
+
+    state->LinkGuard.Busy = true;
+    w.UpdateWindowState();
+    EXPECT_EQ(enabledNames(), QStringList());
+
+    state->LinkGuard.Busy = false;
+    w.UpdateWindowState();
+    EXPECT_EQ(enabledNames(), before);
 }
 
 } // namespace
