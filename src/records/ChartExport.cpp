@@ -3,6 +3,7 @@
 #include "files/SafeFileWriter.h"
 #include "model/Units.h"
 #include "records/ChartTitle.h"
+#include "records/PngEncoder.h"
 #include "records/RecordChartData.h"
 #include "records/RecordModel.h"
 #include "records/RecordRows.h"
@@ -99,10 +100,8 @@ QImage ChartImage(const TRecordChart& shown, const QSize& size) {
 }
 
 bool WriteChartPng(const TRecordChart& chart, const QSize& size, const QString& path, QString* error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!ChartImage(chart, size).save(&buffer, "PNG")) {
+    const QByteArray bytes = EncodePng(ChartImage(chart, size));
+    if (bytes.isEmpty()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: the picture could not be made").arg(path);
         return false;
