@@ -53,12 +53,16 @@ std::unique_ptr<TRecordChart> chartAtSize(const TRecordChart& shown, const QSize
     auto copy = std::make_unique<TRecordChart>(shown.marker());
     copy->setAttribute(Qt::WA_DontShowOnScreen);
     copy->resize(size);
-    // Shown off screen, so that the view lays the chart out at its size now, not at the next paint.
-    copy->show();
+    // Laid out now rather than at a paint that never comes; first empty, so that the labels are
+    // placed once for the size and not for the default one before.
+    const auto layOut = [&copy, &size] {
+        copy->chart()->resize(size);
+        QCoreApplication::sendPostedEvents(copy->chart(), QEvent::LayoutRequest);
+        copy->chart()->layout()->activate();
+    };
+    layOut();
     shown.copyContentTo(*copy);
-    copy->chart()->resize(size);
-    QCoreApplication::sendPostedEvents(copy->chart(), QEvent::LayoutRequest);
-    copy->chart()->layout()->activate();
+    layOut();
     copy->setSceneRect(QRectF(QPointF(0, 0), size));
     return copy;
 }
