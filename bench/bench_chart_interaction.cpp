@@ -40,6 +40,9 @@ struct Fixture {
             s.Flow = SampleNumber(static_cast<float>(250.0 + 40.0 * std::cos(i / 70.0)));
         }
         store.SampleCount = Samples;
+        // A title, as every record has one: its smoothed text adds the shades of grey a picture
+        // of the chart holds.
+        store.CurrentHeader.Description = QStringLiteral("Riser 3, second floor");
         window.resize(1000, 700);
         window.show();
         window.ShowCurrentRecord();
