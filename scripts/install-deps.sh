@@ -15,6 +15,7 @@ packages=(
   python3-openpyxl
   desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
   qt6-svg-dev
+  zlib1g-dev
 )
 
 sudo=""

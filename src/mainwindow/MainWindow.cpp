@@ -250,6 +250,7 @@ void TMainF::setRecordsWindow(TRecordsF* recordsWindow) {
     if (!recordsWindow)
         return;
     recordsWindow->setReadRecordsFunction([this] { return readRecordsIntoRecordsWindow(); });
+    recordsWindow->setDeviceOperationRunner([this](const auto& op) { return runDeviceOperation(op); });
     recordsWindow->setMainStatusFunction([this](const QString& text) { SetStatus(text); });
 }
 

@@ -3,6 +3,7 @@
 #include "files/SafeFileWriter.h"
 #include "model/Units.h"
 #include "records/ChartTitle.h"
+#include "records/PngEncoder.h"
 #include "records/RecordChartData.h"
 #include "records/RecordModel.h"
 #include "records/RecordRows.h"
@@ -52,12 +53,16 @@ std::unique_ptr<TRecordChart> chartAtSize(const TRecordChart& shown, const QSize
     auto copy = std::make_unique<TRecordChart>(shown.marker());
     copy->setAttribute(Qt::WA_DontShowOnScreen);
     copy->resize(size);
-    // Shown off screen, so that the view lays the chart out at its size now, not at the next paint.
-    copy->show();
+    // Laid out now rather than at a paint that never comes; first empty, so that the labels are
+    // placed once for the size and not for the default one before.
+    const auto layOut = [&copy, &size] {
+        copy->chart()->resize(size);
+        QCoreApplication::sendPostedEvents(copy->chart(), QEvent::LayoutRequest);
+        copy->chart()->layout()->activate();
+    };
+    layOut();
     shown.copyContentTo(*copy);
-    copy->chart()->resize(size);
-    QCoreApplication::sendPostedEvents(copy->chart(), QEvent::LayoutRequest);
-    copy->chart()->layout()->activate();
+    layOut();
     copy->setSceneRect(QRectF(QPointF(0, 0), size));
     return copy;
 }
@@ -99,10 +104,8 @@ QImage ChartImage(const TRecordChart& shown, const QSize& size) {
 }
 
 bool WriteChartPng(const TRecordChart& chart, const QSize& size, const QString& path, QString* error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!ChartImage(chart, size).save(&buffer, "PNG")) {
+    const QByteArray bytes = EncodePng(ChartImage(chart, size));
+    if (bytes.isEmpty()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: the picture could not be made").arg(path);
         return false;

@@ -120,6 +120,9 @@ std::optional<int> TRecordOpenF::choose(const std::vector<TRecordListRow>& rows)
         items << item;
     }
     m_list->addTopLevelItems(items);
+    // The window it belongs to is switched off while the instrument is read; the list, a window of
+    // its own, must still take the user's choice.
+    setEnabled(true);
     if (exec() != QDialog::Accepted || m_chosen < 0 || m_chosen >= static_cast<int>(rows.size()))
         return std::nullopt;
     return m_chosen;

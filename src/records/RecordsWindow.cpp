@@ -2,6 +2,7 @@
 
 #include "localisation/ApplyMenuAccelerators.h"
 #include "files/RecordFile.h"
+#include "link/RecordTransfer.h"
 #include "mainwindow/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
@@ -17,6 +18,7 @@
 #include "records/ChartZoom.h"
 #include "records/RecordChart.h"
 #include "records/RecordChartData.h"
+#include "records/RecordOpenDialog.h"
 #include "records/RecordOverlay.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowExtraTexts.h"
@@ -309,6 +311,8 @@ void TRecordsF::buildMenu() {
             [this] { PrintWithCharts(); });
     connect(item("mCompareRecord", "Compare with record..."), &QAction::triggered, this,
             [this] { CompareWithRecordFile(); });
+    connect(item("mCompareDeviceRecord", "Compare with record from device..."), &QAction::triggered, this,
+            [this] { CompareWithDeviceRecord(); });
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -338,6 +342,14 @@ TRecordCommandContext TRecordsF::commandContext() {
 
 void TRecordsF::setReadRecordsFunction(std::function<bool()> readRecords) {
     m_readRecords = std::move(readRecords);
+}
+
+void TRecordsF::setDeviceOperationRunner(TDeviceOperationRunner run) {
+    m_runDeviceOperation = std::move(run);
+}
+
+void TRecordsF::setRecordListChooser(TRecordListChooser choose) {
+    m_recordListChooser = std::move(choose);
 }
 
 void TRecordsF::setMainStatusFunction(std::function<void(const QString&)> setMainStatus) {
@@ -568,6 +580,30 @@ void TRecordsF::CompareWithRecordFile() {
         m_ui->showMessage(tr_("Error"), error);
         return;
     }
+    m_comparisons.push_back(std::move(store));
+    showComparisons();
+}
+
+void TRecordsF::CompareWithDeviceRecord() {
+    if (!m_runDeviceOperation)
+        return;
+    // A list of its own: the record tables behind the shown record and its table stay untouched.
+    auto store = std::make_unique<TRecordStore>();
+    const TRecordChooser chooser = [this, &list = *store](const QStringList&) -> std::optional<int> {
+        const std::vector<TRecordListRow> rows = RecordListRows(list);
+        if (m_recordListChooser)
+            return m_recordListChooser(rows);
+        if (!m_recordList)
+            m_recordList = new TRecordOpenF(m_state.Messages, this);
+        return m_recordList->choose(rows);
+    };
+    const TDeviceResult result = m_runDeviceOperation([&](const TDeviceOperationContext& c) {
+        // Progress, errors and the result belong to this window, which the user is looking at.
+        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, *m_ui, c.Catalogue};
+        return ReadRecordsFromDevice(here, *store, m_state.codePage(), m_state.Units, chooser);
+    });
+    if (result != TDeviceResult::Done)
+        return;
     m_comparisons.push_back(std::move(store));
     showComparisons();
 }

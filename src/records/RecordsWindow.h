@@ -1,14 +1,17 @@
 #pragma once
 
+#include "link/DeviceOperation.h"
 #include "printing/PrinterSetup.h"
 #include "records/AnalysisExport.h"
 #include "records/RecordCommands.h"
+#include "records/RecordListRows.h"
 
 #include <QMainWindow>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class IUserInterface;
@@ -19,6 +22,7 @@ class QPrinter;
 class QTabWidget;
 class QTableView;
 class TRecordChart;
+class TRecordOpenF;
 class TRecordTableModel;
 class TTiskF;
 struct TApplicationState;
@@ -39,6 +43,15 @@ public:
     // "Open record from device...": the instrument read belongs to the main window (its link, its
     // status bar); it answers whether a record was chosen.
     void setReadRecordsFunction(std::function<bool()> readRecords);
+    // Runs a device operation as the main window runs its own (its link guard, driver and input
+    // lock); the records window reads records to compare with through it.
+    using TDeviceOperationRunner =
+        std::function<TDeviceResult(const std::function<TDeviceResult(const TDeviceOperationContext&)>&)>;
+    void setDeviceOperationRunner(TDeviceOperationRunner run);
+    // The record list the user chooses a record to compare with from; the default is a record list
+    // dialog of this window's own.
+    using TRecordListChooser = std::function<std::optional<int>(const std::vector<TRecordListRow>& rows)>;
+    void setRecordListChooser(TRecordListChooser choose);
     // Closing the window clears the main window's status text through this.
     void setMainStatusFunction(std::function<void(const QString&)> setMainStatus);
     // Where the table report is shown before printing; without one the window makes its own.
@@ -76,6 +89,9 @@ public:
     // "Compare with record...": another record file drawn over both charts; the table keeps the
     // shown record.
     void CompareWithRecordFile();
+    // "Compare with record from device...": the instrument's records read into a list of their own,
+    // one chosen and drawn over both charts; the shown record and its table stay as they are.
+    void CompareWithDeviceRecord();
     void RemoveComparison(int overlay);
     int comparisonCount() const { return static_cast<int>(m_comparisons.size()); }
     void ZoomIn(int chart);
@@ -120,6 +136,9 @@ private:
     std::unique_ptr<IUserInterface> m_ownUi;
     IUserInterface* m_ui = nullptr;
     std::function<bool()> m_readRecords;
+    TDeviceOperationRunner m_runDeviceOperation;
+    TRecordListChooser m_recordListChooser;
+    TRecordOpenF* m_recordList = nullptr;
     std::function<void(const QString&)> m_setMainStatus;
     const QWidget* m_centredOver = nullptr;
     TTiskF* m_printPreview = nullptr;

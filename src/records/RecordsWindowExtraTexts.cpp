@@ -17,6 +17,7 @@ constexpr std::array texts{
     T{"mExportChart", EnglishText("Export chart"), true},
     T{"mPrintWithCharts", EnglishText("Print with charts"), true},
     T{"mCompareRecord", EnglishText("Compare with record"), true},
+    T{"mCompareDeviceRecord", EnglishText("Compare with record from device"), true},
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "mainwindow/ProjectEditor.h"
 #include "model/Clock.h"
 #include "model/ValveCache.h"
+#include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -261,6 +262,61 @@ TEST_F(MainWindowRecordsTest, OpenRecordFileShowsTheWindowUnlessCancelled) {
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error"));
     EXPECT_EQ(state->Records.CurrentHeader.Description, QStringLiteral("Riser 1"));
     EXPECT_EQ(state->Records.SampleCount, 2);
+}
+
+TEST_F(MainWindowRecordsTest, ARecordFromTheInstrumentJoinsTheComparisonAndTheShownRecordStays) {
+    ASSERT_EQ(recordsF->OpenRecordPath(QStringLiteral(ZRV_FIXTURES "/records/small.r9q4")),
+              TRecordOpenResult::Loaded);
+    const TRecordStore& records = state->Records;
+    const auto shownUnchanged = [&] {
+        EXPECT_EQ(records.CurrentHeader.Description, QStringLiteral("Riser 1"));
+        EXPECT_EQ(records.SampleCount, 2);
+        EXPECT_EQ(records.RecordCount, 0);
+        EXPECT_EQ(recordsF->shownRows(), 2);
+    };
+    QList<std::vector<TRecordListRow>> listed;
+    std::optional<int> answer;
+    recordsF->setRecordListChooser([&](const std::vector<TRecordListRow>& rows) {
+        listed << rows;
+        return answer;
+    });
+
+    // No instrument: the reason is told and nothing is added.
+    recordsF->CompareWithDeviceRecord();
+    EXPECT_EQ(ui.messages(),
+              QStringList{QStringLiteral("The driver library %1 is missing. Reinstall the program.")
+                              .arg(state->DriverPath)});
+    EXPECT_EQ(ui.Status, QStringLiteral("Device is not connected!"));
+    EXPECT_EQ(recordsF->comparisonCount(), 0);
+    EXPECT_TRUE(listed.isEmpty());
+    shownUnchanged();
+
+    // The list offered, then cancelled: nothing added.
+    plugInInstrument(true);
+    recordsF->action(QStringLiteral("mCompareDeviceRecord"))->trigger();
+    ASSERT_EQ(listed.size(), 1);
+    QStringList descriptions;
+    for (const TRecordListRow& row : listed[0])
+        descriptions << row.Description;
+    EXPECT_EQ(descriptions, demoDescriptions());
+    EXPECT_EQ(recordsF->comparisonCount(), 0);
+    shownUnchanged();
+
+    // Chosen: drawn over both charts under its name and first sample; the main window's own record
+    // list is never asked.
+    answer = 1;
+    recordsF->CompareWithDeviceRecord();
+    ASSERT_EQ(recordsF->comparisonCount(), 1);
+    for (const int c : {TRecordsF::PressureChart, TRecordsF::FlowChart}) {
+        const QList<TChartOverlaySeries>& overlays = recordsF->chart(c)->overlays();
+        ASSERT_EQ(overlays.size(), 1);
+        EXPECT_EQ(overlays[0].Name, QStringLiteral("Boiler room, ") + listed[1][1].FirstSample);
+        EXPECT_EQ(overlays[0].Points.size(), listed[1][1].SampleCount);
+    }
+    EXPECT_EQ(ui.Status, QStringLiteral("The record was successfully read"));
+    EXPECT_TRUE(offered.isEmpty());
+    EXPECT_EQ(ui.messages().size(), 1); // only the missing driver's
+    shownUnchanged();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "records/ChartExport.h"
 #include "records/ChartInteraction.h"
 #include "records/ChartNavigation.h"
+#include "records/PngEncoder.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
@@ -13,10 +14,13 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +147,8 @@ TEST_F(ChartInteractionTest, ExportsTheShownChartAsPngAndSvg) {
         for (int x = 0; x < image.width(); x += 2)
             dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
     EXPECT_GT(dark, 200);
+    // Every pixel as drawn.
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), ChartImage(*chart, QSize(800, 500)));
 
     const QString svg = dir.filePath(QStringLiteral("chart.svg"));
     ui.FilesToSave << svg;
@@ -217,4 +223,63 @@ TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
     EXPECT_GE(chart->limits().Y.Max, 1000.0); // kPa
     window->RemoveComparison(0);
     EXPECT_EQ(chart->limits(), own);
+}
+
+TEST(PngEncoder, ReadsBackPixelForPixel) {
+    std::mt19937 random(7);
+    const auto image = [&random](QSize size, int colours) {
+        QImage out(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                const int c = colours > 0 ? (x + y * size.width()) % colours : int(random() % 0x1000000);
+                out.setPixel(x, y, qRgb(c & 0xff, (c >> 8) & 0xff, 255 - (c >> 16 & 0xff)));
+            }
+        return out;
+    };
+    // A chart's kind of picture: a white page, a grey grid, a black line with blue markers.
+    QImage chart(640, 400, QImage::Format_RGB32);
+    chart.fill(Qt::white);
+    {
+        QPainter painter(&chart);
+        painter.setPen(Qt::lightGray);
+        for (int y = 20; y < 400; y += 40)
+            painter.drawLine(0, y, 639, y);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::black);
+        painter.drawText(10, 15, QStringLiteral("Pressure [kPa]"));
+        for (int x = 0; x < 630; x += 3) {
+            painter.drawLine(x, 200 + (x * 37) % 150, x + 3, 200 + ((x + 3) * 37) % 150);
+            painter.fillRect(x, 200 + (x * 37) % 150, 2, 2, Qt::blue);
+        }
+    }
+    QImage indexed(5, 3, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(0, 0, 0), qRgb(10, 200, 30)});
+    indexed.fill(1);
+    indexed.setPixel(2, 1, 0);
+    const struct {
+        const char* What;
+        QImage Image;
+        char ColourType; // 3 palette, 2 RGB
+    } cases[] = {
+        {"one pixel", image(QSize(1, 1), 0), 3},
+        {"chart", chart, 3},
+        {"palette image", indexed, 3},
+        {"256 colours", image(QSize(64, 9), 256), 3},
+        {"257 colours", image(QSize(64, 9), 257), 2},
+        // Differences to the row above that wrap around below zero and above 255.
+        {"noise, odd width", image(QSize(33, 17), 0), 2},
+        // More than one compressed chunk.
+        {"large noise", image(QSize(400, 300), 0), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const QByteArray png = EncodePng(c.Image);
+        ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+        ASSERT_GT(png.size(), 25);
+        EXPECT_EQ(png[25], c.ColourType);
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(png, "PNG"));
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), c.Image.convertToFormat(QImage::Format_RGB32));
+    }
+    EXPECT_TRUE(EncodePng(QImage()).isEmpty());
 }

@@ -160,6 +160,25 @@ TEST_F(RecordOpenDialogTest, OkNeedsAChoiceAndAnswersIt) {
     }
 }
 
+// The instrument read switches off the window the list belongs to; the list still takes the choice.
+TEST_F(RecordOpenDialogTest, AnswersWhileTheWindowItBelongsToIsSwitchedOff) {
+    QWidget window;
+    TRecordOpenF list(translator, &window);
+    window.setEnabled(false);
+    std::optional<int> chosen;
+    actInModal<TRecordOpenF>(
+        [](TRecordOpenF& d) {
+            EXPECT_TRUE(d.isEnabled());
+            QTest::mouseClick(listOf(d)->viewport(), Qt::LeftButton, {}, centreOfItem(d, 1));
+            okOf(d)->click();
+        },
+        [&] {
+            chosen = list.choose(Captions);
+            return 0;
+        });
+    EXPECT_EQ(chosen, 1);
+}
+
 TEST_F(RecordOpenDialogTest, DeselectingDisablesOkAgain) {
     const std::optional<int> chosen = choose([](TRecordOpenF& d) {
         listOf(d)->setCurrentItem(listOf(d)->topLevelItem(0));
