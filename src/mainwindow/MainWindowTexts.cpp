@@ -41,6 +41,7 @@ constexpr TWindowText LateTexts[] = {
     {"mImportXLS", EnglishText("Import from Nortavex engineer"), V::Ellipsis},
     {"mExportXLS2", EnglishText("Export to Nortavex engineer"), V::Ellipsis},
     {"mRecentProjects", EnglishText("Recent projects"), V::Plain},
+    {"mVerifyAfterWrite", EnglishText("Verify after writing to device"), V::Plain},
 };
 
 } // namespace
