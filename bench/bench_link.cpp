@@ -118,9 +118,9 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
         const TDeviceOperationContext context{guard, *simulator.Driver, pause, ui, catalogue};
         std::unique_ptr<TProject> read;
         const auto start = std::chrono::steady_clock::now();
-        const TDeviceResult result = run == TRun::Read
-                                         ? ReadProjectFromDevice(context, config, read)
-                                         : SaveProjectToDevice(context, *project, config, run == TRun::WriteVerified);
+        const TDeviceResult result =
+            run == TRun::Read ? ReadProjectFromDevice(context, config, read)
+                              : SaveProjectToDevice(context, *project, config, run == TRun::WriteVerified);
         wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         pausesMs += pause.TotalMs;
         if (result != TDeviceResult::Done) {

@@ -35,7 +35,8 @@ struct TDeviceArgs {
 };
 
 TDeviceArgs deviceArgs(const TCliOptions& options) {
-    return {options.Positional, options.hasFlag(QStringLiteral("--yes")), options.hasFlag(QStringLiteral("--verify"))};
+    return {options.Positional, options.hasFlag(QStringLiteral("--yes")),
+            options.hasFlag(QStringLiteral("--verify"))};
 }
 
 // Everything one device command works with; the companion is its own application object.

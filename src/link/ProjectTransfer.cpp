@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::uint32_t BranchBlockSize = 1040; // 20 branches; the window repaints between blocks
+constexpr std::uint32_t BranchBlockSize = 1040; // 20 frames; the window repaints between blocks
 
 // A configuration block cut off half-way must not become the copy that is later written back.
 void readConfig(TFix64& link, TDeviceConfig& config) {
@@ -59,7 +59,8 @@ enum class TVerifyOutcome { Same, Differs, Cancelled };
 
 // Reads header and branches back and compares them with what was sent; on a difference, the message
 // box and the status name what differs first.
-TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, const TProject& sent, int codePage) {
+TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, const TProject& sent,
+                             int codePage) {
     const TMessageCatalogue& t = c.Catalogue;
     c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Verifying project")));
     TProjectHeader header{};
@@ -68,7 +69,8 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
         c.Ui.showMessage(t.Translate(QStringLiteral("Error")),
                          t.Translate(QStringLiteral("The project header in the device differs from the one "
                                                     "written. Write the project again.")));
-        c.Ui.setStatus(t.TranslateExclaim(QStringLiteral("Writing failed: the project header differs in the device")));
+        c.Ui.setStatus(
+            t.TranslateExclaim(QStringLiteral("Writing failed: the project header differs in the device")));
         return TVerifyOutcome::Differs;
     }
     const auto back = std::make_unique<TProject>();
@@ -82,18 +84,21 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
             const auto mismatch = std::mismatch(want + start, want + start + size, got + start);
             if (mismatch.first == want + start + size)
                 return true;
-            differing = static_cast<int>((mismatch.first - want) / static_cast<std::ptrdiff_t>(sizeof(TBranch)));
+            differing =
+                static_cast<int>((mismatch.first - want) / static_cast<std::ptrdiff_t>(sizeof(TBranch)));
             return false;
         });
     if (differing < 0)
         return whole ? TVerifyOutcome::Same : TVerifyOutcome::Cancelled;
     const QString branch = QString::number(differing + 1) + QStringLiteral(" (") +
-                           DecodeInstrumentText(sent.Branches[differing].Name, NameFieldSize, codePage) + u')';
+                           DecodeInstrumentText(sent.Branches[differing].Name, NameFieldSize, codePage) +
+                           u')';
     c.Ui.showMessage(t.Translate(QStringLiteral("Error")),
                      t.TranslateFmt(QStringLiteral("Branch %s in the device differs from the one written. "
                                                    "Write the project again."),
                                     branch));
-    c.Ui.setStatus(t.TranslateFmt(QStringLiteral("Writing failed: branch %s differs in the device!"), branch));
+    c.Ui.setStatus(
+        t.TranslateFmt(QStringLiteral("Writing failed: branch %s differs in the device!"), branch));
     return TVerifyOutcome::Differs;
 }
 
@@ -174,7 +179,8 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
         link.WriteMemory(ProjectHeaderAddress, &sent->Header, sizeof(TProjectHeader));
         const auto* branches = reinterpret_cast<const std::uint8_t*>(sent->Branches.data());
         if (!moveBranchBlocks(c, TTransferOperation::WriteProject, sent->Header.Branch_Count,
-                              QStringLiteral("Writing project"), [&](std::uint32_t start, std::uint32_t size) {
+                              QStringLiteral("Writing project"),
+                              [&](std::uint32_t start, std::uint32_t size) {
                                   link.WriteMemory(BranchesAddress + start, branches + start, size);
                                   return true;
                               })) {
@@ -189,7 +195,8 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
             }
             // Everything went out; only the check was stopped, and the status says so.
             if (outcome == TVerifyOutcome::Cancelled) {
-                c.Ui.setStatus(t.TranslateExclaim(QStringLiteral("The project was written but not verified")));
+                c.Ui.setStatus(
+                    t.TranslateExclaim(QStringLiteral("The project was written but not verified")));
                 return;
             }
         }

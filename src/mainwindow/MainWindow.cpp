@@ -33,6 +33,7 @@
 #include "ui/StatusLine.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -551,7 +552,9 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
     {
         const TInputLock lock({centralWidget(), menuBar(), m_recordsWindow}, {this, m_recordsWindow});
         const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
-        TTransferProgressDialog progress(m_state.Messages, this);
+        // Over whichever window is in front: the records window runs its reads through here too.
+        QWidget* front = QApplication::activeModalWidget();
+        TTransferProgressDialog progress(m_state.Messages, front ? front : this);
         TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
         context.Progress = &progress;
         result = op(context);
@@ -607,8 +610,8 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
     if (result == TDeviceResult::Cancelled) {
         // The project keeps its "*": the instrument does not hold it.
         m_ui->showMessage(tr_("Saving project"),
-                          tr_("The write was cancelled. The device now holds an incomplete project. Write the "
-                              "project again to repair it."));
+                          tr_("The write was cancelled. The device now holds an incomplete project. "
+                              "Write the project again to repair it."));
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The write was cancelled")));
     }
     m_editor->BuildProjectTree();

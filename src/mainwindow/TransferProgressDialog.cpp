@@ -72,14 +72,17 @@ QString TTransferProgressDialog::figures(const TMessageCatalogue& t, TTransferOp
             .arg(done / sizeof(TBranch))
             .arg(total / sizeof(TBranch));
     case TTransferOperation::ReadValves:
-        return t.Translate(QStringLiteral("Valve %1 of %2")).arg(done / ValveRecordSize).arg(total / ValveRecordSize);
+        return t.Translate(QStringLiteral("Valve %1 of %2"))
+            .arg(done / ValveRecordSize)
+            .arg(total / ValveRecordSize);
     case TTransferOperation::ReadRecords:
         return t.Translate(QStringLiteral("%1 of %2 bytes")).arg(done).arg(total);
     }
     return {};
 }
 
-void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64_t done, std::uint64_t total) {
+void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64_t done,
+                                       std::uint64_t total) {
     // One frame is over before anyone could read the window.
     if (!isVisible() && total <= FrameDataSize)
         return;

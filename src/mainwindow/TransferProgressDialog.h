@@ -22,8 +22,8 @@ public:
     bool cancelled() const override { return m_cancelled; }
 
     // The figures line for a report, e.g. "Branch 320 of 1500".
-    static QString figures(const TMessageCatalogue& messages, TTransferOperation operation, std::uint64_t done,
-                           std::uint64_t total);
+    static QString figures(const TMessageCatalogue& messages, TTransferOperation operation,
+                           std::uint64_t done, std::uint64_t total);
     static QString operationName(const TMessageCatalogue& messages, TTransferOperation operation);
 
 public slots:

@@ -107,17 +107,15 @@ TEST(CompanionBackupRestore, VerifyNamesTheFirstBranchTheInstrumentDidNotKeep) {
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_SIMULATOR_LIBRARY), driver));
         const QString file = dir.filePath(QStringLiteral("demo.proj"));
         QString output;
-        ASSERT_EQ(runCli({QStringLiteral("device"), QStringLiteral("read-project"), QStringLiteral("-o"), file,
-                          QStringLiteral("--driver"), driver},
-                         &output),
-                  0)
-            << output.toStdString();
+        const QStringList read{QStringLiteral("device"), QStringLiteral("read-project"), QStringLiteral("-o"),
+                               file, QStringLiteral("--driver"), driver};
+        ASSERT_EQ(runCli(read, &output), 0) << output.toStdString();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         if (c.Faulty)
             environment.insert(QStringLiteral("ZRV10_SIM_FAULTY_CELL"),
                                QString::number(SimBranchesAddress + BranchBytes + 30));
-        QStringList args{QStringLiteral("device"), QStringLiteral("write-project"), file, QStringLiteral("--yes"),
-                         QStringLiteral("--driver"), driver};
+        QStringList args{QStringLiteral("device"), QStringLiteral("write-project"), file,
+                         QStringLiteral("--yes"), QStringLiteral("--driver"), driver};
         if (c.Verify)
             args << QStringLiteral("--verify");
         EXPECT_EQ(runCli(args, &output, environment), c.Exit) << output.toStdString();

@@ -386,8 +386,9 @@ TEST(ProjectTransfer, CancelStopsBetweenBlocksAndLeavesWhatTheOperationPromises)
             TRecordingProgress progress;
             progress.StopWhen = TRecordingProgress::afterChunks(blocks);
             bench.Ui.Answers = {IUserInterface::Answer::Yes};
-            const TDeviceResult result = save ? SaveProjectToDevice(bench.context(&progress), *project, config)
-                                              : ReadProjectFromDevice(bench.context(&progress), config, read);
+            const TDeviceResult result = save
+                                             ? SaveProjectToDevice(bench.context(&progress), *project, config)
+                                             : ReadProjectFromDevice(bench.context(&progress), config, read);
             EXPECT_EQ(result, TDeviceResult::Cancelled);
             ASSERT_EQ(progress.Reports.size(), blocks + 1);
             const auto op = save ? TTransferOperation::WriteProject : TTransferOperation::ReadProject;
@@ -422,15 +423,21 @@ TEST(ProjectTransfer, VerifyReadsBackAndNamesTheFirstDifference) {
         QString Status;
     };
     const Case cases[] = {
-        {"sound", std::nullopt, TDeviceResult::Done, {}, QStringLiteral("The project was successfully written")},
+        {"sound",
+         std::nullopt,
+         TDeviceResult::Done,
+         {},
+         QStringLiteral("The project was successfully written")},
         {"branch 7 spoilt", BranchesAddress + 6 * 78 + 20, TDeviceResult::Failed,
          QStringLiteral("Branch 7 (R6) in the device differs from the one written. Write the project again."),
          QStringLiteral("Writing failed: branch 7 (R6) differs in the device!")},
         {"last branch spoilt", BranchesAddress + 29 * 78 + 77, TDeviceResult::Failed,
-         QStringLiteral("Branch 30 (R29) in the device differs from the one written. Write the project again."),
+         QStringLiteral(
+             "Branch 30 (R29) in the device differs from the one written. Write the project again."),
          QStringLiteral("Writing failed: branch 30 (R29) differs in the device!")},
         {"header spoilt", ProjectHeaderAddress + 3, TDeviceResult::Failed,
-         QStringLiteral("The project header in the device differs from the one written. Write the project again."),
+         QStringLiteral(
+             "The project header in the device differs from the one written. Write the project again."),
          QStringLiteral("Writing failed: the project header differs in the device!")},
     };
     for (const Case& c : cases) {
@@ -445,7 +452,8 @@ TEST(ProjectTransfer, VerifyReadsBackAndNamesTheFirstDifference) {
         EXPECT_EQ(SaveProjectToDevice(bench.context(&progress), *project, config, true), c.Result);
         EXPECT_EQ(bench.Ui.messages(), c.Message.isEmpty() ? QStringList() : QStringList{c.Message});
         EXPECT_EQ(bench.Ui.Status, c.Status);
-        // Header and every branch come back when all is well: 1 + 45 frames after the 24 + 1 + 45 of the write.
+        // Header and every branch come back when all is well: 1 + 45 frames after the 24 + 1 + 45 of the
+        // write.
         if (!c.FaultyCell) {
             EXPECT_EQ(bench.requestsWith(CommandReadMemory), 2 + 1 + 45);
             EXPECT_EQ(progress.Reports.back(),

@@ -343,8 +343,9 @@ TEST(RecordAndValveTransfer, CancelLeavesTablesCatalogueAndFilesAsTheyWere) {
         captions.clear();
         TRecordingProgress progress;
         progress.StopWhen = TRecordingProgress::afterChunks(3);
-        EXPECT_EQ(ReadRecordsFromDevice(bench.context(&progress), *store, 0, bench.Units, choose(0, &captions)),
-                  TDeviceResult::Cancelled);
+        EXPECT_EQ(
+            ReadRecordsFromDevice(bench.context(&progress), *store, 0, bench.Units, choose(0, &captions)),
+            TDeviceResult::Cancelled);
         EXPECT_EQ(bench.addresses().size(), 3u);
         EXPECT_EQ(progress.Reports.back(),
                   (TRecordingProgress::Report{TTransferOperation::ReadRecords, 3 * 52, MaxRecordSteps * 52}));
