@@ -16,6 +16,42 @@ namespace {
 
 constexpr int EventsEveryMs = 30;
 
+QString operationName(const TMessageCatalogue& t, TTransferOperation operation) {
+    switch (operation) {
+    case TTransferOperation::ReadProject:
+        return t.Translate(QStringLiteral("Reading project from device"));
+    case TTransferOperation::WriteProject:
+        return t.Translate(QStringLiteral("Writing project to device"));
+    case TTransferOperation::VerifyProject:
+        return t.Translate(QStringLiteral("Verifying project in device"));
+    case TTransferOperation::ReadRecords:
+        return t.Translate(QStringLiteral("Reading records from device"));
+    case TTransferOperation::ReadValves:
+        return t.Translate(QStringLiteral("Reading valve catalogue from device"));
+    }
+    return {};
+}
+
+// How far, in the units the user thinks in: "Branch 320 of 1500".
+QString figures(const TMessageCatalogue& t, TTransferOperation operation, std::uint64_t done,
+                std::uint64_t total) {
+    switch (operation) {
+    case TTransferOperation::ReadProject:
+    case TTransferOperation::WriteProject:
+    case TTransferOperation::VerifyProject:
+        return t.Translate(QStringLiteral("Branch %1 of %2"))
+            .arg(done / sizeof(TBranch))
+            .arg(total / sizeof(TBranch));
+    case TTransferOperation::ReadValves:
+        return t.Translate(QStringLiteral("Valve %1 of %2"))
+            .arg(done / ValveRecordSize)
+            .arg(total / ValveRecordSize);
+    case TTransferOperation::ReadRecords:
+        return t.Translate(QStringLiteral("%1 of %2 bytes")).arg(done).arg(total);
+    }
+    return {};
+}
+
 } // namespace
 
 TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messages, QWidget* parent)
@@ -44,41 +80,6 @@ TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messag
     connect(buttons, &QDialogButtonBox::rejected, this, &TTransferProgressDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-QString TTransferProgressDialog::operationName(const TMessageCatalogue& t, TTransferOperation operation) {
-    switch (operation) {
-    case TTransferOperation::ReadProject:
-        return t.Translate(QStringLiteral("Reading project from device"));
-    case TTransferOperation::WriteProject:
-        return t.Translate(QStringLiteral("Writing project to device"));
-    case TTransferOperation::VerifyProject:
-        return t.Translate(QStringLiteral("Verifying project in device"));
-    case TTransferOperation::ReadRecords:
-        return t.Translate(QStringLiteral("Reading records from device"));
-    case TTransferOperation::ReadValves:
-        return t.Translate(QStringLiteral("Reading valve catalogue from device"));
-    }
-    return {};
-}
-
-QString TTransferProgressDialog::figures(const TMessageCatalogue& t, TTransferOperation operation,
-                                         std::uint64_t done, std::uint64_t total) {
-    switch (operation) {
-    case TTransferOperation::ReadProject:
-    case TTransferOperation::WriteProject:
-    case TTransferOperation::VerifyProject:
-        return t.Translate(QStringLiteral("Branch %1 of %2"))
-            .arg(done / sizeof(TBranch))
-            .arg(total / sizeof(TBranch));
-    case TTransferOperation::ReadValves:
-        return t.Translate(QStringLiteral("Valve %1 of %2"))
-            .arg(done / ValveRecordSize)
-            .arg(total / ValveRecordSize);
-    case TTransferOperation::ReadRecords:
-        return t.Translate(QStringLiteral("%1 of %2 bytes")).arg(done).arg(total);
-    }
-    return {};
 }
 
 void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64_t done,

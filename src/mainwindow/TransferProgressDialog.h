@@ -21,11 +21,6 @@ public:
     void progress(TTransferOperation operation, std::uint64_t done, std::uint64_t total) override;
     bool cancelled() const override { return m_cancelled; }
 
-    // The figures line for a report, e.g. "Branch 320 of 1500".
-    static QString figures(const TMessageCatalogue& messages, TTransferOperation operation,
-                           std::uint64_t done, std::uint64_t total);
-    static QString operationName(const TMessageCatalogue& messages, TTransferOperation operation);
-
 public slots:
     void reject() override;
 
