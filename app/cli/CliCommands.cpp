@@ -46,7 +46,7 @@ const std::vector<TCliCommand>& CliCommands() {
          {driverOption,
           {"yes", nullptr, "Overwrites the instrument's project without asking."},
           {"verify", nullptr,
-           "Reads the project back after writing and compares it byte for byte; a difference fails the\n"
+           "Reads the project back after writing and compares it byte for byte; a difference fails the "
            "write (exit status 1) and names the first differing branch."}}},
         {"device", "read-records", "device read-records -o DIR [--driver FILE]", RunDeviceReadRecords,
          {driverOption}},
