@@ -1,13 +1,13 @@
 // A 1500-branch project written to and read from the simulated instrument through its driver library,
 // with the protocol's real pauses. The pauses are the floor; what the link adds on top is reported as
-// overhead_pct (wall time over the sum of the pauses it asked for).
+// overhead_pct and ratio (wall time over the sum of the pauses it asked for; the goal is 1.01 at most),
+// also with a second process keeping a processor busy and for a write checked by reading it back.
 #include "link/DeviceConfig.h"
 #include "link/DriverLibrary.h"
 #include "link/LinkScope.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/MainState.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
 #include "ui/ScriptedUserInterface.h"
@@ -17,7 +17,11 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <csignal>
 #include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +56,31 @@ struct TSimulatorCopy {
     }
 };
 
+// A child process spinning for as long as this lives: the machine is busy while the pauses run.
+class TBusyChild {
+public:
+    TBusyChild() : m_pid(fork()) {
+        if (m_pid == 0) {
+            volatile unsigned long spin = 0;
+            for (;;)
+                spin = spin + 1;
+        }
+    }
+    ~TBusyChild() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    TBusyChild(const TBusyChild&) = delete;
+    TBusyChild& operator=(const TBusyChild&) = delete;
+
+private:
+    pid_t m_pid;
+};
+
+enum class TRun { Read, Write, WriteVerified };
+
 std::unique_ptr<TProject> bigProject() {
     auto p = std::make_unique<TProject>();
     EncodeInstrumentText(QStringLiteral("Bench"), p->Header.Name, NameFieldSize, 0);
@@ -63,7 +92,7 @@ std::unique_ptr<TProject> bigProject() {
     return p;
 }
 
-void runTransfer(benchmark::State& state, bool write, bool sleep = true) {
+void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy = false) {
     TSimulatorCopy simulator;
     if (!simulator.Ready) {
         state.SkipWithError("simulator driver library not found");
@@ -73,24 +102,25 @@ void runTransfer(benchmark::State& state, bool write, bool sleep = true) {
     TMessageCatalogue catalogue{QString()};
     TLinkGuard guard;
     TDeviceConfig config{};
-    TMainState mainState;
     auto project = bigProject();
     {
         // The read needs a 1500-branch project on the instrument; not timed, not paused.
         TSummingPause setupPause(false);
         ui.Answers = {IUserInterface::Answer::Yes};
-        SaveProjectToDevice({guard, *simulator.Driver, setupPause, ui, catalogue}, *project, mainState,
-                            config);
+        SaveProjectToDevice({guard, *simulator.Driver, setupPause, ui, catalogue}, *project, config);
     }
+    const std::unique_ptr<TBusyChild> load = busy ? std::make_unique<TBusyChild>() : nullptr;
     long long pausesMs = 0;
     double wallMs = 0;
     for (auto _ : state) {
         TSummingPause pause(sleep);
         ui.Answers = {IUserInterface::Answer::Yes};
         const TDeviceOperationContext context{guard, *simulator.Driver, pause, ui, catalogue};
+        std::unique_ptr<TProject> read;
         const auto start = std::chrono::steady_clock::now();
-        const TDeviceResult result = write ? SaveProjectToDevice(context, *project, mainState, config)
-                                           : ReadProjectFromDevice(context, *project, mainState, config);
+        const TDeviceResult result =
+            run == TRun::Read ? ReadProjectFromDevice(context, config, read)
+                              : SaveProjectToDevice(context, *project, config, run == TRun::WriteVerified);
         wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         pausesMs += pause.TotalMs;
         if (result != TDeviceResult::Done) {
@@ -104,21 +134,35 @@ void runTransfer(benchmark::State& state, bool write, bool sleep = true) {
     // Without sleeping, the wall time is what the exchanges alone cost, shown against the pauses.
     const double slept = sleep ? static_cast<double>(pausesMs) : 0.0;
     state.counters["overhead_pct"] = 100.0 * (wallMs - slept) / static_cast<double>(pausesMs);
+    if (sleep)
+        state.counters["ratio"] = wallMs / static_cast<double>(pausesMs);
 }
 
 void BM_WriteProject1500(benchmark::State& state) {
-    runTransfer(state, true);
+    runTransfer(state, TRun::Write);
 }
 void BM_ReadProject1500(benchmark::State& state) {
-    runTransfer(state, false);
+    runTransfer(state, TRun::Read);
+}
+void BM_WriteVerifiedProject1500(benchmark::State& state) {
+    runTransfer(state, TRun::WriteVerified);
+}
+void BM_WriteProject1500Busy(benchmark::State& state) {
+    runTransfer(state, TRun::Write, true, true);
+}
+void BM_ReadProject1500Busy(benchmark::State& state) {
+    runTransfer(state, TRun::Read, true, true);
+}
+void BM_WriteVerifiedProject1500Busy(benchmark::State& state) {
+    runTransfer(state, TRun::WriteVerified, true, true);
 }
 
 // The exchanges alone: the pauses are counted but not slept.
 void BM_WriteProject1500Exchanges(benchmark::State& state) {
-    runTransfer(state, true, false);
+    runTransfer(state, TRun::Write, false);
 }
 void BM_ReadProject1500Exchanges(benchmark::State& state) {
-    runTransfer(state, false, false);
+    runTransfer(state, TRun::Read, false);
 }
 
 } // namespace
@@ -127,5 +171,9 @@ BENCHMARK(BM_WriteProject1500Exchanges)->Iterations(3)->Unit(benchmark::kMillise
 BENCHMARK(BM_ReadProject1500Exchanges)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteProject1500)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadProject1500)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteVerifiedProject1500)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteProject1500Busy)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadProject1500Busy)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteVerifiedProject1500Busy)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

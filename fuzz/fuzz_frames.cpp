@@ -9,7 +9,6 @@
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/MainState.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
@@ -35,10 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TestDeviceConnection(context);
         break;
     case 1: {
-        auto project = std::make_unique<TProject>();
-        TMainState state;
+        std::unique_ptr<TProject> project;
         TDeviceConfig config{};
-        if (ReadProjectFromDevice(context, *project, state, config) == TDeviceResult::Done)
+        if (ReadProjectFromDevice(context, config, project) == TDeviceResult::Done)
             FUZZ_CHECK(project->branchCount() >= 0 && project->branchCount() <= MaxBranches);
         break;
     }

@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     changed.PrintMargins.Right = -loaded.PrintMargins.Right / 2;
     changed.PrintMargins.Top = loaded.PrintMargins.Top / 3 + 1;
     changed.PrintMargins.Bottom = loaded.PrintMargins.Bottom ^ 0x40000000;
+    changed.VerifyAfterWrite = !loaded.VerifyAfterWrite;
     const QByteArray after = SettingsBytes(before, changed);
     const TSettings reloaded = LoadSettingsBytes(after);
     // The driver is only read and never written: a save that puts a line break after a value of it

@@ -13,7 +13,6 @@
 #include "link/SimulatorDriver.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/MainState.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "records/RecordModel.h"
@@ -89,12 +88,13 @@ int main(int argc, char** argv) {
     };
     replies(0, QStringLiteral("ping"), [&] { return TestDeviceConnection(context) == TDeviceResult::Done; });
 
-    auto project = std::make_unique<TProject>();
+    std::unique_ptr<TProject> project;
     replies(1, QStringLiteral("project"), [&] {
-        TMainState state;
         TDeviceConfig config{};
-        return ReadProjectFromDevice(context, *project, state, config) == TDeviceResult::Done;
+        return ReadProjectFromDevice(context, config, project) == TDeviceResult::Done;
     });
+    if (!project)
+        project = std::make_unique<TProject>();
     const QString projectPath = out.filePath(QStringLiteral("project/sim-demo.proj"));
     ok = SaveProjectFile(projectPath, *project, 0) && ok;
 

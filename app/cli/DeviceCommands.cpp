@@ -14,7 +14,6 @@
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/MainState.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
@@ -32,10 +31,12 @@ namespace {
 struct TDeviceArgs {
     QStringList Positional;
     bool Yes = false;
+    bool Verify = false;
 };
 
 TDeviceArgs deviceArgs(const TCliOptions& options) {
-    return {options.Positional, options.hasFlag(QStringLiteral("--yes"))};
+    return {options.Positional, options.hasFlag(QStringLiteral("--yes")),
+            options.hasFlag(QStringLiteral("--verify"))};
 }
 
 // Everything one device command works with; the companion is its own application object.
@@ -92,14 +93,14 @@ int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStre
                    "device read-project -o FILE.proj", err))
         return 2;
     TDeviceSession session(options, out, err, false);
-    auto project = std::make_unique<TProject>();
-    TMainState state;
-    switch (session.shown(ReadProjectFromDevice(session.context(), *project, state, session.Config))) {
+    std::unique_ptr<TProject> project;
+    switch (session.shown(ReadProjectFromDevice(session.context(), session.Config, project))) {
     case TDeviceResult::Done:
         break;
     case TDeviceResult::NothingDone:
         return 1; // the message box said why
     case TDeviceResult::Failed:
+    case TDeviceResult::Cancelled:
         return session.failed();
     }
     QString error;
@@ -112,7 +113,7 @@ int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStre
 
 int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStream& err) {
     const TDeviceArgs args = deviceArgs(options);
-    if (usageError(args.Positional.size() != 1, "device write-project FILE.proj [--yes]", err))
+    if (usageError(args.Positional.size() != 1, "device write-project FILE.proj [--yes] [--verify]", err))
         return 2;
     // Nobody could answer the question: overwriting the instrument's project needs --yes.
     if (!args.Yes && !TCliUserInterface::isInteractive()) {
@@ -133,16 +134,14 @@ int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStr
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    TMainState state;
-    state.ProjectFileName = args.Positional.first();
-    state.HasFileName = true;
-    switch (session.shown(SaveProjectToDevice(session.context(), *project, state, session.Config))) {
+    switch (session.shown(SaveProjectToDevice(session.context(), *project, session.Config, args.Verify))) {
     case TDeviceResult::Done:
         return 0;
     case TDeviceResult::NothingDone:
         err << "zrv10-cli: the instrument's project was left as it was\n";
         return 1;
     case TDeviceResult::Failed:
+    case TDeviceResult::Cancelled:
         break;
     }
     return session.failed();
@@ -165,6 +164,7 @@ int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStre
     case TDeviceResult::NothingDone:
         return 0; // an empty record area: nothing to write, and the message said so
     case TDeviceResult::Failed:
+    case TDeviceResult::Cancelled:
         return session.failed();
     }
 

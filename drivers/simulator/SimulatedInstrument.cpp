@@ -167,6 +167,8 @@ bool TSimulatedInstrument::execute(const TSimFrame& request, TSimFrame& reply) {
         if (count > SimFrame::DataSize || !readConfig(address, previous.data(), count))
             return false;
         writeConfig(address, request.data() + SimFrame::DataOffset, count);
+        if (m_faultyCell && *m_faultyCell >= address && *m_faultyCell - address < count)
+            m_config[*m_faultyCell] ^= 0xFF;
         if (m_writeHook && !m_writeHook()) {
             writeConfig(address, previous.data(), count);
             return false;

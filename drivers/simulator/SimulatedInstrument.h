@@ -65,6 +65,9 @@ public:
     void clearFaults();
     // Answers `frames` more requests, then is gone: no device, no pipes, no exchanges.
     void unplugAfter(std::uint64_t frames);
+    // A cell of configuration memory that does not keep what is written to it: a memory write covering
+    // `address` stores that byte inverted (and is still acknowledged). nullopt: every cell sound.
+    void setFaultyCell(std::optional<std::uint32_t> address) { m_faultyCell = address; }
     // No instrument at all (false) or one plugged in again (true, clearing an unplug).
     void setPresent(bool present);
     bool isAttached() const;
@@ -95,6 +98,7 @@ private:
     std::optional<TSimFrame> m_reply;
     std::uint64_t m_framesReceived = 0;
     std::optional<std::uint64_t> m_unplugAt;
+    std::optional<std::uint32_t> m_faultyCell;
     std::uint8_t m_slaveAddress = DefaultSlaveAddress;
     bool m_present = true;
     bool m_recording = true;

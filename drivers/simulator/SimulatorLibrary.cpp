@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
 #include <mutex>
@@ -61,6 +62,14 @@ struct TLibraryState {
                          error.c_str());
             Instrument.setPresent(false);
             break;
+        }
+        // For trying out the check after writing: ZRV10_SIM_FAULTY_CELL=4400 spoils that byte of every
+        // write over it.
+        if (const char* cell = std::getenv("ZRV10_SIM_FAULTY_CELL")) {
+            char* end = nullptr;
+            const unsigned long address = std::strtoul(cell, &end, 0);
+            if (end != cell && *end == '\0' && address < TSimulatedInstrument::ConfigMemorySize)
+                Instrument.setFaultyCell(static_cast<std::uint32_t>(address));
         }
         Instrument.setWriteHook([this] {
             Unsaved = true;

@@ -17,6 +17,7 @@ const QString xls = QStringLiteral("XLS");
 const QString device = QStringLiteral("Device");
 const QString balancing = QStringLiteral("Balancing");
 const QString tolerance = QStringLiteral("Tolerance");
+const QString verifyAfterWrite = QStringLiteral("VerifyAfterWrite");
 constexpr int32_t maxTolerance = 1000;
 
 } // namespace
@@ -59,6 +60,7 @@ TSettings LoadSettingsBytes(const QByteArray& bytes) {
     c.ExportFinalPresetting = ini.readInt(xls, QStringLiteral("col_init_preset"), c.ExportFinalPresetting);
 
     s.Driver = ini.readString(device, QStringLiteral("Driver"), QString());
+    s.VerifyAfterWrite = ini.readInt(device, verifyAfterWrite, 1) != 0;
     s.BalancingTolerance =
         std::clamp(ini.readInt(balancing, tolerance, s.BalancingTolerance), 0, maxTolerance);
 
@@ -80,6 +82,8 @@ QByteArray SettingsBytes(const QByteArray& before, const TSettings& settings) {
     // A file that never named a tolerance keeps its lines as they were while the default holds.
     if (settings.BalancingTolerance != TSettings().BalancingTolerance || ini.value(balancing, tolerance))
         ini.setInt(balancing, tolerance, settings.BalancingTolerance);
+    if (!settings.VerifyAfterWrite || ini.value(device, verifyAfterWrite))
+        ini.setInt(device, verifyAfterWrite, settings.VerifyAfterWrite ? 1 : 0);
     return ini.bytes();
 }
 

@@ -45,6 +45,9 @@ struct TSettings {
     QString Driver;
     // Balancing/Tolerance: how far in per cent a final flow may lie from the requested one.
     int32_t BalancingTolerance = DefaultBalancingTolerance;
+    // [Device] VerifyAfterWrite: a project written to the instrument is read back and compared. Any
+    // value but 0, and a missing key, means on.
+    bool VerifyAfterWrite = true;
 
     bool operator==(const TSettings&) const = default;
 };
@@ -59,10 +62,10 @@ TSettings LoadSettings(const QString& iniPath);
 // The same over the file's bytes.
 TSettings LoadSettingsBytes(const QByteArray& bytes);
 
-// Writes the units, the language and the margins into the file, and the balancing tolerance when it
-// differs from the default or the file already names one, leaving every other line as it
-// was (the workbook layout is changed only by editing the file). On failure the file is untouched
-// and *error holds a sentence for the user.
+// Writes the units, the language and the margins into the file, and the balancing tolerance and the
+// verify switch when they differ from the default or the file already names them, leaving every
+// other line as it was (the workbook layout is changed only by editing the file). On failure the
+// file is untouched and *error holds a sentence for the user.
 bool SaveSettings(const QString& iniPath, const TSettings& settings, QString* error);
 // What SaveSettings does to the file's bytes before it writes them.
 QByteArray SettingsBytes(const QByteArray& before, const TSettings& settings);

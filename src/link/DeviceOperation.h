@@ -1,6 +1,7 @@
 #pragma once
 
 class IPause;
+class ITransferProgress;
 class IUsbDriver;
 class IUserInterface;
 class TMessageCatalogue;
@@ -14,6 +15,8 @@ struct TDeviceOperationContext {
     IPause& Pause;
     IUserInterface& Ui;
     const TMessageCatalogue& Catalogue;
+    // Told how far a long transfer has got and asked whether to stop; none: nothing shown, no stop.
+    ITransferProgress* Progress = nullptr;
 };
 
 enum class TDeviceResult {
@@ -24,4 +27,6 @@ enum class TDeviceResult {
     // The link failed, what the instrument holds was refused, or another device operation was
     // running; the status bar says which.
     Failed,
+    // The user stopped the transfer between two chunks; the caller tells what that left behind.
+    Cancelled,
 };

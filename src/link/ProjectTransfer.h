@@ -4,36 +4,28 @@
 
 #include <QString>
 
-#include <functional>
+#include <memory>
 
 struct TDeviceConfig;
-struct TMainState;
 struct TProject;
-
-// The main window's parts that follow a transfer; any left empty is skipped.
-struct TProjectViewHooks {
-    std::function<void()> BuildProjectTree;
-    std::function<void(int branch)> ShowBranchPage;
-    std::function<void()> ShowProjectPage;
-    std::function<void()> UpdateWindowState;
-};
 
 // "ZRV 10: " and the project name, the title of a project that came from or went to the instrument.
 QString DeviceProjectTitle(const TProject& project, int codePage);
 
-// Opens project slot 0 of the instrument. The project is read into a fresh one and replaces the
-// project in memory, with the flags and the title, only when every block arrived; a broken-off read
-// leaves them as they were. The configuration copy is replaced once it was read whole.
-TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& context, TProject& project,
-                                    TMainState& state, TDeviceConfig& config,
-                                    const TProjectViewHooks& hooks = {});
+// Opens project slot 0 of the instrument into a fresh project, unlocked, handed back in `read` only
+// when every block arrived (Done); the status then says so. The caller puts it in place of its
+// project. The configuration copy is replaced once it was read whole, except when the user cancels:
+// a cancelled read leaves everything as it was.
+TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& context, TDeviceConfig& config,
+                                    std::unique_ptr<TProject>& read);
 
-// Overwrites slot 0 of the instrument after asking: configuration, then header, then branches.
-// Branch_Count is brought into 0..1500 before the header goes out. The tree and the window state are
-// rebuilt afterwards whatever the outcome.
-TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& context, TProject& project,
-                                  TMainState& state, TDeviceConfig& config,
-                                  const TProjectViewHooks& hooks = {});
+// Overwrites slot 0 of the instrument after asking: configuration, then header, then branches, with
+// Branch_Count brought into 0..1500 on the way out. With `verify` the header and branches are read
+// back and compared byte for byte; a difference is a failed write, told in a message box naming the
+// first differing branch. Cancelled: stopped after a block, the instrument holds an incomplete
+// project. A cancelled check after a complete write is Done. The caller marks its project as saved.
+TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& context, const TProject& project,
+                                  TDeviceConfig& config, bool verify = false);
 
 // Reads the instrument's configuration block alone, e.g. to learn its character table before names
 // are encoded for it.

@@ -3,6 +3,7 @@
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
+#include "link/TransferReport.h"
 #include "localisation/MessageCatalogue.h"
 #include "records/DecodeInstrumentRecords.h"
 #include "records/RecordModel.h"
@@ -25,18 +26,28 @@ TDeviceResult ReadRecordsFromDevice(const TDeviceOperationContext& c, TRecordSto
     const TMessageCatalogue& t = c.Catalogue;
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(MaxRecordSteps) * RecordStep);
     std::size_t length = 0;
+    bool cancelled = false;
     const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading records")));
+        // How far the end mark lies is unknown until it comes: the whole area is the total.
+        TTransferReport report(c.Progress, TTransferOperation::ReadRecords, raw.size());
         for (std::uint32_t address = RecordAreaStart; address < RecordAreaEnd; address += RecordStep) {
+            if (report.cancelled()) {
+                cancelled = true;
+                return;
+            }
             std::uint8_t* step = raw.data() + length;
             link.ReadData(address, step, RecordStep);
             if (isEndMark(step))
                 break;
             length += RecordStep;
+            report.report(length);
         }
     });
     if (!completed)
         return TDeviceResult::Failed;
+    if (cancelled)
+        return TDeviceResult::Cancelled;
 
     DecodeInstrumentRecords(store, raw.data(), length, codePage, units, t);
     // The read has ended: "Reading records..." must not stay when nothing follows it.

@@ -3,6 +3,7 @@
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
+#include "link/TransferReport.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
@@ -19,6 +20,7 @@ TDeviceResult ReadValvesFromDevice(const TDeviceOperationContext& c, TValveCatal
         cacheError->clear();
     auto fresh = std::make_unique<TValveCatalogue>(catalogue);
     bool refused = false;
+    bool cancelled = false;
     const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading manufacturers")));
         link.ReadData(ManufacturerHeaderAddress, &fresh->ManufacturerCount, ManufacturerHeaderSize);
@@ -44,14 +46,23 @@ TDeviceResult ReadValvesFromDevice(const TDeviceOperationContext& c, TValveCatal
 
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading valves")));
         const QString progress = t.TranslateSpaced(QStringLiteral("Reading Valves from device"));
+        TTransferReport report(c.Progress, TTransferOperation::ReadValves,
+                               static_cast<std::uint64_t>(valves) * ValveRecordSize);
         for (int k = 0; k < valves; ++k) {
+            if (report.cancelled()) {
+                cancelled = true;
+                return;
+            }
             link.ReadData(ValvesAddress + static_cast<std::uint32_t>(k) * ValveRecordSize, &fresh->Valves[k],
                           ValveRecordSize);
             c.Ui.setStatus(progress + QString::number(k + 1) + u'/' + QString::number(valves));
+            report.report(static_cast<std::uint64_t>(k + 1) * ValveRecordSize);
         }
     });
     if (!completed)
         return TDeviceResult::Failed;
+    if (cancelled)
+        return TDeviceResult::Cancelled;
     if (refused) {
         c.Ui.setStatus(t.TranslateExclaim(QStringLiteral("The valve catalogue in the device is too large")));
         return TDeviceResult::Failed;

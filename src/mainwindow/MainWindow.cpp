@@ -18,8 +18,10 @@
 #include "mainwindow/MainWindowLogo.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/UnitDialog.h"
 #include "model/BranchList.h"
+#include "model/ProjectRecords.h"
 #include "model/ValveCache.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
@@ -32,6 +34,7 @@
 #include "ui/StatusLine.h"
 
 #include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -203,6 +206,7 @@ void TMainF::buildMenus() {
             QAction* item = menu->addAction(QString());
             item->setShortcuts(shortcutsOf(row.Keys));
             item->setVisible(!row.Hidden);
+            item->setCheckable(row.Checkable);
             if (row.Place == TMenuPlace::Popup) {
                 item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
                 tree->addAction(item);
@@ -324,6 +328,10 @@ void TMainF::EnableMainCommands(bool on) {
         applyCommandRules(commandState());
 }
 
+void TMainF::SetVerifyAfterWrite(bool on) {
+    m_state.Settings.VerifyAfterWrite = on;
+}
+
 void TMainF::Undo() {
     // The project document's undo stack takes this over.
 }
@@ -371,6 +379,7 @@ void TMainF::StartupSequence() {
     m_state.Units.FlowUnit = m_state.Settings.FlowUnit;
     m_state.Units.PressureUnit = m_state.Settings.PressureUnit;
     m_state.Messages.SetCurrentLanguage(m_state.Settings.CurrentLanguage);
+    action(QStringLiteral("mVerifyAfterWrite"))->setChecked(m_state.Settings.VerifyAfterWrite);
     m_state.Messages.LoadLanguageList();
     ApplyMainWindowTexts();
 
@@ -504,46 +513,69 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
     {
         const TInputLock lock({centralWidget(), menuBar(), m_recordsWindow}, {this, m_recordsWindow});
         const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
-        const TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
+        // Over whichever window is in front: the records window runs its reads through here too.
+        QWidget* front = QApplication::activeModalWidget();
+        TTransferProgressDialog progress(m_state.Messages, front ? front : this);
+        TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
+        context.Progress = &progress;
         result = op(context);
     }
     UpdateWindowState();
     return result;
 }
 
-namespace {
-
-TProjectViewHooks viewHooks(TMainF& window, bool replacesProject) {
-    TProjectEditor& editor = window.editor();
-    return TProjectViewHooks{
-        [&editor, replacesProject] {
-            // As after opening a file: a pending edit belonged to the project just replaced.
-            if (replacesProject)
-                editor.ResetPending();
-            editor.BuildProjectTree();
-        },
-        [&editor](int branch) { editor.ShowBranchPage(branch); },
-        [&editor] { editor.ShowProjectPage(); }, [&window] { window.UpdateWindowState(); }};
-}
-
-} // namespace
-
 void TMainF::ReadProjectFromInstrument() {
     // The read replaces the project in memory: unsaved changes are offered for saving first.
     if (!AskSaveChanges())
         return;
-    runDeviceOperation([this](const TDeviceOperationContext& c) {
-        return ReadProjectFromDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
-                                     viewHooks(*this, true));
+    std::unique_ptr<TProject> read;
+    const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
+        return ReadProjectFromDevice(c, m_state.DeviceConfig, read);
     });
+    if (result == TDeviceResult::Cancelled)
+        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
+    if (result == TDeviceResult::Done)
+        showProjectFromInstrument(*read);
     UpdateWindowState();
 }
 
+void TMainF::showProjectFromInstrument(const TProject& read) {
+    TMainState& s = m_state.Main;
+    *m_state.Project = read;
+    // An empty project gets the title too: otherwise the window would go on naming the file it replaced.
+    s.ProjectFileName = DeviceProjectTitle(read, m_state.codePage());
+    s.HasFileName = false;
+    // As after opening a file: a pending edit belonged to the project just replaced.
+    m_editor->ResetPending();
+    m_editor->BuildProjectTree();
+    if (read.branchCount() > 0) {
+        m_editor->ShowBranchPage(0);
+        s.CurrentBranch = 0;
+    }
+    m_editor->ShowProjectPage();
+    s.IsNewProject = false;
+    s.Modified = false;
+    s.LinkedToInstrument = true;
+}
+
 TDeviceResult TMainF::SaveProjectToInstrument() {
-    const TDeviceResult result = runDeviceOperation([this](const TDeviceOperationContext& c) {
-        return SaveProjectToDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
-                                   viewHooks(*this, false));
+    const bool verify = m_state.Settings.VerifyAfterWrite;
+    const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
+        return SaveProjectToDevice(c, *m_state.Project, m_state.DeviceConfig, verify);
     });
+    if (result == TDeviceResult::Done) {
+        m_state.Main.ProjectFileName = DeviceProjectTitle(*m_state.Project, m_state.codePage());
+        m_state.Main.HasFileName = false;
+        m_state.Main.Modified = false;
+    }
+    if (result == TDeviceResult::Cancelled) {
+        // The project keeps its "*": the instrument does not hold it.
+        m_ui->showMessage(tr_("Saving project"),
+                          tr_("The write was cancelled. The device now holds an incomplete project. "
+                              "Write the project again to repair it."));
+        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The write was cancelled")));
+    }
+    m_editor->BuildProjectTree();
     UpdateWindowState();
     return result;
 }
@@ -558,6 +590,8 @@ TDeviceResult TMainF::ReadValvesFromInstrument() {
         return ReadValvesFromDevice(c, *m_state.Catalogue, m_state.CacheDir, &cacheError,
                                     [this] { m_editor->FillManufacturerList(); });
     });
+    if (result == TDeviceResult::Cancelled)
+        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
     if (!cacheError.isEmpty())
         m_ui->showMessage(tr_("Error"), cacheError);
     return result;
@@ -632,6 +666,8 @@ bool TMainF::readRecordsIntoRecordsWindow() {
         return ReadRecordsFromDevice(c, m_state.Records, m_state.codePage(), m_state.Units, chooser,
                                      showCurrentRecord);
     });
+    if (result == TDeviceResult::Cancelled)
+        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
     if (m_recordsWindow)
         m_recordsWindow->setStatusText(statusText());
     return result == TDeviceResult::Done;

@@ -27,6 +27,7 @@ class TProjectEditor;
 class TRecordsF;
 class TTiskF;
 struct TApplicationState;
+struct TProject;
 struct TProjectCommandContext;
 
 // The main window: project tree and editor pages side by side, the menus with their enabling rules,
@@ -100,6 +101,8 @@ public:
     // Edit > Undo and Redo; the project document's undo stack takes them over.
     void Undo();
     void Redo();
+    // Options > Verify after writing to device; kept in the settings file when the window closes.
+    void SetVerifyAfterWrite(bool on);
 
     TProjectEditor& editor() const { return *m_editor; }
     TBalancingCommands& balancing() const { return *m_balancing; }
@@ -122,6 +125,8 @@ private:
     TProjectCommandContext commandContext();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
     void showAfterOpen();
+    // Puts a project read from the instrument in place of the one in memory, with title and flags.
+    void showProjectFromInstrument(const TProject& read);
     // The read shared with the records window: the record goes into that window, and its status bar
     // gets this window's status text, whatever the outcome.
     bool readRecordsIntoRecordsWindow();

@@ -112,6 +112,10 @@ constexpr TMainAction Actions[] = {
     {.Kind = K::Command, .Place = P::Options, .Name = "mBalancingSummary",
      .English = EnglishText("Balancing summary"), .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts,
      .Handler = [](TMainF& w) { w.balancing().ShowSummary(); }, .Keys = Ctrl(Qt::Key_B)},
+    {.Kind = K::Command, .Place = P::Options, .Name = "mVerifyAfterWrite",
+     .English = EnglishText("Verify after writing to device"), .TextOrder = AfterEditorTexts + 7, .Rule = MainItem,
+     .Handler = [](TMainF& w) { w.SetVerifyAfterWrite(w.action(QStringLiteral("mVerifyAfterWrite"))->isChecked()); },
+     .Checkable = true},
 
     // The tree's pop-up menu: its shortcuts work while the tree has the focus, and a confirm panel
     // leaves it alone (the tree is switched off then).

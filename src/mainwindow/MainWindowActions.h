@@ -43,6 +43,8 @@ struct TMainAction {
     void (*Handler)(TMainF&) = nullptr;
     TItemKeys Keys = {};
     bool Hidden = false;
+    // An on/off option: the handler reads the item's check mark.
+    bool Checkable = false;
 };
 
 inline constexpr int AfterEditorTexts = 100;

@@ -361,3 +361,31 @@ TEST(Settings, FailedSaveReportsAndKeepsTheFile) {
 }
 
 } // namespace
+
+// The verify switch: on unless the file says 0; a file that never named it keeps its bytes while it is on.
+TEST(Settings, VerifyAfterWriteReadsAsOnUnlessOffAndRoundTrips) {
+    struct Case {
+        const char* File;
+        bool Read;
+    };
+    const Case cases[] = {
+        {"[Units]\r\nFlow=3\r\n", true},
+        {"[Device]\r\nVerifyAfterWrite=0\r\n", false},
+        {"[Device]\r\nVerifyAfterWrite=1\r\n", true},
+        {"[Device]\r\nVerifyAfterWrite=yes please\r\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File);
+        const QByteArray file(c.File);
+        TSettings settings = LoadSettingsBytes(file);
+        EXPECT_EQ(settings.VerifyAfterWrite, c.Read);
+        const QByteArray saved = SettingsBytes(file, settings);
+        EXPECT_EQ(LoadSettingsBytes(saved), settings);
+        if (!file.contains("VerifyAfterWrite"))
+            EXPECT_FALSE(saved.contains("VerifyAfterWrite")) << "the default adds no line";
+        for (const bool on : {false, true}) {
+            settings.VerifyAfterWrite = on;
+            EXPECT_EQ(LoadSettingsBytes(SettingsBytes(file, settings)).VerifyAfterWrite, on);
+        }
+    }
+}

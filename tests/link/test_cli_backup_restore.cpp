@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -32,8 +33,10 @@ std::vector<std::uint8_t> roundTripBytes(int codePage) {
     return bytes;
 }
 
-int runCli(const QStringList& args, QString* output) {
+int runCli(const QStringList& args, QString* output,
+           const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess cli;
+    cli.setProcessEnvironment(environment);
     cli.setProcessChannelMode(QProcess::MergedChannels);
     cli.start(QStringLiteral(ZRV_CLI), args);
     cli.waitForFinished(60000);
@@ -84,6 +87,41 @@ TEST(CompanionBackupRestore, AReadThenAWriteGivesBackWhatWasRead) {
                                                 after.configMemory().begin() + SimBranchesAddress +
                                                     20 * BranchBytes);
         EXPECT_EQ(written, before);
+    }
+}
+
+// --verify reads the written project back: a simulated instrument that spoils a byte of branch 2 fails
+// the write and is named; without --verify nothing looks.
+TEST(CompanionBackupRestore, VerifyNamesTheFirstBranchTheInstrumentDidNotKeep) {
+    struct Case {
+        bool Verify;
+        bool Faulty;
+        int Exit;
+        const char* Says; // in the output; null: nothing about a difference
+    };
+    for (const Case c : {Case{true, false, 0, nullptr}, Case{true, true, 1, "Branch 2 ("},
+                         Case{false, true, 0, nullptr}}) {
+        SCOPED_TRACE(testing::Message() << "verify " << c.Verify << ", faulty " << c.Faulty);
+        QTemporaryDir dir;
+        const QString driver = dir.filePath(QStringLiteral("libmpusbapi.so"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_SIMULATOR_LIBRARY), driver));
+        const QString file = dir.filePath(QStringLiteral("demo.proj"));
+        QString output;
+        const QStringList read{QStringLiteral("device"), QStringLiteral("read-project"), QStringLiteral("-o"),
+                               file, QStringLiteral("--driver"), driver};
+        ASSERT_EQ(runCli(read, &output), 0) << output.toStdString();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (c.Faulty)
+            environment.insert(QStringLiteral("ZRV10_SIM_FAULTY_CELL"),
+                               QString::number(SimBranchesAddress + BranchBytes + 30));
+        QStringList args{QStringLiteral("device"), QStringLiteral("write-project"), file,
+                         QStringLiteral("--yes"), QStringLiteral("--driver"), driver};
+        if (c.Verify)
+            args << QStringLiteral("--verify");
+        EXPECT_EQ(runCli(args, &output, environment), c.Exit) << output.toStdString();
+        EXPECT_EQ(output.contains(QStringLiteral("differs")), c.Says != nullptr) << output.toStdString();
+        if (c.Says)
+            EXPECT_TRUE(output.contains(QLatin1String(c.Says))) << output.toStdString();
     }
 }
 

@@ -1,3 +1,4 @@
+#include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
 #include "link/DeviceConfig.h"
@@ -5,8 +6,8 @@
 #include "link/LinkScope.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
+#include "link/TransferProgress.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/MainState.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
 #include "ui/ScriptedUserInterface.h"
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -34,13 +36,11 @@ struct TBench {
     TScriptedUserInterface Ui;
     TMessageCatalogue Catalogue{QString()};
     TLinkGuard Guard;
-    std::vector<std::string> Hooks;
 
-    TDeviceOperationContext context() { return {Guard, Driver, Pause, Ui, Catalogue}; }
-    TProjectViewHooks hooks() {
-        return {[this] { Hooks.push_back("tree"); },
-                [this](int branch) { Hooks.push_back("branch" + std::to_string(branch)); },
-                [this] { Hooks.push_back("page"); }, [this] { Hooks.push_back("state"); }};
+    TDeviceOperationContext context(ITransferProgress* progress = nullptr) {
+        TDeviceOperationContext c{Guard, Driver, Pause, Ui, Catalogue};
+        c.Progress = progress;
+        return c;
     }
 
     void putConfig(std::uint16_t codePage, std::uint16_t active, std::uint16_t count) {
@@ -124,15 +124,6 @@ std::unique_ptr<TProject> editedProject(int branches) {
     return p;
 }
 
-TMainState editedState() {
-    TMainState s;
-    s.ProjectFileName = QStringLiteral("/home/u/plant.proj");
-    s.HasFileName = true;
-    s.Modified = true;
-    s.CurrentBranch = 4;
-    return s;
-}
-
 bool sameProject(const TProject& a, const TProject& b) {
     return std::memcmp(&a, &b, sizeof(TProject)) == 0;
 }
@@ -159,37 +150,27 @@ TEST(ProjectTransfer, OpenReadsBlocksWithProgressAndReplacesTheProject) {
         TBench bench;
         bench.putConfig(3, 0, 1);
         bench.putProject(QStringLiteral("Plant"), c.Stored);
-        auto project = editedProject(7);
-        TMainState state = editedState();
+        std::unique_ptr<TProject> project;
         TDeviceConfig config{};
-        ASSERT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config, bench.hooks()),
-                  TDeviceResult::Done);
+        ASSERT_EQ(ReadProjectFromDevice(bench.context(), config, project), TDeviceResult::Done);
+        ASSERT_TRUE(project);
 
         EXPECT_EQ(project->branchCount(), c.Branches);
         EXPECT_EQ(std::memcmp(project->Branches.data(), bench.slot0(44 + c.Branches * 78).data() + 44,
                               static_cast<std::size_t>(c.Branches) * 78),
                   0);
-        // A fresh project: nothing of the edited one survives beyond the branches read.
+        // A fresh project: nothing beyond the branches read.
         const auto blank = std::make_unique<TProject>();
         EXPECT_EQ(std::memcmp(&project->Branches[c.Branches], &blank->Branches[c.Branches],
                               static_cast<std::size_t>(MaxBranches - c.Branches) * 78),
                   0);
         EXPECT_EQ(project->Header.State, 1); // unlocked
+        EXPECT_EQ(DeviceProjectTitle(*project, 0), QStringLiteral("ZRV 10: Plant"));
         const QStringList statuses = bench.statuses();
         EXPECT_EQ(statuses.filter(QStringLiteral(" %")), c.Progress);
         EXPECT_EQ(bench.Ui.EventsProcessed, c.Progress.size());
         EXPECT_EQ(statuses.last(), QStringLiteral("The project was successfully read"));
         EXPECT_EQ(bench.requestsWith(CommandReadMemory), 2 + 1 + (c.Branches * 78 + 51) / 52);
-        EXPECT_EQ(state.ProjectFileName, QStringLiteral("ZRV 10: Plant"));
-        EXPECT_FALSE(state.HasFileName);
-        EXPECT_FALSE(state.Modified);
-        EXPECT_FALSE(state.IsNewProject);
-        EXPECT_TRUE(state.LinkedToInstrument);
-        EXPECT_EQ(state.CurrentBranch, c.Branches > 0 ? 0 : 4);
-        const std::vector<std::string> hooks =
-            c.Branches > 0 ? std::vector<std::string>{"tree", "branch0", "page", "state"}
-                           : std::vector<std::string>{"tree", "page", "state"};
-        EXPECT_EQ(bench.Hooks, hooks);
         EXPECT_EQ(config.InstrumentCodePage, 3);
     }
 }
@@ -198,10 +179,9 @@ TEST(ProjectTransfer, SeveralProjectsOpenSlotZeroAndSaveWritesOneBack) {
     TBench bench;
     bench.putConfig(5, 2, 3);
     bench.putProject(QStringLiteral("Plant"), 3);
-    auto project = editedProject(0);
-    TMainState state;
+    std::unique_ptr<TProject> project;
     TDeviceConfig config{};
-    ASSERT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config), TDeviceResult::Done);
+    ASSERT_EQ(ReadProjectFromDevice(bench.context(), config, project), TDeviceResult::Done);
     EXPECT_EQ(config.ActiveProject, 0);
     EXPECT_EQ(config.ProjectCount, 1);
     EXPECT_EQ(config.InstrumentCodePage, 5);
@@ -212,7 +192,7 @@ TEST(ProjectTransfer, SeveralProjectsOpenSlotZeroAndSaveWritesOneBack) {
     }
 
     bench.Ui.Answers = {IUserInterface::Answer::Yes};
-    ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, state, config), TDeviceResult::Done);
+    ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, config), TDeviceResult::Done);
     const TDeviceConfig written = bench.instrumentConfig();
     EXPECT_EQ(written.ActiveProject, 0);
     EXPECT_EQ(written.ProjectCount, 1);
@@ -226,11 +206,9 @@ TEST(ProjectTransfer, SaveWritesConfigHeaderBranchesInOrderAndReadsBackIdentical
     bench.putConfig(0, 0, 1);
     auto project = editedProject(14);
     project->Header.State = StateLocked;
-    TMainState state = editedState();
     TDeviceConfig config{};
     bench.Ui.Answers = {IUserInterface::Answer::Yes};
-    ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, state, config, bench.hooks()),
-              TDeviceResult::Done);
+    ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, config), TDeviceResult::Done);
 
     const auto& log = bench.Ui.Log;
     ASSERT_FALSE(log.isEmpty());
@@ -256,14 +234,10 @@ TEST(ProjectTransfer, SaveWritesConfigHeaderBranchesInOrderAndReadsBackIdentical
         bench.statuses().filter(QStringLiteral(" %")),
         (QStringList{QStringLiteral("Writing project...0 %"), QStringLiteral("Writing project...95 %")}));
     EXPECT_EQ(bench.statuses().last(), QStringLiteral("The project was successfully written"));
-    EXPECT_EQ(state.ProjectFileName, QStringLiteral("ZRV 10: Office"));
-    EXPECT_FALSE(state.Modified);
-    EXPECT_EQ(bench.Hooks, (std::vector<std::string>{"tree", "state"}));
 
     // What the next run of the program reads is what was saved.
-    auto readBack = editedProject(0);
-    TMainState again;
-    ASSERT_EQ(ReadProjectFromDevice(bench.context(), *readBack, again, config), TDeviceResult::Done);
+    std::unique_ptr<TProject> readBack;
+    ASSERT_EQ(ReadProjectFromDevice(bench.context(), config, readBack), TDeviceResult::Done);
     auto expected = std::make_unique<TProject>();
     expected->Header = project->Header;
     expected->Header.State = 0;
@@ -281,12 +255,10 @@ TEST(ProjectTransfer, SaveSendsAtMostTheSlotsBranches) {
         SCOPED_TRACE(c.Count);
         TBench bench;
         bench.putConfig(0, 0, 1);
-        auto project = editedProject(c.Count);
-        TMainState state;
+        const auto project = editedProject(c.Count);
         TDeviceConfig config{};
         bench.Ui.Answers = {IUserInterface::Answer::Yes};
-        ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, state, config), TDeviceResult::Done);
-        EXPECT_EQ(project->Header.Branch_Count, c.Sent);
+        ASSERT_EQ(SaveProjectToDevice(bench.context(), *project, config), TDeviceResult::Done);
         TProjectHeader header{};
         bench.Instrument.readConfig(ProjectHeaderAddress, &header, sizeof header);
         EXPECT_EQ(std::int16_t{header.Branch_Count}, c.Sent);
@@ -299,27 +271,19 @@ TEST(ProjectTransfer, NoProjectsAndAnsweringNoChangeNothing) {
     TBench bench;
     bench.putConfig(0, 0, 0);
     bench.putProject(QStringLiteral("Plant"), 3);
-    auto project = editedProject(7);
-    const auto before = std::make_unique<TProject>(*project);
-    TMainState state = editedState();
+    std::unique_ptr<TProject> read;
     TDeviceConfig config{};
-    EXPECT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config, bench.hooks()),
-              TDeviceResult::NothingDone);
+    EXPECT_EQ(ReadProjectFromDevice(bench.context(), config, read), TDeviceResult::NothingDone);
     EXPECT_EQ(bench.Ui.messages(), QStringList{QStringLiteral("There are no projects in device")});
-    EXPECT_TRUE(sameProject(*project, *before));
-    EXPECT_EQ(state.ProjectFileName, editedState().ProjectFileName);
-    EXPECT_TRUE(state.Modified);
-    EXPECT_TRUE(bench.Hooks.empty());
+    EXPECT_FALSE(read);
 
+    const auto project = editedProject(7);
     const auto imageBefore = bench.slot0(44 + 7 * 78);
     bench.Instrument.clearRequests();
-    EXPECT_EQ(SaveProjectToDevice(bench.context(), *project, state, config, bench.hooks()),
-              TDeviceResult::NothingDone);
+    EXPECT_EQ(SaveProjectToDevice(bench.context(), *project, config), TDeviceResult::NothingDone);
     EXPECT_EQ(bench.requestsWith(CommandWriteMemory), 0);
     EXPECT_EQ(bench.slot0(44 + 7 * 78), imageBefore);
-    EXPECT_TRUE(state.Modified);
     EXPECT_EQ(bench.Ui.Status, QString()); // no "Reading config..." left after the No
-    EXPECT_EQ(bench.Hooks, (std::vector<std::string>{"tree", "state"}));
 }
 
 // 14 branches: the open moves 2 config frames, 1 header frame and 21 branch frames; the save 2 config
@@ -337,27 +301,18 @@ TEST(ProjectTransfer, EveryFaultAtFirstMiddleAndLastFrameLeavesTheProjectAlone) 
                 bench.putConfig(2, 0, 1);
                 bench.putProject(QStringLiteral("Plant"), 14);
                 bench.Instrument.injectFault(fault, frame);
-                auto project = editedProject(14);
-                const auto before = std::make_unique<TProject>(*project);
-                TMainState state = editedState();
+                const auto project = editedProject(14);
+                std::unique_ptr<TProject> read;
                 TDeviceConfig config{};
                 config.InstrumentCodePage = 9;
                 bench.Ui.Answers = {IUserInterface::Answer::Yes};
-                const TDeviceResult result =
-                    save ? SaveProjectToDevice(bench.context(), *project, state, config, bench.hooks())
-                         : ReadProjectFromDevice(bench.context(), *project, state, config, bench.hooks());
+                const TDeviceResult result = save ? SaveProjectToDevice(bench.context(), *project, config)
+                                                  : ReadProjectFromDevice(bench.context(), config, read);
                 EXPECT_EQ(result, TDeviceResult::Failed);
                 EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not responding!"));
-                EXPECT_TRUE(sameProject(*project, *before));
-                EXPECT_EQ(state.ProjectFileName, editedState().ProjectFileName);
-                EXPECT_TRUE(state.Modified);
-                EXPECT_FALSE(state.LinkedToInstrument);
-                EXPECT_EQ(state.CurrentBranch, 4);
+                EXPECT_FALSE(read);
                 // A configuration block cut off never becomes the copy.
                 EXPECT_EQ(config.InstrumentCodePage, frame <= 2 ? 9 : 2);
-                const std::vector<std::string> hooks =
-                    save ? std::vector<std::string>{"tree", "state"} : std::vector<std::string>{};
-                EXPECT_EQ(bench.Hooks, hooks);
                 EXPECT_EQ(bench.Instrument.framesReceived(), frame) << "no retry, nothing after the failure";
             }
     }
@@ -369,21 +324,18 @@ TEST(ProjectTransfer, UnpluggedOrAbsentInstrumentAndTheConnectionTest) {
         bench.putConfig(0, 0, 1);
         bench.putProject(QStringLiteral("Plant"), 40);
         bench.Instrument.unplugAfter(30);
-        auto project = editedProject(2);
-        const auto before = std::make_unique<TProject>(*project);
-        TMainState state = editedState();
+        std::unique_ptr<TProject> read;
         TDeviceConfig config{};
-        EXPECT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config), TDeviceResult::Failed);
+        EXPECT_EQ(ReadProjectFromDevice(bench.context(), config, read), TDeviceResult::Failed);
         EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not responding!"));
-        EXPECT_TRUE(sameProject(*project, *before));
+        EXPECT_FALSE(read);
     }
     {
         TBench bench;
         bench.Instrument.setPresent(false);
-        auto project = editedProject(2);
-        TMainState state = editedState();
+        std::unique_ptr<TProject> read;
         TDeviceConfig config{};
-        EXPECT_EQ(ReadProjectFromDevice(bench.context(), *project, state, config), TDeviceResult::Failed);
+        EXPECT_EQ(ReadProjectFromDevice(bench.context(), config, read), TDeviceResult::Failed);
         EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not connected!"));
         EXPECT_EQ(TestDeviceConnection(bench.context()), TDeviceResult::Failed);
         EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not connected!"));
@@ -401,17 +353,126 @@ TEST(ProjectTransfer, NoSecondOperationWhileOneRuns) {
     TBench bench;
     bench.putConfig(0, 0, 1);
     bench.putProject(QStringLiteral("Plant"), 30);
-    auto project = editedProject(2);
-    TMainState state = editedState();
+    std::unique_ptr<TProject> project;
     TDeviceConfig config{};
     // The window processes events between blocks; a second click must not start another transfer.
     TDeviceResult nested = TDeviceResult::Done;
     TEventfulUi ui(bench.Ui, [&] {
-        auto other = editedProject(1);
-        nested = ReadProjectFromDevice(bench.context(), *other, state, config);
+        std::unique_ptr<TProject> other;
+        nested = ReadProjectFromDevice(bench.context(), config, other);
     });
     const TDeviceOperationContext context{bench.Guard, bench.Driver, bench.Pause, ui, bench.Catalogue};
-    EXPECT_EQ(ReadProjectFromDevice(context, *project, state, config), TDeviceResult::Done);
+    EXPECT_EQ(ReadProjectFromDevice(context, config, project), TDeviceResult::Done);
     EXPECT_EQ(nested, TDeviceResult::Failed);
     EXPECT_EQ(project->branchCount(), 30);
+}
+
+// 100 branches: 8 blocks (7 × 1040 + 520 bytes). Cancel is asked before each block; a chunk is never
+// cut in half.
+TEST(ProjectTransfer, CancelStopsBetweenBlocksAndLeavesWhatTheOperationPromises) {
+    constexpr int Branches = 100;
+    constexpr std::uint32_t Total = Branches * 78;
+    for (const bool save : {false, true})
+        for (const std::size_t blocks : {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{7}}) {
+            SCOPED_TRACE(testing::Message() << (save ? "save" : "open") << ", cancelled after " << blocks);
+            TBench bench;
+            bench.putConfig(3, 0, 1);
+            bench.putProject(QStringLiteral("Plant"), Branches);
+            const auto imageBefore = bench.slot0(44 + Total);
+            const auto project = editedProject(Branches);
+            std::unique_ptr<TProject> read;
+            TDeviceConfig config{};
+            config.InstrumentCodePage = 9;
+            TRecordingProgress progress;
+            progress.StopWhen = TRecordingProgress::afterChunks(blocks);
+            bench.Ui.Answers = {IUserInterface::Answer::Yes};
+            const TDeviceResult result = save
+                                             ? SaveProjectToDevice(bench.context(&progress), *project, config)
+                                             : ReadProjectFromDevice(bench.context(&progress), config, read);
+            EXPECT_EQ(result, TDeviceResult::Cancelled);
+            ASSERT_EQ(progress.Reports.size(), blocks + 1);
+            const auto op = save ? TTransferOperation::WriteProject : TTransferOperation::ReadProject;
+            EXPECT_EQ(progress.Reports.front(), (TRecordingProgress::Report{op, 0, Total}));
+            EXPECT_EQ(progress.Reports.back().Done, std::min<std::uint32_t>(blocks * 1040, Total));
+            const int branchFrames = static_cast<int>(blocks) * 20;
+            EXPECT_NE(bench.Ui.Status, save ? QStringLiteral("The project was successfully written")
+                                            : QStringLiteral("The project was successfully read"));
+            if (save) {
+                // Written up to the block before the Cancel, the rest as it was: an incomplete project.
+                EXPECT_EQ(bench.requestsWith(CommandWriteMemory), 2 + 1 + branchFrames);
+                const auto image = bench.slot0(44 + Total);
+                const std::size_t written = std::min<std::size_t>(blocks * 1040, Total);
+                EXPECT_EQ(std::memcmp(image.data() + 44, project->Branches.data(), written), 0);
+                EXPECT_TRUE(std::equal(image.begin() + 44 + static_cast<std::ptrdiff_t>(written), image.end(),
+                                       imageBefore.begin() + 44 + static_cast<std::ptrdiff_t>(written)));
+            } else {
+                // Nothing read reaches the caller, and the configuration copy is the one it had.
+                EXPECT_FALSE(read);
+                EXPECT_EQ(config.InstrumentCodePage, 9);
+                EXPECT_EQ(bench.requestsWith(CommandReadMemory), 2 + 1 + branchFrames);
+            }
+        }
+}
+
+TEST(ProjectTransfer, VerifyReadsBackAndNamesTheFirstDifference) {
+    struct Case {
+        const char* Name;
+        std::optional<std::uint32_t> FaultyCell;
+        TDeviceResult Result;
+        QString Message; // empty: none
+        QString Status;
+    };
+    const Case cases[] = {
+        {"sound",
+         std::nullopt,
+         TDeviceResult::Done,
+         {},
+         QStringLiteral("The project was successfully written")},
+        {"branch 7 spoilt", BranchesAddress + 6 * 78 + 20, TDeviceResult::Failed,
+         QStringLiteral("Branch 7 (R6) in the device differs from the one written. Write the project again."),
+         QStringLiteral("Writing failed: branch 7 (R6) differs in the device!")},
+        {"last branch spoilt", BranchesAddress + 29 * 78 + 77, TDeviceResult::Failed,
+         QStringLiteral(
+             "Branch 30 (R29) in the device differs from the one written. Write the project again."),
+         QStringLiteral("Writing failed: branch 30 (R29) differs in the device!")},
+        {"header spoilt", ProjectHeaderAddress + 3, TDeviceResult::Failed,
+         QStringLiteral(
+             "The project header in the device differs from the one written. Write the project again."),
+         QStringLiteral("Writing failed: the project header differs in the device!")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TBench bench;
+        bench.putConfig(0, 0, 1);
+        bench.Instrument.setFaultyCell(c.FaultyCell);
+        const auto project = editedProject(30);
+        TDeviceConfig config{};
+        TRecordingProgress progress;
+        bench.Ui.Answers = {IUserInterface::Answer::Yes};
+        EXPECT_EQ(SaveProjectToDevice(bench.context(&progress), *project, config, true), c.Result);
+        EXPECT_EQ(bench.Ui.messages(), c.Message.isEmpty() ? QStringList() : QStringList{c.Message});
+        EXPECT_EQ(bench.Ui.Status, c.Status);
+        // Header and every branch come back when all is well: 1 + 45 frames after the 24 + 1 + 45 of the
+        // write.
+        if (!c.FaultyCell) {
+            EXPECT_EQ(bench.requestsWith(CommandReadMemory), 2 + 1 + 45);
+            EXPECT_EQ(progress.Reports.back(),
+                      (TRecordingProgress::Report{TTransferOperation::VerifyProject, 30 * 78, 30 * 78}));
+        }
+    }
+}
+
+TEST(ProjectTransfer, ACancelledCheckStillCountsTheCompleteWrite) {
+    TBench bench;
+    bench.putConfig(0, 0, 1);
+    const auto project = editedProject(100);
+    TDeviceConfig config{};
+    TRecordingProgress progress;
+    progress.StopWhen = [](const std::vector<TRecordingProgress::Report>& reports) {
+        return reports.back().Operation == TTransferOperation::VerifyProject && reports.back().Done > 0;
+    };
+    bench.Ui.Answers = {IUserInterface::Answer::Yes};
+    EXPECT_EQ(SaveProjectToDevice(bench.context(&progress), *project, config, true), TDeviceResult::Done);
+    EXPECT_EQ(bench.Ui.Status, QStringLiteral("The project was written but not verified!"));
+    EXPECT_TRUE(bench.Ui.messages().isEmpty());
 }

@@ -1,3 +1,4 @@
+#include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
 #include "link/Frame.h"
@@ -39,7 +40,11 @@ struct TBench {
     TLinkGuard Guard;
     TUnits Units;
 
-    TDeviceOperationContext context() { return {Guard, Driver, Pause, Ui, Catalogue}; }
+    TDeviceOperationContext context(ITransferProgress* progress = nullptr) {
+        TDeviceOperationContext c{Guard, Driver, Pause, Ui, Catalogue};
+        c.Progress = progress;
+        return c;
+    }
     std::vector<std::uint32_t> addresses() const {
         std::vector<std::uint32_t> out;
         for (const auto& r : Instrument.requests()) {
@@ -318,4 +323,51 @@ TEST(ValveTransfer, CacheFilesThatCannotBeWrittenDoNotFailTheRead) {
     EXPECT_FALSE(cacheError.isEmpty());
     EXPECT_EQ(catalogue->ManufacturerCount, 1);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("valves.bin")));
+}
+
+// A cancelled read hands nothing on: the record tables and the valve catalogue with its cache files
+// stay as they were.
+TEST(RecordAndValveTransfer, CancelLeavesTablesCatalogueAndFilesAsTheyWere) {
+    {
+        TBench bench;
+        ASSERT_TRUE(WriteRecordArea(bench.Instrument, EncodeRecordArea(DemoRecords())));
+        auto store = std::make_unique<TRecordStore>();
+        QStringList captions;
+        ASSERT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, choose(0, &captions)),
+                  TDeviceResult::Done);
+        const int records = store->RecordCount;
+        const int samples = store->SampleCount;
+        ASSERT_TRUE(WriteRecordArea(bench.Instrument, recordArea(32)));
+        bench.Ui.Log.clear();
+        bench.Instrument.clearRequests();
+        captions.clear();
+        TRecordingProgress progress;
+        progress.StopWhen = TRecordingProgress::afterChunks(3);
+        EXPECT_EQ(
+            ReadRecordsFromDevice(bench.context(&progress), *store, 0, bench.Units, choose(0, &captions)),
+            TDeviceResult::Cancelled);
+        EXPECT_EQ(bench.addresses().size(), 3u);
+        EXPECT_EQ(progress.Reports.back(),
+                  (TRecordingProgress::Report{TTransferOperation::ReadRecords, 3 * 52, MaxRecordSteps * 52}));
+        EXPECT_EQ(store->RecordCount, records);
+        EXPECT_EQ(store->SampleCount, samples);
+        EXPECT_TRUE(captions.isEmpty());
+        EXPECT_TRUE(bench.Ui.messages().isEmpty());
+    }
+    {
+        TBench bench;
+        ASSERT_TRUE(WriteCatalogue(bench.Instrument, catalogueWithTypes({3, 0, 5})));
+        TOldCatalogue old;
+        auto catalogue = std::make_unique<TValveCatalogue>(*old.Catalogue);
+        TRecordingProgress progress;
+        progress.StopWhen = TRecordingProgress::afterChunks(4);
+        int filled = 0;
+        EXPECT_EQ(ReadValvesFromDevice(bench.context(&progress), *catalogue, old.Dir.path(), nullptr,
+                                       [&] { ++filled; }),
+                  TDeviceResult::Cancelled);
+        EXPECT_EQ(progress.Reports.back(),
+                  (TRecordingProgress::Report{TTransferOperation::ReadValves, 4 * 126, 8 * 126}));
+        EXPECT_EQ(filled, 0);
+        old.expectUntouched(*catalogue);
+    }
 }

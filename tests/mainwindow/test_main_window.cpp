@@ -5,6 +5,7 @@
 #include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -651,6 +653,123 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
 }
 
+// A 100-branch project in the window and on the instrument: eight blocks each way.
+void writeHundredBranches(TMainF& w, TApplicationState& state, TScriptedUserInterface& ui) {
+    TProject& p = *state.Project;
+    p.Header.Branch_Count = 100;
+    for (int i = 0; i < 100; ++i)
+        EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    ui.Answers = {Answer::Yes};
+    ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
+}
+
+TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteWithThePromisedOutcome) {
+    writeCacheFiles();
+    TMainF& w = window();
+    w.show();
+    w.StartupSequence();
+    w.ReadProjectFromInstrument();
+    writeHundredBranches(w, *state, ui);
+
+    // Escape in the progress window once `blocks` blocks have moved; the figures seen on the way.
+    QStringList figures;
+    int blocksMoved = 0;
+    auto cancelAfter = [&](int blocks) {
+        figures.clear();
+        blocksMoved = 0;
+        ui.DuringEvents = [&, blocks] {
+            auto* dialog = w.findChild<TTransferProgressDialog*>();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_TRUE(dialog->isModal());
+            figures << dialog->findChild<QLabel*>(QStringLiteral("diaFigures"))->text();
+            if (++blocksMoved == blocks)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        };
+    };
+
+    // The read: nothing in memory changes.
+    EncodeInstrumentText(QStringLiteral("Mine"), state->Project->Header.Name, 16, 0);
+    state->Main.Modified = false;
+    state->Main.ProjectFileName = QStringLiteral("/home/u/mine.proj");
+    state->Main.HasFileName = true;
+    const QByteArray mine = projectBytes(*state->Project);
+    const QByteArray valvesBefore = [&] {
+        QFile f(QDir(state->CacheDir).filePath(QStringLiteral("valves.bin")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    cancelAfter(3);
+    w.ReadProjectFromInstrument();
+    EXPECT_EQ(figures, (QStringList{QStringLiteral("Branch 13 of 100"), QStringLiteral("Branch 26 of 100"),
+                                    QStringLiteral("Branch 40 of 100")}));
+    EXPECT_EQ(projectBytes(*state->Project), mine);
+    EXPECT_EQ(state->Main.ProjectFileName, QStringLiteral("/home/u/mine.proj"));
+    EXPECT_TRUE(state->Main.HasFileName);
+    EXPECT_EQ(ui.Status, QStringLiteral("The read was cancelled!"));
+    QFile valves(QDir(state->CacheDir).filePath(QStringLiteral("valves.bin")));
+    ASSERT_TRUE(valves.open(QIODevice::ReadOnly));
+    EXPECT_EQ(valves.readAll(), valvesBefore);
+    EXPECT_FALSE(w.findChild<TTransferProgressDialog*>()) << "the progress window is gone";
+
+    // The write: the project keeps its "*", and the user learns what the instrument now holds.
+    state->Main.Modified = true;
+    ui.Log.clear();
+    ui.Answers = {Answer::Yes};
+    cancelAfter(2);
+    EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Cancelled);
+    EXPECT_EQ(blocksMoved, 2);
+    EXPECT_TRUE(state->Main.Modified);
+    EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
+    EXPECT_EQ(ui.messages(), QStringList{QStringLiteral("The write was cancelled. The device now holds an "
+                                                        "incomplete project. Write the project again to "
+                                                        "repair it.")});
+    EXPECT_EQ(ui.Status, QStringLiteral("The write was cancelled!"));
+    EXPECT_TRUE(enabled("mOpenPrj")) << "the window is usable again";
+
+    // Writing again repairs it.
+    ui.DuringEvents = nullptr;
+    ui.Answers = {Answer::Yes};
+    EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
+    EXPECT_FALSE(state->Main.Modified);
+}
+
+// The simulated instrument spoils a byte of branch 2: the check after writing fails and names it, the
+// project stays changed; with the Options item off nothing is checked.
+TEST_F(MainWindowWithInstrumentTest, VerifyAfterWritingFollowsTheOptionsItem) {
+    struct FaultyCell {
+        FaultyCell() { qputenv("ZRV10_SIM_FAULTY_CELL", QByteArray::number(4140 + 78 + 5)); }
+        ~FaultyCell() { qunsetenv("ZRV10_SIM_FAULTY_CELL"); }
+    } faulty;
+    writeCacheFiles();
+    TMainF& w = window();
+    w.StartupSequence();
+    w.ReadProjectFromInstrument();
+    ASSERT_GE(state->Project->branchCount(), 2);
+    const QString second = DecodeInstrumentText(state->Project->Branches[1].Name, 16, state->codePage());
+    QAction* verify = w.action(QStringLiteral("mVerifyAfterWrite"));
+    ASSERT_NE(verify, nullptr);
+    EXPECT_TRUE(verify->isCheckable());
+    EXPECT_TRUE(verify->isChecked());
+    EXPECT_EQ(text("mVerifyAfterWrite"), QStringLiteral("Verify after writing to device"));
+
+    state->Main.Modified = true;
+    ui.Log.clear();
+    ui.Answers = {Answer::Yes};
+    EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Failed);
+    EXPECT_EQ(ui.messages(), QStringList{QStringLiteral("Branch 2 (%1) in the device differs from the one "
+                                                        "written. Write the project again.")
+                                             .arg(second)});
+    EXPECT_EQ(ui.Status, QStringLiteral("Writing failed: branch 2 (%1) differs in the device!").arg(second));
+    EXPECT_TRUE(state->Main.Modified);
+    EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
+
+    verify->trigger();
+    EXPECT_FALSE(state->Settings.VerifyAfterWrite);
+    ui.Answers = {Answer::Yes};
+    EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
+    EXPECT_FALSE(state->Main.Modified);
+}
+
 } // namespace
 
 namespace {
@@ -682,7 +801,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
                                                     "mMoveBranchDown", "-", "mUndo", "mRedo"}));
     EXPECT_EQ(itemsOf(w, "mPrint2Menu"),
               QStringList({"mSetupPrinter", "mSetupPage", "mPrint", "mBalancingReport"}));
-    EXPECT_EQ(itemsOf(w, "mOptionsMenu"), QStringList({"mUnits", "mLanguage", "mBalancingSummary"}));
+    EXPECT_EQ(itemsOf(w, "mOptionsMenu"), QStringList({"mUnits", "mLanguage", "mBalancingSummary", "mVerifyAfterWrite"}));
     EXPECT_EQ(itemsOf(w, "PopupMenu1"),
               QStringList({"mAddBranch2", "mDeleteBranch2", "mMoveBranchUp2", "mMoveBranchDown2"}));
 

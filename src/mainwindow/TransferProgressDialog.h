@@ -1,0 +1,35 @@
+#pragma once
+
+#include "link/TransferProgress.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+class QLabel;
+class QPushButton;
+class QProgressBar;
+class TMessageCatalogue;
+
+// The modal window of a long device transfer: what runs, a bar, how far in the user's words ("Branch
+// 320 of 1500"), and Cancel (also Escape and closing the window). It appears with the first report of
+// a transfer longer than one frame, and keeps the event loop turning so that Cancel can be pressed.
+class TTransferProgressDialog final : public QDialog, public ITransferProgress {
+    Q_OBJECT
+public:
+    TTransferProgressDialog(const TMessageCatalogue& messages, QWidget* parent);
+
+    void progress(TTransferOperation operation, std::uint64_t done, std::uint64_t total) override;
+    bool cancelled() const override { return m_cancelled; }
+
+public slots:
+    void reject() override;
+
+private:
+    const TMessageCatalogue& m_messages;
+    QLabel* m_operation;
+    QLabel* m_figures;
+    QProgressBar* m_bar;
+    QPushButton* m_cancel;
+    QElapsedTimer m_sinceEvents;
+    bool m_cancelled = false;
+};
