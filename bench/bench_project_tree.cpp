@@ -59,7 +59,7 @@ void BM_ProjectTreeAndPages(benchmark::State& run) {
     TFixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(14, 7)));
     TProjectEditor editor(state, ui, hooks, clock);
     editor.FillManufacturerList();
-    state.Main.CurrentBranch = 7;
+    editor.setCurrentBranch(7);
     int unit = 0;
     for (auto _ : run) {
         state.Units.FlowUnit = unit++ % FlowUnitCount;

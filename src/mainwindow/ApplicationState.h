@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ProjectDocument.h"
 #include "files/FileHistory.h"
 #include "files/ProcessPaths.h"
 #include "files/Settings.h"
@@ -48,8 +49,12 @@ struct TApplicationState {
     QString SettingsPath;
     QString DriverPath;
 
+    // The open project with its file name and flags.
+    TProjectDocument Document;
+    // The document's project, for the code that reads it (or fills it in place and then hands it to
+    // the document as a replacement). Edits go through the document, so that the windows follow them.
+    TProject* const Project = &Document.projectInPlace();
     // Large fixed tables live on the heap.
-    std::unique_ptr<TProject> Project = std::make_unique<TProject>();
     std::unique_ptr<TValveCatalogue> Catalogue = std::make_unique<TValveCatalogue>();
     TValveSelection Valve;
     // The instrument's configuration copy; its InstrumentCodePage converts every instrument text.
@@ -58,6 +63,7 @@ struct TApplicationState {
     TSettings Settings;
     TUnits Units;
     TMessageCatalogue Messages;
+    // The flags as a project transfer sets them; the window hands them to the document afterwards.
     TMainState Main;
     TFileHistory History;
     TLinkGuard LinkGuard;

@@ -1,5 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "document/ProjectDocument.h"
+#include "document/ProjectUndo.h"
 #include "files/FileHistory.h"
 #include "files/ProjectCommands.h"
 #include "files/Settings.h"
@@ -92,6 +94,9 @@ void TMainF::init() {
     m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
+    // The title, the Save item and the undo items follow the document and its history.
+    connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::UpdateWindowState);
+    connect(&m_editor->undo().stack(), &QUndoStack::indexChanged, this, &TMainF::UpdateWindowState);
     AddRecentFilesMenu(*findChild<QMenu*>(QStringLiteral("mFileMenu")), action(QStringLiteral("mSave")),
                        "mRecentProjects", m_state.History.Projects, action(QStringLiteral("mOpenPrj")), *m_ui,
                        m_state.Messages, [this] { m_state.saveHistory(); },
@@ -226,6 +231,12 @@ void TMainF::buildMenus() {
             &TProjectEditor::MoveBranchUp);
     connect(addItem(edit, "mMoveBranchDown", "Move branch down"), &QAction::triggered, m_editor,
             &TProjectEditor::MoveBranchDown);
+    item = addItem(edit, "mUndo", "Undo");
+    item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(item, &QAction::triggered, m_editor, &TProjectEditor::Undo);
+    item = addItem(edit, "mRedo", "Redo");
+    item->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(item, &QAction::triggered, m_editor, &TProjectEditor::Redo);
 
     QMenu* print = topMenu("mPrint2", "Print");
     item = addItem(print, "mSetupPrinter", "Setup printer...");
@@ -322,11 +333,11 @@ void TMainF::SetStatus(const QString& text) {
 }
 
 void TMainF::UpdateWindowState() {
-    const TMainState& s = m_state.Main;
-    const TProject& project = *m_state.Project;
+    const TDocumentState& s = m_state.Document.state();
+    const TProject& project = m_state.Document.project();
     const int count = project.branchCount();
     const bool locked = project.isLocked();
-    const int current = s.CurrentBranch;
+    const int current = m_editor->currentBranch();
     const bool selected = current >= 0 && current < count;
     const bool on = m_mainCommandsOn;
 
@@ -362,12 +373,22 @@ void TMainF::UpdateWindowState() {
     m_editor->SetInputsEnabled(!locked);
     enable("mAddBranch", on && !locked);
     enable("mAddBranch2", !locked);
+
+    const TProjectUndo& undo = m_editor->undo();
+    if (QAction* a = action(QStringLiteral("mUndo"))) {
+        a->setText(undo.undoText(m_state.Messages));
+        a->setEnabled(on && undo.stack().canUndo());
+    }
+    if (QAction* a = action(QStringLiteral("mRedo"))) {
+        a->setText(undo.redoText(m_state.Messages));
+        a->setEnabled(on && undo.stack().canRedo());
+    }
 }
 
 void TMainF::EnableMainCommands(bool on) {
     m_mainCommandsOn = on;
     for (const char* name : {"mNewPrj", "mOpenPrj", "mSave", "mSaveAsPrj", "mOpenRec", "mExit", "mAddBranch",
-                             "mDeleteBranch", "mMoveBranchUp", "mMoveBranchDown", "mSetupPrinter",
+                             "mDeleteBranch", "mMoveBranchUp", "mMoveBranchDown", "mUndo", "mRedo", "mSetupPrinter",
                              "mSetupPage", "mPrint", "mUnits", "mLanguage"}) {
         if (QAction* a = action(QLatin1String(name)))
             a->setEnabled(on);
@@ -438,8 +459,7 @@ void TMainF::StartupSequence() {
 }
 
 TProjectCommandContext TMainF::commandContext() {
-    return TProjectCommandContext{*m_state.Project,
-                                  m_state.Main,
+    return TProjectCommandContext{m_state.Document,
                                   *m_ui,
                                   m_state.Messages,
                                   m_state.codePage(),
@@ -456,71 +476,43 @@ bool TMainF::AskSaveChanges() {
 }
 
 void TMainF::ResetProject() {
-    TMainState& s = m_state.Main;
-    s.ProjectFileName.clear();
-    s.IsNewProject = true;
-    s.Modified = false;
-    s.LinkedToInstrument = false;
-    s.HasFileName = false;
-    TProjectHeader& header = m_state.Project->Header;
-    header.State = static_cast<std::uint16_t>(header.State & ~StateLocked);
-    header.Branch_Count = 0;
-    header.Name[0] = 0;
-    header.Last_Change[0] = 0;
+    m_state.Document.resetToNew();
 }
 
 void TMainF::NewProject() {
     if (!AskSaveChanges())
         return;
+    // The editor builds the tree and shows the pages when the document announces the new project.
     ResetProject();
-    m_state.Main.CurrentBranch = 0;
-    m_editor->BuildProjectTree();
-    InitBranch(*m_state.Project, 0);
-    m_editor->ShowBranchPage(0);
-    m_editor->ShowProjectPage();
     UpdateWindowState();
     m_editor->ActivateProjectPage();
     SetStatus(tr_("New project"));
 }
 
-void TMainF::showAfterOpen() {
-    // The instrument and workbook items stay on while a confirm panel is open; an edit of the project
-    // that was just replaced has nothing left to confirm, and would keep the tree locked.
-    m_editor->ResetPending();
-    m_editor->BuildProjectTree();
-    if (m_state.Project->branchCount() > 0)
-        m_editor->ShowBranchPage(0);
-    m_editor->ShowProjectPage();
-    UpdateWindowState();
-}
-
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
-    if (OpenProjectCommand(context) == TOpenResult::Opened)
-        showAfterOpen();
+    OpenProjectCommand(context);
     UpdateWindowState();
 }
 
 void TMainF::OpenProjectPath(const QString& path) {
     TProjectCommandContext context = commandContext();
-    if (OpenProjectPathCommand(context, path) == TOpenResult::Opened)
-        showAfterOpen();
+    OpenProjectPathCommand(context, path);
     UpdateWindowState();
 }
 
 void TMainF::ImportWorkbook() {
     TProjectCommandContext context = commandContext();
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
-    if (ImportWorkbookCommand(workbook) == TWorkbookResult::Done)
-        showAfterOpen();
+    ImportWorkbookCommand(workbook);
     UpdateWindowState();
 }
 
 void TMainF::ExportWorkbook() {
     TProjectCommandContext context = commandContext();
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
-    if (ExportWorkbookCommand(workbook) == TWorkbookResult::Done)
-        showAfterOpen();
+    // The export changes the flags only: the tree and pages keep the user's place.
+    ExportWorkbookCommand(workbook);
     UpdateWindowState();
 }
 
@@ -553,17 +545,20 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
 
 namespace {
 
-TProjectViewHooks viewHooks(TMainF& window, bool replacesProject) {
-    TProjectEditor& editor = window.editor();
-    return TProjectViewHooks{
-        [&editor, replacesProject] {
-            // As after opening a file: a pending edit belonged to the project just replaced.
-            if (replacesProject)
-                editor.ResetPending();
-            editor.BuildProjectTree();
-        },
-        [&editor](int branch) { editor.ShowBranchPage(branch); },
-        [&editor] { editor.ShowProjectPage(); }, [&window] { window.UpdateWindowState(); }};
+// The transfers still fill the project in place and set the flags of a TMainState; this hands what
+// they did to the document, which announces it to the windows. The transfer calls UpdateWindowState
+// last: after a read only when it succeeded, after a write whatever the outcome.
+TProjectViewHooks viewHooks(TApplicationState& state, bool replacesProject) {
+    TMainState& flags = state.Main;
+    // Only a successful write clears Modified.
+    flags.Modified = true;
+    TProjectDocument& document = state.Document;
+    return TProjectViewHooks{{}, {}, {}, [&flags, &document, replacesProject] {
+                                 if (replacesProject)
+                                     document.replaceFromInstrument(document.project(), flags.ProjectFileName);
+                                 else if (!flags.Modified)
+                                     document.markWrittenToInstrument(flags.ProjectFileName);
+                             }};
 }
 
 } // namespace
@@ -574,7 +569,7 @@ void TMainF::ReadProjectFromInstrument() {
         return;
     runDeviceOperation([this](const TDeviceOperationContext& c) {
         return ReadProjectFromDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
-                                     viewHooks(*this, true));
+                                     viewHooks(m_state, true));
     });
     UpdateWindowState();
 }
@@ -582,7 +577,7 @@ void TMainF::ReadProjectFromInstrument() {
 TDeviceResult TMainF::SaveProjectToInstrument() {
     const TDeviceResult result = runDeviceOperation([this](const TDeviceOperationContext& c) {
         return SaveProjectToDevice(c, *m_state.Project, m_state.Main, m_state.DeviceConfig,
-                                   viewHooks(*this, false));
+                                   viewHooks(m_state, false));
     });
     UpdateWindowState();
     return result;

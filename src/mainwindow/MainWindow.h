@@ -115,7 +115,6 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const char* designedCaption);
     TProjectCommandContext commandContext();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
-    void showAfterOpen();
     // The read shared with the records window: the record goes into that window, and its status bar
     // gets this window's status text, whatever the outcome.
     bool readRecordsIntoRecordsWindow();

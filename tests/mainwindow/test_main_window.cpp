@@ -4,7 +4,9 @@
 #include "link/Pause.h"
 #include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
+#include "DocumentState.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/ProjectEditor.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
@@ -115,8 +117,8 @@ TEST_F(MainWindowTest, StartsSilentlyWithCacheFilesOnAnEmptyNewProject) {
     EXPECT_FALSE(exitCode.has_value());
     EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - New project"));
-    EXPECT_TRUE(state->Main.IsNewProject);
-    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_TRUE(state->Document.state().IsNewProject);
+    EXPECT_FALSE(state->Document.state().Modified);
     EXPECT_EQ(state->Project->branchCount(), 0);
     EXPECT_EQ(ManufacturerCountOf(*state->Catalogue), 1);
     // The settings were read before anything was shown.
@@ -209,11 +211,13 @@ TEST_F(MainWindowTest, TitleAndFileCommandsFollowTheProjectFlags) {
     };
     for (const FlagRow& row : rows) {
         SCOPED_TRACE(row.Event);
-        state->Main.IsNewProject = row.IsNew;
-        state->Main.Modified = row.Modified;
-        state->Main.LinkedToInstrument = row.Linked;
-        state->Main.HasFileName = row.HasFile;
-        state->Main.ProjectFileName = QString::fromUtf8(row.FileName);
+        changeState(state->Document, [&](TDocumentState& s) {
+            s.IsNewProject = row.IsNew;
+            s.Modified = row.Modified;
+            s.LinkedToInstrument = row.Linked;
+            s.HasFileName = row.HasFile;
+            s.ProjectFileName = QString::fromUtf8(row.FileName);
+        });
         w.UpdateWindowState();
         EXPECT_EQ(w.windowTitle(), QString::fromUtf8(row.Title));
         EXPECT_EQ(enabled("mSave"), row.Save);
@@ -251,7 +255,7 @@ TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
         SCOPED_TRACE(row.Case);
         state->Project->Header.Branch_Count = static_cast<std::int16_t>(row.Count);
         state->Project->Header.State = row.Locked ? StateLocked : 0;
-        state->Main.CurrentBranch = row.Current;
+        window().editor().setCurrentBranch(row.Current);
         w.UpdateWindowState();
         EXPECT_EQ(enabled("mAddBranch"), row.Add);
         EXPECT_EQ(enabled("mAddBranch2"), row.Add);
@@ -268,7 +272,7 @@ TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
     TMainF& w = startedWindow();
     w.show();
     state->Project->Header.State = StateLocked | 0x01;
-    state->Main.Modified = false;
+    state->Document.setModified(false);
     w.UpdateWindowState();
     auto* projectPage = w.findChild<QWidget*>(QStringLiteral("TabPrj"));
     ASSERT_NE(projectPage, nullptr);
@@ -288,10 +292,12 @@ TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
 TEST_F(MainWindowTest, AnOpenConfirmPanelKeepsTheMainCommandsOff) {
     TMainF& w = startedWindow();
     state->Project->Header.Branch_Count = 3;
-    state->Main.CurrentBranch = 1;
-    state->Main.Modified = true;
-    state->Main.HasFileName = true;
-    state->Main.IsNewProject = false;
+    window().editor().setCurrentBranch(1);
+    changeState(state->Document, [&](TDocumentState& s) {
+        s.Modified = true;
+        s.HasFileName = true;
+        s.IsNewProject = false;
+    });
     w.UpdateWindowState();
 
     w.EnableMainCommands(false);
@@ -375,18 +381,20 @@ TEST_F(MainWindowTest, CloseQuestions) {
         mainF.reset();
         ui = TScriptedUserInterface();
         TMainF& w = startedWindow();
-        state->Main.IsNewProject = row.IsNew;
-        state->Main.Modified = row.Modified;
-        state->Main.LinkedToInstrument = row.Linked;
-        state->Main.HasFileName = row.HasFile;
-        state->Main.ProjectFileName = row.HasFile ? dir.filePath(QStringLiteral("a.proj")) : QString();
+        changeState(state->Document, [&](TDocumentState& s) {
+            s.IsNewProject = row.IsNew;
+            s.Modified = row.Modified;
+            s.LinkedToInstrument = row.Linked;
+            s.HasFileName = row.HasFile;
+            s.ProjectFileName = row.HasFile ? dir.filePath(QStringLiteral("a.proj")) : QString();
+        });
         ui.Answers = row.Answers;
         ui.FilesToSave = row.FilesToSave;
 
         EXPECT_EQ(w.close(), row.Closes);
         EXPECT_EQ(asked(), row.Asked);
         if (!row.Closes)
-            EXPECT_TRUE(state->Main.Modified); // nothing lost: still marked for saving
+            EXPECT_TRUE(state->Document.state().Modified); // nothing lost: still marked for saving
     }
     EXPECT_TRUE(QFile::exists(saved));
 }
@@ -394,10 +402,12 @@ TEST_F(MainWindowTest, CloseQuestions) {
 TEST_F(MainWindowTest, AFailedSaveOnCloseShowsTheErrorAndKeepsTheWindowOpen) {
     TMainF& w = startedWindow();
     w.show();
-    state->Main.IsNewProject = false;
-    state->Main.HasFileName = true;
-    state->Main.Modified = true;
-    state->Main.ProjectFileName = dir.filePath(QStringLiteral("gone/a.proj"));
+    changeState(state->Document, [&](TDocumentState& s) {
+        s.IsNewProject = false;
+        s.HasFileName = true;
+        s.Modified = true;
+        s.ProjectFileName = dir.filePath(QStringLiteral("gone/a.proj"));
+    });
     ui.Answers = {Answer::Yes};
 
     EXPECT_FALSE(w.close());
@@ -409,7 +419,7 @@ TEST_F(MainWindowTest, AFailedSaveOnCloseShowsTheErrorAndKeepsTheWindowOpen) {
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("gone")));
     ui.Answers = {Answer::Yes};
     EXPECT_TRUE(w.close());
-    EXPECT_TRUE(QFile::exists(state->Main.ProjectFileName));
+    EXPECT_TRUE(QFile::exists(state->Document.state().ProjectFileName));
 }
 
 TEST_F(MainWindowTest, CloseSavesTheSettingsAndTellsWhenItCannot) {
@@ -434,10 +444,12 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     TMainF& w = startedWindow();
     state->Project->Header.Branch_Count = 2;
     state->Project->Header.Name[0] = 'X';
-    state->Main.IsNewProject = false;
-    state->Main.HasFileName = true;
-    state->Main.Modified = true;
-    state->Main.ProjectFileName = dir.filePath(QStringLiteral("a.proj"));
+    changeState(state->Document, [&](TDocumentState& s) {
+        s.IsNewProject = false;
+        s.HasFileName = true;
+        s.Modified = true;
+        s.ProjectFileName = dir.filePath(QStringLiteral("a.proj"));
+    });
     ui.Answers = {Answer::No};
 
     w.NewProject();
@@ -445,9 +457,9 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
     EXPECT_EQ(state->Project->branchCount(), 0);
     EXPECT_EQ(state->Project->Header.Name[0], 0);
-    EXPECT_TRUE(state->Main.IsNewProject);
-    EXPECT_FALSE(state->Main.HasFileName);
-    EXPECT_TRUE(state->Main.ProjectFileName.isEmpty());
+    EXPECT_TRUE(state->Document.state().IsNewProject);
+    EXPECT_FALSE(state->Document.state().HasFileName);
+    EXPECT_TRUE(state->Document.state().ProjectFileName.isEmpty());
     EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
     EXPECT_FALSE(enabled("mSaveProjectToDevice"));
 }
@@ -509,21 +521,21 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     for (int i = 0; i < 3; ++i)
         InitBranch(*state->Project, i);
     state->Project->Header.Branch_Count = 3;
-    state->Main.CurrentBranch = 1;
+    window().editor().setCurrentBranch(1);
     w.UpdateWindowState();
 
     auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
     ASSERT_NE(tree, nullptr);
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(state->Main.CurrentBranch, 2);
-    EXPECT_TRUE(state->Main.Modified);
+    EXPECT_EQ(window().editor().currentBranch(), 2);
+    EXPECT_TRUE(state->Document.state().Modified);
     QTest::keyClick(tree, Qt::Key_U, Qt::ControlModifier);
-    EXPECT_EQ(state->Main.CurrentBranch, 1);
+    EXPECT_EQ(window().editor().currentBranch(), 1);
 
     // Adding opens the new branch's confirm panel, which switches the main commands off.
     w.action(QStringLiteral("mMoveBranchDown"))->trigger();
-    EXPECT_EQ(state->Main.CurrentBranch, 2);
+    EXPECT_EQ(window().editor().currentBranch(), 2);
     QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(state->Project->branchCount(), 4);
     EXPECT_FALSE(enabled("mNewPrj"));
@@ -581,7 +593,7 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
         ui.DuringEvents = nullptr;
         EXPECT_GT(attempts, 0);
         EXPECT_EQ(projectBytes(*state->Project), read);
-        EXPECT_FALSE(state->Main.Modified);
+        EXPECT_FALSE(state->Document.state().Modified);
         for (const auto& shown : ui.Log)
             EXPECT_TRUE(shown.Kind == QLatin1String("status") ||
                         shown.Text.startsWith(QLatin1String("Do you want to overwrite")))
@@ -609,7 +621,7 @@ TEST_F(MainWindowWithInstrumentTest, TheInstrumentGetsTheProjectAsItWasWhenTheWr
     };
     ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
     ui.DuringEvents = nullptr;
-    state->Main.Modified = false;
+    state->Document.setModified(false);
     w.ReadProjectFromInstrument();
     EXPECT_EQ(projectBytes(*state->Project), sent);
 }
@@ -628,14 +640,14 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
         EncodeInstrumentText(QStringLiteral("Changed"), state->Project->Header.Name, 16, 0);
-        state->Main.Modified = true;
+        state->Document.setModified(true);
         const QByteArray changed = projectBytes(*state->Project);
         ui.Log.clear();
         ui.Answers = {Answer::Cancel};
         command();
         EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
         EXPECT_EQ(projectBytes(*state->Project), changed);
-        EXPECT_TRUE(state->Main.Modified);
+        EXPECT_TRUE(state->Document.state().Modified);
         EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
         for (const auto& shown : ui.Log)
             EXPECT_NE(shown.Kind, QStringLiteral("open"));
@@ -645,7 +657,7 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     ui.Answers = {Answer::No, Answer::No};
     w.ReadProjectFromInstrument();
     EXPECT_EQ(asked(), (QStringList{QStringLiteral("Save now?"), QStringLiteral("Save now to ZRV10?")}));
-    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_FALSE(state->Document.state().Modified);
     EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
 }
 

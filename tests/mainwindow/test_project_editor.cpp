@@ -111,7 +111,7 @@ struct ProjectEditorTest : ::testing::Test {
             p.Branches[i].Final_Presetting = i % 3 == 1 ? 0 : 3;
         }
         p.Header.Branch_Count = static_cast<std::int16_t>(count);
-        state.Main.CurrentBranch = 0;
+        editor->setCurrentBranch(0);
         editor->BuildProjectTree();
         editor->ShowProjectPage();
     }
@@ -180,7 +180,7 @@ TEST_F(ProjectEditorTest, SelectionRuleChoosesPageBranchAndStatus) {
         select(node(2)); // away from the node under test, so the selection changes
         select(node(c.line, c.value));
         EXPECT_EQ(branchPageShown(), c.branchPage);
-        EXPECT_EQ(state.Main.CurrentBranch, c.branch);
+        EXPECT_EQ(editor->currentBranch(), c.branch);
         EXPECT_EQ(hooks.Status, QString::fromLatin1(c.status));
         if (c.branchPage)
             EXPECT_EQ(br->Name->text(), QStringLiteral("Branch %1").arg(c.branch));
@@ -233,7 +233,7 @@ TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) 
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1"));
     EXPECT_EQ(br->RequestedFlow.Edit->text(), state.Units.FormatFlow(11));
     EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[1], sizeof(TBranch)), 0);
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
 }
 
 TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNothing) {
@@ -287,7 +287,7 @@ TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNo
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&state.Project->Header), sizeof(TProjectHeader)),
                   header);
         EXPECT_TRUE(editor->BranchEditPending());
-        EXPECT_FALSE(state.Main.Modified);
+        EXPECT_FALSE(state.Document.state().Modified);
         QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
         EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 0"));
     }
@@ -319,11 +319,11 @@ TEST_F(ProjectEditorTest, ConfirmedBranchIsWrittenStampedAndShownEverywhere) {
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(prj->Date->text(), QStringLiteral("5.3.2024 14:07"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_FALSE(editor->BranchEditPending());
     EXPECT_TRUE(editor->tree()->isEnabled());
     EXPECT_TRUE(branchPageShown());
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_EQ(node(3)->text(0), "Branch: " + longName.left(16));
     EXPECT_EQ(node(3, 1)->text(0), QStringLiteral("Valve type: B1"));
 }
@@ -347,15 +347,15 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(node(0)->text(0), "Project name: " + QString(16, u'p'));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_FALSE(editor->ProjectEditPending());
     EXPECT_TRUE(editor->tree()->isEnabled());
 
-    state.Main.Modified = false;
+    state.Document.setModified(false);
     prj->Name->setText(QStringLiteral("Other"));
     QTest::mouseClick(prj->Confirm->Cancel, Qt::LeftButton);
     EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_FALSE(prj->Confirm->isVisible());
 
     // Escape cancels as well; Return confirms.
@@ -376,7 +376,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     select(node(0)); // the project node: CurrentBranch 0
     editor->AddBranch();
     EXPECT_EQ(state.Project->branchCount(), 4);
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "", "Branch 1", "Branch 2"}));
     EXPECT_TRUE(branchPageShown());
     EXPECT_TRUE(editor->NewBranchPending());
@@ -384,11 +384,11 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     EXPECT_EQ(QApplication::focusWidget(), br->Name);
     EXPECT_EQ(br->Manufacturer->currentText(), QStringLiteral("Alpha"));
     EXPECT_EQ(br->Type->currentText(), QStringLiteral("A1"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
 
     QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "Branch 1", "Branch 2"}));
-    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());
     EXPECT_FALSE(editor->NewBranchPending());
     EXPECT_EQ(root()->childCount(), 5);
@@ -396,7 +396,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     // In an empty project the new branch is branch 0; confirming it keeps it.
     setBranches(0);
     editor->AddBranch();
-    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_EQ(state.Project->branchCount(), 1);
     br->Name->setText(QStringLiteral("First"));
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
@@ -411,23 +411,23 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
 TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
     setBranches(MaxBranches);
     selectBranch(MaxBranches - 1);
-    state.Main.Modified = false;
+    state.Document.setModified(false);
     editor->AddBranch();
     EXPECT_EQ(ui.messages(), QStringList("Cannot add branch (maximum 1500 branches)"));
     EXPECT_EQ(state.Project->branchCount(), MaxBranches);
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_FALSE(editor->BranchEditPending());
 
     editor->MoveBranchDown();
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
     editor->MoveBranchUp();
-    EXPECT_EQ(state.Main.CurrentBranch, MaxBranches - 2);
+    EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
     EXPECT_EQ(nameOf(state.Project->Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->MoveBranchDown();
     editor->DeleteBranch();
     EXPECT_EQ(state.Project->branchCount(), MaxBranches - 1);
-    EXPECT_EQ(state.Main.CurrentBranch, MaxBranches - 2);
+    EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1498"));
 }
 
@@ -441,16 +441,16 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Do you agree?"));
     EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
     EXPECT_EQ(state.Project->branchCount(), 5);
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_TRUE(branchPageShown());
 
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(hooks.Status, QString()); // "Deleting the branch..." does not outlive the deletion
     EXPECT_EQ(state.Project->branchCount(), 4);
-    EXPECT_EQ(state.Main.CurrentBranch, 3);
+    EXPECT_EQ(editor->currentBranch(), 3);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 3"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(root()->childCount(), 2 + 4);
@@ -460,7 +460,7 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(state.Project->branchCount(), 0);
-    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());
 }
 
@@ -469,27 +469,28 @@ TEST_F(ProjectEditorTest, MovesAtTheEdgesAndInTheMiddle) {
     selectBranch(0);
     editor->MoveBranchUp();
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
 
     selectBranch(2);
     editor->MoveBranchDown();
     EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch down"));
-    EXPECT_EQ(state.Main.CurrentBranch, 3);
+    EXPECT_EQ(editor->currentBranch(), 3);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "Branch 1", "Branch 3", "Branch 2", "Branch 4"}));
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 2"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_EQ(node(5)->text(0), QStringLiteral("Branch: Branch 2"));
-    EXPECT_TRUE(editor->tree()->selectedItems().isEmpty());
+    // The moved branch keeps the user's selection.
+    EXPECT_EQ(editor->tree()->selectedItems(), QList<QTreeWidgetItem*>{node(5)});
 
     editor->MoveBranchUp();
     EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch up"));
-    EXPECT_EQ(state.Main.CurrentBranch, 2);
+    EXPECT_EQ(editor->currentBranch(), 2);
     EXPECT_EQ(nameOf(state.Project->Branches[2]), QStringLiteral("Branch 2"));
 
     selectBranch(4);
     editor->MoveBranchDown();
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
-    EXPECT_EQ(state.Main.CurrentBranch, 4);
+    EXPECT_EQ(editor->currentBranch(), 4);
 }
 
 TEST_F(ProjectEditorTest, LockedProjectDisablesInputsAndIgnoresTheTabStrip) {
@@ -538,7 +539,7 @@ TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
     ui.Answers = {IUserInterface::Answer::Yes};
     QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
     EXPECT_EQ(state.Project->branchCount(), 3);
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_TRUE(branchPageShown());
     EXPECT_TRUE(editor->NewBranchPending());
 }
@@ -555,7 +556,7 @@ TEST_F(ProjectEditorTest, ChangeOfUnitsRedrawsTreeHintsAndEndsOnTheProjectPage) 
               "( " + state.Units.FormatFlow(0) + " to " + state.Units.FormatFlow(10000000) + " )");
     EXPECT_EQ(br->InitialPressure.Edit->text(), state.Units.FormatPressure(1000));
     EXPECT_FALSE(branchPageShown());
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
 }
 
 } // namespace
