@@ -662,3 +662,59 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
 }
 
 } // namespace
+
+namespace {
+
+// Edit > Undo and Redo name the edit, follow the history and the confirm panels, and take the
+// title's "*" away when the project is back where it was saved.
+TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
+    TMainF& w = startedWindow();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    auto project = std::make_unique<TProject>();
+    project->Header.Branch_Count = 3;
+    for (int i = 0; i < 3; ++i) {
+        InitBranch(*project, i);
+        EncodeInstrumentText(QStringLiteral("B%1").arg(i), project->Branches[i].Name, 16, 0);
+    }
+    state->Document.replaceFromFile(*project, QStringLiteral("/p/a.proj"));
+    const QString saved = QStringLiteral("ZRV 10 User Software - /p/a.proj");
+    QAction* undo = w.action(QStringLiteral("mUndo"));
+    QAction* redo = w.action(QStringLiteral("mRedo"));
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(w.windowTitle(), saved);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo"));
+
+    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    tree->setCurrentItem(tree->topLevelItem(0)->child(3)); // branch 1
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo move of branch B1"));
+
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.windowTitle(), saved);
+    EXPECT_EQ(redo->text(), QStringLiteral("Redo move of branch B1"));
+    EXPECT_EQ(w.statusText(), QStringLiteral("1 / 3")) << "the branch it concerned is shown";
+    QTest::keyClick(tree, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+    EXPECT_EQ(state->Project->Branches[2].Name[1], '1');
+
+    // A save marks the point the title is clean at; before it the project is changed again.
+    state->Document.markSavedToFile(QStringLiteral("/p/a.proj"));
+    EXPECT_EQ(w.windowTitle(), saved);
+    undo->trigger();
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+
+    w.EnableMainCommands(false);
+    EXPECT_FALSE(redo->isEnabled());
+    w.EnableMainCommands(true);
+    EXPECT_TRUE(redo->isEnabled());
+}
+
+} // namespace

@@ -1,8 +1,11 @@
+#include "document/ProjectUndo.h"
+#include "files/ProjectFile.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectPage.h"
+#include "mainwindow/ProjectTree.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
@@ -18,7 +21,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -629,4 +634,233 @@ TEST_F(ProjectEditorTest, ProjectNameConfirmedUnchangedKeepsItsBytes) {
     prj->Name->setText(prj->Name->text().chopped(1));
     QTest::keyClick(prj->Name, Qt::Key_Return);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project->Header.Name), 16), name);
+}
+
+namespace {
+
+// The project as a saved file holds it.
+QByteArray savedBytes(const TProject& project) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.proj"));
+    EXPECT_TRUE(SaveProjectFile(path, project, 0));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+} // namespace
+
+// Each kind of edit is undone to the very bytes the project had, last change included, and redone
+// to the bytes the edit gave; the menu texts name the edit.
+TEST_F(ProjectEditorTest, EveryEditIsUndoneAndRedoneByteForByte) {
+    struct Edit {
+        const char* What;
+        std::function<void()> Do;
+        const char* UndoText;
+    };
+    const std::vector<Edit> edits = {
+        {"rename a branch",
+         [&] {
+             selectBranch(1);
+             br->Name->setText(QStringLiteral("Riser 1"));
+             QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo rename of branch Riser 1"},
+        {"change a branch's flow",
+         [&] {
+             selectBranch(2);
+             br->RequestedFlow.Edit->setText(QStringLiteral("450"));
+             QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo change of branch Branch 2"},
+        {"rename the project",
+         [&] {
+             select(root());
+             prj->Name->setText(QStringLiteral("Plant 2"));
+             QTest::mouseClick(prj->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo rename of project Plant 2"},
+        {"add a branch",
+         [&] {
+             selectBranch(0);
+             editor->AddBranch();
+             br->Name->setText(QStringLiteral("New one"));
+             QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo add of branch New one"},
+        {"delete a branch",
+         [&] {
+             selectBranch(0);
+             ui.Answers << IUserInterface::Answer::Yes;
+             editor->DeleteBranch();
+         },
+         "Undo delete of branch Branch 0"},
+        {"delete the last branch",
+         [&] {
+             selectBranch(3);
+             ui.Answers << IUserInterface::Answer::Yes;
+             editor->DeleteBranch();
+         },
+         "Undo delete of branch Branch 3"},
+        {"move a branch up",
+         [&] {
+             selectBranch(2);
+             editor->MoveBranchUp();
+         },
+         "Undo move of branch Branch 2"},
+        {"move a branch down",
+         [&] {
+             selectBranch(0);
+             editor->MoveBranchDown();
+         },
+         "Undo move of branch Branch 0"},
+    };
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.What);
+        setBranches(4);
+        TProjectUndo& undo = editor->undo();
+        undo.stack().clear();
+        const QByteArray before = savedBytes(*state.Project);
+        e.Do();
+        ASSERT_TRUE(ui.messages().isEmpty());
+        ASSERT_EQ(undo.stack().count(), 1) << "one edit, one command";
+        const QByteArray after = savedBytes(*state.Project);
+        EXPECT_NE(after, before);
+        EXPECT_EQ(undo.undoText(state.Messages), QString::fromLatin1(e.UndoText));
+
+        editor->Undo();
+        EXPECT_EQ(savedBytes(*state.Project), before);
+        EXPECT_EQ(undo.redoText(state.Messages), QString::fromLatin1(e.UndoText).replace(0, 4, u"Redo"_qs));
+        EXPECT_EQ(undo.undoText(state.Messages), QStringLiteral("Undo"));
+        editor->Redo();
+        EXPECT_EQ(savedBytes(*state.Project), after);
+        editor->Undo();
+        EXPECT_EQ(savedBytes(*state.Project), before);
+        // The tree shows the project as it stands, node for node.
+        EXPECT_EQ(root()->childCount(), 2 + 4);
+        EXPECT_EQ(node(0)->text(0), QStringLiteral("Project name: Plant"));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(node(i + 2)->text(0), QStringLiteral("Branch: Branch %1").arg(i));
+    }
+}
+
+// Modified follows the history: an edit sets it, undoing back to the saved point clears it, and
+// redoing sets it again. A cancelled new branch leaves no trace in the history.
+TEST_F(ProjectEditorTest, ModifiedFollowsTheSavedPointOfTheHistory) {
+    setBranches(3);
+    TProjectDocument& doc = state.Document;
+    doc.markSavedToFile(QStringLiteral("/p/a.proj"));
+    selectBranch(1);
+    editor->MoveBranchDown();
+    EXPECT_TRUE(doc.state().Modified);
+    editor->Undo();
+    EXPECT_FALSE(doc.state().Modified);
+    editor->Redo();
+    EXPECT_TRUE(doc.state().Modified);
+    doc.markSavedToFile(QStringLiteral("/p/a.proj"));
+    EXPECT_FALSE(doc.state().Modified);
+    editor->Undo();
+    EXPECT_TRUE(doc.state().Modified) << "before the save point is changed too";
+    editor->Redo();
+    EXPECT_FALSE(doc.state().Modified);
+
+    editor->AddBranch();
+    EXPECT_TRUE(doc.state().Modified);
+    EXPECT_FALSE(editor->undo().stack().canRedo());
+    QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+    EXPECT_FALSE(doc.state().Modified) << "the project is as it was saved";
+    EXPECT_EQ(editor->undo().stack().count(), 1);
+    EXPECT_EQ(editor->undo().undoText(state.Messages), QStringLiteral("Undo move of branch Branch 1"));
+
+    // While a page waits for its confirmation, the history stays as it is.
+    selectBranch(0);
+    br->Name->setText(QStringLiteral("typing"));
+    editor->Undo();
+    EXPECT_EQ(editor->undo().stack().index(), 1);
+}
+
+// Replacing the project starts a fresh history; an imported project stays changed with nothing to undo.
+TEST_F(ProjectEditorTest, AReplacedProjectStartsAFreshHistory) {
+    struct Case {
+        const char* What;
+        std::function<void(TProjectDocument&, const TProject&)> Replace;
+        bool Modified;
+    };
+    const std::vector<Case> cases = {
+        {"new", [](TProjectDocument& d, const TProject&) { d.resetToNew(); }, false},
+        {"open", [](TProjectDocument& d, const TProject& p) { d.replaceFromFile(p, QStringLiteral("/a.proj")); },
+         false},
+        {"read", [](TProjectDocument& d, const TProject& p) { d.replaceFromInstrument(p, QStringLiteral("ZRV")); },
+         false},
+        {"import",
+         [](TProjectDocument& d, const TProject& p) { d.replaceFromWorkbook(p, QStringLiteral("/b.proj")); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        setBranches(3);
+        const auto other = std::make_unique<TProject>(*state.Project);
+        selectBranch(0);
+        editor->MoveBranchDown();
+        ASSERT_TRUE(editor->undo().stack().canUndo());
+        c.Replace(state.Document, *other);
+        EXPECT_EQ(editor->undo().stack().count(), 0);
+        EXPECT_EQ(state.Document.state().Modified, c.Modified);
+        EXPECT_EQ(editor->currentBranch(), 0);
+        EXPECT_FALSE(branchPageShown());
+        // An edit and its undo come back to the replaced project's own Modified.
+        selectBranch(0);
+        editor->MoveBranchDown();
+        editor->Undo();
+        EXPECT_EQ(state.Document.state().Modified, c.Modified);
+    }
+}
+
+// Edits change only the nodes concerned: the selected line, the expanded nodes and the scroll
+// position stay, and a moved branch takes its node, still selected, along.
+TEST_F(ProjectEditorTest, TheTreeKeepsTheUsersPlace) {
+    setBranches(60);
+    QTreeWidget* tree = editor->tree();
+    QTreeWidgetItem* branch30 = node(32);
+    QTreeWidgetItem* branch5 = node(7);
+    branch30->setExpanded(true);
+    branch5->setExpanded(true);
+    QTreeWidgetItem* finalFlow = branch30->child(4);
+    select(finalFlow);
+    ASSERT_EQ(editor->currentBranch(), 30);
+    tree->scrollToItem(finalFlow, QAbstractItemView::PositionAtCenter);
+    const int scrolled = tree->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    auto placeKept = [&](QTreeWidgetItem* node, int branch) {
+        EXPECT_EQ(tree->currentItem(), finalFlow);
+        EXPECT_TRUE(finalFlow->isSelected());
+        EXPECT_EQ(finalFlow->parent(), node);
+        EXPECT_EQ(BranchNode(*tree, branch), node);
+        EXPECT_TRUE(node->isExpanded());
+        EXPECT_TRUE(branch5->isExpanded());
+        EXPECT_EQ(editor->currentBranch(), branch);
+    };
+
+    br->RequestedFlow.Edit->setText(QStringLiteral("777"));
+    QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+    placeKept(branch30, 30);
+    EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
+    EXPECT_EQ(branch30->child(2)->text(0), QStringLiteral("Requested flow[l/h]: 777.0"));
+    EXPECT_EQ(node(7), branch5) << "the other nodes are the same items";
+
+    editor->MoveBranchUp();
+    placeKept(branch30, 29);
+    EXPECT_EQ(BranchOfNode(finalFlow), 29);
+    editor->MoveBranchDown();
+    editor->MoveBranchDown();
+    placeKept(branch30, 31);
+
+    editor->Undo();
+    placeKept(branch30, 30);
+    editor->Undo();
+    placeKept(branch30, 29);
+    editor->Undo();
+    editor->Undo();
+    placeKept(branch30, 30);
+    EXPECT_EQ(branch30->child(2)->text(0), QStringLiteral("Requested flow[l/h]: 301.0"));
+    EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
 }
