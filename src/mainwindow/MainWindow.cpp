@@ -11,6 +11,7 @@
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/ApplyMenuAccelerators.h"
+#include "localisation/MenuAccelerators.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
@@ -374,15 +375,26 @@ void TMainF::UpdateWindowState() {
     enable("mAddBranch", on && !locked);
     enable("mAddBranch2", !locked);
 
+    updateUndoItems(on);
+}
+
+void TMainF::updateUndoItems(bool on) {
     const TProjectUndo& undo = m_editor->undo();
-    if (QAction* a = action(QStringLiteral("mUndo"))) {
-        a->setText(undo.undoText(m_state.Messages));
-        a->setEnabled(on && undo.stack().canUndo());
-    }
-    if (QAction* a = action(QStringLiteral("mRedo"))) {
-        a->setText(undo.redoText(m_state.Messages));
-        a->setEnabled(on && undo.stack().canRedo());
-    }
+    QAction* undoItem = action(QStringLiteral("mUndo"));
+    QAction* redoItem = action(QStringLiteral("mRedo"));
+    if (!undoItem || !redoItem)
+        return;
+    undoItem->setEnabled(on && undo.stack().canUndo());
+    redoItem->setEnabled(on && undo.stack().canRedo());
+    const QString undoText = undo.undoText(m_state.Messages);
+    const QString redoText = undo.redoText(m_state.Messages);
+    if (WithoutAccelerator(undoItem->text()) == undoText && WithoutAccelerator(redoItem->text()) == redoText)
+        return;
+    // The texts name the edit: the menu's accelerators are chosen again for them.
+    undoItem->setText(undoText);
+    redoItem->setText(redoText);
+    if (auto* edit = findChild<QMenu*>(QStringLiteral("mEditMenu")))
+        ApplyMenuAccelerators(edit);
 }
 
 void TMainF::EnableMainCommands(bool on) {

@@ -114,6 +114,8 @@ private:
     void buildMenus();
     QAction* addItem(QMenu* menu, const char* name, const char* designedCaption);
     TProjectCommandContext commandContext();
+    // Edit > Undo and Redo: enabled by the history, their texts naming its next edits.
+    void updateUndoItems(bool on);
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
     // The read shared with the records window: the record goes into that window, and its status bar
     // gets this window's status text, whatever the outcome.
