@@ -124,8 +124,10 @@ bool TProjectDocument::insertBranch(int index, const TBranch& branch) {
 }
 
 bool TProjectDocument::removeBranch(int index) {
-    if (DeleteBranch(*m_project, index) < 0)
+    if (index < 0 || index >= m_project->branchCount())
         return false;
+    emit aboutToRemoveBranches(index, 1);
+    DeleteBranch(*m_project, index);
     emit branchesRemoved(index, 1);
     return true;
 }

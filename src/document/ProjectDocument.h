@@ -72,6 +72,8 @@ signals:
     void headerChanged();
     void branchChanged(int index);
     void branchesInserted(int first, int count);
+    // Before the branches go, so that a listener can still read them.
+    void aboutToRemoveBranches(int first, int count);
     void branchesRemoved(int first, int count);
     void branchMoved(int from, int to);
     void stateChanged();

@@ -27,6 +27,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <cstring>
+#include <memory>
+
 namespace {
 // Presses this close below the top of the page control fall on the tab strip.
 constexpr int TabStripHeight = 30;
@@ -49,6 +52,11 @@ struct TProjectEditor::Impl {
     // The pages are being filled by the program: the edits' change notifications are not the user's.
     bool Filling = false;
     TProjectTreeLabels Labels;
+    // The node of the branch deleted last, with the branch it shows: an undo of that delete puts it
+    // back instead of building it again. Its texts hold only until the next full build.
+    std::unique_ptr<QTreeWidgetItem> SpareNode;
+    TBranch SpareBranch{};
+    double SpareTolerance = 0;
 
     QPointer<QTreeWidget> Tree;
     QPointer<QTabWidget> Tabs;
@@ -377,12 +385,27 @@ void TProjectEditor::Impl::connectDocument() {
         markBalance(branch);
     });
     QObject::connect(&Doc, &TProjectDocument::branchesInserted, &Q, [this](int first, int count) {
-        updateTree([&](const TProjectTreeSource& s) { InsertBranchNodes(*Tree, s, Labels, first, count); });
+        const TBranch& inserted = project().Branches[static_cast<std::size_t>(first)];
+        if (count == 1 && SpareNode && std::memcmp(&SpareBranch, &inserted, sizeof(TBranch)) == 0) {
+            updateTree([&](const TProjectTreeSource&) { PutBranchNode(*Tree, first, SpareNode.release()); });
+            // Its marks are right unless the tolerance changed meanwhile.
+            if (SpareTolerance == S.Settings.BalancingTolerance)
+                return;
+        } else {
+            updateTree([&](const TProjectTreeSource& s) { InsertBranchNodes(*Tree, s, Labels, first, count); });
+        }
         for (int i = first; i < first + count; ++i)
             markBalance(i);
     });
+    QObject::connect(&Doc, &TProjectDocument::aboutToRemoveBranches, &Q, [this](int first, int) {
+        SpareBranch = project().Branches[static_cast<std::size_t>(first)];
+        SpareTolerance = S.Settings.BalancingTolerance;
+    });
     QObject::connect(&Doc, &TProjectDocument::branchesRemoved, &Q, [this](int first, int count) {
-        updateTree([&](const TProjectTreeSource&) { RemoveBranchNodes(*Tree, first, count); });
+        QList<QTreeWidgetItem*> taken;
+        updateTree([&](const TProjectTreeSource&) { taken = TakeBranchNodes(*Tree, first, count); });
+        SpareNode.reset(taken.size() == 1 ? taken.takeFirst() : nullptr);
+        qDeleteAll(taken);
     });
     QObject::connect(&Doc, &TProjectDocument::branchMoved, &Q, [this](int from, int to) {
         updateTree([&](const TProjectTreeSource&) { MoveBranchNode(*Tree, from, to); });
@@ -507,6 +530,7 @@ void TProjectEditor::setCurrentBranch(int branch) {
 }
 
 void TProjectEditor::BuildProjectTree() {
+    d->SpareNode.reset();
     d->Labels = TProjectTreeLabels(d->S.Messages, d->S.Units);
     FillProjectTree(*d->Tree,
                     {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()},

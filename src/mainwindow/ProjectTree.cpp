@@ -137,12 +137,21 @@ void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& s, const TPr
     root->insertChildren(ProjectLines + first, nodes);
 }
 
-void RemoveBranchNodes(QTreeWidget& tree, int first, int count) {
+void PutBranchNode(QTreeWidget& tree, int branch, QTreeWidgetItem* node) {
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    if (root == nullptr || branch < 0 || branch > root->childCount() - ProjectLines)
+        return;
+    root->insertChild(ProjectLines + branch, node);
+}
+
+QList<QTreeWidgetItem*> TakeBranchNodes(QTreeWidget& tree, int first, int count) {
+    QList<QTreeWidgetItem*> taken;
     QTreeWidgetItem* root = tree.topLevelItem(0);
     if (root == nullptr || first < 0)
-        return;
+        return taken;
     for (int i = 0; i < count && ProjectLines + first < root->childCount(); ++i)
-        delete root->takeChild(ProjectLines + first);
+        taken.append(root->takeChild(ProjectLines + first));
+    return taken;
 }
 
 void MoveBranchNode(QTreeWidget& tree, int from, int to) {

@@ -2,6 +2,7 @@
 
 #include "model/ProjectRecords.h"
 
+#include <QList>
 #include <QString>
 
 class ITranslator;
@@ -52,7 +53,10 @@ void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& source, const
                       int branch);
 void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
                        int first, int count);
-void RemoveBranchNodes(QTreeWidget& tree, int first, int count);
+// Puts back a node taken out before (it must show the branch now at that position).
+void PutBranchNode(QTreeWidget& tree, int branch, QTreeWidgetItem* node);
+// Takes the nodes out of the tree and hands them to the caller.
+QList<QTreeWidgetItem*> TakeBranchNodes(QTreeWidget& tree, int first, int count);
 // The node keeps its expansion and, when it had it, the selection.
 void MoveBranchNode(QTreeWidget& tree, int from, int to);
 

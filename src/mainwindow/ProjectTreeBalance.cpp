@@ -16,8 +16,7 @@ namespace {
 struct TBalanceMarks {
     TBalanceMarks(const QTreeWidget& tree, double tolerancePercent, const QLocale& locale,
                   const ITranslator& translator)
-        : Warning(tree.style()->standardIcon(QStyle::SP_MessageBoxWarning)),
-          DeviationText(translator.Translate(QStringLiteral("Deviation")) + QStringLiteral(": ")),
+        : Tree(tree), DeviationText(translator.Translate(QStringLiteral("Deviation")) + QStringLiteral(": ")),
           ToleranceText(translator.Translate(QStringLiteral("Tolerance")) + QStringLiteral(": \u00B1") +
                         locale.toString(tolerancePercent) + QStringLiteral(" %")),
           Tolerance(tolerancePercent), Locale(locale) {}
@@ -25,6 +24,9 @@ struct TBalanceMarks {
     void mark(QTreeWidgetItem* node, const TBranch& branch) const {
         const TBranchBalance balance = BranchBalance(branch, Tolerance);
         const bool outside = balance.State == TBalanceState::Outside;
+        // The style's icon is looked up only for a branch that needs it: most are within the tolerance.
+        if (outside && Warning.isNull())
+            Warning = Tree.style()->standardIcon(QStyle::SP_MessageBoxWarning);
         node->setIcon(0, outside ? Warning : QIcon());
         node->setForeground(0, outside ? QBrush(Qt::red) : QBrush());
         node->setToolTip(0, balance.Deviation ? DeviationText + FormatDeviation(balance.Deviation, Locale) +
@@ -32,7 +34,8 @@ struct TBalanceMarks {
                                               : QString());
     }
 
-    QIcon Warning;
+    const QTreeWidget& Tree;
+    mutable QIcon Warning;
     QString DeviationText;
     QString ToleranceText;
     double Tolerance;
