@@ -116,9 +116,16 @@ struct TProjectEditor::Impl {
             Tree->setCurrentItem(node);
     }
 
-    // After an undo or redo: the branch it concerned is selected and shown.
-    void showEdit(int branch) {
-        selectQuietly(branch);
+    // An undo (back) or redo, then the branch it concerned is selected and shown.
+    void step(bool back) {
+        const TProjectEdit* edit = back ? Undo.nextUndo() : Undo.nextRedo();
+        if (edit == nullptr || ProjectEditPending || BranchEditPending)
+            return;
+        if (back)
+            Undo.stack().undo();
+        else
+            Undo.stack().redo();
+        selectQuietly(edit->shownBranch(back));
         selectionChanged();
     }
 
@@ -715,19 +722,11 @@ void TProjectEditor::MoveBranchDown() {
 }
 
 void TProjectEditor::Undo() {
-    const TProjectEdit* edit = d->Undo.nextUndo();
-    if (edit == nullptr || d->ProjectEditPending || d->BranchEditPending)
-        return;
-    d->Undo.stack().undo();
-    d->showEdit(edit->shownBranch(true));
+    d->step(true);
 }
 
 void TProjectEditor::Redo() {
-    const TProjectEdit* edit = d->Undo.nextRedo();
-    if (edit == nullptr || d->ProjectEditPending || d->BranchEditPending)
-        return;
-    d->Undo.stack().redo();
-    d->showEdit(edit->shownBranch(false));
+    d->step(false);
 }
 
 void TProjectEditor::RefreshAfterUnits() {
