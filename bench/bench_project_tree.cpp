@@ -6,9 +6,9 @@
 #include "document/ProjectUndo.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/BranchPage.h"
-#include "mainwindow/ProjectPage.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectPage.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
@@ -77,7 +77,8 @@ void BM_ProjectTreeAndPages(benchmark::State& run) {
 
 // A full project in an editor, as the window holds it.
 struct FullEditor {
-    TApplicationState State{QStringLiteral("/nonexistent/zrv10"), QStringLiteral("/nonexistent"), QLocale::c()};
+    TApplicationState State{QStringLiteral("/nonexistent/zrv10"), QStringLiteral("/nonexistent"),
+                            QLocale::c()};
     TScriptedUserInterface Ui;
     NoHooks Hooks;
     TFixedClock Clock{QDateTime(QDate(2024, 3, 5), QTime(14, 7))};
@@ -85,7 +86,7 @@ struct FullEditor {
 
     FullEditor() {
         fillState(State);
-        State.Units.FlowUnit = 5; // l/h
+        State.Units.FlowUnit = 5;     // l/h
         State.Units.PressureUnit = 0; // Pa
         Editor = std::make_unique<TProjectEditor>(State, Ui, Hooks, Clock);
         Editor->FillManufacturerList();

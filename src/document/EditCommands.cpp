@@ -13,7 +13,8 @@ namespace {
 constexpr int BranchEditId = 1;
 } // namespace
 
-TProjectEdit::TProjectEdit(TProjectDocument& document, const IClock* stamped, const char* english, QString name)
+TProjectEdit::TProjectEdit(TProjectDocument& document, const IClock* stamped, const char* english,
+                           QString name)
     : m_document(document), m_headerBefore(document.project().Header), m_headerAfter(m_headerBefore),
       m_english(english), m_name(std::move(name)) {
     setText(QString::fromLatin1(english).replace(QStringLiteral("%s"), m_name));
@@ -39,15 +40,16 @@ void TChangeProject::redo() {
     m_document.setHeader(m_headerAfter);
 }
 
-TChangeBranch::TChangeBranch(TProjectDocument& document, const IClock& clock, int index, const TBranch& branch,
-                             const QString& name)
+TChangeBranch::TChangeBranch(TProjectDocument& document, const IClock& clock, int index,
+                             const TBranch& branch, const QString& name)
     : TProjectEdit(document, &clock,
                    std::memcmp(document.project().Branches[static_cast<std::size_t>(index)].Name, branch.Name,
                                sizeof branch.Name) != 0
                        ? EnglishText("rename of branch %s")
                        : EnglishText("change of branch %s"),
                    name),
-      m_index(index), m_before(document.project().Branches[static_cast<std::size_t>(index)]), m_after(branch) {}
+      m_index(index), m_before(document.project().Branches[static_cast<std::size_t>(index)]),
+      m_after(branch) {}
 
 void TChangeBranch::undo() {
     m_document.setBranch(m_index, m_before);
@@ -119,7 +121,8 @@ int TDeleteBranch::shownBranch(bool afterUndo) const {
     return count == 0 ? -1 : std::min(m_index, count - 1);
 }
 
-TMoveBranch::TMoveBranch(TProjectDocument& document, const IClock& clock, int from, int to, const QString& name)
+TMoveBranch::TMoveBranch(TProjectDocument& document, const IClock& clock, int from, int to,
+                         const QString& name)
     : TProjectEdit(document, &clock, EnglishText("move of branch %s"), name), m_from(from), m_to(to) {}
 
 void TMoveBranch::undo() {

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-TProjectDocument::TProjectDocument(QObject* parent) : QObject(parent), m_project(std::make_unique<TProject>()) {}
+TProjectDocument::TProjectDocument(QObject* parent)
+    : QObject(parent), m_project(std::make_unique<TProject>()) {}
 
 TProjectDocument::~TProjectDocument() = default;
 

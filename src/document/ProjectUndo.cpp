@@ -5,7 +5,8 @@
 #include "localisation/MessageCatalogue.h"
 #include "localisation/Translator.h"
 
-TProjectUndo::TProjectUndo(TProjectDocument& document, QObject* parent) : QObject(parent), m_document(document) {
+TProjectUndo::TProjectUndo(TProjectDocument& document, QObject* parent)
+    : QObject(parent), m_document(document) {
     connect(&m_document, &TProjectDocument::projectReplaced, this, &TProjectUndo::restart);
     connect(&m_document, &TProjectDocument::stateChanged, this, &TProjectUndo::followDocument);
     connect(&m_stack, &QUndoStack::cleanChanged, this, [this](bool clean) {

@@ -21,7 +21,6 @@
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/UnitDialog.h"
-#include "model/BranchList.h"
 #include "model/ValveCache.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"

@@ -12,7 +12,6 @@
 #include "mainwindow/ProjectTreeBalance.h"
 #include "model/BranchList.h"
 #include "model/InstrumentText.h"
-#include "model/LastChangeStamp.h"
 #include "ui/UserInterface.h"
 
 #include <QComboBox>
@@ -86,7 +85,9 @@ struct TProjectEditor::Impl {
         Filling = was;
     }
 
-    QString decoded(const std::uint8_t* field) const { return DecodeInstrumentText(field, NameFieldSize, S.codePage()); }
+    QString decoded(const std::uint8_t* field) const {
+        return DecodeInstrumentText(field, NameFieldSize, S.codePage());
+    }
 
     // The incremental updates walk a valve selection of their own: the branch page's stays as it is.
     template <typename F> void updateTree(F&& f) {
@@ -98,7 +99,8 @@ struct TProjectEditor::Impl {
     }
 
     void markBalance(int branch) {
-        MarkOneBranchBalance(*Tree, project(), branch, S.Settings.BalancingTolerance, S.Units.Locale, S.Messages);
+        MarkOneBranchBalance(*Tree, project(), branch, S.Settings.BalancingTolerance, S.Units.Locale,
+                             S.Messages);
     }
 
     void connectDocument();
@@ -399,7 +401,8 @@ void TProjectEditor::Impl::connectDocument() {
             if (SpareTolerance == S.Settings.BalancingTolerance)
                 return;
         } else {
-            updateTree([&](const TProjectTreeSource& s) { InsertBranchNodes(*Tree, s, Labels, first, count); });
+            updateTree(
+                [&](const TProjectTreeSource& s) { InsertBranchNodes(*Tree, s, Labels, first, count); });
         }
         for (int i = first; i < first + count; ++i)
             markBalance(i);
@@ -542,7 +545,8 @@ void TProjectEditor::BuildProjectTree() {
     FillProjectTree(*d->Tree,
                     {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()},
                     d->Labels);
-    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance, d->S.Units.Locale, d->S.Messages);
+    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance, d->S.Units.Locale,
+                      d->S.Messages);
 }
 
 void TProjectEditor::ShowProjectPage() {

@@ -108,7 +108,8 @@ void UpdateProjectLines(QTreeWidget& tree, const TProjectTreeSource& s, const TP
     setTextIfChanged(root->child(1), lastChangeLine(s, l));
 }
 
-void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l, int branch) {
+void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l,
+                      int branch) {
     QTreeWidgetItem* node = BranchNode(tree, branch);
     if (node == nullptr || branch >= s.Project.branchCount())
         return;

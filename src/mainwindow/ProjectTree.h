@@ -48,7 +48,8 @@ void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& source, const 
 // The updates after one edit: only the nodes concerned change, so the selection, the expanded nodes
 // and the scroll position stay as the user left them. The tree must hold the project as it was
 // before the edit. The tree's signals are not blocked here.
-void UpdateProjectLines(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels);
+void UpdateProjectLines(QTreeWidget& tree, const TProjectTreeSource& source,
+                        const TProjectTreeLabels& labels);
 void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
                       int branch);
 void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,

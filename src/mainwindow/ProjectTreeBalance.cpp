@@ -44,8 +44,8 @@ struct TBalanceMarks {
 
 } // namespace
 
-void MarkBranchBalance(QTreeWidget& tree, const TProject& project, double tolerancePercent, const QLocale& locale,
-                       const ITranslator& translator) {
+void MarkBranchBalance(QTreeWidget& tree, const TProject& project, double tolerancePercent,
+                       const QLocale& locale, const ITranslator& translator) {
     QTreeWidgetItem* root = tree.topLevelItem(0);
     if (!root)
         return;
