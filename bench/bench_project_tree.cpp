@@ -2,10 +2,15 @@
 // units does, beside Qt creating the same number of tree items with fixed texts: the part of the
 // work our texts add to what the tree itself costs. The argument is the language: 0 shows the
 // English texts without a lookup, 2 looks each one up in the shipped German file.
+// Beside the full build: one branch edited on its page (tree and pages updated), and the delete
+// of branch 1 with its undo and redo.
 
+#include "document/ProjectUndo.h"
 #include "mainwindow/ApplicationState.h"
+#include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectPage.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
@@ -15,6 +20,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
@@ -81,13 +89,92 @@ void BM_ProjectTreeAndPages(benchmark::State& run) {
     TFixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(14, 7)));
     TProjectEditor editor(state, ui, hooks, clock);
     editor.FillManufacturerList();
-    state.Main.CurrentBranch = 7;
+    editor.setCurrentBranch(7);
     int unit = 0;
     for (auto _ : run) {
         state.Units.FlowUnit = unit++ % FlowUnitCount;
         editor.RefreshAfterUnits();
     }
     run.counters["items"] = editor.tree()->topLevelItem(0)->childCount();
+}
+
+// A full project in an editor, as the window holds it.
+struct FullEditor {
+    TApplicationState State{QStringLiteral("/nonexistent/zrv10"), QStringLiteral("/nonexistent"),
+                            QLocale::c()};
+    TScriptedUserInterface Ui;
+    NoHooks Hooks;
+    TFixedClock Clock{QDateTime(QDate(2024, 3, 5), QTime(14, 7))};
+    std::unique_ptr<TProjectEditor> Editor;
+
+    FullEditor() {
+        fillState(State);
+        State.Units.FlowUnit = 5;     // l/h
+        State.Units.PressureUnit = 0; // Pa
+        Editor = std::make_unique<TProjectEditor>(State, Ui, Hooks, Clock);
+        Editor->FillManufacturerList();
+        Editor->BuildProjectTree();
+        Editor->ShowProjectPage();
+    }
+    void deleteFirst() {
+        Editor->setCurrentBranch(0);
+        Ui.Answers.append(IUserInterface::Answer::Yes);
+        Editor->DeleteBranch();
+    }
+};
+
+void BM_FullTreeBuild(benchmark::State& run) {
+    FullEditor e;
+    for (auto _ : run)
+        e.Editor->BuildProjectTree();
+}
+
+// The user's edit of one branch: a value typed on its page and confirmed.
+void BM_EditOneBranch(benchmark::State& run) {
+    FullEditor e;
+    e.State.Document.setModified(false);
+    auto* page = qobject_cast<TBranchPage*>(e.Editor->pages()->widget(1));
+    e.Editor->setCurrentBranch(700);
+    e.Editor->ShowBranchPage(700);
+    int flow = 0;
+    for (auto _ : run) {
+        page->RequestedFlow.Edit->setText(QString::number(400 + flow++ % 2));
+        page->Confirm->Ok->click();
+    }
+    run.counters["edits kept"] = e.Editor->undo().stack().count();
+    if (!e.Ui.messages().isEmpty())
+        run.SkipWithError(e.Ui.messages().first().toUtf8().constData());
+}
+
+void BM_DeleteBranch1Of1500(benchmark::State& run) {
+    FullEditor e;
+    for (auto _ : run) {
+        e.deleteFirst();
+        run.PauseTiming();
+        e.Editor->Undo();
+        run.ResumeTiming();
+    }
+}
+
+void BM_UndoDeleteBranch1Of1500(benchmark::State& run) {
+    FullEditor e;
+    for (auto _ : run) {
+        run.PauseTiming();
+        e.deleteFirst();
+        run.ResumeTiming();
+        e.Editor->Undo();
+    }
+}
+
+void BM_RedoDeleteBranch1Of1500(benchmark::State& run) {
+    FullEditor e;
+    e.deleteFirst();
+    for (auto _ : run) {
+        run.PauseTiming();
+        e.Editor->Undo();
+        run.ResumeTiming();
+        e.Editor->Redo();
+    }
 }
 
 void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
@@ -120,6 +207,11 @@ void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
 
 BENCHMARK(BM_QtTreeItemsFixedTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProjectTreeAndPages)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullTreeBuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditOneBranch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteBranch1Of1500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoDeleteBranch1Of1500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedoDeleteBranch1Of1500)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

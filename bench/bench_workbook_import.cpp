@@ -1,4 +1,5 @@
 // The workbook import on the largest book it reads: 1500 rows from a file a spreadsheet program wrote.
+#include "document/ProjectDocument.h"
 #include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
@@ -12,20 +13,19 @@
 namespace {
 
 void importBook(benchmark::State& run, const char* book) {
-    auto project = std::make_unique<TProject>();
+    TProjectDocument document;
     auto catalogue = std::make_unique<TValveCatalogue>();
-    TMainState state;
     TScriptedUserInterface ui;
     TIdentityTranslator translator;
     TSpreadsheetColumns columns;
-    TProjectCommandContext projectContext{*project, state, ui, translator, 0, QLocale::c(), {}};
+    TProjectCommandContext projectContext{document, ui, translator, 0, QLocale::c(), {}};
     TWorkbookCommandContext context{projectContext, columns, *catalogue, {}};
     const QString path = QStringLiteral(ZRV_FIXTURES "/spreadsheet/") + QString::fromLatin1(book);
     for (auto _ : run) {
         ui.Log.clear();
         if (ImportWorkbookFile(context, path) != TWorkbookResult::Done)
             run.SkipWithError("import failed");
-        benchmark::DoNotOptimize(project->Header.Branch_Count);
+        benchmark::DoNotOptimize(document.project().Header.Branch_Count);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "CliOptions.h"
 #include "CliUserInterface.h"
 
+#include "document/ProjectDocument.h"
 #include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
@@ -24,7 +25,7 @@ struct TWorkbookSession {
     TWorkbookSession(const TCliOptions& options, QTextStream& out, QTextStream& err)
         : Ui(out, err, false), Paths(ProcessApplicationPaths()), CacheDir(qtPath(Paths.DataDir)),
           Settings(LoadSettings(qtPath(Paths.SettingsFile))),
-          ProjectContext{*Project, State, Ui, Translator, options.CodePage, options.Units.Locale, {}},
+          ProjectContext{Document, Ui, Translator, options.CodePage, options.Units.Locale, {}},
           Context{ProjectContext, Settings.SpreadsheetColumns, *Catalogue, {}} {}
 
     TCliUserInterface Ui;
@@ -32,9 +33,8 @@ struct TWorkbookSession {
     TApplicationPaths Paths;
     QString CacheDir;
     TSettings Settings;
-    std::unique_ptr<TProject> Project = std::make_unique<TProject>();
+    TProjectDocument Document;
     std::unique_ptr<TValveCatalogue> Catalogue = std::make_unique<TValveCatalogue>();
-    TMainState State;
     TProjectCommandContext ProjectContext;
     TWorkbookCommandContext Context;
 };
@@ -64,13 +64,13 @@ int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream&
         return 1;
     }
     QString error;
-    if (!SaveProjectFile(options.Output, *session.Project, options.CodePage, &error)) {
+    if (!SaveProjectFile(options.Output, session.Document.project(), options.CodePage, &error)) {
         session.Ui.finish(false);
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
     session.Ui.finish(true);
-    out << session.Project->branchCount() << " branches written to " << options.Output << "\n";
+    out << session.Document.project().branchCount() << " branches written to " << options.Output << "\n";
     return 0;
 }
 
@@ -79,15 +79,14 @@ int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream&
         return 2;
     TWorkbookSession session(options, out, err);
     QString error;
-    if (!LoadProjectFile(options.Positional.first(), *session.Project, options.CodePage, options.Units.Locale,
-                         &error)) {
+    auto project = std::make_unique<TProject>();
+    if (!LoadProjectFile(options.Positional.first(), *project, options.CodePage, options.Units.Locale, &error)) {
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
+    session.Document.replaceFromFile(*project, options.Positional.first());
     if (!LoadValveCache(session.CacheDir, *session.Catalogue))
         err << "zrv10-cli: no valve cache in " << session.CacheDir << "; the valve names are left empty\n";
-    session.State.ProjectFileName = options.Positional.first();
-    session.State.HasFileName = true;
     const bool done = ExportWorkbookFile(session.Context, options.Positional.at(1)) == TWorkbookResult::Done;
     session.Ui.finish(done);
     return done ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "files/ProjectCommands.h"
 
+#include "document/ProjectDocument.h"
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
@@ -13,14 +14,14 @@ TFileDialogOptions projectDialog(const TProjectCommandContext& c) {
     TFileDialogOptions options;
     options.Filter = QStringLiteral("Project files (*.proj);;All Files (*)");
     options.DefaultExtension = QStringLiteral("proj");
-    if (c.State.HasFileName)
-        options.InitialPath = c.State.ProjectFileName;
+    if (c.Document.state().HasFileName)
+        options.InitialPath = c.Document.state().ProjectFileName;
     return options;
 }
 
 // The project's name as a file name: characters a file name cannot hold become '_'.
 QString proposedFileName(const TProjectCommandContext& c) {
-    QString name = DecodeInstrumentText(c.Project.Header.Name, NameFieldSize, c.CodePage).trimmed();
+    QString name = DecodeInstrumentText(c.Document.project().Header.Name, NameFieldSize, c.CodePage).trimmed();
     for (QChar& ch : name) {
         if (ch == u'/' || ch == u'\\' || ch.unicode() < 0x20)
             ch = u'_';
@@ -36,7 +37,7 @@ void showError(TProjectCommandContext& c, const QString& text) {
 
 bool saveTo(TProjectCommandContext& c, const QString& path) {
     QString error;
-    if (!SaveProjectFile(path, c.Project, c.CodePage, &error)) {
+    if (!SaveProjectFile(path, c.Document.project(), c.CodePage, &error)) {
         showError(c, error);
         return false;
     }
@@ -46,19 +47,13 @@ bool saveTo(TProjectCommandContext& c, const QString& path) {
 // The load shared by both opens; a failed one has been shown.
 TOpenResult loadProject(TProjectCommandContext& c, const QString& path) {
     QString error;
-    if (!LoadProjectFile(path, c.Project, c.CodePage, c.Locale, &error)) {
+    // Loaded beside the open project, which a failed load must leave as it was.
+    auto fresh = std::make_unique<TProject>(c.Document.project());
+    if (!LoadProjectFile(path, *fresh, c.CodePage, c.Locale, &error)) {
         showError(c, error);
         return TOpenResult::Failed;
     }
-    TMainState& s = c.State;
-    s.ProjectFileName = path;
-    // The window shows branch 0 when there is one, then selects the project node.
-    s.CurrentBranch = 0;
-    s.IsNewProject = false;
-    s.Modified = false;
-    s.LinkedToInstrument = false;
-    s.HasFileName = true;
-    s.Filling = false;
+    c.Document.replaceFromFile(*fresh, path);
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project opened")));
     if (c.FileUsed)
         c.FileUsed(path);
@@ -83,13 +78,14 @@ TOpenResult OpenProjectPathCommand(TProjectCommandContext& c, const QString& pat
 }
 
 bool SaveProjectCommand(TProjectCommandContext& c) {
-    if (c.State.ProjectFileName.isEmpty() || !c.State.HasFileName)
+    const QString path = c.Document.state().ProjectFileName;
+    if (path.isEmpty() || !c.Document.state().HasFileName)
         return SaveProjectAsCommand(c);
-    if (!saveTo(c, c.State.ProjectFileName))
+    if (!saveTo(c, path))
         return false;
     if (c.FileUsed)
-        c.FileUsed(c.State.ProjectFileName);
-    c.State.Modified = false;
+        c.FileUsed(path);
+    c.Document.markSavedToFile(path);
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
     return true;
 }
@@ -105,11 +101,7 @@ bool SaveProjectAsCommand(TProjectCommandContext& c) {
         return false;
     if (c.FileUsed)
         c.FileUsed(path);
-    TMainState& s = c.State;
-    s.ProjectFileName = path;
-    s.Modified = false;
-    s.IsNewProject = false;
-    s.HasFileName = true;
+    c.Document.markSavedToFile(path);
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
     return true;
 }
@@ -117,7 +109,7 @@ bool SaveProjectAsCommand(TProjectCommandContext& c) {
 namespace {
 
 bool askSaveQuestions(TProjectCommandContext& c, bool diskQuestionWhateverTheOrigin) {
-    const TMainState& s = c.State;
+    const TDocumentState& s = c.Document.state();
     if (!s.Modified)
         return true;
     const ITranslator& t = c.Translator;

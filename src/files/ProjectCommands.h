@@ -1,20 +1,18 @@
 #pragma once
 
-#include "mainwindow/MainState.h"
-#include "model/ProjectRecords.h"
 
 #include <QLocale>
 
 #include <functional>
 
 class IUserInterface;
+class TProjectDocument;
 class ITranslator;
 
 // What the file commands of the main window work on. The window builds one per command from its
 // own members; tests build their own.
 struct TProjectCommandContext {
-    TProject& Project;
-    TMainState& State;
+    TProjectDocument& Document;
     IUserInterface& Ui;
     const ITranslator& Translator;
     int CodePage = 0;
@@ -26,8 +24,8 @@ struct TProjectCommandContext {
     std::function<void(const QString&)> FileUsed = {};
 };
 
-// Open: AskSaveChanges, the file dialog, the load. Only Opened changes the project, the state and
-// the status bar; the window then rebuilds its tree and shows the project page (and branch 0).
+// Open: AskSaveChanges, the file dialog, the load. Only Opened replaces the document's project and
+// state and changes the status bar.
 // A failed load has been shown to the user through Ui.
 enum class TOpenResult { Cancelled, Failed, Opened };
 TOpenResult OpenProjectCommand(TProjectCommandContext& context);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ProjectDocument.h"
 #include "files/FileHistory.h"
 #include "files/ProcessPaths.h"
 #include "files/Settings.h"
@@ -7,7 +8,6 @@
 #include "link/DeviceConfig.h"
 #include "link/LinkScope.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/MainState.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
@@ -48,8 +48,12 @@ struct TApplicationState {
     QString SettingsPath;
     QString DriverPath;
 
+    // The open project with its file name and flags.
+    TProjectDocument Document;
+    // The document's project, for the code that reads it (or fills it in place and then hands it to
+    // the document as a replacement). Edits go through the document, so that the windows follow them.
+    TProject* const Project = &Document.projectInPlace();
     // Large fixed tables live on the heap.
-    std::unique_ptr<TProject> Project = std::make_unique<TProject>();
     std::unique_ptr<TValveCatalogue> Catalogue = std::make_unique<TValveCatalogue>();
     TValveSelection Valve;
     // The instrument's configuration copy; its InstrumentCodePage converts every instrument text.
@@ -58,7 +62,6 @@ struct TApplicationState {
     TSettings Settings;
     TUnits Units;
     TMessageCatalogue Messages;
-    TMainState Main;
     TFileHistory History;
     TLinkGuard LinkGuard;
 

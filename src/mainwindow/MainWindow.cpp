@@ -1,5 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "document/ProjectDocument.h"
+#include "document/ProjectUndo.h"
 #include "files/FileHistory.h"
 #include "files/ProjectCommands.h"
 #include "files/Settings.h"
@@ -9,6 +11,7 @@
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/ApplyMenuAccelerators.h"
+#include "localisation/MenuAccelerators.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
@@ -99,6 +102,9 @@ void TMainF::init() {
     m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
+    // The title, the Save item and the undo items follow the document and its history.
+    connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::UpdateWindowState);
+    connect(&m_editor->undo().stack(), &QUndoStack::indexChanged, this, &TMainF::UpdateWindowState);
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -281,18 +287,20 @@ void TMainF::SetStatus(const QString& text) {
 }
 
 TCommandState TMainF::commandState() const {
-    const TMainState& s = m_state.Main;
-    const TProject& project = *m_state.Project;
+    const TDocumentState& s = m_state.Document.state();
+    const TProject& project = m_state.Document.project();
+    const QUndoStack& history = m_editor->undo().stack();
     TCommandState state;
     state.BranchCount = project.branchCount();
-    state.CurrentBranch = s.CurrentBranch;
+    state.CurrentBranch = m_editor->currentBranch();
     state.Locked = project.isLocked();
     state.Modified = s.Modified;
     state.HasFileName = s.HasFileName;
     state.IsNewProject = s.IsNewProject;
     state.MainCommandsOn = m_mainCommandsOn;
     state.DeviceBusy = m_state.LinkGuard.Busy;
-    // CanUndo and CanRedo come from the project document's undo stack; nothing to undo until then.
+    state.CanUndo = history.canUndo();
+    state.CanRedo = history.canRedo();
     return state;
 }
 
@@ -305,7 +313,7 @@ void TMainF::applyCommandRules(const TCommandState& state) {
 }
 
 void TMainF::UpdateWindowState() {
-    const TMainState& s = m_state.Main;
+    const TDocumentState& s = m_state.Document.state();
     QString title = QLatin1String(ProductTitle) + QStringLiteral(" - ");
     if (s.IsNewProject)
         title += tr_("New project");
@@ -315,8 +323,26 @@ void TMainF::UpdateWindowState() {
         title += s.ProjectFileName;
     setWindowTitle(title);
 
-    m_editor->SetInputsEnabled(!m_state.Project->isLocked());
+    m_editor->SetInputsEnabled(!m_state.Document.project().isLocked());
     applyCommandRules(commandState());
+    updateUndoTexts();
+}
+
+void TMainF::updateUndoTexts() {
+    const TProjectUndo& undo = m_editor->undo();
+    QAction* undoItem = action(QStringLiteral("mUndo"));
+    QAction* redoItem = action(QStringLiteral("mRedo"));
+    if (!undoItem || !redoItem)
+        return;
+    const QString undoText = undo.undoText(m_state.Messages);
+    const QString redoText = undo.redoText(m_state.Messages);
+    if (WithoutAccelerator(undoItem->text()) == undoText && WithoutAccelerator(redoItem->text()) == redoText)
+        return;
+    // The texts name the edit: the menu's accelerators are chosen again for them.
+    undoItem->setText(undoText);
+    redoItem->setText(redoText);
+    if (auto* edit = findChild<QMenu*>(QStringLiteral("mEditMenu")))
+        ApplyMenuAccelerators(edit);
 }
 
 void TMainF::EnableMainCommands(bool on) {
@@ -333,11 +359,11 @@ void TMainF::SetVerifyAfterWrite(bool on) {
 }
 
 void TMainF::Undo() {
-    // The project document's undo stack takes this over.
+    m_editor->Undo();
 }
 
 void TMainF::Redo() {
-    // The project document's undo stack takes this over.
+    m_editor->Redo();
 }
 
 void TMainF::ApplyMainWindowTexts() {
@@ -407,13 +433,17 @@ void TMainF::StartupSequence() {
 }
 
 TProjectCommandContext TMainF::commandContext() {
-    return TProjectCommandContext{*m_state.Project,
-                                  m_state.Main,
+    return TProjectCommandContext{m_state.Document,
                                   *m_ui,
                                   m_state.Messages,
                                   m_state.codePage(),
                                   m_state.Units.Locale,
-                                  [this] { return SaveProjectToInstrument() != TDeviceResult::Failed; },
+                                  [this] {
+                                      // A cancelled write left the instrument incomplete: the command
+                                      // that asked must not go on as if the project were safe there.
+                                      const TDeviceResult r = SaveProjectToInstrument();
+                                      return r != TDeviceResult::Failed && r != TDeviceResult::Cancelled;
+                                  },
                                   [this](const QString& path) { m_state.remember(m_state.History.Projects, path); }};
 }
 
@@ -425,71 +455,43 @@ bool TMainF::AskSaveChanges() {
 }
 
 void TMainF::ResetProject() {
-    TMainState& s = m_state.Main;
-    s.ProjectFileName.clear();
-    s.IsNewProject = true;
-    s.Modified = false;
-    s.LinkedToInstrument = false;
-    s.HasFileName = false;
-    TProjectHeader& header = m_state.Project->Header;
-    header.State = static_cast<std::uint16_t>(header.State & ~StateLocked);
-    header.Branch_Count = 0;
-    header.Name[0] = 0;
-    header.Last_Change[0] = 0;
+    m_state.Document.resetToNew();
 }
 
 void TMainF::NewProject() {
     if (!AskSaveChanges())
         return;
+    // The editor builds the tree and shows the pages when the document announces the new project.
     ResetProject();
-    m_state.Main.CurrentBranch = 0;
-    m_editor->BuildProjectTree();
-    InitBranch(*m_state.Project, 0);
-    m_editor->ShowBranchPage(0);
-    m_editor->ShowProjectPage();
     UpdateWindowState();
     m_editor->ActivateProjectPage();
     SetStatus(tr_("New project"));
 }
 
-void TMainF::showAfterOpen() {
-    // The instrument and workbook items stay on while a confirm panel is open; an edit of the project
-    // that was just replaced has nothing left to confirm, and would keep the tree locked.
-    m_editor->ResetPending();
-    m_editor->BuildProjectTree();
-    if (m_state.Project->branchCount() > 0)
-        m_editor->ShowBranchPage(0);
-    m_editor->ShowProjectPage();
-    UpdateWindowState();
-}
-
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
-    if (OpenProjectCommand(context) == TOpenResult::Opened)
-        showAfterOpen();
+    OpenProjectCommand(context);
     UpdateWindowState();
 }
 
 void TMainF::OpenProjectPath(const QString& path) {
     TProjectCommandContext context = commandContext();
-    if (OpenProjectPathCommand(context, path) == TOpenResult::Opened)
-        showAfterOpen();
+    OpenProjectPathCommand(context, path);
     UpdateWindowState();
 }
 
 void TMainF::ImportWorkbook() {
     TProjectCommandContext context = commandContext();
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
-    if (ImportWorkbookCommand(workbook) == TWorkbookResult::Done)
-        showAfterOpen();
+    ImportWorkbookCommand(workbook);
     UpdateWindowState();
 }
 
 void TMainF::ExportWorkbook() {
     TProjectCommandContext context = commandContext();
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
-    if (ExportWorkbookCommand(workbook) == TWorkbookResult::Done)
-        showAfterOpen();
+    // The export changes the flags only: the tree and pages keep the user's place.
+    ExportWorkbookCommand(workbook);
     UpdateWindowState();
 }
 
@@ -540,22 +542,9 @@ void TMainF::ReadProjectFromInstrument() {
 }
 
 void TMainF::showProjectFromInstrument(const TProject& read) {
-    TMainState& s = m_state.Main;
-    *m_state.Project = read;
     // An empty project gets the title too: otherwise the window would go on naming the file it replaced.
-    s.ProjectFileName = DeviceProjectTitle(read, m_state.codePage());
-    s.HasFileName = false;
-    // As after opening a file: a pending edit belonged to the project just replaced.
-    m_editor->ResetPending();
-    m_editor->BuildProjectTree();
-    if (read.branchCount() > 0) {
-        m_editor->ShowBranchPage(0);
-        s.CurrentBranch = 0;
-    }
-    m_editor->ShowProjectPage();
-    s.IsNewProject = false;
-    s.Modified = false;
-    s.LinkedToInstrument = true;
+    // The editor rebuilds the tree and shows the pages when the document announces the project.
+    m_state.Document.replaceFromInstrument(read, DeviceProjectTitle(read, m_state.codePage()));
 }
 
 TDeviceResult TMainF::SaveProjectToInstrument() {
@@ -563,11 +552,8 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
         return SaveProjectToDevice(c, *m_state.Project, m_state.DeviceConfig, verify);
     });
-    if (result == TDeviceResult::Done) {
-        m_state.Main.ProjectFileName = DeviceProjectTitle(*m_state.Project, m_state.codePage());
-        m_state.Main.HasFileName = false;
-        m_state.Main.Modified = false;
-    }
+    if (result == TDeviceResult::Done)
+        m_state.Document.markWrittenToInstrument(DeviceProjectTitle(m_state.Document.project(), m_state.codePage()));
     if (result == TDeviceResult::Cancelled) {
         // The project keeps its "*": the instrument does not hold it.
         m_ui->showMessage(tr_("Saving project"),
@@ -575,7 +561,6 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
                               "Write the project again to repair it."));
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The write was cancelled")));
     }
-    m_editor->BuildProjectTree();
     UpdateWindowState();
     return result;
 }

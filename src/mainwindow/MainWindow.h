@@ -98,7 +98,7 @@ public:
     void CmProjektPrint();
     void ChooseUnits();
     void ChooseLanguage();
-    // Edit > Undo and Redo; the project document's undo stack takes them over.
+    // Edit > Undo and Redo: the editor steps through the project's history.
     void Undo();
     void Redo();
     // Options > Verify after writing to device; kept in the settings file when the window closes.
@@ -123,6 +123,8 @@ private:
     TCommandState commandState() const;
     void applyCommandRules(const TCommandState& state);
     TProjectCommandContext commandContext();
+    // Edit > Undo and Redo name the history's next edits.
+    void updateUndoTexts();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
     void showAfterOpen();
     // Puts a project read from the instrument in place of the one in memory, with title and flags.

@@ -1,5 +1,8 @@
 #include "mainwindow/ProjectEditor.h"
 
+#include "document/EditCommands.h"
+#include "document/ProjectDocument.h"
+#include "document/ProjectUndo.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/BranchConfirmation.h"
 #include "mainwindow/BranchPage.h"
@@ -9,7 +12,6 @@
 #include "mainwindow/ProjectTreeBalance.h"
 #include "model/BranchList.h"
 #include "model/InstrumentText.h"
-#include "model/LastChangeStamp.h"
 #include "ui/UserInterface.h"
 
 #include <QComboBox>
@@ -19,9 +21,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 // Presses this close below the top of the page control fall on the tab strip.
@@ -38,6 +44,18 @@ struct TProjectEditor::Impl {
     IUserInterface& Ui;
     IMainWindowHooks& Hooks;
     const IClock& Clock;
+    TProjectDocument& Doc;
+    TProjectUndo Undo;
+    // The branch on the branch page; 0 while the project node is selected.
+    int Current = 0;
+    // The pages are being filled by the program: the edits' change notifications are not the user's.
+    bool Filling = false;
+    TProjectTreeLabels Labels;
+    // The node of the branch deleted last, with the branch it shows: an undo of that delete puts it
+    // back instead of building it again. Its texts hold only until the next full build.
+    std::unique_ptr<QTreeWidgetItem> SpareNode;
+    TBranch SpareBranch{};
+    double SpareTolerance = 0;
 
     QPointer<QTreeWidget> Tree;
     QPointer<QTabWidget> Tabs;
@@ -53,18 +71,64 @@ struct TProjectEditor::Impl {
 
     Impl(TProjectEditor& q, TApplicationState& s, IUserInterface& ui, IMainWindowHooks& hooks,
          const IClock& clock)
-        : Q(q), S(s), Ui(ui), Hooks(hooks), Clock(clock) {}
+        : Q(q), S(s), Ui(ui), Hooks(hooks), Clock(clock), Doc(s.Document), Undo(s.Document) {}
 
     const TMessageCatalogue& tr() const { return S.Messages; }
-    TProject& project() { return *S.Project; }
-    int& current() { return S.Main.CurrentBranch; }
+    const TProject& project() const { return Doc.project(); }
+    int& current() { return Current; }
 
     // Runs f with the edits' change notifications ignored.
     template <typename F> void filling(F&& f) {
-        const bool was = S.Main.Filling;
-        S.Main.Filling = true;
+        const bool was = Filling;
+        Filling = true;
         f();
-        S.Main.Filling = was;
+        Filling = was;
+    }
+
+    QString decoded(const std::uint8_t* field) const {
+        return DecodeInstrumentText(field, NameFieldSize, S.codePage());
+    }
+
+    // The incremental updates walk a valve selection of their own: the branch page's stays as it is.
+    template <typename F> void updateTree(F&& f) {
+        TValveSelection walk = S.Valve;
+        const TProjectTreeSource source{project(), *S.Catalogue, walk, S.Units, S.Messages, S.codePage()};
+        // The program moves nodes here; the selection rule is for the user's clicks.
+        const QSignalBlocker blocker(Tree);
+        f(source);
+    }
+
+    void markBalance(int branch) {
+        MarkOneBranchBalance(*Tree, project(), branch, S.Settings.BalancingTolerance, S.Units.Locale,
+                             S.Messages);
+    }
+
+    void connectDocument();
+
+    // Selects the branch's node (the root for -1) without the selection rule; a selected value line
+    // of that branch stays selected.
+    void selectQuietly(int branch) {
+        const QSignalBlocker blocker(Tree);
+        QTreeWidgetItem* item = Tree->currentItem();
+        if (item && item->isSelected() && BranchOfNode(item) == branch) {
+            return;
+        }
+        QTreeWidgetItem* node = branch >= 0 ? BranchNode(*Tree, branch) : Tree->topLevelItem(0);
+        if (node)
+            Tree->setCurrentItem(node);
+    }
+
+    // An undo (back) or redo, then the branch it concerned is selected and shown.
+    void step(bool back) {
+        const TProjectEdit* edit = back ? Undo.nextUndo() : Undo.nextRedo();
+        if (edit == nullptr || ProjectEditPending || BranchEditPending)
+            return;
+        if (back)
+            Undo.stack().undo();
+        else
+            Undo.stack().redo();
+        selectQuietly(edit->shownBranch(back));
+        selectionChanged();
     }
 
     void showOnly(QWidget* page) {
@@ -82,15 +146,6 @@ struct TProjectEditor::Impl {
 
     void showMessage(const char* english) {
         Ui.showMessage(tr().Translate(QStringLiteral("Error")), tr().Translate(QString::fromLatin1(english)));
-    }
-
-    void stampLastChange() {
-        ::StampLastChange(project().Header, Clock);
-        filling([this] {
-            Prj->Date->setText(
-                DecodeInstrumentText(project().Header.Last_Change, NameFieldSize, S.codePage()));
-        });
-        Hooks.UpdateWindowState();
     }
 
     void showBranchPosition() {
@@ -166,13 +221,12 @@ struct TProjectEditor::Impl {
         if (Prj->Name->text().size() > NameEditLength) {
             filling([this] { Prj->Name->setText(Prj->Name->text().left(NameEditLength)); });
         }
+        TProjectHeader header = project().Header;
         // Re-encoding an unchanged name could lose characters the current table does not hold.
         if (Prj->Name->text() != ShownProjectName)
-            EncodeInstrumentText(Prj->Name->text(), project().Header.Name, NameFieldSize, S.codePage());
-        stampLastChange();
-        Q.BuildProjectTree();
+            EncodeInstrumentText(Prj->Name->text(), header.Name, NameFieldSize, S.codePage());
+        Undo.push(new TChangeProject(Doc, Clock, header, decoded(header.Name)));
         Q.ShowProjectPage();
-        S.Main.Modified = true;
         Q.EndProjectEdit();
         focusTree();
         Hooks.UpdateWindowState();
@@ -237,24 +291,22 @@ struct TProjectEditor::Impl {
             Ui.showMessage(tr().Translate(QStringLiteral("Error")), tr().Translate(check.Refusal->Message));
             return;
         }
-        project().Branches[i] = check.Branch;
         S.Valve = check.Valve;
         Q.UpdateHints();
+        // The first confirmation of a new branch joins its add.
+        Undo.push(new TChangeBranch(Doc, Clock, i, check.Branch, decoded(check.Branch.Name)));
         Q.ShowBranchPage(i);
-        stampLastChange();
-        Q.ShowProjectPage();
-        Q.BuildProjectTree();
-        Q.ShowBranchPage(i);
-        S.Main.Modified = true;
         Q.EndBranchEdit();
         focusTree();
     }
 
     void cancelBranch() {
         if (NewBranchPending && project().branchCount() > 0) {
-            ::DeleteBranch(project(), current());
+            // The add is forgotten with its branch: the project is as it was before it.
+            if (!Undo.dropPendingAdd())
+                Doc.removeBranch(current());
             current() = 0;
-            Q.BuildProjectTree();
+            selectQuietly(-1);
             Q.EndBranchEdit();
             Q.ActivateProjectPage();
         } else {
@@ -285,6 +337,36 @@ struct TProjectEditor::Impl {
 
     void connectWidgets();
 
+    // The page still shows the moved branch, now under its new index; its node stays selected.
+    void moveBranch(int from, int to) {
+        const QString name = decoded(project().Branches[static_cast<std::size_t>(from)].Name);
+        Undo.push(new TMoveBranch(Doc, Clock, from, to, name));
+        Current = to;
+        Hooks.UpdateWindowState();
+    }
+
+    // The project page's fields follow the header, unless the user is changing them.
+    void showHeader() {
+        filling([this] {
+            Prj->Date->setText(decoded(project().Header.Last_Change));
+            if (!ProjectEditPending)
+                Prj->Name->setText(decoded(project().Header.Name));
+        });
+        if (!ProjectEditPending)
+            ShownProjectName = Prj->Name->text();
+    }
+
+    // A replaced project: no pending edit is left, the tree is built anew, the project page shown.
+    void showReplacedProject() {
+        Q.ResetPending();
+        Current = 0;
+        Q.BuildProjectTree();
+        // A new project shows its prepared first slot, as an opened one shows its first branch.
+        if (project().branchCount() > 0 || Doc.state().IsNewProject)
+            Q.ShowBranchPage(0);
+        Q.ShowProjectPage();
+    }
+
     // Presses on the page control and its tab bar.
     class TTabStripFilter : public QObject {
     public:
@@ -301,11 +383,50 @@ struct TProjectEditor::Impl {
     TTabStripFilter* TabStrip = nullptr;
 };
 
+void TProjectEditor::Impl::connectDocument() {
+    QObject::connect(&Doc, &TProjectDocument::projectReplaced, &Q, [this] { showReplacedProject(); });
+    QObject::connect(&Doc, &TProjectDocument::headerChanged, &Q, [this] {
+        updateTree([this](const TProjectTreeSource& s) { UpdateProjectLines(*Tree, s, Labels); });
+        showHeader();
+    });
+    QObject::connect(&Doc, &TProjectDocument::branchChanged, &Q, [this](int branch) {
+        updateTree([&](const TProjectTreeSource& s) { UpdateBranchNode(*Tree, s, Labels, branch); });
+        markBalance(branch);
+    });
+    QObject::connect(&Doc, &TProjectDocument::branchesInserted, &Q, [this](int first, int count) {
+        const TBranch& inserted = project().Branches[static_cast<std::size_t>(first)];
+        if (count == 1 && SpareNode && std::memcmp(&SpareBranch, &inserted, sizeof(TBranch)) == 0) {
+            updateTree([&](const TProjectTreeSource&) { PutBranchNode(*Tree, first, SpareNode.release()); });
+            // Its marks are right unless the tolerance changed meanwhile.
+            if (SpareTolerance == S.Settings.BalancingTolerance)
+                return;
+        } else {
+            updateTree(
+                [&](const TProjectTreeSource& s) { InsertBranchNodes(*Tree, s, Labels, first, count); });
+        }
+        for (int i = first; i < first + count; ++i)
+            markBalance(i);
+    });
+    QObject::connect(&Doc, &TProjectDocument::aboutToRemoveBranches, &Q, [this](int first, int) {
+        SpareBranch = project().Branches[static_cast<std::size_t>(first)];
+        SpareTolerance = S.Settings.BalancingTolerance;
+    });
+    QObject::connect(&Doc, &TProjectDocument::branchesRemoved, &Q, [this](int first, int count) {
+        QList<QTreeWidgetItem*> taken;
+        updateTree([&](const TProjectTreeSource&) { taken = TakeBranchNodes(*Tree, first, count); });
+        SpareNode.reset(taken.size() == 1 ? taken.takeFirst() : nullptr);
+        qDeleteAll(taken);
+    });
+    QObject::connect(&Doc, &TProjectDocument::branchMoved, &Q, [this](int from, int to) {
+        updateTree([&](const TProjectTreeSource&) { MoveBranchNode(*Tree, from, to); });
+    });
+}
+
 void TProjectEditor::Impl::connectWidgets() {
     QObject::connect(Tree, &QTreeWidget::itemSelectionChanged, &Q, [this] { selectionChanged(); });
 
     auto projectChanged = [this] {
-        if (!S.Main.Filling)
+        if (!Filling)
             beginProjectEdit();
     };
     QObject::connect(Prj->Name, &QLineEdit::textChanged, &Q, projectChanged);
@@ -322,7 +443,7 @@ void TProjectEditor::Impl::connectWidgets() {
     });
 
     auto branchChanged = [this] {
-        if (!S.Main.Filling)
+        if (!Filling)
             beginBranchEdit();
     };
     QList<QLineEdit*> edits = Br->valueEdits();
@@ -385,6 +506,7 @@ TProjectEditor::TProjectEditor(TApplicationState& state, IUserInterface& ui, IMa
     d->Tabs->addTab(d->Br, QStringLiteral("   -  Branch  -   "));
     d->showOnly(d->Prj);
     d->connectWidgets();
+    d->connectDocument();
     ApplyTexts();
 }
 
@@ -405,10 +527,26 @@ QTabWidget* TProjectEditor::pages() const {
     return d->Tabs;
 }
 
+TProjectUndo& TProjectEditor::undo() const {
+    return d->Undo;
+}
+
+int TProjectEditor::currentBranch() const {
+    return d->Current;
+}
+
+void TProjectEditor::setCurrentBranch(int branch) {
+    d->Current = branch;
+}
+
 void TProjectEditor::BuildProjectTree() {
+    d->SpareNode.reset();
+    d->Labels = TProjectTreeLabels(d->S.Messages, d->S.Units);
     FillProjectTree(*d->Tree,
-                    {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()});
-    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance, d->S.Units.Locale, d->S.Messages);
+                    {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()},
+                    d->Labels);
+    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance, d->S.Units.Locale,
+                      d->S.Messages);
 }
 
 void TProjectEditor::ShowProjectPage() {
@@ -523,18 +661,20 @@ void TProjectEditor::ActivateProjectPage() {
 }
 
 void TProjectEditor::AddBranch() {
-    TProject& project = d->project();
-    if (project.branchCount() >= MaxBranches) {
+    const TProject& project = d->project();
+    const int count = project.branchCount();
+    if (count >= MaxBranches) {
         d->showMessage("Cannot add branch (maximum 1500 branches)");
         return;
     }
-    const int slot = InsertBranchAfter(project, d->current());
-    if (slot < 0)
-        return;
+    const int slot = count == 0 ? 0 : std::clamp(d->current(), -1, count - 1) + 1;
+    // The slot's spare bytes stay those of the branch that moves up out of it, as they always did.
+    TBranch branch = project.Branches[static_cast<std::size_t>(slot)];
+    InitBranchRecord(branch);
+    d->Undo.push(new TAddBranch(d->Doc, slot, branch));
     d->current() = slot;
-    d->S.Main.Modified = true;
     d->filling([&] {
-        BuildProjectTree();
+        d->selectQuietly(slot);
         ShowBranchPage(slot);
         d->Br->Name->clear();
         d->beginBranchEdit();
@@ -544,57 +684,53 @@ void TProjectEditor::AddBranch() {
 }
 
 void TProjectEditor::DeleteBranch() {
-    TProject& project = d->project();
     int& current = d->current();
-    if (current < 0 || current >= project.branchCount())
+    if (current < 0 || current >= d->project().branchCount())
         return;
     const TMessageCatalogue& tr = d->tr();
     if (d->Ui.askDefaultNo(tr.Translate(QStringLiteral("Delete the branch")),
                            tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
         d->Hooks.SetStatus(tr.Translate(QStringLiteral("Deleting the branch...")));
-        ::DeleteBranch(project, current);
-        d->S.Main.Modified = true;
-        d->stampLastChange();
-        BuildProjectTree();
+        const QString name = d->decoded(d->project().Branches[static_cast<std::size_t>(current)].Name);
+        d->Undo.push(new TDeleteBranch(d->Doc, d->Clock, current, name));
         d->Hooks.SetStatus(QString());
     }
-    const int count = project.branchCount();
+    const int count = d->project().branchCount();
     if (current >= count)
         current = std::max(count - 1, 0);
     ShowBranchPage(current);
+    d->selectQuietly(count == 0 ? -1 : current);
     if (count == 0)
         ActivateProjectPage();
     d->Hooks.UpdateWindowState();
 }
 
 void TProjectEditor::MoveBranchUp() {
-    int& current = d->current();
-    const TMessageCatalogue& tr = d->tr();
+    const int current = d->current();
     if (current <= 0 || current >= d->project().branchCount()) {
-        d->Hooks.SetStatus(tr.Translate(QStringLiteral("Cannot move branch")));
+        d->Hooks.SetStatus(d->tr().Translate(QStringLiteral("Cannot move branch")));
         return;
     }
-    d->Hooks.SetStatus(tr.Translate(QStringLiteral("Moving branch up")));
-    current = ::MoveBranchUp(d->project(), current);
-    d->S.Main.Modified = true;
-    d->stampLastChange();
-    BuildProjectTree();
-    d->Hooks.UpdateWindowState();
+    d->Hooks.SetStatus(d->tr().Translate(QStringLiteral("Moving branch up")));
+    d->moveBranch(current, current - 1);
 }
 
 void TProjectEditor::MoveBranchDown() {
-    int& current = d->current();
-    const TMessageCatalogue& tr = d->tr();
+    const int current = d->current();
     if (current < 0 || current + 1 >= d->project().branchCount()) {
-        d->Hooks.SetStatus(tr.Translate(QStringLiteral("Cannot move branch")));
+        d->Hooks.SetStatus(d->tr().Translate(QStringLiteral("Cannot move branch")));
         return;
     }
-    d->Hooks.SetStatus(tr.Translate(QStringLiteral("Moving branch down")));
-    current = ::MoveBranchDown(d->project(), current);
-    d->S.Main.Modified = true;
-    d->stampLastChange();
-    BuildProjectTree();
-    d->Hooks.UpdateWindowState();
+    d->Hooks.SetStatus(d->tr().Translate(QStringLiteral("Moving branch down")));
+    d->moveBranch(current, current + 1);
+}
+
+void TProjectEditor::Undo() {
+    d->step(true);
+}
+
+void TProjectEditor::Redo() {
+    d->step(false);
 }
 
 void TProjectEditor::RefreshAfterUnits() {

@@ -7,11 +7,13 @@ class IMainWindowHooks;
 class IUserInterface;
 class QTabWidget;
 class QTreeWidget;
+class TProjectUndo;
 struct TApplicationState;
 
 // The project tree and the two editor pages (project, branch) with their staged editing, and the
 // branch list commands. The main window places tree() and pages() and calls the operations from its
-// menus; everything else of the editing lives here.
+// menus; everything else of the editing lives here. Every edit goes as a command onto undo(); the
+// tree and pages follow the document's announcements, node by node, so the user keeps their place.
 class TProjectEditor : public QObject {
     Q_OBJECT
 public:
@@ -21,6 +23,11 @@ public:
 
     QTreeWidget* tree() const;
     QTabWidget* pages() const;
+    TProjectUndo& undo() const;
+
+    // The branch on the branch page; 0 while the project node is selected.
+    int currentBranch() const;
+    void setCurrentBranch(int branch);
 
     void BuildProjectTree();
     void ShowProjectPage();
@@ -39,6 +46,10 @@ public:
     void DeleteBranch();
     void MoveBranchUp();
     void MoveBranchDown();
+    // Take back (do again) the last edit and show the branch it concerned. Nothing while a page has
+    // changes to confirm.
+    void Undo();
+    void Redo();
 
     // After a change of units / of language: tree and both pages again, ending on the project page.
     void RefreshAfterUnits();

@@ -14,64 +14,169 @@
 namespace {
 // Root children before the first branch: "Project name" and "Last change".
 constexpr int ProjectLines = 2;
+
+// The texts of a branch node's value lines, in order; the presettings only for a valve that has them.
+QStringList valueTexts(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    s.Valve.CurrentValve = b.Valve_Index;
+    QStringList texts;
+    texts.reserve(7);
+    texts.append(l.Manufacturer % s.Valve.ManufacturerName(s.Catalogue, s.CodePage));
+    texts.append(l.ValveType % s.Valve.ValveTypeName(s.Catalogue, s.CodePage));
+    texts.append(l.RequestedFlow % s.Units.FormatFlow(b.Request_Flow));
+    texts.append(l.InitialFlow % s.Units.FormatFlow(b.Initial_Flow));
+    texts.append(l.FinalFlow % s.Units.FormatFlow(b.Final_Flow));
+    if (s.Valve.HasPresetting(s.Catalogue)) {
+        texts.append(l.InitialPresetting % s.Units.FormatPresetting(b.Initial_Presetting, s.Translator));
+        texts.append(l.FinalPresetting % s.Units.FormatPresetting(b.Final_Presetting, s.Translator));
+    }
+    return texts;
+}
+
+QString branchText(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    return l.Branch % DecodeInstrumentText(b.Name, NameFieldSize, s.CodePage);
+}
+
+QTreeWidgetItem* newBranchNode(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    auto* node = new QTreeWidgetItem(QStringList(branchText(b, s, l)));
+    QList<QTreeWidgetItem*> values;
+    const QStringList texts = valueTexts(b, s, l);
+    values.reserve(texts.size());
+    for (const QString& text : texts)
+        values.append(new QTreeWidgetItem(QStringList(text)));
+    node->addChildren(values);
+    return node;
+}
+
+QString nameLine(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    return l.ProjectName + DecodeInstrumentText(s.Project.Header.Name, NameFieldSize, s.CodePage);
+}
+
+QString lastChangeLine(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    return l.LastChange + DecodeInstrumentText(s.Project.Header.Last_Change, NameFieldSize, s.CodePage);
+}
+
+void setTextIfChanged(QTreeWidgetItem* item, const QString& text) {
+    // Each setText repaints and tells the view; most lines of an edited branch stay as they were.
+    if (item->text(0) != text)
+        item->setText(0, text);
+}
+
 } // namespace
 
-void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& s) {
+TProjectTreeLabels::TProjectTreeLabels(const ITranslator& tr, const TUnits& units) {
+    auto colon = [&tr](const char* english) {
+        return tr.Translate(QString::fromLatin1(english)) + QStringLiteral(": ");
+    };
+    const QString flowUnit = u'[' + units.FlowUnitName() + QStringLiteral("]: ");
+    Project = tr.Translate(QStringLiteral("Project"));
+    ProjectName = colon("Project name");
+    LastChange = colon("Last change");
+    Branch = colon("Branch");
+    Manufacturer = colon("Manufacturer");
+    ValveType = colon("Valve type");
+    RequestedFlow = tr.Translate(QStringLiteral("Requested flow")) + flowUnit;
+    InitialFlow = tr.Translate(QStringLiteral("Initial flow")) + flowUnit;
+    FinalFlow = tr.Translate(QStringLiteral("Final flow")) + flowUnit;
+    InitialPresetting = colon("Initial presetting");
+    FinalPresetting = colon("Final presetting");
+}
+
+void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
     const QSignalBlocker blocker(tree);
     tree.setUpdatesEnabled(false);
     tree.clear();
 
-    // The fixed texts once per tree, not once per branch.
-    const ITranslator& tr = s.Translator;
-    auto colon = [&tr](const char* english) {
-        return tr.Translate(QString::fromLatin1(english)) + QStringLiteral(": ");
-    };
-    const QString flowUnit = u'[' + s.Units.FlowUnitName() + QStringLiteral("]: ");
-    const QString branchText = colon("Branch");
-    const QString manufacturerText = colon("Manufacturer");
-    const QString typeText = colon("Valve type");
-    const QString requestedText = tr.Translate(QStringLiteral("Requested flow")) + flowUnit;
-    const QString initialText = tr.Translate(QStringLiteral("Initial flow")) + flowUnit;
-    const QString finalText = tr.Translate(QStringLiteral("Final flow")) + flowUnit;
-    const QString initialPresettingText = colon("Initial presetting");
-    const QString finalPresettingText = colon("Final presetting");
-
-    const TProjectHeader& header = s.Project.Header;
-    auto* root = new QTreeWidgetItem(QStringList(tr.Translate(QStringLiteral("Project"))));
+    auto* root = new QTreeWidgetItem(QStringList(l.Project));
     QList<QTreeWidgetItem*> lines;
     const int count = s.Project.branchCount();
     lines.reserve(ProjectLines + count);
-    lines.append(new QTreeWidgetItem(
-        QStringList(colon("Project name") + DecodeInstrumentText(header.Name, NameFieldSize, s.CodePage))));
-    lines.append(new QTreeWidgetItem(QStringList(
-        colon("Last change") + DecodeInstrumentText(header.Last_Change, NameFieldSize, s.CodePage))));
-
-    for (int i = 0; i < count; ++i) {
-        const TBranch& b = s.Project.Branches[i];
-        s.Valve.CurrentValve = b.Valve_Index;
-        auto* node = new QTreeWidgetItem(
-            QStringList(branchText % DecodeInstrumentText(b.Name, NameFieldSize, s.CodePage)));
-        QList<QTreeWidgetItem*> values;
-        values.reserve(7);
-        auto add = [&values](QString text) {
-            values.append(new QTreeWidgetItem(QStringList(std::move(text))));
-        };
-        add(manufacturerText % s.Valve.ManufacturerName(s.Catalogue, s.CodePage));
-        add(typeText % s.Valve.ValveTypeName(s.Catalogue, s.CodePage));
-        add(requestedText % s.Units.FormatFlow(b.Request_Flow));
-        add(initialText % s.Units.FormatFlow(b.Initial_Flow));
-        add(finalText % s.Units.FormatFlow(b.Final_Flow));
-        if (s.Valve.HasPresetting(s.Catalogue)) {
-            add(initialPresettingText % s.Units.FormatPresetting(b.Initial_Presetting, tr));
-            add(finalPresettingText % s.Units.FormatPresetting(b.Final_Presetting, tr));
-        }
-        node->addChildren(values);
-        lines.append(node);
-    }
+    lines.append(new QTreeWidgetItem(QStringList(nameLine(s, l))));
+    lines.append(new QTreeWidgetItem(QStringList(lastChangeLine(s, l))));
+    for (int i = 0; i < count; ++i)
+        lines.append(newBranchNode(s.Project.Branches[static_cast<std::size_t>(i)], s, l));
     root->addChildren(lines);
     tree.addTopLevelItem(root);
     root->setExpanded(true);
     tree.setUpdatesEnabled(true);
+}
+
+void UpdateProjectLines(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    if (root == nullptr || root->childCount() < ProjectLines)
+        return;
+    setTextIfChanged(root->child(0), nameLine(s, l));
+    setTextIfChanged(root->child(1), lastChangeLine(s, l));
+}
+
+void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l,
+                      int branch) {
+    QTreeWidgetItem* node = BranchNode(tree, branch);
+    if (node == nullptr || branch >= s.Project.branchCount())
+        return;
+    const TBranch& b = s.Project.Branches[static_cast<std::size_t>(branch)];
+    setTextIfChanged(node, branchText(b, s, l));
+    const QStringList texts = valueTexts(b, s, l);
+    // A valve with presettings has two lines more than one without.
+    while (node->childCount() > texts.size())
+        delete node->takeChild(node->childCount() - 1);
+    for (int i = 0; i < texts.size(); ++i) {
+        if (i < node->childCount())
+            setTextIfChanged(node->child(i), texts[i]);
+        else
+            node->addChild(new QTreeWidgetItem(QStringList(texts[i])));
+    }
+}
+
+void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l, int first,
+                       int count) {
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    if (root == nullptr || first < 0 || first > root->childCount() - ProjectLines)
+        return;
+    QList<QTreeWidgetItem*> nodes;
+    for (int i = first; i < first + count && i < s.Project.branchCount(); ++i)
+        nodes.append(newBranchNode(s.Project.Branches[static_cast<std::size_t>(i)], s, l));
+    root->insertChildren(ProjectLines + first, nodes);
+}
+
+void PutBranchNode(QTreeWidget& tree, int branch, QTreeWidgetItem* node) {
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    if (root == nullptr || branch < 0 || branch > root->childCount() - ProjectLines)
+        return;
+    root->insertChild(ProjectLines + branch, node);
+}
+
+QList<QTreeWidgetItem*> TakeBranchNodes(QTreeWidget& tree, int first, int count) {
+    QList<QTreeWidgetItem*> taken;
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    if (root == nullptr || first < 0)
+        return taken;
+    for (int i = 0; i < count && ProjectLines + first < root->childCount(); ++i)
+        taken.append(root->takeChild(ProjectLines + first));
+    return taken;
+}
+
+void MoveBranchNode(QTreeWidget& tree, int from, int to) {
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    QTreeWidgetItem* node = BranchNode(tree, from);
+    if (node == nullptr || BranchNode(tree, to) == nullptr)
+        return;
+    // A taken item forgets its expansion and selection, and so do its value lines.
+    const bool expanded = node->isExpanded();
+    QTreeWidgetItem* selected = nullptr;
+    for (QTreeWidgetItem* item : tree.selectedItems()) {
+        if (item == node || item->parent() == node)
+            selected = item;
+    }
+    const bool wasCurrent = tree.currentItem() == node || (selected && tree.currentItem() == selected);
+    root->takeChild(ProjectLines + from);
+    root->insertChild(ProjectLines + to, node);
+    node->setExpanded(expanded);
+    if (selected) {
+        if (wasCurrent)
+            tree.setCurrentItem(selected);
+        else
+            selected->setSelected(true);
+    }
 }
 
 int BranchOfNode(const QTreeWidgetItem* node) {

@@ -2,6 +2,9 @@
 
 #include "model/ProjectRecords.h"
 
+#include <QList>
+#include <QString>
+
 class ITranslator;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -20,9 +23,43 @@ struct TProjectTreeSource {
     int CodePage;
 };
 
+// The fixed texts of the tree's lines in the current language and units, translated once per build
+// rather than once per branch.
+struct TProjectTreeLabels {
+    TProjectTreeLabels() = default;
+    TProjectTreeLabels(const ITranslator& translator, const TUnits& units);
+    QString Project;
+    QString ProjectName;
+    QString LastChange;
+    QString Branch;
+    QString Manufacturer;
+    QString ValveType;
+    QString RequestedFlow;
+    QString InitialFlow;
+    QString FinalFlow;
+    QString InitialPresetting;
+    QString FinalPresetting;
+};
+
 // Replaces the tree's nodes by the project's: root, name, last change, and per branch its valve and
 // values. Only the root is expanded; nothing is selected.
-void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& source);
+void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels);
+
+// The updates after one edit: only the nodes concerned change, so the selection, the expanded nodes
+// and the scroll position stay as the user left them. The tree must hold the project as it was
+// before the edit. The tree's signals are not blocked here.
+void UpdateProjectLines(QTreeWidget& tree, const TProjectTreeSource& source,
+                        const TProjectTreeLabels& labels);
+void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
+                      int branch);
+void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
+                       int first, int count);
+// Puts back a node taken out before (it must show the branch now at that position).
+void PutBranchNode(QTreeWidget& tree, int branch, QTreeWidgetItem* node);
+// Takes the nodes out of the tree and hands them to the caller.
+QList<QTreeWidgetItem*> TakeBranchNodes(QTreeWidget& tree, int first, int count);
+// The node keeps its expansion and, when it had it, the selection.
+void MoveBranchNode(QTreeWidget& tree, int from, int to);
 
 // What a tree node stands for: -1 for the project (the root and its value lines), else the index of
 // the branch the node or its value line belongs to.

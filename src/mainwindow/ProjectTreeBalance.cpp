@@ -10,27 +10,61 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-void MarkBranchBalance(QTreeWidget& tree, const TProject& project, double tolerancePercent, const QLocale& locale,
-                       const ITranslator& translator) {
+namespace {
+
+// The mark's parts that are the same for every branch.
+struct TBalanceMarks {
+    TBalanceMarks(const QTreeWidget& tree, double tolerancePercent, const QLocale& locale,
+                  const ITranslator& translator)
+        : Tree(tree), DeviationText(translator.Translate(QStringLiteral("Deviation")) + QStringLiteral(": ")),
+          ToleranceText(translator.Translate(QStringLiteral("Tolerance")) + QStringLiteral(": \u00B1") +
+                        locale.toString(tolerancePercent) + QStringLiteral(" %")),
+          Tolerance(tolerancePercent), Locale(locale) {}
+
+    void mark(QTreeWidgetItem* node, const TBranch& branch) const {
+        const TBranchBalance balance = BranchBalance(branch, Tolerance);
+        const bool outside = balance.State == TBalanceState::Outside;
+        // The style's icon is looked up only for a branch that needs it: most are within the tolerance.
+        if (outside && Warning.isNull())
+            Warning = Tree.style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        node->setIcon(0, outside ? Warning : QIcon());
+        node->setForeground(0, outside ? QBrush(Qt::red) : QBrush());
+        node->setToolTip(0, balance.Deviation ? DeviationText + FormatDeviation(balance.Deviation, Locale) +
+                                                    QStringLiteral(" %  (") + ToleranceText + u')'
+                                              : QString());
+    }
+
+    const QTreeWidget& Tree;
+    mutable QIcon Warning;
+    QString DeviationText;
+    QString ToleranceText;
+    double Tolerance;
+    const QLocale& Locale;
+};
+
+} // namespace
+
+void MarkBranchBalance(QTreeWidget& tree, const TProject& project, double tolerancePercent,
+                       const QLocale& locale, const ITranslator& translator) {
     QTreeWidgetItem* root = tree.topLevelItem(0);
     if (!root)
         return;
-    const QIcon warning = tree.style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    const QString deviationText = translator.Translate(QStringLiteral("Deviation")) + QStringLiteral(": ");
-    const QString toleranceText = translator.Translate(QStringLiteral("Tolerance")) + QStringLiteral(": \u00B1");
-    const QString toleranceShown = locale.toString(tolerancePercent) + QStringLiteral(" %");
+    const TBalanceMarks marks(tree, tolerancePercent, locale, translator);
     const int count = project.branchCount();
     for (int i = 0; i < root->childCount(); ++i) {
         QTreeWidgetItem* node = root->child(i);
         const int branch = BranchOfNode(node);
         if (branch < 0 || branch >= count)
             continue;
-        const TBranchBalance balance = BranchBalance(project.Branches[static_cast<std::size_t>(branch)], tolerancePercent);
-        const bool outside = balance.State == TBalanceState::Outside;
-        node->setIcon(0, outside ? warning : QIcon());
-        node->setForeground(0, outside ? QBrush(Qt::red) : QBrush());
-        node->setToolTip(0, balance.Deviation ? deviationText + FormatDeviation(balance.Deviation, locale) +
-                                                    QStringLiteral(" %  (") + toleranceText + toleranceShown + u')'
-                                              : QString());
+        marks.mark(node, project.Branches[static_cast<std::size_t>(branch)]);
     }
+}
+
+void MarkOneBranchBalance(QTreeWidget& tree, const TProject& project, int branch, double tolerancePercent,
+                          const QLocale& locale, const ITranslator& translator) {
+    QTreeWidgetItem* node = BranchNode(tree, branch);
+    if (node == nullptr || branch >= project.branchCount())
+        return;
+    TBalanceMarks(tree, tolerancePercent, locale, translator)
+        .mark(node, project.Branches[static_cast<std::size_t>(branch)]);
 }

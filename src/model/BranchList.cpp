@@ -6,7 +6,10 @@
 void InitBranch(TProject& project, int index) {
     if (index < 0 || index >= MaxBranches)
         return;
-    TBranch& b = project.Branches[index];
+    InitBranchRecord(project.Branches[index]);
+}
+
+void InitBranchRecord(TBranch& b) {
     b.Name[0] = 0;
     b.Valve_Index = 0;
     b.Request_Flow = NoValue;

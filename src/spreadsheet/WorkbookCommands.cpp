@@ -1,5 +1,6 @@
 #include "spreadsheet/WorkbookCommands.h"
 
+#include "document/ProjectDocument.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
@@ -37,8 +38,9 @@ QString chooseWorkbook(TWorkbookCommandContext& c, const char* title, const QStr
     TFileDialogOptions options;
     options.Title = tr_(c, title);
     options.Filter = filter;
-    if (c.Project.State.HasFileName)
-        options.InitialPath = QFileInfo(c.Project.State.ProjectFileName).absolutePath();
+    const TDocumentState& state = c.Project.Document.state();
+    if (state.HasFileName)
+        options.InitialPath = QFileInfo(state.ProjectFileName).absolutePath();
     return c.Project.Ui.chooseFileToOpen(options);
 }
 
@@ -58,15 +60,7 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator);
     fresh->Header.State = static_cast<std::uint16_t>(fresh->Header.State | StateLocked);
 
-    c.Project.Project = *fresh;
-    TMainState& s = c.Project.State;
-    s.ProjectFileName = ProjectFileNameForWorkbook(path);
-    s.CurrentBranch = 0;
-    s.IsNewProject = false;
-    s.Modified = true;
-    s.LinkedToInstrument = false;
-    s.HasFileName = true;
-    s.Filling = false;
+    c.Project.Document.replaceFromWorkbook(*fresh, ProjectFileNameForWorkbook(path));
     c.Project.Ui.setStatus(tr_(c, "The project was successfully imported."));
     return TWorkbookResult::Done;
 }
@@ -90,19 +84,16 @@ TWorkbookResult ExportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
         return fail(c, error);
     const TWorkbookExportInput input{c.Columns, c.Catalogue, c.Project.CodePage};
     TWorksheetWriteReport report;
-    if (!WriteResultsToWorksheet(*sheet, input, c.Project.Project, c.Project.Ui, c.Project.Translator,
+    if (!WriteResultsToWorksheet(*sheet, input, c.Project.Document.project(), c.Project.Ui, c.Project.Translator,
                                  &report, &error) ||
         !sheet->save(&error))
         return fail(c, error);
 
-    TMainState& s = c.Project.State;
-    s.IsNewProject = false;
-    s.Modified = true;
-    s.LinkedToInstrument = false;
+    const TDocumentState& s = c.Project.Document.state();
     // A project without a file of its own keeps asking for one on Save: its name may be the
     // instrument's title, which names no file.
-    s.HasFileName = s.HasFileName || (!s.ProjectFileName.isEmpty() && QFileInfo(s.ProjectFileName).isFile());
-    s.CurrentBranch = 0;
+    c.Project.Document.markExportedToWorkbook(
+        s.HasFileName || (!s.ProjectFileName.isEmpty() && QFileInfo(s.ProjectFileName).isFile()));
     if (report.Failed == 0) {
         c.Project.Ui.setStatus(tr_(c, "The project was successfully exported."));
         return TWorkbookResult::Done;

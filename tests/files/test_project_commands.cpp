@@ -1,3 +1,4 @@
+#include "document/ProjectDocument.h"
 #include "files/ProjectCommands.h"
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
@@ -25,13 +26,13 @@ public:
 class ProjectCommands : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    std::unique_ptr<TProject> project = std::make_unique<TProject>();
-    TMainState state;
+    TProjectDocument document;
+    TProject* project = &document.projectInPlace();
     TScriptedUserInterface ui;
     TBracketTranslator translator;
     int instrumentSaves = 0;
     TProjectCommandContext context{
-        *project, state, ui, translator, 0, QLocale::c(), [this] {
+        document, ui, translator, 0, QLocale::c(), [this] {
             ++instrumentSaves;
             return true;
         }};
@@ -63,17 +64,18 @@ protected:
 } // namespace
 
 TEST_F(ProjectCommands, OpenLoadsAndSetsTheFlags) {
-    state = {u"instrument"_qs, true, false, true, false, 9, true};
+    document.setState({u"instrument"_qs, true, false, true, false});
+    int replaced = 0;
+    QObject::connect(&document, &TProjectDocument::projectReplaced, [&] { ++replaced; });
     ui.FilesToOpen << projectOnDisk();
     EXPECT_EQ(OpenProjectCommand(context), TOpenResult::Opened);
+    EXPECT_EQ(replaced, 1);
     EXPECT_EQ(loadedName(1), u"Y"_qs);
-    EXPECT_EQ(state.ProjectFileName, path("disk.proj"));
-    EXPECT_FALSE(state.IsNewProject);
-    EXPECT_FALSE(state.Modified);
-    EXPECT_FALSE(state.LinkedToInstrument);
-    EXPECT_TRUE(state.HasFileName);
-    EXPECT_FALSE(state.Filling);
-    EXPECT_EQ(state.CurrentBranch, 0);
+    EXPECT_EQ(document.state().ProjectFileName, path("disk.proj"));
+    EXPECT_FALSE(document.state().IsNewProject);
+    EXPECT_FALSE(document.state().Modified);
+    EXPECT_FALSE(document.state().LinkedToInstrument);
+    EXPECT_TRUE(document.state().HasFileName);
     EXPECT_EQ(ui.Status, u"[Project opened]"_qs);
     EXPECT_EQ(kinds(), (QStringList{u"open"_qs, u"status"_qs})) << "an unchanged project asks nothing";
     EXPECT_TRUE(ui.Log.first().Text.contains(u"*.proj"_qs));
@@ -82,11 +84,13 @@ TEST_F(ProjectCommands, OpenLoadsAndSetsTheFlags) {
 TEST_F(ProjectCommands, CancelledOrFailedOpenLeavesEverything) {
     project->Header.Branch_Count = 1;
     InitBranch(*project, 0);
-    state = {u"mine.proj"_qs, false, false, false, true, 0, false};
+    document.setState({u"mine.proj"_qs, false, false, false, true});
     ui.Status = u"before"_qs;
-    const TMainState stateBefore = state;
+    const TDocumentState stateBefore = document.state();
     const auto projectBefore = std::make_unique<TProject>(*project);
 
+    int replaced = 0;
+    QObject::connect(&document, &TProjectDocument::projectReplaced, [&] { ++replaced; });
     EXPECT_EQ(OpenProjectCommand(context), TOpenResult::Cancelled);
 
     QFile bad(path("bad.proj"));
@@ -100,65 +104,66 @@ TEST_F(ProjectCommands, CancelledOrFailedOpenLeavesEverything) {
     EXPECT_EQ(ui.Log.last().Caption, u"[Error]"_qs);
 
     EXPECT_EQ(ui.Status, u"before"_qs);
-    EXPECT_EQ(state.ProjectFileName, stateBefore.ProjectFileName);
-    EXPECT_EQ(state.HasFileName, stateBefore.HasFileName);
-    EXPECT_EQ(state.Modified, stateBefore.Modified);
-    EXPECT_EQ(std::memcmp(project.get(), projectBefore.get(), sizeof(TProject)), 0);
+    EXPECT_EQ(document.state().ProjectFileName, stateBefore.ProjectFileName);
+    EXPECT_EQ(document.state().HasFileName, stateBefore.HasFileName);
+    EXPECT_EQ(document.state().Modified, stateBefore.Modified);
+    EXPECT_EQ(std::memcmp(project, projectBefore.get(), sizeof(TProject)), 0);
+    EXPECT_EQ(replaced, 0);
 }
 
 TEST_F(ProjectCommands, SaveWritesTheFileAndClearsModified) {
-    state = {path("mine.proj"), false, true, true, true, 0, false};
+    document.setState({path("mine.proj"), false, true, true, true});
     EXPECT_TRUE(SaveProjectCommand(context));
     EXPECT_TRUE(QFile::exists(path("mine.proj")));
-    EXPECT_FALSE(state.Modified);
-    EXPECT_TRUE(state.LinkedToInstrument) << "Save does not touch the instrument link";
+    EXPECT_FALSE(document.state().Modified);
+    EXPECT_TRUE(document.state().LinkedToInstrument) << "Save does not touch the instrument link";
     EXPECT_EQ(ui.Status, u"[Project saved]"_qs);
 }
 
 TEST_F(ProjectCommands, FailedSaveKeepsModifiedAndShowsTheError) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder"_qs));
     ui.Status = u"before"_qs;
-    state = {path("folder"), false, true, false, true, 0, false};
+    document.setState({path("folder"), false, true, false, true});
     EXPECT_FALSE(SaveProjectCommand(context));
-    EXPECT_TRUE(state.Modified);
+    EXPECT_TRUE(document.state().Modified);
     EXPECT_EQ(ui.Status, u"before"_qs);
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.Log.last().Caption, u"[Error]"_qs);
 
     // Save as to an impossible place keeps the old name and flags.
-    state = {path("mine.proj"), true, true, false, false, 0, false};
+    document.setState({path("mine.proj"), true, true, false, false});
     ui.FilesToSave << path("missing/new.proj");
     EXPECT_FALSE(SaveProjectAsCommand(context));
-    EXPECT_EQ(state.ProjectFileName, path("mine.proj"));
-    EXPECT_TRUE(state.IsNewProject);
-    EXPECT_TRUE(state.Modified);
-    EXPECT_FALSE(state.HasFileName);
+    EXPECT_EQ(document.state().ProjectFileName, path("mine.proj"));
+    EXPECT_TRUE(document.state().IsNewProject);
+    EXPECT_TRUE(document.state().Modified);
+    EXPECT_FALSE(document.state().HasFileName);
     EXPECT_EQ(ui.Status, u"before"_qs);
     EXPECT_EQ(ui.messages().size(), 2);
 }
 
 TEST_F(ProjectCommands, SaveAsTakesTheChosenName) {
-    state = {QString(), true, true, true, false, 0, false};
+    document.setState({QString(), true, true, true, false});
     ui.Status = u"before"_qs;
     EXPECT_FALSE(SaveProjectAsCommand(context));
     EXPECT_EQ(ui.Status, u"before"_qs) << "a cancelled dialog changes nothing";
-    EXPECT_TRUE(state.IsNewProject);
+    EXPECT_TRUE(document.state().IsNewProject);
 
     ui.FilesToSave << path("new.proj");
     EXPECT_TRUE(SaveProjectAsCommand(context));
     EXPECT_TRUE(QFile::exists(path("new.proj")));
-    EXPECT_EQ(state.ProjectFileName, path("new.proj"));
-    EXPECT_FALSE(state.IsNewProject);
-    EXPECT_FALSE(state.Modified);
-    EXPECT_TRUE(state.HasFileName);
-    EXPECT_TRUE(state.LinkedToInstrument);
+    EXPECT_EQ(document.state().ProjectFileName, path("new.proj"));
+    EXPECT_FALSE(document.state().IsNewProject);
+    EXPECT_FALSE(document.state().Modified);
+    EXPECT_TRUE(document.state().HasFileName);
+    EXPECT_TRUE(document.state().LinkedToInstrument);
     EXPECT_EQ(ui.Status, u"[Project saved]"_qs);
 }
 
 TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
     struct Case {
         const char* What;
-        TMainState State;
+        TDocumentState State;
         QList<IUserInterface::Answer> Answers;
         QStringList Questions;
         const char* SavedTo; // file written by the disk question, or null
@@ -221,7 +226,7 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
-        state = c.State;
+        document.setState(c.State);
         ui = TScriptedUserInterface();
         ui.Answers = c.Answers;
         if (c.SavedTo)
@@ -236,9 +241,9 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
         EXPECT_EQ(instrumentSaves, c.InstrumentSaves);
         if (c.SavedTo) {
             EXPECT_TRUE(QFile::exists(path(c.SavedTo)));
-            EXPECT_FALSE(state.Modified);
+            EXPECT_FALSE(document.state().Modified);
         } else {
-            EXPECT_TRUE(state.Modified || !c.State.Modified);
+            EXPECT_TRUE(document.state().Modified || !c.State.Modified);
         }
     }
     EXPECT_FALSE(QFile::exists(path("b.proj")));
@@ -250,13 +255,13 @@ TEST_F(ProjectCommands, SaveAsProposesTheNameAndEachUsedFileIsReported) {
     QStringList used;
     context.FileUsed = [&](const QString& file) { used << file; };
     EncodeInstrumentText(u"Riser/A"_qs, project->Header.Name, NameFieldSize, 0);
-    state.IsNewProject = true;
+    document.setState({QString(), true, false, false, false});
     ui.FilesToSave << path("a.proj");
     ASSERT_TRUE(SaveProjectAsCommand(context));
     EXPECT_EQ(ui.DialogStarts.last(), u"Riser_A.proj"_qs);
     EXPECT_FALSE(SaveProjectAsCommand(context)); // cancelled: nothing reported
     EXPECT_EQ(ui.DialogStarts.last(), path("a.proj"));
-    state.Modified = true;
+    document.setModified(true);
     ASSERT_TRUE(SaveProjectCommand(context));
 
     EXPECT_EQ(OpenProjectPathCommand(context, path("missing.proj")), TOpenResult::Failed);

@@ -4,8 +4,10 @@
 #include "link/Pause.h"
 #include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
+#include "DocumentState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferProgressDialog.h"
+#include "mainwindow/ProjectEditor.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
@@ -119,8 +121,8 @@ TEST_F(MainWindowTest, StartsSilentlyWithCacheFilesOnAnEmptyNewProject) {
     EXPECT_FALSE(exitCode.has_value());
     EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - New project"));
-    EXPECT_TRUE(state->Main.IsNewProject);
-    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_TRUE(state->Document.state().IsNewProject);
+    EXPECT_FALSE(state->Document.state().Modified);
     EXPECT_EQ(state->Project->branchCount(), 0);
     EXPECT_EQ(ManufacturerCountOf(*state->Catalogue), 1);
     // The settings were read before anything was shown.
@@ -213,11 +215,13 @@ TEST_F(MainWindowTest, TitleAndFileCommandsFollowTheProjectFlags) {
     };
     for (const FlagRow& row : rows) {
         SCOPED_TRACE(row.Event);
-        state->Main.IsNewProject = row.IsNew;
-        state->Main.Modified = row.Modified;
-        state->Main.LinkedToInstrument = row.Linked;
-        state->Main.HasFileName = row.HasFile;
-        state->Main.ProjectFileName = QString::fromUtf8(row.FileName);
+        changeState(state->Document, [&](TDocumentState& s) {
+            s.IsNewProject = row.IsNew;
+            s.Modified = row.Modified;
+            s.LinkedToInstrument = row.Linked;
+            s.HasFileName = row.HasFile;
+            s.ProjectFileName = QString::fromUtf8(row.FileName);
+        });
         w.UpdateWindowState();
         EXPECT_EQ(w.windowTitle(), QString::fromUtf8(row.Title));
         EXPECT_EQ(enabled("mSave"), row.Save);
@@ -255,7 +259,7 @@ TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
         SCOPED_TRACE(row.Case);
         state->Project->Header.Branch_Count = static_cast<std::int16_t>(row.Count);
         state->Project->Header.State = row.Locked ? StateLocked : 0;
-        state->Main.CurrentBranch = row.Current;
+        window().editor().setCurrentBranch(row.Current);
         w.UpdateWindowState();
         EXPECT_EQ(enabled("mAddBranch"), row.Add);
         EXPECT_EQ(enabled("mAddBranch2"), row.Add);
@@ -272,7 +276,7 @@ TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
     TMainF& w = startedWindow();
     w.show();
     state->Project->Header.State = StateLocked | 0x01;
-    state->Main.Modified = false;
+    state->Document.setModified(false);
     w.UpdateWindowState();
     auto* projectPage = w.findChild<QWidget*>(QStringLiteral("TabPrj"));
     ASSERT_NE(projectPage, nullptr);
@@ -292,10 +296,12 @@ TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
 TEST_F(MainWindowTest, AnOpenConfirmPanelKeepsTheMainCommandsOff) {
     TMainF& w = startedWindow();
     state->Project->Header.Branch_Count = 3;
-    state->Main.CurrentBranch = 1;
-    state->Main.Modified = true;
-    state->Main.HasFileName = true;
-    state->Main.IsNewProject = false;
+    window().editor().setCurrentBranch(1);
+    changeState(state->Document, [&](TDocumentState& s) {
+        s.Modified = true;
+        s.HasFileName = true;
+        s.IsNewProject = false;
+    });
     w.UpdateWindowState();
 
     w.EnableMainCommands(false);
@@ -379,18 +385,20 @@ TEST_F(MainWindowTest, CloseQuestions) {
         mainF.reset();
         ui = TScriptedUserInterface();
         TMainF& w = startedWindow();
-        state->Main.IsNewProject = row.IsNew;
-        state->Main.Modified = row.Modified;
-        state->Main.LinkedToInstrument = row.Linked;
-        state->Main.HasFileName = row.HasFile;
-        state->Main.ProjectFileName = row.HasFile ? dir.filePath(QStringLiteral("a.proj")) : QString();
+        changeState(state->Document, [&](TDocumentState& s) {
+            s.IsNewProject = row.IsNew;
+            s.Modified = row.Modified;
+            s.LinkedToInstrument = row.Linked;
+            s.HasFileName = row.HasFile;
+            s.ProjectFileName = row.HasFile ? dir.filePath(QStringLiteral("a.proj")) : QString();
+        });
         ui.Answers = row.Answers;
         ui.FilesToSave = row.FilesToSave;
 
         EXPECT_EQ(w.close(), row.Closes);
         EXPECT_EQ(asked(), row.Asked);
         if (!row.Closes)
-            EXPECT_TRUE(state->Main.Modified); // nothing lost: still marked for saving
+            EXPECT_TRUE(state->Document.state().Modified); // nothing lost: still marked for saving
     }
     EXPECT_TRUE(QFile::exists(saved));
 }
@@ -398,10 +406,12 @@ TEST_F(MainWindowTest, CloseQuestions) {
 TEST_F(MainWindowTest, AFailedSaveOnCloseShowsTheErrorAndKeepsTheWindowOpen) {
     TMainF& w = startedWindow();
     w.show();
-    state->Main.IsNewProject = false;
-    state->Main.HasFileName = true;
-    state->Main.Modified = true;
-    state->Main.ProjectFileName = dir.filePath(QStringLiteral("gone/a.proj"));
+    changeState(state->Document, [&](TDocumentState& s) {
+        s.IsNewProject = false;
+        s.HasFileName = true;
+        s.Modified = true;
+        s.ProjectFileName = dir.filePath(QStringLiteral("gone/a.proj"));
+    });
     ui.Answers = {Answer::Yes};
 
     EXPECT_FALSE(w.close());
@@ -413,7 +423,7 @@ TEST_F(MainWindowTest, AFailedSaveOnCloseShowsTheErrorAndKeepsTheWindowOpen) {
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("gone")));
     ui.Answers = {Answer::Yes};
     EXPECT_TRUE(w.close());
-    EXPECT_TRUE(QFile::exists(state->Main.ProjectFileName));
+    EXPECT_TRUE(QFile::exists(state->Document.state().ProjectFileName));
 }
 
 TEST_F(MainWindowTest, CloseSavesTheSettingsAndTellsWhenItCannot) {
@@ -438,10 +448,12 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     TMainF& w = startedWindow();
     state->Project->Header.Branch_Count = 2;
     state->Project->Header.Name[0] = 'X';
-    state->Main.IsNewProject = false;
-    state->Main.HasFileName = true;
-    state->Main.Modified = true;
-    state->Main.ProjectFileName = dir.filePath(QStringLiteral("a.proj"));
+    changeState(state->Document, [&](TDocumentState& s) {
+        s.IsNewProject = false;
+        s.HasFileName = true;
+        s.Modified = true;
+        s.ProjectFileName = dir.filePath(QStringLiteral("a.proj"));
+    });
     ui.Answers = {Answer::No};
 
     w.NewProject();
@@ -449,9 +461,9 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
     EXPECT_EQ(state->Project->branchCount(), 0);
     EXPECT_EQ(state->Project->Header.Name[0], 0);
-    EXPECT_TRUE(state->Main.IsNewProject);
-    EXPECT_FALSE(state->Main.HasFileName);
-    EXPECT_TRUE(state->Main.ProjectFileName.isEmpty());
+    EXPECT_TRUE(state->Document.state().IsNewProject);
+    EXPECT_FALSE(state->Document.state().HasFileName);
+    EXPECT_TRUE(state->Document.state().ProjectFileName.isEmpty());
     EXPECT_EQ(w.statusText(), QStringLiteral("New project"));
     EXPECT_FALSE(enabled("mSaveProjectToDevice"));
 }
@@ -513,21 +525,21 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     for (int i = 0; i < 3; ++i)
         InitBranch(*state->Project, i);
     state->Project->Header.Branch_Count = 3;
-    state->Main.CurrentBranch = 1;
+    window().editor().setCurrentBranch(1);
     w.UpdateWindowState();
 
     auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
     ASSERT_NE(tree, nullptr);
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(state->Main.CurrentBranch, 2);
-    EXPECT_TRUE(state->Main.Modified);
+    EXPECT_EQ(window().editor().currentBranch(), 2);
+    EXPECT_TRUE(state->Document.state().Modified);
     QTest::keyClick(tree, Qt::Key_U, Qt::ControlModifier);
-    EXPECT_EQ(state->Main.CurrentBranch, 1);
+    EXPECT_EQ(window().editor().currentBranch(), 1);
 
     // Adding opens the new branch's confirm panel, which switches the main commands off.
     w.action(QStringLiteral("mMoveBranchDown"))->trigger();
-    EXPECT_EQ(state->Main.CurrentBranch, 2);
+    EXPECT_EQ(window().editor().currentBranch(), 2);
     QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(state->Project->branchCount(), 4);
     EXPECT_FALSE(enabled("mNewPrj"));
@@ -585,7 +597,7 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
         ui.DuringEvents = nullptr;
         EXPECT_GT(attempts, 0);
         EXPECT_EQ(projectBytes(*state->Project), read);
-        EXPECT_FALSE(state->Main.Modified);
+        EXPECT_FALSE(state->Document.state().Modified);
         for (const auto& shown : ui.Log)
             EXPECT_TRUE(shown.Kind == QLatin1String("status") ||
                         shown.Text.startsWith(QLatin1String("Do you want to overwrite")))
@@ -613,7 +625,7 @@ TEST_F(MainWindowWithInstrumentTest, TheInstrumentGetsTheProjectAsItWasWhenTheWr
     };
     ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
     ui.DuringEvents = nullptr;
-    state->Main.Modified = false;
+    state->Document.setModified(false);
     w.ReadProjectFromInstrument();
     EXPECT_EQ(projectBytes(*state->Project), sent);
 }
@@ -632,14 +644,14 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
         EncodeInstrumentText(QStringLiteral("Changed"), state->Project->Header.Name, 16, 0);
-        state->Main.Modified = true;
+        state->Document.setModified(true);
         const QByteArray changed = projectBytes(*state->Project);
         ui.Log.clear();
         ui.Answers = {Answer::Cancel};
         command();
         EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
         EXPECT_EQ(projectBytes(*state->Project), changed);
-        EXPECT_TRUE(state->Main.Modified);
+        EXPECT_TRUE(state->Document.state().Modified);
         EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
         for (const auto& shown : ui.Log)
             EXPECT_NE(shown.Kind, QStringLiteral("open"));
@@ -649,7 +661,7 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     ui.Answers = {Answer::No, Answer::No};
     w.ReadProjectFromInstrument();
     EXPECT_EQ(asked(), (QStringList{QStringLiteral("Save now?"), QStringLiteral("Save now to ZRV10?")}));
-    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_FALSE(state->Document.state().Modified);
     EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
 }
 
@@ -690,9 +702,11 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
 
     // The read: nothing in memory changes.
     EncodeInstrumentText(QStringLiteral("Mine"), state->Project->Header.Name, 16, 0);
-    state->Main.Modified = false;
-    state->Main.ProjectFileName = QStringLiteral("/home/u/mine.proj");
-    state->Main.HasFileName = true;
+    changeState(state->Document, [](TDocumentState& s) {
+        s.Modified = false;
+        s.ProjectFileName = QStringLiteral("/home/u/mine.proj");
+        s.HasFileName = true;
+    });
     const QByteArray mine = projectBytes(*state->Project);
     const QByteArray valvesBefore = [&] {
         QFile f(QDir(state->CacheDir).filePath(QStringLiteral("valves.bin")));
@@ -703,8 +717,8 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     EXPECT_EQ(figures, (QStringList{QStringLiteral("Branch 13 of 100"), QStringLiteral("Branch 26 of 100"),
                                     QStringLiteral("Branch 40 of 100")}));
     EXPECT_EQ(projectBytes(*state->Project), mine);
-    EXPECT_EQ(state->Main.ProjectFileName, QStringLiteral("/home/u/mine.proj"));
-    EXPECT_TRUE(state->Main.HasFileName);
+    EXPECT_EQ(state->Document.state().ProjectFileName, QStringLiteral("/home/u/mine.proj"));
+    EXPECT_TRUE(state->Document.state().HasFileName);
     EXPECT_EQ(ui.Status, QStringLiteral("The read was cancelled!"));
     QFile valves(QDir(state->CacheDir).filePath(QStringLiteral("valves.bin")));
     ASSERT_TRUE(valves.open(QIODevice::ReadOnly));
@@ -712,13 +726,13 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     EXPECT_FALSE(w.findChild<TTransferProgressDialog*>()) << "the progress window is gone";
 
     // The write: the project keeps its "*", and the user learns what the instrument now holds.
-    state->Main.Modified = true;
+    state->Document.setModified(true);
     ui.Log.clear();
     ui.Answers = {Answer::Yes};
     cancelAfter(2);
     EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Cancelled);
     EXPECT_EQ(blocksMoved, 2);
-    EXPECT_TRUE(state->Main.Modified);
+    EXPECT_TRUE(state->Document.state().Modified);
     EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
     EXPECT_EQ(ui.messages(), QStringList{QStringLiteral("The write was cancelled. The device now holds an "
                                                         "incomplete project. Write the project again to "
@@ -730,7 +744,7 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     ui.DuringEvents = nullptr;
     ui.Answers = {Answer::Yes};
     EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
-    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_FALSE(state->Document.state().Modified);
 }
 
 // The simulated instrument spoils a byte of branch 2: the check after writing fails and names it, the
@@ -752,7 +766,7 @@ TEST_F(MainWindowWithInstrumentTest, VerifyAfterWritingFollowsTheOptionsItem) {
     EXPECT_TRUE(verify->isChecked());
     EXPECT_EQ(text("mVerifyAfterWrite"), QStringLiteral("Verify after writing to device"));
 
-    state->Main.Modified = true;
+    state->Document.setModified(true);
     ui.Log.clear();
     ui.Answers = {Answer::Yes};
     EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Failed);
@@ -760,14 +774,14 @@ TEST_F(MainWindowWithInstrumentTest, VerifyAfterWritingFollowsTheOptionsItem) {
                                                         "written. Write the project again.")
                                              .arg(second)});
     EXPECT_EQ(ui.Status, QStringLiteral("Writing failed: branch 2 (%1) differs in the device!").arg(second));
-    EXPECT_TRUE(state->Main.Modified);
+    EXPECT_TRUE(state->Document.state().Modified);
     EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
 
     verify->trigger();
     EXPECT_FALSE(state->Settings.VerifyAfterWrite);
     ui.Answers = {Answer::Yes};
     EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
-    EXPECT_FALSE(state->Main.Modified);
+    EXPECT_FALSE(state->Document.state().Modified);
 }
 
 } // namespace
@@ -857,8 +871,8 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
 TEST_F(MainWindowTest, NothingCanBeUsedWhileADeviceOperationRuns) {
     TMainF& w = startedWindow();
     state->Project->Header.Branch_Count = 3;
-    state->Main.CurrentBranch = 1;
-    state->Main.IsNewProject = false;
+    window().editor().setCurrentBranch(1);
+    changeState(state->Document, [](TDocumentState& s) { s.IsNewProject = false; });
     const QList<QAction*> items = w.findChildren<QAction*>();
     auto enabledNames = [&] {
         QStringList names;
@@ -879,6 +893,63 @@ TEST_F(MainWindowTest, NothingCanBeUsedWhileADeviceOperationRuns) {
     state->LinkGuard.Busy = false;
     w.UpdateWindowState();
     EXPECT_EQ(enabledNames(), before);
+}
+
+} // namespace
+
+namespace {
+
+// Edit > Undo and Redo name the edit, follow the history and the confirm panels, and take the
+// title's "*" away when the project is back where it was saved.
+TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
+    TMainF& w = startedWindow();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    auto project = std::make_unique<TProject>();
+    project->Header.Branch_Count = 3;
+    for (int i = 0; i < 3; ++i) {
+        InitBranch(*project, i);
+        EncodeInstrumentText(QStringLiteral("B%1").arg(i), project->Branches[i].Name, 16, 0);
+    }
+    state->Document.replaceFromFile(*project, QStringLiteral("/p/a.proj"));
+    const QString saved = QStringLiteral("ZRV 10 User Software - /p/a.proj");
+    QAction* undo = w.action(QStringLiteral("mUndo"));
+    QAction* redo = w.action(QStringLiteral("mRedo"));
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(w.windowTitle(), saved);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(WithoutAccelerator(undo->text()), QStringLiteral("Undo"));
+
+    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    tree->setCurrentItem(tree->topLevelItem(0)->child(3)); // branch 1
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(WithoutAccelerator(undo->text()), QStringLiteral("Undo move of branch B1"));
+    EXPECT_FALSE(AcceleratorOf(undo->text()).isNull());
+
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.windowTitle(), saved);
+    EXPECT_EQ(WithoutAccelerator(redo->text()), QStringLiteral("Redo move of branch B1"));
+    EXPECT_EQ(w.statusText(), QStringLiteral("1 / 3")) << "the branch it concerned is shown";
+    QTest::keyClick(tree, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+    EXPECT_EQ(state->Project->Branches[2].Name[1], '1');
+
+    // A save marks the point the title is clean at; before it the project is changed again.
+    state->Document.markSavedToFile(QStringLiteral("/p/a.proj"));
+    EXPECT_EQ(w.windowTitle(), saved);
+    undo->trigger();
+    EXPECT_EQ(w.windowTitle(), saved + u'*');
+
+    w.EnableMainCommands(false);
+    EXPECT_FALSE(redo->isEnabled());
+    w.EnableMainCommands(true);
+    EXPECT_TRUE(redo->isEnabled());
 }
 
 } // namespace

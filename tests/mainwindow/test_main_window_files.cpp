@@ -90,8 +90,8 @@ TEST_F(MainWindowFilesTest, FilesGivenOrDroppedOpenByTheirKind) {
                                [&](const QString& p) { unknown << p; }};
     OpenFiles({project, dir.filePath(QStringLiteral("book.xlsx")), record, projectFile("second.proj")}, openers);
 
-    EXPECT_EQ(state->Main.ProjectFileName, project);
-    EXPECT_FALSE(state->Main.IsNewProject);
+    EXPECT_EQ(state->Document.state().ProjectFileName, project);
+    EXPECT_FALSE(state->Document.state().IsNewProject);
     EXPECT_TRUE(records->isVisible());
     EXPECT_EQ(state->Records.CurrentHeader.Description, QStringLiteral("Riser 1"));
     EXPECT_EQ(unknown, QStringList{dir.filePath(QStringLiteral("book.xlsx"))});
@@ -137,7 +137,7 @@ TEST_F(MainWindowFilesTest, AFailedOpenShowsItsErrorAsTheMenuCommandDoes) {
     ui.Log.clear();
     mainF->OpenProjectPath(missing);
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(state->Main.IsNewProject);
+    EXPECT_TRUE(state->Document.state().IsNewProject);
     EXPECT_TRUE(state->History.Projects.paths().isEmpty());
 }
 
@@ -155,7 +155,7 @@ TEST_F(MainWindowFilesTest, RecentProjectsOpenAndDropMissingFilesWithAMessage) {
     // The second entry opens its project.
     QMenu* menu = mainF->findChild<QMenu*>(QStringLiteral("mRecentProjectsMenu"));
     menu->actions().at(1)->trigger();
-    EXPECT_EQ(state->Main.ProjectFileName, first);
+    EXPECT_EQ(state->Document.state().ProjectFileName, first);
 
     // A file gone since is dropped from the list, with a message, and nothing else changes.
     ASSERT_TRUE(QFile::remove(second));
@@ -164,7 +164,7 @@ TEST_F(MainWindowFilesTest, RecentProjectsOpenAndDropMissingFilesWithAMessage) {
     menu->actions().at(1)->trigger();
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages().first().endsWith(second));
-    EXPECT_EQ(state->Main.ProjectFileName, first);
+    EXPECT_EQ(state->Document.state().ProjectFileName, first);
     EXPECT_EQ(LoadFileHistory(state->SettingsPath).Projects.paths(), QStringList{first});
 }
 

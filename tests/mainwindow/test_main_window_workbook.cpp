@@ -103,8 +103,8 @@ TEST_F(MainWindowWorkbook, ImportGivesALockedProjectWithItsBranchesInTheTree) {
     EXPECT_EQ(state->Project->branchCount(), 7);
     EXPECT_TRUE(state->Project->isLocked());
     EXPECT_EQ(state->Project->Branches[0].Valve_Index, 2); // "AQ-V" sized "3/4"
-    EXPECT_TRUE(state->Main.Modified);
-    EXPECT_EQ(state->Main.ProjectFileName, dir.filePath(u"book_plain.proj"_qs));
+    EXPECT_TRUE(state->Document.state().Modified);
+    EXPECT_EQ(state->Document.state().ProjectFileName, dir.filePath(u"book_plain.proj"_qs));
     EXPECT_TRUE(treeTexts().contains(u"Branch: Riser 1-Floor 1-"_qs)) << treeTexts().join(u'|').toStdString();
     EXPECT_EQ(ui.Status, u"The project was successfully imported."_qs);
     EXPECT_TRUE(window->action(u"mExportXLS2"_qs)->isEnabled());
@@ -141,7 +141,7 @@ TEST_F(MainWindowWorkbook, ABookWithoutTheSheetLeavesTheProject) {
     EXPECT_TRUE(ui.messages()[0].contains(u"Nortavex"_qs));
     EXPECT_EQ(state->Project->branchCount(), 7);
     EXPECT_EQ(DecodeInstrumentText(state->Project->Header.Name, NameFieldSize, 0), u"book_plain"_qs);
-    EXPECT_EQ(state->Main.ProjectFileName, dir.filePath(u"book_plain.proj"_qs));
+    EXPECT_EQ(state->Document.state().ProjectFileName, dir.filePath(u"book_plain.proj"_qs));
     EXPECT_EQ(treeTexts(), tree);
 }
 

@@ -1,8 +1,11 @@
+#include "document/ProjectUndo.h"
+#include "files/ProjectFile.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectPage.h"
+#include "mainwindow/ProjectTree.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
@@ -18,7 +21,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -111,7 +116,7 @@ struct ProjectEditorTest : ::testing::Test {
             p.Branches[i].Final_Presetting = i % 3 == 1 ? 0 : 3;
         }
         p.Header.Branch_Count = static_cast<std::int16_t>(count);
-        state.Main.CurrentBranch = 0;
+        editor->setCurrentBranch(0);
         editor->BuildProjectTree();
         editor->ShowProjectPage();
     }
@@ -180,7 +185,7 @@ TEST_F(ProjectEditorTest, SelectionRuleChoosesPageBranchAndStatus) {
         select(node(2)); // away from the node under test, so the selection changes
         select(node(c.line, c.value));
         EXPECT_EQ(branchPageShown(), c.branchPage);
-        EXPECT_EQ(state.Main.CurrentBranch, c.branch);
+        EXPECT_EQ(editor->currentBranch(), c.branch);
         EXPECT_EQ(hooks.Status, QString::fromLatin1(c.status));
         if (c.branchPage)
             EXPECT_EQ(br->Name->text(), QStringLiteral("Branch %1").arg(c.branch));
@@ -233,7 +238,7 @@ TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) 
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1"));
     EXPECT_EQ(br->RequestedFlow.Edit->text(), state.Units.FormatFlow(11));
     EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[1], sizeof(TBranch)), 0);
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
 }
 
 TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNothing) {
@@ -287,7 +292,7 @@ TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNo
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&state.Project->Header), sizeof(TProjectHeader)),
                   header);
         EXPECT_TRUE(editor->BranchEditPending());
-        EXPECT_FALSE(state.Main.Modified);
+        EXPECT_FALSE(state.Document.state().Modified);
         QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
         EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 0"));
     }
@@ -319,11 +324,11 @@ TEST_F(ProjectEditorTest, ConfirmedBranchIsWrittenStampedAndShownEverywhere) {
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(prj->Date->text(), QStringLiteral("5.3.2024 14:07"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_FALSE(editor->BranchEditPending());
     EXPECT_TRUE(editor->tree()->isEnabled());
     EXPECT_TRUE(branchPageShown());
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_EQ(node(3)->text(0), "Branch: " + longName.left(16));
     EXPECT_EQ(node(3, 1)->text(0), QStringLiteral("Valve type: B1"));
 }
@@ -347,15 +352,15 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(node(0)->text(0), "Project name: " + QString(16, u'p'));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_FALSE(editor->ProjectEditPending());
     EXPECT_TRUE(editor->tree()->isEnabled());
 
-    state.Main.Modified = false;
+    state.Document.setModified(false);
     prj->Name->setText(QStringLiteral("Other"));
     QTest::mouseClick(prj->Confirm->Cancel, Qt::LeftButton);
     EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_FALSE(prj->Confirm->isVisible());
 
     // Escape cancels as well; Return confirms.
@@ -376,7 +381,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     select(node(0)); // the project node: CurrentBranch 0
     editor->AddBranch();
     EXPECT_EQ(state.Project->branchCount(), 4);
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "", "Branch 1", "Branch 2"}));
     EXPECT_TRUE(branchPageShown());
     EXPECT_TRUE(editor->NewBranchPending());
@@ -384,11 +389,11 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     EXPECT_EQ(QApplication::focusWidget(), br->Name);
     EXPECT_EQ(br->Manufacturer->currentText(), QStringLiteral("Alpha"));
     EXPECT_EQ(br->Type->currentText(), QStringLiteral("A1"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
 
     QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "Branch 1", "Branch 2"}));
-    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());
     EXPECT_FALSE(editor->NewBranchPending());
     EXPECT_EQ(root()->childCount(), 5);
@@ -396,7 +401,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     // In an empty project the new branch is branch 0; confirming it keeps it.
     setBranches(0);
     editor->AddBranch();
-    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_EQ(state.Project->branchCount(), 1);
     br->Name->setText(QStringLiteral("First"));
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
@@ -411,23 +416,23 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
 TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
     setBranches(MaxBranches);
     selectBranch(MaxBranches - 1);
-    state.Main.Modified = false;
+    state.Document.setModified(false);
     editor->AddBranch();
     EXPECT_EQ(ui.messages(), QStringList("Cannot add branch (maximum 1500 branches)"));
     EXPECT_EQ(state.Project->branchCount(), MaxBranches);
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_FALSE(editor->BranchEditPending());
 
     editor->MoveBranchDown();
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
     editor->MoveBranchUp();
-    EXPECT_EQ(state.Main.CurrentBranch, MaxBranches - 2);
+    EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
     EXPECT_EQ(nameOf(state.Project->Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->MoveBranchDown();
     editor->DeleteBranch();
     EXPECT_EQ(state.Project->branchCount(), MaxBranches - 1);
-    EXPECT_EQ(state.Main.CurrentBranch, MaxBranches - 2);
+    EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1498"));
 }
 
@@ -441,16 +446,16 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Do you agree?"));
     EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
     EXPECT_EQ(state.Project->branchCount(), 5);
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_TRUE(branchPageShown());
 
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(hooks.Status, QString()); // "Deleting the branch..." does not outlive the deletion
     EXPECT_EQ(state.Project->branchCount(), 4);
-    EXPECT_EQ(state.Main.CurrentBranch, 3);
+    EXPECT_EQ(editor->currentBranch(), 3);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 3"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(root()->childCount(), 2 + 4);
@@ -460,7 +465,7 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(state.Project->branchCount(), 0);
-    EXPECT_EQ(state.Main.CurrentBranch, 0);
+    EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());
 }
 
@@ -469,27 +474,28 @@ TEST_F(ProjectEditorTest, MovesAtTheEdgesAndInTheMiddle) {
     selectBranch(0);
     editor->MoveBranchUp();
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
-    EXPECT_FALSE(state.Main.Modified);
+    EXPECT_FALSE(state.Document.state().Modified);
 
     selectBranch(2);
     editor->MoveBranchDown();
     EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch down"));
-    EXPECT_EQ(state.Main.CurrentBranch, 3);
+    EXPECT_EQ(editor->currentBranch(), 3);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "Branch 1", "Branch 3", "Branch 2", "Branch 4"}));
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 2"));
-    EXPECT_TRUE(state.Main.Modified);
+    EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_EQ(node(5)->text(0), QStringLiteral("Branch: Branch 2"));
-    EXPECT_TRUE(editor->tree()->selectedItems().isEmpty());
+    // The moved branch keeps the user's selection.
+    EXPECT_EQ(editor->tree()->selectedItems(), QList<QTreeWidgetItem*>{node(5)});
 
     editor->MoveBranchUp();
     EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch up"));
-    EXPECT_EQ(state.Main.CurrentBranch, 2);
+    EXPECT_EQ(editor->currentBranch(), 2);
     EXPECT_EQ(nameOf(state.Project->Branches[2]), QStringLiteral("Branch 2"));
 
     selectBranch(4);
     editor->MoveBranchDown();
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
-    EXPECT_EQ(state.Main.CurrentBranch, 4);
+    EXPECT_EQ(editor->currentBranch(), 4);
 }
 
 TEST_F(ProjectEditorTest, LockedProjectDisablesInputsAndIgnoresTheTabStrip) {
@@ -538,7 +544,7 @@ TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
     ui.Answers = {IUserInterface::Answer::Yes};
     QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
     EXPECT_EQ(state.Project->branchCount(), 3);
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_TRUE(branchPageShown());
     EXPECT_TRUE(editor->NewBranchPending());
 }
@@ -555,7 +561,7 @@ TEST_F(ProjectEditorTest, ChangeOfUnitsRedrawsTreeHintsAndEndsOnTheProjectPage) 
               "( " + state.Units.FormatFlow(0) + " to " + state.Units.FormatFlow(10000000) + " )");
     EXPECT_EQ(br->InitialPressure.Edit->text(), state.Units.FormatPressure(1000));
     EXPECT_FALSE(branchPageShown());
-    EXPECT_EQ(state.Main.CurrentBranch, 1);
+    EXPECT_EQ(editor->currentBranch(), 1);
 }
 
 } // namespace
@@ -628,4 +634,233 @@ TEST_F(ProjectEditorTest, ProjectNameConfirmedUnchangedKeepsItsBytes) {
     prj->Name->setText(prj->Name->text().chopped(1));
     QTest::keyClick(prj->Name, Qt::Key_Return);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project->Header.Name), 16), name);
+}
+
+namespace {
+
+// The project as a saved file holds it.
+QByteArray savedBytes(const TProject& project) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.proj"));
+    EXPECT_TRUE(SaveProjectFile(path, project, 0));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+} // namespace
+
+// Each kind of edit is undone to the very bytes the project had, last change included, and redone
+// to the bytes the edit gave; the menu texts name the edit.
+TEST_F(ProjectEditorTest, EveryEditIsUndoneAndRedoneByteForByte) {
+    struct Edit {
+        const char* What;
+        std::function<void()> Do;
+        const char* UndoText;
+    };
+    const std::vector<Edit> edits = {
+        {"rename a branch",
+         [&] {
+             selectBranch(1);
+             br->Name->setText(QStringLiteral("Riser 1"));
+             QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo rename of branch Riser 1"},
+        {"change a branch's flow",
+         [&] {
+             selectBranch(2);
+             br->RequestedFlow.Edit->setText(QStringLiteral("450"));
+             QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo change of branch Branch 2"},
+        {"rename the project",
+         [&] {
+             select(root());
+             prj->Name->setText(QStringLiteral("Plant 2"));
+             QTest::mouseClick(prj->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo rename of project Plant 2"},
+        {"add a branch",
+         [&] {
+             selectBranch(0);
+             editor->AddBranch();
+             br->Name->setText(QStringLiteral("New one"));
+             QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+         },
+         "Undo add of branch New one"},
+        {"delete a branch",
+         [&] {
+             selectBranch(0);
+             ui.Answers << IUserInterface::Answer::Yes;
+             editor->DeleteBranch();
+         },
+         "Undo delete of branch Branch 0"},
+        {"delete the last branch",
+         [&] {
+             selectBranch(3);
+             ui.Answers << IUserInterface::Answer::Yes;
+             editor->DeleteBranch();
+         },
+         "Undo delete of branch Branch 3"},
+        {"move a branch up",
+         [&] {
+             selectBranch(2);
+             editor->MoveBranchUp();
+         },
+         "Undo move of branch Branch 2"},
+        {"move a branch down",
+         [&] {
+             selectBranch(0);
+             editor->MoveBranchDown();
+         },
+         "Undo move of branch Branch 0"},
+    };
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.What);
+        setBranches(4);
+        TProjectUndo& undo = editor->undo();
+        undo.stack().clear();
+        const QByteArray before = savedBytes(*state.Project);
+        e.Do();
+        ASSERT_TRUE(ui.messages().isEmpty());
+        ASSERT_EQ(undo.stack().count(), 1) << "one edit, one command";
+        const QByteArray after = savedBytes(*state.Project);
+        EXPECT_NE(after, before);
+        EXPECT_EQ(undo.undoText(state.Messages), QString::fromLatin1(e.UndoText));
+
+        editor->Undo();
+        EXPECT_EQ(savedBytes(*state.Project), before);
+        EXPECT_EQ(undo.redoText(state.Messages), QString::fromLatin1(e.UndoText).replace(0, 4, u"Redo"_qs));
+        EXPECT_EQ(undo.undoText(state.Messages), QStringLiteral("Undo"));
+        editor->Redo();
+        EXPECT_EQ(savedBytes(*state.Project), after);
+        editor->Undo();
+        EXPECT_EQ(savedBytes(*state.Project), before);
+        // The tree shows the project as it stands, node for node.
+        EXPECT_EQ(root()->childCount(), 2 + 4);
+        EXPECT_EQ(node(0)->text(0), QStringLiteral("Project name: Plant"));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(node(i + 2)->text(0), QStringLiteral("Branch: Branch %1").arg(i));
+    }
+}
+
+// Modified follows the history: an edit sets it, undoing back to the saved point clears it, and
+// redoing sets it again. A cancelled new branch leaves no trace in the history.
+TEST_F(ProjectEditorTest, ModifiedFollowsTheSavedPointOfTheHistory) {
+    setBranches(3);
+    TProjectDocument& doc = state.Document;
+    doc.markSavedToFile(QStringLiteral("/p/a.proj"));
+    selectBranch(1);
+    editor->MoveBranchDown();
+    EXPECT_TRUE(doc.state().Modified);
+    editor->Undo();
+    EXPECT_FALSE(doc.state().Modified);
+    editor->Redo();
+    EXPECT_TRUE(doc.state().Modified);
+    doc.markSavedToFile(QStringLiteral("/p/a.proj"));
+    EXPECT_FALSE(doc.state().Modified);
+    editor->Undo();
+    EXPECT_TRUE(doc.state().Modified) << "before the save point is changed too";
+    editor->Redo();
+    EXPECT_FALSE(doc.state().Modified);
+
+    editor->AddBranch();
+    EXPECT_TRUE(doc.state().Modified);
+    EXPECT_FALSE(editor->undo().stack().canRedo());
+    QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
+    EXPECT_FALSE(doc.state().Modified) << "the project is as it was saved";
+    EXPECT_EQ(editor->undo().stack().count(), 1);
+    EXPECT_EQ(editor->undo().undoText(state.Messages), QStringLiteral("Undo move of branch Branch 1"));
+
+    // While a page waits for its confirmation, the history stays as it is.
+    selectBranch(0);
+    br->Name->setText(QStringLiteral("typing"));
+    editor->Undo();
+    EXPECT_EQ(editor->undo().stack().index(), 1);
+}
+
+// Replacing the project starts a fresh history; an imported project stays changed with nothing to undo.
+TEST_F(ProjectEditorTest, AReplacedProjectStartsAFreshHistory) {
+    struct Case {
+        const char* What;
+        std::function<void(TProjectDocument&, const TProject&)> Replace;
+        bool Modified;
+    };
+    const std::vector<Case> cases = {
+        {"new", [](TProjectDocument& d, const TProject&) { d.resetToNew(); }, false},
+        {"open", [](TProjectDocument& d, const TProject& p) { d.replaceFromFile(p, QStringLiteral("/a.proj")); },
+         false},
+        {"read", [](TProjectDocument& d, const TProject& p) { d.replaceFromInstrument(p, QStringLiteral("ZRV")); },
+         false},
+        {"import",
+         [](TProjectDocument& d, const TProject& p) { d.replaceFromWorkbook(p, QStringLiteral("/b.proj")); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        setBranches(3);
+        const auto other = std::make_unique<TProject>(*state.Project);
+        selectBranch(0);
+        editor->MoveBranchDown();
+        ASSERT_TRUE(editor->undo().stack().canUndo());
+        c.Replace(state.Document, *other);
+        EXPECT_EQ(editor->undo().stack().count(), 0);
+        EXPECT_EQ(state.Document.state().Modified, c.Modified);
+        EXPECT_EQ(editor->currentBranch(), 0);
+        EXPECT_FALSE(branchPageShown());
+        // An edit and its undo come back to the replaced project's own Modified.
+        selectBranch(0);
+        editor->MoveBranchDown();
+        editor->Undo();
+        EXPECT_EQ(state.Document.state().Modified, c.Modified);
+    }
+}
+
+// Edits change only the nodes concerned: the selected line, the expanded nodes and the scroll
+// position stay, and a moved branch takes its node, still selected, along.
+TEST_F(ProjectEditorTest, TheTreeKeepsTheUsersPlace) {
+    setBranches(60);
+    QTreeWidget* tree = editor->tree();
+    QTreeWidgetItem* branch30 = node(32);
+    QTreeWidgetItem* branch5 = node(7);
+    branch30->setExpanded(true);
+    branch5->setExpanded(true);
+    QTreeWidgetItem* finalFlow = branch30->child(4);
+    select(finalFlow);
+    ASSERT_EQ(editor->currentBranch(), 30);
+    tree->scrollToItem(finalFlow, QAbstractItemView::PositionAtCenter);
+    const int scrolled = tree->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    auto placeKept = [&](QTreeWidgetItem* node, int branch) {
+        EXPECT_EQ(tree->currentItem(), finalFlow);
+        EXPECT_TRUE(finalFlow->isSelected());
+        EXPECT_EQ(finalFlow->parent(), node);
+        EXPECT_EQ(BranchNode(*tree, branch), node);
+        EXPECT_TRUE(node->isExpanded());
+        EXPECT_TRUE(branch5->isExpanded());
+        EXPECT_EQ(editor->currentBranch(), branch);
+    };
+
+    br->RequestedFlow.Edit->setText(QStringLiteral("777"));
+    QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+    placeKept(branch30, 30);
+    EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
+    EXPECT_EQ(branch30->child(2)->text(0), QStringLiteral("Requested flow[l/h]: 777.0"));
+    EXPECT_EQ(node(7), branch5) << "the other nodes are the same items";
+
+    editor->MoveBranchUp();
+    placeKept(branch30, 29);
+    EXPECT_EQ(BranchOfNode(finalFlow), 29);
+    editor->MoveBranchDown();
+    editor->MoveBranchDown();
+    placeKept(branch30, 31);
+
+    editor->Undo();
+    placeKept(branch30, 30);
+    editor->Undo();
+    placeKept(branch30, 29);
+    editor->Undo();
+    editor->Undo();
+    placeKept(branch30, 30);
+    EXPECT_EQ(branch30->child(2)->text(0), QStringLiteral("Requested flow[l/h]: 301.0"));
+    EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
 }

@@ -1,4 +1,5 @@
 #include "localisation/Translator.h"
+#include "DocumentState.h"
 #include "model/ProjectRecords.h"
 #include "spreadsheet/Workbook.h"
 #include "spreadsheet/WorkbookCommands.h"
@@ -40,15 +41,15 @@ TEST(WorkbookCells, FinalValuesAreFormattedWithOneDecimalAndMarkersStayEmpty) {
 class WorkbookExport : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    std::unique_ptr<TProject> project = std::make_unique<TProject>();
+    TProjectDocument document;
+    TProject* project = &document.projectInPlace();
     std::unique_ptr<TValveCatalogue> catalogue = std::make_unique<TValveCatalogue>();
-    TMainState state;
     TScriptedUserInterface ui;
     TIdentityTranslator translator;
     TSpreadsheetColumns columns;
     TFakeSheetData sheet;
     QString openedSheet;
-    TProjectCommandContext projectContext{*project, state, ui, translator, 0, QLocale::c(), {}};
+    TProjectCommandContext projectContext{document, ui, translator, 0, QLocale::c(), {}};
     TWorkbookCommandContext context{
         projectContext, columns, *catalogue,
         [this](const QString&, const QString& name, const QLocale&, QString*) -> std::unique_ptr<IWorksheet> {
@@ -67,8 +68,10 @@ protected:
         project->Branches[1].Final_Presetting = PresettingEmpty;
         sheet.Protected = true;
         sheet.Password = u"MarbleFoxQz"_qs;
-        state.ProjectFileName = dir.filePath(u"Plan.proj"_qs);
-        state.HasFileName = true;
+        changeState(document, [&](TDocumentState& s) {
+            s.ProjectFileName = dir.filePath(u"Plan.proj"_qs);
+            s.HasFileName = true;
+        });
     }
     QString workbook(const char* name = "Plan.xlsx") {
         const QString path = dir.filePath(QString::fromLatin1(name));
@@ -93,10 +96,10 @@ TEST_F(WorkbookExport, ResultsGoIntoTheBranchRowsOfTheUnprotectedSheet) {
     EXPECT_EQ(written(11, 22), QString());
     EXPECT_EQ(written(11, 23), QString());
     EXPECT_EQ(sheet.Written.size(), 6);
-    EXPECT_EQ(std::memcmp(project.get(), before.get(), sizeof(TProject)), 0);
-    EXPECT_TRUE(state.Modified);
-    EXPECT_FALSE(state.IsNewProject);
-    EXPECT_TRUE(state.HasFileName);
+    EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
+    EXPECT_TRUE(document.state().Modified);
+    EXPECT_FALSE(document.state().IsNewProject);
+    EXPECT_TRUE(document.state().HasFileName);
     EXPECT_EQ(ui.Status, u"The project was successfully exported."_qs);
 }
 
@@ -135,12 +138,12 @@ TEST_F(WorkbookExport, AnyFailureLeavesTheWorkbookAndTheStateAlone) {
         sheet.FailWrites = c.failWrites;
         sheet.RefuseColumn = c.failWrites || c.wrongPassword || c.failSave ? 0 : 22;
         sheet.FailSave = c.failSave;
-        state.Modified = false;
+        document.setModified(false);
         ui.Log.clear();
         ui.Status.clear();
         EXPECT_EQ(ExportWorkbookFile(context, workbook()), TWorkbookResult::Failed);
         EXPECT_TRUE(sheet.Written.isEmpty());
-        EXPECT_FALSE(state.Modified);
+        EXPECT_FALSE(document.state().Modified);
         ASSERT_EQ(ui.messages().size(), 1);
         EXPECT_TRUE(ui.messages()[0].contains(QString::fromUtf8(c.message)));
         EXPECT_NE(ui.Status, u"The project was successfully exported."_qs);
@@ -160,7 +163,7 @@ TEST_F(WorkbookExport, CellsThatCannotBeWrittenAreSkippedCountedAndReported) {
         << ui.messages()[0].toStdString();
     EXPECT_TRUE(ui.messages()[0].contains(u"The cell cannot be written."_qs));
     EXPECT_EQ(ui.Status, u"The project was exported, but some cells could not be written"_qs);
-    EXPECT_TRUE(state.Modified);
+    EXPECT_TRUE(document.state().Modified);
 
     // A column from the settings outside the worksheet, on a real book.
     sheet = TFakeSheetData{};
@@ -194,7 +197,7 @@ TEST_F(WorkbookExport, AnArrayFormulaOverAResultCellLeavesTheBookAsItWas) {
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].contains(u"W10"_qs)) << ui.messages()[0].toStdString();
     EXPECT_EQ(bytes(), before);
-    EXPECT_FALSE(state.Modified);
+    EXPECT_FALSE(document.state().Modified);
 }
 
 TEST_F(WorkbookExport, ALegacyWorkbookIsRefusedWithTheSaveAsAdvice) {

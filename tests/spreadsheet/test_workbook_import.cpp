@@ -1,4 +1,5 @@
 #include "localisation/Translator.h"
+#include "DocumentState.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
 #include "spreadsheet/WorkbookCommands.h"
@@ -74,15 +75,15 @@ TEST_F(ValveMatching, FirstTypeContainingTheDesignationThenTheSize) {
 class WorkbookImport : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    std::unique_ptr<TProject> project = std::make_unique<TProject>();
+    TProjectDocument document;
+    TProject* project = &document.projectInPlace();
     std::unique_ptr<TValveCatalogue> catalogue = std::make_unique<TValveCatalogue>();
-    TMainState state;
     TScriptedUserInterface ui;
     TIdentityTranslator translator;
     TSpreadsheetColumns columns;
     TFakeSheetData sheet;
     int opened = 0;
-    TProjectCommandContext projectContext{*project, state, ui, translator, 0, QLocale::c(), {}};
+    TProjectCommandContext projectContext{document, ui, translator, 0, QLocale::c(), {}};
     TWorkbookCommandContext context{projectContext, columns, *catalogue,
                                     [this](const QString&, const QString& name, const QLocale&,
                                            QString* error) -> std::unique_ptr<IWorksheet> {
@@ -158,11 +159,11 @@ TEST_F(WorkbookImport, RowsBecomeBranchesOfALockedProject) {
     EXPECT_EQ(projectName(), u"Lindenweg office"_qs);
     EXPECT_TRUE(project->isLocked());
     EXPECT_EQ(project->Header.Last_Change[0], 0);
-    EXPECT_EQ(state.ProjectFileName, dir.filePath(u"Lindenweg office block project.proj"_qs));
-    EXPECT_FALSE(state.IsNewProject);
-    EXPECT_TRUE(state.Modified);
-    EXPECT_FALSE(state.LinkedToInstrument);
-    EXPECT_TRUE(state.HasFileName);
+    EXPECT_EQ(document.state().ProjectFileName, dir.filePath(u"Lindenweg office block project.proj"_qs));
+    EXPECT_FALSE(document.state().IsNewProject);
+    EXPECT_TRUE(document.state().Modified);
+    EXPECT_FALSE(document.state().LinkedToInstrument);
+    EXPECT_TRUE(document.state().HasFileName);
     EXPECT_EQ(ui.Status, u"The project was successfully imported."_qs);
     QStringList statuses;
     for (const auto& s : ui.Log)
@@ -226,11 +227,13 @@ TEST_F(WorkbookImport, AFailedReadLeavesProjectAndStateAsTheyWere) {
     project->Header.Branch_Count = 2;
     EncodeInstrumentText(u"Kept"_qs, project->Header.Name, NameFieldSize, 0);
     EncodeInstrumentText(u"Old branch"_qs, project->Branches[0].Name, NameFieldSize, 0);
-    state.ProjectFileName = u"/kept.proj"_qs;
-    state.Modified = true;
-    state.LinkedToInstrument = true;
+    changeState(document, [&](TDocumentState& s) {
+        s.ProjectFileName = u"/kept.proj"_qs;
+        s.Modified = true;
+        s.LinkedToInstrument = true;
+    });
     const auto before = std::make_unique<TProject>(*project);
-    const TMainState stateBefore = state;
+    const TDocumentState stateBefore = document.state();
     row(10, "New", "", "");
 
     // Neither a missing worksheet nor a missing file nor a cancelled dialog changes anything.
@@ -240,11 +243,11 @@ TEST_F(WorkbookImport, AFailedReadLeavesProjectAndStateAsTheyWere) {
     EXPECT_EQ(ImportWorkbookFile(context, dir.filePath(u"gone.xlsx"_qs)), TWorkbookResult::Failed);
     EXPECT_EQ(ImportWorkbookCommand(context), TWorkbookResult::Cancelled);
 
-    EXPECT_EQ(std::memcmp(project.get(), before.get(), sizeof(TProject)), 0);
-    EXPECT_EQ(state.ProjectFileName, stateBefore.ProjectFileName);
-    EXPECT_EQ(state.Modified, stateBefore.Modified);
-    EXPECT_EQ(state.LinkedToInstrument, stateBefore.LinkedToInstrument);
-    EXPECT_EQ(state.HasFileName, stateBefore.HasFileName);
+    EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
+    EXPECT_EQ(document.state().ProjectFileName, stateBefore.ProjectFileName);
+    EXPECT_EQ(document.state().Modified, stateBefore.Modified);
+    EXPECT_EQ(document.state().LinkedToInstrument, stateBefore.LinkedToInstrument);
+    EXPECT_EQ(document.state().HasFileName, stateBefore.HasFileName);
     const QStringList shown = ui.messages();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0].contains(u"Nortavex"_qs));
@@ -255,9 +258,11 @@ TEST_F(WorkbookImport, AFailedReadLeavesProjectAndStateAsTheyWere) {
 }
 
 TEST_F(WorkbookImport, UnsavedChangesAreOfferedBeforeTheDialog) {
-    state.Modified = true;
-    state.HasFileName = true;
-    state.ProjectFileName = dir.filePath(u"old.proj"_qs);
+    changeState(document, [&](TDocumentState& s) {
+        s.Modified = true;
+        s.HasFileName = true;
+        s.ProjectFileName = dir.filePath(u"old.proj"_qs);
+    });
     ui.Answers << IUserInterface::Answer::Yes;
     ui.FilesToOpen << workbook();
     ASSERT_EQ(ImportWorkbookCommand(context), TWorkbookResult::Done);

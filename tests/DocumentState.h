@@ -1,0 +1,10 @@
+#pragma once
+
+#include "document/ProjectDocument.h"
+
+// Changes some of the document's flags, as a test's starting point.
+template <typename F> void changeState(TProjectDocument& document, F&& change) {
+    TDocumentState state = document.state();
+    change(state);
+    document.setState(state);
+}
