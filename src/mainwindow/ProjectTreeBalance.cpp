@@ -24,14 +24,23 @@ struct TBalanceMarks {
     void mark(QTreeWidgetItem* node, const TBranch& branch) const {
         const TBranchBalance balance = BranchBalance(branch, Tolerance);
         const bool outside = balance.State == TBalanceState::Outside;
-        // The style's icon is looked up only for a branch that needs it: most are within the tolerance.
-        if (outside && Warning.isNull())
-            Warning = Tree.style()->standardIcon(QStyle::SP_MessageBoxWarning);
-        node->setIcon(0, outside ? Warning : QIcon());
-        node->setForeground(0, outside ? QBrush(Qt::red) : QBrush());
-        node->setToolTip(0, balance.Deviation ? DeviationText + FormatDeviation(balance.Deviation, Locale) +
+        // Every change of an item goes through the view's model; a node built a moment ago has no mark
+        // to take away, and most branches are within the tolerance.
+        if (outside) {
+            // The style's icon is looked up only for a branch that needs it.
+            if (Warning.isNull())
+                Warning = Tree.style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            node->setIcon(0, Warning);
+            node->setForeground(0, QBrush(Qt::red));
+        } else if (node->data(0, Qt::DecorationRole).isValid()) {
+            node->setIcon(0, QIcon());
+            node->setForeground(0, QBrush());
+        }
+        const QString tip = balance.Deviation ? DeviationText + FormatDeviation(balance.Deviation, Locale) +
                                                     QStringLiteral(" %  (") + ToleranceText + u')'
-                                              : QString());
+                                              : QString();
+        if (tip != node->toolTip(0))
+            node->setToolTip(0, tip);
     }
 
     const QTreeWidget& Tree;
@@ -50,12 +59,13 @@ void MarkBranchBalance(QTreeWidget& tree, const TProject& project, double tolera
     if (!root)
         return;
     const TBalanceMarks marks(tree, tolerancePercent, locale, translator);
+    // The branch nodes follow the project's lines in order; looking each node's branch up would
+    // take a walk along the root's children per node.
     const int count = project.branchCount();
-    for (int i = 0; i < root->childCount(); ++i) {
-        QTreeWidgetItem* node = root->child(i);
-        const int branch = BranchOfNode(node);
-        if (branch < 0 || branch >= count)
-            continue;
+    for (int branch = 0; branch < count; ++branch) {
+        QTreeWidgetItem* node = BranchNode(tree, branch);
+        if (node == nullptr)
+            break;
         marks.mark(node, project.Branches[static_cast<std::size_t>(branch)]);
     }
 }
