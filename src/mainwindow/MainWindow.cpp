@@ -23,7 +23,6 @@
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/UnitDialog.h"
-#include "model/BranchList.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCache.h"
 #include "printing/PreviewAndPrint.h"
@@ -536,15 +535,11 @@ void TMainF::ReadProjectFromInstrument() {
     });
     if (result == TDeviceResult::Cancelled)
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
-    if (result == TDeviceResult::Done)
-        showProjectFromInstrument(*read);
-    UpdateWindowState();
-}
-
-void TMainF::showProjectFromInstrument(const TProject& read) {
     // An empty project gets the title too: otherwise the window would go on naming the file it replaced.
     // The editor rebuilds the tree and shows the pages when the document announces the project.
-    m_state.Document.replaceFromInstrument(read, DeviceProjectTitle(read, m_state.codePage()));
+    if (result == TDeviceResult::Done)
+        m_state.Document.replaceFromInstrument(*read, DeviceProjectTitle(*read, m_state.codePage()));
+    UpdateWindowState();
 }
 
 TDeviceResult TMainF::SaveProjectToInstrument() {

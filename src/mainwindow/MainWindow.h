@@ -126,9 +126,6 @@ private:
     // Edit > Undo and Redo name the history's next edits.
     void updateUndoTexts();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
-    void showAfterOpen();
-    // Puts a project read from the instrument in place of the one in memory, with title and flags.
-    void showProjectFromInstrument(const TProject& read);
     // The read shared with the records window: the record goes into that window, and its status bar
     // gets this window's status text, whatever the outcome.
     bool readRecordsIntoRecordsWindow();
