@@ -3,7 +3,8 @@
 #include "records/RecordChartData.h"
 #include "records/RecordModel.h"
 
-#include <QDateTime>
+#include <QDate>
+#include <QTime>
 
 #include <algorithm>
 #include <cmath>
@@ -11,25 +12,34 @@
 
 namespace {
 
-QDateTime sampleTime(const TZaznamData& s) {
-    return QDateTime::fromString(s.Date + u' ' + s.Time, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+constexpr double NoTime = std::numeric_limits<double>::quiet_NaN();
+
+// The instrument's clock keeps no zone: its times count as they read. Read as the PC's local time,
+// a record across the change to summer time would shift by an hour and lose the samples of the
+// skipped hour, and every sample would consult the zone data.
+double wallClockSeconds(const TZaznamData& s) {
+    const QDate date = QDate::fromString(s.Date, QStringLiteral("dd.MM.yyyy"));
+    const QTime time = QTime::fromString(s.Time, QStringLiteral("HH:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        return NoTime;
+    return double(date.toJulianDay()) * 86400.0 + double(time.msecsSinceStartOfDay() / 1000);
 }
 
 } // namespace
 
 std::vector<double> ElapsedSeconds(const TRecordStore& store) {
     std::vector<double> seconds;
-    QDateTime first;
+    double first = NoTime;
     const std::int32_t held = store.heldSamples();
     for (std::int32_t i = 0; i < held; ++i) {
         const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
         if (s.RecordIndex != store.CurrentRecord)
             continue;
-        const QDateTime at = sampleTime(s);
+        const double at = wallClockSeconds(s);
         if (seconds.empty())
             first = at;
-        seconds.push_back(at.isValid() && first.isValid() ? double(first.secsTo(at))
-                                                          : std::numeric_limits<double>::quiet_NaN());
+        // NaN when either does not read.
+        seconds.push_back(at - first);
     }
     return seconds;
 }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -132,4 +134,38 @@ TEST(RecordOverlay, PlacesSamplesByTheTimeSinceEachRecordsFirstSample) {
     EXPECT_EQ(overlay.Pressure[0], QPointF(0.0, static_cast<float>(1234.567871)));
     EXPECT_DOUBLE_EQ(overlay.Pressure[1].x(), 1.0); // 10 s after its first sample: the shown row at 10 s
     EXPECT_EQ(ElapsedSeconds(*other), (std::vector<double>{0.0, 10.0}));
+}
+
+TEST(RecordOverlay, CountsTheInstrumentsTimesAsTheyReadWhateverTheLocalZone) {
+    // A zone that moves its clocks: at 02:00 on 26 March 2023 local time skips to 03:00.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const struct {
+        const char* Date;
+        const char* Time;
+        double Seconds;
+    } samples[] = {
+        {"26.03.2023", "01:59:30", 0.0},  {"26.03.2023", "02:30:00", 1830.0}, // in the skipped hour
+        {"26.03.2023", "03:00:30", 3660.0}, {"27.03.2023", "01:59:30", 86400.0},
+        {"27.03.2023", "25:00:00", std::nan("")}, {"31.02.2023", "01:00:00", std::nan("")},
+    };
+    auto s = std::make_unique<TRecordStore>();
+    s->CurrentRecord = 0;
+    for (const auto& c : samples) {
+        s->Samples[static_cast<std::size_t>(s->SampleCount)] = {0, QString::fromLatin1(c.Date),
+                                                                QString::fromLatin1(c.Time), QStringLiteral("1"),
+                                                                QStringLiteral("1")};
+        ++s->SampleCount;
+    }
+    const std::vector<double> seconds = ElapsedSeconds(*s);
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+    tzset();
+    ASSERT_EQ(seconds.size(), std::size(samples));
+    for (std::size_t i = 0; i < seconds.size(); ++i) {
+        if (std::isnan(samples[i].Seconds))
+            EXPECT_TRUE(std::isnan(seconds[i])) << i;
+        else
+            EXPECT_EQ(seconds[i], samples[i].Seconds) << i;
+    }
 }
