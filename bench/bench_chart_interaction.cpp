@@ -150,13 +150,3 @@ BENCHMARK(BM_PaintChartOnce)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintChartOnceDrawingTheLine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportChartImage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportChartPng)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -16,7 +16,6 @@
 #include "model/InstrumentText.h"
 #include "ui/ScriptedUserInterface.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -212,13 +211,3 @@ BENCHMARK(BM_EditOneBranch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteBranch1Of1500)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_UndoDeleteBranch1Of1500)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedoDeleteBranch1Of1500)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

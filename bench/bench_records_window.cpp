@@ -103,13 +103,3 @@ void BM_FillAndPaintTableAndCharts(benchmark::State& run) {
 
 BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillAndPaintTableAndCharts)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
