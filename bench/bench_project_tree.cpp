@@ -1,6 +1,7 @@
 // The project tree of a full project (1500 branches) and both editor pages refilled, as a change of
 // units does, beside Qt creating the same number of tree items with fixed texts: the part of the
-// work our texts add to what the tree itself costs. The argument is the language: 0 shows the
+// work our texts add to what the tree itself costs: every item with its value lines, and the items the
+// tree makes at once, since a branch's lines wait until its node is opened. The argument is the language: 0 shows the
 // English texts without a lookup, 2 looks each one up in the shipped German file.
 // Beside the full build: one branch edited on its page (tree and pages updated), and the delete
 // of branch 1 with its undo and redo.
@@ -202,9 +203,32 @@ void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
     }
 }
 
+// The items the project tree makes at once: a branch's lines wait until its node is opened.
+void BM_QtTreeBranchNodesFixedTexts(benchmark::State& run) {
+    QTreeWidget tree;
+    for (auto _ : run) {
+        tree.setUpdatesEnabled(false);
+        tree.clear();
+        auto* root = new QTreeWidgetItem(QStringList(QStringLiteral("Project")));
+        QList<QTreeWidgetItem*> lines;
+        lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Project name: Office block"))));
+        lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Last change: 5.3.2024 14:07"))));
+        for (int i = 0; i < MaxBranches; ++i) {
+            auto* node = new QTreeWidgetItem(QStringList(QStringLiteral("Branch: Riser")));
+            node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            lines.append(node);
+        }
+        root->addChildren(lines);
+        tree.addTopLevelItem(root);
+        root->setExpanded(true);
+        tree.setUpdatesEnabled(true);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_QtTreeItemsFixedTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtTreeBranchNodesFixedTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProjectTreeAndPages)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullTreeBuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditOneBranch)->Unit(benchmark::kMicrosecond);

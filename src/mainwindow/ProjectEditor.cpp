@@ -424,6 +424,11 @@ void TProjectEditor::Impl::connectDocument() {
 
 void TProjectEditor::Impl::connectWidgets() {
     QObject::connect(Tree, &QTreeWidget::itemSelectionChanged, &Q, [this] { selectionChanged(); });
+    QObject::connect(Tree, &QTreeWidget::itemExpanded, &Q, [this](QTreeWidgetItem* item) {
+        const int branch = BranchOfNode(item);
+        if (branch >= 0 && item == BranchNode(*Tree, branch))
+            updateTree([&](const TProjectTreeSource& s) { ShowValueLines(*Tree, s, Labels, branch); });
+    });
 
     auto projectChanged = [this] {
         if (!Filling)

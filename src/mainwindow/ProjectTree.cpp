@@ -36,14 +36,21 @@ QString branchText(const TBranch& b, const TProjectTreeSource& s, const TProject
     return l.Branch % DecodeInstrumentText(b.Name, NameFieldSize, s.CodePage);
 }
 
-QTreeWidgetItem* newBranchNode(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
-    auto* node = new QTreeWidgetItem(QStringList(branchText(b, s, l)));
+void addValueLines(QTreeWidgetItem* node, const TBranch& b, const TProjectTreeSource& s,
+                   const TProjectTreeLabels& l) {
     QList<QTreeWidgetItem*> values;
     const QStringList texts = valueTexts(b, s, l);
     values.reserve(texts.size());
     for (const QString& text : texts)
         values.append(new QTreeWidgetItem(QStringList(text)));
     node->addChildren(values);
+}
+
+// A branch's value lines are made when the node is first opened (ShowValueLines): most of the nodes
+// of a big project are never opened, and the lines are most of the tree's items.
+QTreeWidgetItem* newBranchNode(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    auto* node = new QTreeWidgetItem(QStringList(branchText(b, s, l)));
+    node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     return node;
 }
 
@@ -94,6 +101,9 @@ void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& s, const TProj
     lines.append(new QTreeWidgetItem(QStringList(lastChangeLine(s, l))));
     for (int i = 0; i < count; ++i)
         lines.append(newBranchNode(s.Project.Branches[static_cast<std::size_t>(i)], s, l));
+    // Where walking every branch's lines would leave the selection.
+    if (count > 0)
+        s.Valve.CurrentValve = s.Project.Branches[static_cast<std::size_t>(count - 1)].Valve_Index;
     root->addChildren(lines);
     tree.addTopLevelItem(root);
     root->setExpanded(true);
@@ -115,6 +125,8 @@ void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& s, const TPro
         return;
     const TBranch& b = s.Project.Branches[static_cast<std::size_t>(branch)];
     setTextIfChanged(node, branchText(b, s, l));
+    if (node->childCount() == 0)
+        return; // never opened: its lines are made when it is
     const QStringList texts = valueTexts(b, s, l);
     // A valve with presettings has two lines more than one without.
     while (node->childCount() > texts.size())
@@ -125,6 +137,13 @@ void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& s, const TPro
         else
             node->addChild(new QTreeWidgetItem(QStringList(texts[i])));
     }
+}
+
+void ShowValueLines(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l, int branch) {
+    QTreeWidgetItem* node = BranchNode(tree, branch);
+    if (node == nullptr || node->childCount() > 0 || branch >= s.Project.branchCount())
+        return;
+    addValueLines(node, s.Project.Branches[static_cast<std::size_t>(branch)], s, l);
 }
 
 void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& s, const TProjectTreeLabels& l, int first,
@@ -182,8 +201,8 @@ void MoveBranchNode(QTreeWidget& tree, int from, int to) {
 int BranchOfNode(const QTreeWidgetItem* node) {
     if (node == nullptr)
         return -1;
-    // A value line stands for the node above it.
-    if (node->childCount() == 0 && node->parent() != nullptr)
+    // A value line stands for the node above it: it is the one item two levels below the root.
+    if (node->parent() != nullptr && node->parent()->parent() != nullptr)
         node = node->parent();
     const QTreeWidgetItem* parent = node->parent();
     if (parent == nullptr)

@@ -41,8 +41,9 @@ struct TProjectTreeLabels {
     QString FinalPresetting;
 };
 
-// Replaces the tree's nodes by the project's: root, name, last change, and per branch its valve and
-// values. Only the root is expanded; nothing is selected.
+// Replaces the tree's nodes by the project's: root, name, last change, and a node per branch. Only
+// the root is expanded; nothing is selected. A branch node gets its lines (valve and values) from
+// ShowValueLines when it is first opened.
 void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels);
 
 // The updates after one edit: only the nodes concerned change, so the selection, the expanded nodes
@@ -54,6 +55,9 @@ void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& source, const
                       int branch);
 void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
                        int first, int count);
+// Makes the branch node's lines unless it has them.
+void ShowValueLines(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
+                    int branch);
 // Puts back a node taken out before (it must show the branch now at that position).
 void PutBranchNode(QTreeWidget& tree, int branch, QTreeWidgetItem* node);
 // Takes the nodes out of the tree and hands them to the caller.

@@ -125,7 +125,14 @@ struct ProjectEditorTest : ::testing::Test {
     // The root's line, or with value >= 0 a value line of that branch node.
     QTreeWidgetItem* node(int line, int value = -1) const {
         QTreeWidgetItem* n = root()->child(line);
-        return value < 0 ? n : n->child(value);
+        return value < 0 ? n : withLines(n)->child(value);
+    }
+    // A branch node makes its lines when it is first opened; opened and closed again, it keeps them.
+    static QTreeWidgetItem* withLines(QTreeWidgetItem* item) {
+        const bool expanded = item->isExpanded();
+        item->setExpanded(true);
+        item->setExpanded(expanded);
+        return item;
     }
     void select(QTreeWidgetItem* item) { editor->tree()->setCurrentItem(item); }
     void selectBranch(int i) { select(node(i + 2)); }
@@ -137,6 +144,8 @@ struct ProjectEditorTest : ::testing::Test {
     }
     QStringList children(QTreeWidgetItem* item) const {
         QStringList out;
+        if (item != root())
+            withLines(item);
         for (int i = 0; i < item->childCount(); ++i)
             out << item->child(i)->text(0);
         return out;
