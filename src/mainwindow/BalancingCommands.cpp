@@ -28,7 +28,7 @@ void TBalancingCommands::ShowSummary() {
         connect(m_window, &TBalancingSummaryWindow::printRequested, this, &TBalancingCommands::PrintReport);
         connect(m_window, &TBalancingSummaryWindow::toleranceChanged, this, [this] {
             const TApplicationState& s = m_w.State;
-            MarkBranchBalance(m_w.Tree, *s.Project, s.Settings.BalancingTolerance, s.Units.Locale, s.Messages);
+            MarkBranchBalance(m_w.Tree, *s.Project, s.Settings.BalancingTolerance);
         });
     }
     m_window->refresh();

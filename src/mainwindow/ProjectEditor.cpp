@@ -89,18 +89,24 @@ struct TProjectEditor::Impl {
         return DecodeInstrumentText(field, NameFieldSize, S.codePage());
     }
 
+    // Read when a node's tooltip is shown, so that it follows the tolerance and the language.
+    std::function<QString(const TBranch&)> branchTip() const {
+        return [this](const TBranch& b) {
+            return BranchBalanceTip(b, S.Settings.BalancingTolerance, S.Units.Locale, S.Messages);
+        };
+    }
+
     // The incremental updates walk a valve selection of their own: the branch page's stays as it is.
     template <typename F> void updateTree(F&& f) {
         TValveSelection walk = S.Valve;
-        const TProjectTreeSource source{project(), *S.Catalogue, walk, S.Units, S.Messages, S.codePage()};
+        const TProjectTreeSource source{project(), *S.Catalogue, walk, S.Units, S.Messages, S.codePage(), branchTip()};
         // The program moves nodes here; the selection rule is for the user's clicks.
         const QSignalBlocker blocker(Tree);
         f(source);
     }
 
     void markBalance(int branch) {
-        MarkOneBranchBalance(*Tree, project(), branch, S.Settings.BalancingTolerance, S.Units.Locale,
-                             S.Messages);
+        MarkOneBranchBalance(*Tree, project(), branch, S.Settings.BalancingTolerance);
     }
 
     void connectDocument();
@@ -548,10 +554,10 @@ void TProjectEditor::BuildProjectTree() {
     d->SpareNode.reset();
     d->Labels = TProjectTreeLabels(d->S.Messages, d->S.Units);
     FillProjectTree(*d->Tree,
-                    {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage()},
+                    {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage(),
+                     d->branchTip()},
                     d->Labels);
-    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance, d->S.Units.Locale,
-                      d->S.Messages);
+    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance);
 }
 
 void TProjectEditor::ShowProjectPage() {

@@ -32,8 +32,9 @@ QStringList valueTexts(const TBranch& b, const TProjectTreeSource& s, const TPro
     return texts;
 }
 
-QString branchText(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
-    return l.Branch % DecodeInstrumentText(b.Name, NameFieldSize, s.CodePage);
+std::shared_ptr<const TBranchNodeItem::TTexts> nodeTexts(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
+    return std::make_shared<const TBranchNodeItem::TTexts>(
+        TBranchNodeItem::TTexts{&s.Project, l.Branch, s.CodePage, s.BranchTip});
 }
 
 void addValueLines(QTreeWidgetItem* node, const TBranch& b, const TProjectTreeSource& s,
@@ -48,10 +49,8 @@ void addValueLines(QTreeWidgetItem* node, const TBranch& b, const TProjectTreeSo
 
 // A branch's value lines are made when the node is first opened (ShowValueLines): most of the nodes
 // of a big project are never opened, and the lines are most of the tree's items.
-QTreeWidgetItem* newBranchNode(const TBranch& b, const TProjectTreeSource& s, const TProjectTreeLabels& l) {
-    auto* node = new QTreeWidgetItem(QStringList(branchText(b, s, l)));
-    node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    return node;
+QTreeWidgetItem* newBranchNode(const std::shared_ptr<const TBranchNodeItem::TTexts>& texts) {
+    return new TBranchNodeItem(texts);
 }
 
 QString nameLine(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
@@ -69,6 +68,23 @@ void setTextIfChanged(QTreeWidgetItem* item, const QString& text) {
 }
 
 } // namespace
+
+TBranchNodeItem::TBranchNodeItem(std::shared_ptr<const TTexts> texts)
+    : QTreeWidgetItem(UserType), m_texts(std::move(texts)) {
+    setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+}
+
+QVariant TBranchNodeItem::data(int column, int role) const {
+    if (column != 0 || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return QTreeWidgetItem::data(column, role);
+    const int branch = BranchOfNode(this);
+    if (branch < 0 || branch >= m_texts->Project->branchCount())
+        return QTreeWidgetItem::data(column, role);
+    const TBranch& b = m_texts->Project->Branches[static_cast<std::size_t>(branch)];
+    if (role == Qt::DisplayRole)
+        return QString(m_texts->Label % DecodeInstrumentText(b.Name, NameFieldSize, m_texts->CodePage));
+    return m_texts->Tip ? m_texts->Tip(b) : QString();
+}
 
 TProjectTreeLabels::TProjectTreeLabels(const ITranslator& tr, const TUnits& units) {
     auto colon = [&tr](const char* english) {
@@ -99,8 +115,9 @@ void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& s, const TProj
     lines.reserve(ProjectLines + count);
     lines.append(new QTreeWidgetItem(QStringList(nameLine(s, l))));
     lines.append(new QTreeWidgetItem(QStringList(lastChangeLine(s, l))));
+    const auto texts = nodeTexts(s, l);
     for (int i = 0; i < count; ++i)
-        lines.append(newBranchNode(s.Project.Branches[static_cast<std::size_t>(i)], s, l));
+        lines.append(newBranchNode(texts));
     // Where walking every branch's lines would leave the selection.
     if (count > 0)
         s.Valve.CurrentValve = s.Project.Branches[static_cast<std::size_t>(count - 1)].Valve_Index;
@@ -124,7 +141,8 @@ void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& s, const TPro
     if (node == nullptr || branch >= s.Project.branchCount())
         return;
     const TBranch& b = s.Project.Branches[static_cast<std::size_t>(branch)];
-    setTextIfChanged(node, branchText(b, s, l));
+    if (auto* item = dynamic_cast<TBranchNodeItem*>(node))
+        item->changed();
     if (node->childCount() == 0)
         return; // never opened: its lines are made when it is
     const QStringList texts = valueTexts(b, s, l);
@@ -152,8 +170,9 @@ void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& s, const TPr
     if (root == nullptr || first < 0 || first > root->childCount() - ProjectLines)
         return;
     QList<QTreeWidgetItem*> nodes;
+    const auto texts = nodeTexts(s, l);
     for (int i = first; i < first + count && i < s.Project.branchCount(); ++i)
-        nodes.append(newBranchNode(s.Project.Branches[static_cast<std::size_t>(i)], s, l));
+        nodes.append(newBranchNode(texts));
     root->insertChildren(ProjectLines + first, nodes);
 }
 

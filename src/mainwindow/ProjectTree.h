@@ -3,11 +3,14 @@
 #include "model/ProjectRecords.h"
 
 #include <QList>
+#include <QTreeWidgetItem>
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 class ITranslator;
 class QTreeWidget;
-class QTreeWidgetItem;
 struct TUnits;
 struct TValveCatalogue;
 struct TValveSelection;
@@ -21,6 +24,9 @@ struct TProjectTreeSource {
     const TUnits& Units;
     const ITranslator& Translator;
     int CodePage;
+    // A branch node's tooltip, made when the view asks for it; none when empty. It must stay valid
+    // as long as the tree's nodes.
+    std::function<QString(const TBranch&)> BranchTip = {};
 };
 
 // The fixed texts of the tree's lines in the current language and units, translated once per build
@@ -39,6 +45,26 @@ struct TProjectTreeLabels {
     QString FinalFlow;
     QString InitialPresetting;
     QString FinalPresetting;
+};
+
+// A branch's node. Its text and tooltip are made from the project when the view asks for them: a
+// big project shows a few dozen of its nodes at a time, and a node moved, inserted or taken out
+// shows whatever branch its place holds.
+class TBranchNodeItem final : public QTreeWidgetItem {
+public:
+    struct TTexts {
+        const TProject* Project;
+        QString Label;
+        int CodePage;
+        std::function<QString(const TBranch&)> Tip;
+    };
+    explicit TBranchNodeItem(std::shared_ptr<const TTexts> texts);
+    QVariant data(int column, int role) const override;
+    // The branch changed: the view asks again.
+    void changed() { emitDataChanged(); }
+
+private:
+    std::shared_ptr<const TTexts> m_texts;
 };
 
 // Replaces the tree's nodes by the project's: root, name, last change, and a node per branch. Only
