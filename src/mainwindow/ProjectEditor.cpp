@@ -48,6 +48,14 @@ struct TProjectEditor::Impl {
     TProjectUndo Undo;
     // The branch on the branch page; 0 while the project node is selected.
     int Current = 0;
+    // The range hints of the value rows, made again only when the units or their locale change.
+    struct TRangeHints {
+        std::int32_t FlowUnit = -1;
+        std::int32_t PressureUnit = -1;
+        QLocale Locale;
+        QString Flow;
+        QString Pressure;
+    } Hints;
     // The pages are being filled by the program: the edits' change notifications are not the user's.
     bool Filling = false;
     TProjectTreeLabels Labels;
@@ -611,15 +619,18 @@ void TProjectEditor::UpdateHints() {
     p.FinalPresetting.Hint->setText(presettingHint);
     p.InitialPresetting.setVisible(hasPresetting);
     p.FinalPresetting.setVisible(hasPresetting);
-    const QString pressureHint = QStringLiteral("( ") + u.FormatPressure(PressureHintMin) +
-                                 QStringLiteral(" to ") + u.FormatPressure(PressureHintMax) +
-                                 QStringLiteral(" )");
-    p.InitialPressure.Hint->setText(pressureHint);
-    p.FinalPressure.Hint->setText(pressureHint);
-    const QString flowHint = QStringLiteral("( ") + u.FormatFlow(0) + QStringLiteral(" to ") +
-                             u.FormatFlow(FlowHintMax) + QStringLiteral(" )");
+    Impl::TRangeHints& hints = d->Hints;
+    if (hints.FlowUnit != u.FlowUnit || hints.PressureUnit != u.PressureUnit || hints.Locale != u.Locale) {
+        hints = {u.FlowUnit, u.PressureUnit, u.Locale,
+                 QStringLiteral("( ") + u.FormatFlow(0) + QStringLiteral(" to ") + u.FormatFlow(FlowHintMax) +
+                     QStringLiteral(" )"),
+                 QStringLiteral("( ") + u.FormatPressure(PressureHintMin) + QStringLiteral(" to ") +
+                     u.FormatPressure(PressureHintMax) + QStringLiteral(" )")};
+    }
+    p.InitialPressure.Hint->setText(hints.Pressure);
+    p.FinalPressure.Hint->setText(hints.Pressure);
     for (const TValueRow* row : {&p.RequestedFlow, &p.InitialFlow, &p.FinalFlow})
-        row->Hint->setText(flowHint);
+        row->Hint->setText(hints.Flow);
     d->Prj->Confirm->setVisible(d->ProjectEditPending);
     p.Confirm->setVisible(d->BranchEditPending);
 }
