@@ -47,12 +47,6 @@ void addValueLines(QTreeWidgetItem* node, const TBranch& b, const TProjectTreeSo
     node->addChildren(values);
 }
 
-// A branch's value lines are made when the node is first opened (ShowValueLines): most of the nodes
-// of a big project are never opened, and the lines are most of the tree's items.
-QTreeWidgetItem* newBranchNode(const std::shared_ptr<const TBranchNodeItem::TTexts>& texts) {
-    return new TBranchNodeItem(texts);
-}
-
 QString nameLine(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
     return l.ProjectName + DecodeInstrumentText(s.Project.Header.Name, NameFieldSize, s.CodePage);
 }
@@ -117,7 +111,7 @@ void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& s, const TProj
     lines.append(new QTreeWidgetItem(QStringList(lastChangeLine(s, l))));
     const auto texts = nodeTexts(s, l);
     for (int i = 0; i < count; ++i)
-        lines.append(newBranchNode(texts));
+        lines.append(new TBranchNodeItem(texts));
     // Where walking every branch's lines would leave the selection.
     if (count > 0)
         s.Valve.CurrentValve = s.Project.Branches[static_cast<std::size_t>(count - 1)].Valve_Index;
@@ -172,7 +166,7 @@ void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& s, const TPr
     QList<QTreeWidgetItem*> nodes;
     const auto texts = nodeTexts(s, l);
     for (int i = first; i < first + count && i < s.Project.branchCount(); ++i)
-        nodes.append(newBranchNode(texts));
+        nodes.append(new TBranchNodeItem(texts));
     root->insertChildren(ProjectLines + first, nodes);
 }
 

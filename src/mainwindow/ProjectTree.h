@@ -81,7 +81,8 @@ void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& source, const
                       int branch);
 void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
                        int first, int count);
-// Makes the branch node's lines unless it has them.
+// Makes the branch node's lines unless it has them; called when the node is first opened, since most
+// nodes of a big project never are and the lines are most of the tree's items.
 void ShowValueLines(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
                     int branch);
 // Puts back a node taken out before (it must show the branch now at that position).
