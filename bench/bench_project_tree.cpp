@@ -177,7 +177,9 @@ void BM_RedoDeleteBranch1Of1500(benchmark::State& run) {
     }
 }
 
-void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
+// Qt making a tree of the project's shape with fixed texts: every branch with its value lines, or
+// (valueLines false) the branch nodes alone, as the project tree makes them before a node is opened.
+void qtTreeFixedTexts(benchmark::State& run, bool valueLines) {
     QTreeWidget tree;
     const QString line = QStringLiteral("Requested flow[l/h]: 1234.5");
     for (auto _ : run) {
@@ -189,11 +191,15 @@ void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
         lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Last change: 5.3.2024 14:07"))));
         for (int i = 0; i < MaxBranches; ++i) {
             auto* node = new QTreeWidgetItem(QStringList(QStringLiteral("Branch: Riser")));
-            QList<QTreeWidgetItem*> values;
-            const int count = i % 2 == 0 ? 7 : 5;
-            for (int k = 0; k < count; ++k)
-                values.append(new QTreeWidgetItem(QStringList(line)));
-            node->addChildren(values);
+            if (valueLines) {
+                QList<QTreeWidgetItem*> values;
+                const int count = i % 2 == 0 ? 7 : 5;
+                for (int k = 0; k < count; ++k)
+                    values.append(new QTreeWidgetItem(QStringList(line)));
+                node->addChildren(values);
+            } else {
+                node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            }
             lines.append(node);
         }
         root->addChildren(lines);
@@ -203,26 +209,12 @@ void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
     }
 }
 
-// The items the project tree makes at once: a branch's lines wait until its node is opened.
+void BM_QtTreeItemsFixedTexts(benchmark::State& run) {
+    qtTreeFixedTexts(run, true);
+}
+
 void BM_QtTreeBranchNodesFixedTexts(benchmark::State& run) {
-    QTreeWidget tree;
-    for (auto _ : run) {
-        tree.setUpdatesEnabled(false);
-        tree.clear();
-        auto* root = new QTreeWidgetItem(QStringList(QStringLiteral("Project")));
-        QList<QTreeWidgetItem*> lines;
-        lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Project name: Office block"))));
-        lines.append(new QTreeWidgetItem(QStringList(QStringLiteral("Last change: 5.3.2024 14:07"))));
-        for (int i = 0; i < MaxBranches; ++i) {
-            auto* node = new QTreeWidgetItem(QStringList(QStringLiteral("Branch: Riser")));
-            node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-            lines.append(node);
-        }
-        root->addChildren(lines);
-        tree.addTopLevelItem(root);
-        root->setExpanded(true);
-        tree.setUpdatesEnabled(true);
-    }
+    qtTreeFixedTexts(run, false);
 }
 
 } // namespace
