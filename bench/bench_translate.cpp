@@ -52,6 +52,12 @@ QStringList englishTexts(int count) {
     return texts;
 }
 
+// One text beyond ASCII, which the locale lower-cases.
+QStringList withNonAsciiText(QStringList texts) {
+    texts[MaxMessages / 4] = QStringLiteral("Überprüfung des Ventils");
+    return texts;
+}
+
 const QString* findLinear(const QList<TMessageEntry>& entries, const QString& lowerCasedKey) {
     for (const TMessageEntry& entry : entries) {
         if (entry.key == lowerCasedKey)
@@ -64,7 +70,7 @@ const QString* findLinear(const QList<TMessageEntry>& entries, const QString& lo
 struct Catalogue {
     QTemporaryDir dir;
     TMessageCatalogue catalogue{dir.path(), QLocale(QLocale::English)};
-    QStringList texts = englishTexts(MaxMessages);
+    QStringList texts = withNonAsciiText(englishTexts(MaxMessages));
 
     Catalogue() {
         QString language;
@@ -145,6 +151,15 @@ void BM_TranslateHit(benchmark::State& state) {
         benchmark::DoNotOptimize(c.Translate(text));
 }
 BENCHMARK(BM_TranslateHit);
+
+// The same for a text beyond ASCII, lower-cased by the locale.
+void BM_TranslateHitNonAscii(benchmark::State& state) {
+    const TMessageCatalogue& c = catalogue().catalogue;
+    const QString text = catalogue().texts[MaxMessages / 4];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(c.Translate(text));
+}
+BENCHMARK(BM_TranslateHitNonAscii);
 
 // Re-reading the language file and the master list, building the index, on every window refresh.
 void BM_LoadLanguage(benchmark::State& state) {
