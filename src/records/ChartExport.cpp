@@ -10,8 +10,6 @@
 
 #include <QBuffer>
 #include <QChart>
-#include <QCoreApplication>
-#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
 #include <QRegularExpression>
@@ -50,21 +48,7 @@ namespace {
 
 // A chart of its own at the wanted size, never shown, with the content of the one on screen.
 std::unique_ptr<TRecordChart> chartAtSize(const TRecordChart& shown, const QSize& size) {
-    auto copy = std::make_unique<TRecordChart>(shown.marker());
-    copy->setAttribute(Qt::WA_DontShowOnScreen);
-    copy->resize(size);
-    // Laid out now rather than at a paint that never comes; first empty, so that the labels are
-    // placed once for the size and not for the default one before.
-    const auto layOut = [&copy, &size] {
-        copy->chart()->resize(size);
-        QCoreApplication::sendPostedEvents(copy->chart(), QEvent::LayoutRequest);
-        copy->chart()->layout()->activate();
-    };
-    layOut();
-    shown.copyContentTo(*copy);
-    layOut();
-    copy->setSceneRect(QRectF(QPointF(0, 0), size));
-    return copy;
+    return std::make_unique<TRecordChart>(shown, size);
 }
 
 void draw(TRecordChart& chart, QPaintDevice& device, const QSize& size) {
@@ -90,8 +74,9 @@ std::unique_ptr<TRecordChart> MakeRecordChart(const TRecordStore& store, const T
 void DrawChart(const TRecordChart& shown, QPainter& painter, const QRectF& target) {
     if (!(target.width() > 0) || !(target.height() > 0))
         return;
-    const QSize size(DefaultChartExportSize.width(),
-                     std::max(16, static_cast<int>(DefaultChartExportSize.width() * target.height() / target.width())));
+    const QSize size(
+        DefaultChartExportSize.width(),
+        std::max(16, static_cast<int>(DefaultChartExportSize.width() * target.height() / target.width())));
     const std::unique_ptr<TRecordChart> chart = chartAtSize(shown, size);
     chart->scene()->render(&painter, target, QRectF(QPointF(0, 0), size));
 }

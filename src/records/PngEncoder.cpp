@@ -1,9 +1,12 @@
 #include "records/PngEncoder.h"
 
+#include "records/RunDeflater.h"
+
 #include <QImage>
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -29,65 +32,6 @@ void putChunk(QByteArray& out, const char (&type)[5], const unsigned char* data,
     const auto* typed = reinterpret_cast<const Bytef*>(out.constData() + start);
     put32(out, static_cast<std::uint32_t>(crc32(crc32(0L, Z_NULL, 0), typed, static_cast<uInt>(size + 4))));
 }
-
-// Deflates rows into IDAT chunks as the output buffer fills.
-class TIdatStream {
-public:
-    explicit TIdatStream(QByteArray& png) : m_png(png), m_buffer(IdatSize) {
-        // The fastest level: the differences to the row above are mostly long runs of zeros, which
-        // it finds as well as the slower ones (measured on full-record charts: a quarter of the
-        // time of the default level, and smaller than a search for runs alone).
-        m_initialised = deflateInit2(&m_stream, 1, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
-        m_ok = m_initialised;
-        m_stream.next_out = m_buffer.data();
-        m_stream.avail_out = static_cast<uInt>(m_buffer.size());
-    }
-    ~TIdatStream() {
-        if (m_initialised)
-            deflateEnd(&m_stream);
-    }
-    TIdatStream(const TIdatStream&) = delete;
-    TIdatStream& operator=(const TIdatStream&) = delete;
-
-    bool write(const unsigned char* data, std::size_t size) { return run(data, size, Z_NO_FLUSH); }
-    bool finish() { return run(nullptr, 0, Z_FINISH); }
-
-private:
-    bool run(const unsigned char* data, std::size_t size, int flush) {
-        if (!m_ok)
-            return false;
-        m_stream.next_in = const_cast<Bytef*>(data);
-        m_stream.avail_in = static_cast<uInt>(size);
-        for (;;) {
-            const int result = deflate(&m_stream, flush);
-            if (result == Z_STREAM_ERROR) {
-                m_ok = false;
-                return false;
-            }
-            if (m_stream.avail_out == 0)
-                putFilled();
-            if (flush == Z_FINISH ? result == Z_STREAM_END : m_stream.avail_in == 0) {
-                if (flush == Z_FINISH)
-                    putFilled();
-                return true;
-            }
-        }
-    }
-
-    void putFilled() {
-        const std::size_t filled = m_buffer.size() - m_stream.avail_out;
-        if (filled > 0)
-            putChunk(m_png, "IDAT", m_buffer.data(), filled);
-        m_stream.next_out = m_buffer.data();
-        m_stream.avail_out = static_cast<uInt>(m_buffer.size());
-    }
-
-    QByteArray& m_png;
-    std::vector<unsigned char> m_buffer;
-    z_stream m_stream{};
-    bool m_initialised = false;
-    bool m_ok = false;
-};
 
 // The image's colours when there are at most 256 of them, with every pixel as its index; none when
 // there are more. Charts have few colours (lines without antialiasing, grey text), so their pixels
@@ -154,23 +98,49 @@ void putHeader(QByteArray& png, const QImage& image, unsigned char colourType) {
     putChunk(png, "IHDR", header.data(), header.size());
 }
 
-// Rows of `rowBytes` bytes from `nextRow`, each stored with the filter type "Up": every byte minus
-// the one above it (zeros above the first row).
-template <typename NextRow> bool putRows(QByteArray& png, std::size_t rowBytes, int height, NextRow nextRow) {
-    std::vector<unsigned char> above(rowBytes, 0);
-    std::vector<unsigned char> filtered(1 + rowBytes);
-    filtered[0] = 2;
-    TIdatStream idat(png);
+// The rows, each stored with the filter type "Up": every byte minus the one above it (zeros above
+// the first row). `rowOf(y)` gives the pixels of row y, `bytesOf(pixel, out)` puts a pixel's
+// `Bytes` bytes. Pixels equal to the one above give zeros, which go to the deflater as runs
+// without being made: in a chart nearly all of them.
+template <typename Pixel, std::size_t Bytes, typename RowOf, typename BytesOf>
+void putRows(QByteArray& png, std::size_t width, int height, RowOf rowOf, BytesOf bytesOf) {
+    TRunDeflater deflater;
+    std::vector<unsigned char> differing(width * Bytes);
+    const std::vector<unsigned char> noBytes(Bytes, 0);
+    constexpr unsigned char Up = 2;
     for (int y = 0; y < height; ++y) {
-        const unsigned char* row = nextRow(y);
-        unsigned char* out = filtered.data() + 1;
-        for (std::size_t i = 0; i < rowBytes; ++i)
-            out[i] = static_cast<unsigned char>(row[i] - above[i]);
-        if (!idat.write(filtered.data(), filtered.size()))
-            return false;
-        std::memcpy(above.data(), row, rowBytes);
+        const Pixel* row = rowOf(y);
+        const Pixel* above = y > 0 ? rowOf(y - 1) : nullptr;
+        deflater.write(&Up, 1);
+        std::size_t x = 0;
+        while (x < width) {
+            std::size_t same = x;
+            if (above)
+                while (same < width && row[same] == above[same])
+                    ++same;
+            if (same > x) {
+                deflater.writeRun(0, (same - x) * Bytes);
+                x = same;
+                continue;
+            }
+            unsigned char* out = differing.data();
+            for (; x < width && !(above && row[x] == above[x]); ++x, out += Bytes) {
+                unsigned char mine[Bytes];
+                unsigned char theirs[Bytes];
+                bytesOf(row[x], mine);
+                if (above)
+                    bytesOf(above[x], theirs);
+                else
+                    std::memcpy(theirs, noBytes.data(), Bytes);
+                for (std::size_t i = 0; i < Bytes; ++i)
+                    out[i] = static_cast<unsigned char>(mine[i] - theirs[i]);
+            }
+            deflater.write(differing.data(), static_cast<std::size_t>(out - differing.data()));
+        }
     }
-    return idat.finish();
+    const std::vector<unsigned char> idat = deflater.finish();
+    for (std::size_t at = 0; at < idat.size(); at += IdatSize)
+        putChunk(png, "IDAT", idat.data() + at, std::min(IdatSize, idat.size() - at));
 }
 
 } // namespace
@@ -195,23 +165,19 @@ QByteArray EncodePng(const QImage& source) {
                             static_cast<unsigned char>(qBlue(c))});
         putChunk(png, "PLTE", colours.data(), colours.size());
         const unsigned char* indices = palette->Indices.data();
-        if (!putRows(png, width, image.height(),
-                     [&](int y) { return indices + static_cast<std::size_t>(y) * width; }))
-            return {};
+        putRows<unsigned char, 1>(
+            png, width, image.height(), [&](int y) { return indices + static_cast<std::size_t>(y) * width; },
+            [](unsigned char index, unsigned char* out) { out[0] = index; });
     } else {
         putHeader(png, image, 2);
-        std::vector<unsigned char> rgb(width * 3);
-        const bool written = putRows(png, width * 3, image.height(), [&](int y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (std::size_t x = 0; x < width; ++x) {
-                rgb[3 * x] = static_cast<unsigned char>(qRed(line[x]));
-                rgb[3 * x + 1] = static_cast<unsigned char>(qGreen(line[x]));
-                rgb[3 * x + 2] = static_cast<unsigned char>(qBlue(line[x]));
-            }
-            return rgb.data();
-        });
-        if (!written)
-            return {};
+        putRows<QRgb, 3>(
+            png, width, image.height(),
+            [&](int y) { return reinterpret_cast<const QRgb*>(image.constScanLine(y)); },
+            [](QRgb pixel, unsigned char* out) {
+                out[0] = static_cast<unsigned char>(qRed(pixel));
+                out[1] = static_cast<unsigned char>(qGreen(pixel));
+                out[2] = static_cast<unsigned char>(qBlue(pixel));
+            });
     }
     putChunk(png, "IEND", nullptr, 0);
     return png;

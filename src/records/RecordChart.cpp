@@ -5,8 +5,10 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QImage>
@@ -52,17 +54,52 @@ constexpr int MaxValueTicks = 10;
 
 } // namespace
 
-TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChartView(parent), m_marker(marker) {
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    chart->setBackgroundBrush(Qt::white);
-    chart->setBackgroundRoundness(0);
-    chart->setTitleFont(boldFont(15));
-    chart->setTitleBrush(Qt::black);
+TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent)
+    : QChartView(parent), m_marker(marker) {
+    build();
+    applyLimits({{-0.5, -0.5}, {0.0, 1.0}});
+    setChart(m_chart);
+}
+
+TRecordChart::TRecordChart(const TRecordChart& shown, const QSize& size) : m_marker(shown.m_marker) {
+    setAttribute(Qt::WA_DontShowOnScreen);
+    build();
+    // The content while the chart was never laid out: its axes then take new ranges and labels
+    // without laying the chart out for each, and the labels are placed for the plot width the
+    // chart will have, whose margins follow from the value axis and not from the width.
+    const QRectF area = shown.plotArea();
+    if (!area.isEmpty())
+        m_plannedPlotWidth = std::max(1.0, size.width() - (shown.m_chart->size().width() - area.width()));
+    setTitle(shown.title());
+    m_chart->setLocalizeNumbers(shown.m_chart->localizeNumbers());
+    m_chart->setLocale(shown.m_chart->locale());
+    setValueAxisTitle(shown.valueAxisTitle());
+    m_valueText = shown.m_valueText;
+    setPoints(shown.points(), shown.m_labelCount, shown.m_labels, shown.m_limits);
+    setOverlays(shown.m_overlays);
+    resize(size);
+    setChart(m_chart);
+    // Laid out now rather than at a paint that never comes; a second time only when the first
+    // placed other labels than planned.
+    for (int pass = 0; pass < 2; ++pass) {
+        m_chart->resize(size);
+        QCoreApplication::sendPostedEvents(m_chart, QEvent::LayoutRequest);
+        m_chart->layout()->activate();
+    }
+    setSceneRect(QRectF(QPointF(0, 0), size));
+}
+
+void TRecordChart::build() {
+    m_chart = new QChart;
+    m_chart->legend()->hide();
+    m_chart->setBackgroundBrush(Qt::white);
+    m_chart->setBackgroundRoundness(0);
+    m_chart->setTitleFont(boldFont(15));
+    m_chart->setTitleBrush(Qt::black);
 
     m_valueAxis = new QValueAxis;
     m_valueAxis->setTitleFont(boldFont(13));
-    chart->addAxis(m_valueAxis, Qt::AlignLeft);
+    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
 
     m_labelAxis = new QCategoryAxis;
     m_labelAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -71,30 +108,28 @@ TRecordChart::TRecordChart(const TChartMarker& marker, QWidget* parent) : QChart
     QFont labelFont(QStringLiteral("Arial"));
     labelFont.setPixelSize(11);
     m_labelAxis->setLabelsFont(labelFont);
-    chart->addAxis(m_labelAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_labelAxis, Qt::AlignBottom);
 
-    m_plot = new TChartPlotItem(QPen(Qt::black, 0), markerImage(marker), chart);
+    m_plot = new TChartPlotItem(QPen(Qt::black, 0), markerImage(m_marker), m_chart);
     // Above the grid and the axes.
     m_plot->setZValue(100);
 
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
     setFrameShape(QFrame::NoFrame);
-    connect(chart, &QChart::plotAreaChanged, this, [this] {
-        m_plot->setFrame(this->chart()->plotArea(), m_limits);
+    connect(m_chart, &QChart::plotAreaChanged, this, [this] {
+        m_plannedPlotWidth = 0;
+        m_plot->setFrame(m_chart->plotArea(), m_limits);
         placeLabels();
         placeOverlays();
     });
-
-    applyLimits({{-0.5, -0.5}, {0.0, 1.0}});
 }
 
 void TRecordChart::setTitle(const QString& text) {
-    chart()->setTitle(text);
+    m_chart->setTitle(text);
 }
 
 QString TRecordChart::title() const {
-    return chart()->title();
+    return m_chart->title();
 }
 
 void TRecordChart::setNumberLocale(const QLocale& locale) {
@@ -102,8 +137,8 @@ void TRecordChart::setNumberLocale(const QLocale& locale) {
     // "4,850" of one locale read as 4.85 in another.
     QLocale numbers = locale;
     numbers.setNumberOptions(numbers.numberOptions() | QLocale::OmitGroupSeparator);
-    chart()->setLocalizeNumbers(true);
-    chart()->setLocale(numbers);
+    m_chart->setLocalizeNumbers(true);
+    m_chart->setLocale(numbers);
 }
 
 void TRecordChart::setValueAxisTitle(const QString& text) {
@@ -146,7 +181,7 @@ void TRecordChart::changeLimits(const TChartLimits& next) {
 }
 
 QRectF TRecordChart::plotArea() const {
-    return chart()->plotArea();
+    return m_chart->plotArea();
 }
 
 QString TRecordChart::labelAt(int x) const {
@@ -155,16 +190,6 @@ QString TRecordChart::labelAt(int x) const {
 
 QString TRecordChart::valueText(double value) const {
     return m_valueText ? m_valueText(value) : QString::number(value);
-}
-
-void TRecordChart::copyContentTo(TRecordChart& other) const {
-    other.setTitle(title());
-    other.chart()->setLocalizeNumbers(chart()->localizeNumbers());
-    other.chart()->setLocale(chart()->locale());
-    other.setValueAxisTitle(valueAxisTitle());
-    other.m_valueText = m_valueText;
-    other.setPoints(points(), m_labelCount, m_labels, m_limits);
-    other.setOverlays(m_overlays);
 }
 
 void TRecordChart::zoom100() {
@@ -186,7 +211,7 @@ void TRecordChart::applyLimits(const TChartLimits& limits) {
         m_valueAxis->setTickType(QValueAxis::TicksDynamic);
     }
     m_labelAxis->setRange(limits.X.Min, limits.X.Max);
-    m_plot->setFrame(chart()->plotArea(), limits);
+    m_plot->setFrame(m_chart->plotArea(), limits);
     placeLabels();
     placeOverlays();
     emit limitsChanged();
@@ -201,7 +226,7 @@ void TRecordChart::placeLabels() {
     placement.Last = static_cast<int>(std::clamp(std::floor(m_limits.X.Max), -1.0, count - 1.0));
     const int visible = placement.Last - placement.First + 1;
     if (visible > 0) {
-        const int room = std::max(1, static_cast<int>(chart()->plotArea().width()) / LabelPitch);
+        const int room = std::max(1, static_cast<int>(plotWidth()) / LabelPitch);
         placement.Step = std::max(1, (visible + room - 1) / room);
     }
     if (placement == m_placement)
@@ -221,6 +246,10 @@ void TRecordChart::placeLabels() {
         m_labelAxis->append(m_labels(i), i); // an equal label already placed is skipped
 }
 
+double TRecordChart::plotWidth() const {
+    return m_plannedPlotWidth > 0 ? m_plannedPlotWidth : m_chart->plotArea().width();
+}
+
 QList<QPair<double, QString>> TRecordChart::shownLabels() const {
     QList<QPair<double, QString>> shown;
     for (const QString& label : m_labelAxis->categoriesLabels())
@@ -234,9 +263,9 @@ void TRecordChart::setOverlays(const QList<TChartOverlaySeries>& overlays) {
     m_overlayPlots.clear();
     m_overlays = overlays;
     for (const TChartOverlaySeries& overlay : m_overlays) {
-        auto* plot = new TChartPlotItem(QPen(overlay.Colour, 0),
-                                        markerImage(TChartMarker{TChartMarker::Square, 2, overlay.Colour, overlay.Colour}),
-                                        chart());
+        auto* plot = new TChartPlotItem(
+            QPen(overlay.Colour, 0),
+            markerImage(TChartMarker{TChartMarker::Square, 2, overlay.Colour, overlay.Colour}), m_chart);
         // Under the shown record's line, above the grid.
         plot->setZValue(90);
         plot->setPoints(overlay.Points);
@@ -274,7 +303,7 @@ int TRecordChart::overlayAt(const QPointF& scenePos) const {
 }
 
 void TRecordChart::placeOverlays() {
-    const QRectF area = chart()->plotArea();
+    const QRectF area = m_chart->plotArea();
     for (TChartPlotItem* plot : m_overlayPlots)
         plot->setFrame(area, m_limits);
     delete m_legend;
@@ -291,7 +320,7 @@ void TRecordChart::placeOverlays() {
     for (const TChartOverlaySeries& overlay : m_overlays)
         width = std::max(width, metrics.horizontalAdvance(overlay.Name));
     const QRectF box(area.right() - width - 30, area.top() + 4, width + 26, line * m_overlays.size() + 6);
-    m_legend = new QGraphicsRectItem(box, chart());
+    m_legend = new QGraphicsRectItem(box, m_chart);
     m_legend->setBrush(QColor(255, 255, 255, 230));
     m_legend->setPen(QPen(Qt::gray, 0));
     m_legend->setZValue(150);
@@ -303,7 +332,7 @@ void TRecordChart::placeOverlays() {
         auto* text = new QGraphicsSimpleTextItem(m_overlays.at(i).Name, m_legend);
         text->setFont(font);
         text->setPos(entry.left() + 21, entry.top() + 1);
-        m_legendEntries.append(chart()->mapRectToScene(entry));
+        m_legendEntries.append(m_chart->mapRectToScene(entry));
     }
 }
 

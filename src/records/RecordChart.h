@@ -13,6 +13,7 @@
 #include <vector>
 
 class QCategoryAxis;
+class QChart;
 class QGraphicsRectItem;
 class QPainter;
 class QValueAxis;
@@ -40,6 +41,9 @@ class TRecordChart final : public QChartView {
     Q_OBJECT
 public:
     explicit TRecordChart(const TChartMarker& marker, QWidget* parent = nullptr);
+    // Another chart, never shown, with what `shown` shows (title, axis title, points, limits,
+    // overlays), laid out for drawing at `size`.
+    TRecordChart(const TRecordChart& shown, const QSize& size);
     const TChartMarker& marker() const { return m_marker; }
 
     // The title as its only line.
@@ -81,9 +85,6 @@ public:
     // The labels along the horizontal axis at the moment, with the x they stand at.
     QList<QPair<double, QString>> shownLabels() const;
 
-    // Another chart showing what this one shows (title, axis title, points, limits, labels), for
-    // drawing at another size.
-    void copyContentTo(TRecordChart& other) const;
     // Emitted whenever the shown limits change.
     Q_SIGNAL void limitsChanged();
 
@@ -101,12 +102,15 @@ public:
     void renderChart(QPainter& painter, const QRectF& target);
 
 private:
+    void build();
     void applyLimits(const TChartLimits& limits);
     void placeLabels();
+    double plotWidth() const;
 
     void placeOverlays();
 
     TChartMarker m_marker;
+    QChart* m_chart = nullptr;
     QList<TChartOverlaySeries> m_overlays;
     // The limits the record itself was given, before overlays widened them.
     TChartLimits m_baseLimits;
@@ -116,6 +120,8 @@ private:
     TChartPlotItem* m_plot = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QCategoryAxis* m_labelAxis = nullptr;
+    // Until the first layout, the plot width the labels are placed for; 0 for none.
+    double m_plannedPlotWidth = 0;
     int m_labelCount = 0;
     TLabels m_labels;
     TValueText m_valueText;

@@ -7,6 +7,7 @@
 #include "records/PngEncoder.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
+#include "records/RunDeflater.h"
 #include "records/SampleText.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -20,7 +21,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
 #include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -43,7 +49,8 @@ protected:
         state->Units.FlowUnit = 5;     // l/h
         TRecordStore& r = state->Records;
         for (int i = 0; i < 100; ++i)
-            r.Samples[static_cast<std::size_t>(i)] = {0, SampleDate(5, 3, 2012), SampleTime(7, i / 60, i % 60),
+            r.Samples[static_cast<std::size_t>(i)] = {0, SampleDate(5, 3, 2012),
+                                                      SampleTime(7, i / 60, i % 60),
                                                       SampleNumber(1000.0 * (i + 1)), SampleNumber(250.0)};
         r.SampleCount = 100;
         r.CurrentHeader.Description = QStringLiteral("Riser 1");
@@ -61,7 +68,8 @@ protected:
     // The view position of a value.
     QPoint viewPos(double x, double y) const {
         const QRectF area = chart->plotArea();
-        return chart->mapFromScene(area.topLeft() + ChartPixelAt(area.size(), chart->limits(), QPointF(x, y)));
+        return chart->mapFromScene(area.topLeft() +
+                                   ChartPixelAt(area.size(), chart->limits(), QPointF(x, y)));
     }
 
     QTemporaryDir dir;
@@ -112,8 +120,9 @@ TEST_F(ChartInteractionTest, RectangleZoomsAndPanMovesTheView) {
     // The same by mouse: right button drag pans.
     const TChartLimits before = chart->limits();
     QTest::mousePress(chart->viewport(), Qt::RightButton, Qt::NoModifier, viewPos(20.0, 40.0));
-    QMouseEvent move(QEvent::MouseMove, QPointF(viewPos(22.0, 40.0)), chart->viewport()->mapToGlobal(QPointF(viewPos(22.0, 40.0))),
-                     Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(viewPos(22.0, 40.0)),
+                     chart->viewport()->mapToGlobal(QPointF(viewPos(22.0, 40.0))), Qt::NoButton,
+                     Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(chart->viewport(), &move);
     QTest::mouseRelease(chart->viewport(), Qt::RightButton, Qt::NoModifier, viewPos(22.0, 40.0));
     EXPECT_LT(chart->limits().X.Min, before.X.Min);
@@ -252,6 +261,20 @@ TEST(PngEncoder, ReadsBackPixelForPixel) {
             painter.fillRect(x, 200 + (x * 37) % 150, 2, 2, Qt::blue);
         }
     }
+    // Few colours, but the pixels that equal the one above are single ones between others.
+    QImage stripes(37, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 37; ++x)
+            stripes.setPixel(x, y, x % 2 == 0 ? qRgb(10 * y, 0, 0) : qRgb(0, 0, 200));
+    const auto plain = [](QSize size) {
+        QImage out(size, QImage::Format_RGB32);
+        out.fill(qRgb(250, 250, 250));
+        return out;
+    };
+    // A first row of many colours, then rows equal to it: runs of zeros across whole rows.
+    QImage repeated = image(QSize(300, 5), 0);
+    for (int y = 1; y < 5; ++y)
+        std::memcpy(repeated.scanLine(y), repeated.constScanLine(0), 300 * 4);
     QImage indexed(5, 3, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(0, 0, 0), qRgb(10, 200, 30)});
     indexed.fill(1);
@@ -262,6 +285,13 @@ TEST(PngEncoder, ReadsBackPixelForPixel) {
         char ColourType; // 3 palette, 2 RGB
     } cases[] = {
         {"one pixel", image(QSize(1, 1), 0), 3},
+        // Runs a little longer than the longest match: the rest of one, two and three bytes.
+        {"one colour, 259 wide", plain(QSize(259, 3)), 3},
+        {"one colour, 260 wide", plain(QSize(260, 3)), 3},
+        {"one colour, 261 wide", plain(QSize(261, 3)), 3},
+        {"one colour, 1000 wide", plain(QSize(1000, 4)), 3},
+        {"stripes", stripes, 3},
+        {"rows repeating a noisy one", repeated, 2},
         {"chart", chart, 3},
         {"palette image", indexed, 3},
         {"256 colours", image(QSize(64, 9), 256), 3},
@@ -282,4 +312,58 @@ TEST(PngEncoder, ReadsBackPixelForPixel) {
         EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), c.Image.convertToFormat(QImage::Format_RGB32));
     }
     EXPECT_TRUE(EncodePng(QImage()).isEmpty());
+}
+
+// The deflater's stream inflates to what went in, however the runs fall across the pieces written.
+TEST(RunDeflater, InflatesToWhatWentIn) {
+    const auto runs = [](std::initializer_list<std::pair<int, unsigned char>> parts) {
+        std::vector<unsigned char> out;
+        for (const auto& [length, byte] : parts)
+            out.insert(out.end(), static_cast<std::size_t>(length), byte);
+        return out;
+    };
+    std::vector<unsigned char> everyByte(256);
+    for (std::size_t i = 0; i < everyByte.size(); ++i)
+        everyByte[i] = static_cast<unsigned char>(i);
+    std::mt19937 random(11);
+    std::vector<unsigned char> noise(5000);
+    for (unsigned char& b : noise)
+        b = static_cast<unsigned char>(random());
+    const struct {
+        const char* What;
+        std::vector<unsigned char> Data;
+        std::size_t Piece; // written in pieces of this size; 0 for runs given by count
+    } cases[] = {
+        {"nothing", {}, 1},
+        {"one byte", {7}, 1},
+        {"two equal bytes", {7, 7}, 1},
+        {"every byte value", everyByte, 256},
+        {"runs of 258 and a rest of 1, 2 and 3", runs({{259, 0}, {260, 1}, {261, 2}, {517, 3}}), 10000},
+        {"a long run written byte by byte", runs({{1000, 9}}), 1},
+        {"a run across pieces", runs({{5, 1}, {300, 0}, {2, 255}}), 7},
+        {"noise", noise, 333},
+        {"runs given by count", runs({{1, 4}, {1, 4}, {3, 0}, {70000, 0}, {2, 200}, {259, 200}}), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TRunDeflater deflater;
+        if (c.Piece == 0) {
+            for (std::size_t i = 0; i < c.Data.size();) {
+                std::size_t n = 1;
+                while (i + n < c.Data.size() && c.Data[i + n] == c.Data[i])
+                    ++n;
+                deflater.writeRun(c.Data[i], n);
+                i += n;
+            }
+        } else {
+            for (std::size_t at = 0; at < c.Data.size(); at += c.Piece)
+                deflater.write(c.Data.data() + at, std::min(c.Piece, c.Data.size() - at));
+        }
+        const std::vector<unsigned char> stream = deflater.finish();
+        std::vector<unsigned char> back(c.Data.size() + 1);
+        uLongf size = static_cast<uLongf>(back.size());
+        ASSERT_EQ(uncompress(back.data(), &size, stream.data(), static_cast<uLong>(stream.size())), Z_OK);
+        back.resize(size);
+        EXPECT_EQ(back, c.Data);
+    }
 }
