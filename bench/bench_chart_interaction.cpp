@@ -5,6 +5,7 @@
 #include "mainwindow/ApplicationState.h"
 #include "records/ChartExport.h"
 #include "records/ChartInteraction.h"
+#include "records/PngEncoder.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
@@ -130,6 +131,14 @@ void BM_ExportChartImage(benchmark::State& run) {
         benchmark::DoNotOptimize(ChartImage(*f.chart, DefaultChartExportSize));
 }
 
+// The encoding alone, of the export's picture.
+void BM_EncodeChartPng(benchmark::State& run) {
+    Fixture f;
+    const QImage image = ChartImage(*f.chart, DefaultChartExportSize);
+    for (auto _ : run)
+        benchmark::DoNotOptimize(EncodePng(image));
+}
+
 void BM_ExportChartPng(benchmark::State& run) {
     Fixture f;
     QTemporaryDir dir;
@@ -149,4 +158,5 @@ BENCHMARK(BM_CrosshairStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintChartOnce)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintChartOnceDrawingTheLine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportChartImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeChartPng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportChartPng)->Unit(benchmark::kMillisecond);

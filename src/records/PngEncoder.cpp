@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -98,6 +99,25 @@ void putHeader(QByteArray& png, const QImage& image, unsigned char colourType) {
     putChunk(png, "IHDR", header.data(), header.size());
 }
 
+// The first x from `from` where `row` and `above` differ, a word at a time; `width` for none.
+template <typename Pixel>
+std::size_t firstDifference(const Pixel* row, const Pixel* above, std::size_t from, std::size_t width) {
+    static_assert(8 % sizeof(Pixel) == 0 && std::endian::native == std::endian::little);
+    constexpr std::size_t PerWord = 8 / sizeof(Pixel);
+    std::size_t x = from;
+    for (; x + PerWord <= width; x += PerWord) {
+        std::uint64_t mine;
+        std::uint64_t theirs;
+        std::memcpy(&mine, row + x, 8);
+        std::memcpy(&theirs, above + x, 8);
+        if (const std::uint64_t differs = mine ^ theirs)
+            return x + static_cast<std::size_t>(std::countr_zero(differs)) / (8 * sizeof(Pixel));
+    }
+    while (x < width && row[x] == above[x])
+        ++x;
+    return x;
+}
+
 // The rows, each stored with the filter type "Up": every byte minus the one above it (zeros above
 // the first row). `rowOf(y)` gives the pixels of row y, `bytesOf(pixel, out)` puts a pixel's
 // `Bytes` bytes. Pixels equal to the one above give zeros, which go to the deflater as runs
@@ -114,10 +134,7 @@ void putRows(QByteArray& png, std::size_t width, int height, RowOf rowOf, BytesO
         deflater.write(&Up, 1);
         std::size_t x = 0;
         while (x < width) {
-            std::size_t same = x;
-            if (above)
-                while (same < width && row[same] == above[same])
-                    ++same;
+            const std::size_t same = above ? firstDifference(row, above, x, width) : x;
             if (same > x) {
                 deflater.writeRun(0, (same - x) * Bytes);
                 x = same;

@@ -85,6 +85,18 @@ std::size_t runOf(const unsigned char* p, std::size_t size, unsigned char byte) 
 
 } // namespace
 
+void TRunDeflater::put(std::uint32_t bits, int count) {
+    m_bits |= static_cast<std::uint64_t>(bits) << m_count;
+    m_count += count;
+    if (m_count >= 32) {
+        const auto word = static_cast<std::uint32_t>(m_bits); // little-endian, as the stream
+        std::memcpy(m_out.data() + m_used, &word, 4);
+        m_used += 4;
+        m_bits >>= 32;
+        m_count -= 32;
+    }
+}
+
 TRunDeflater::TRunDeflater() : m_tables(tables()) {
     m_out.resize(64);
     m_out[m_used++] = 0x78; // deflate, 32 KiB window
@@ -147,8 +159,9 @@ void TRunDeflater::writeRun(unsigned char byte, std::size_t count) {
     std::uint64_t a = m_adler & 0xffffu;
     std::uint64_t b = m_adler >> 16;
     for (std::size_t left = count; left > 0;) {
+        // Short enough for every sum to stay below 2^64 before the one reduction.
         const std::uint64_t n = std::min<std::size_t>(left, std::size_t{1} << 24);
-        b = (b + n % Base * a + byte * (n * (n + 1) / 2 % Base)) % Base;
+        b = (b + n * a + byte * (n * (n + 1) / 2)) % Base;
         a = (a + n * byte) % Base;
         left -= n;
     }

@@ -17,21 +17,12 @@ public:
     std::vector<unsigned char> finish();
 
 private:
-    void put(std::uint32_t bits, int count) {
-        m_bits |= static_cast<std::uint64_t>(bits) << m_count;
-        m_count += count;
-        if (m_count >= 32) {
-            for (int i = 0; i < 4; ++i)
-                m_out[m_used++] = static_cast<unsigned char>(m_bits >> (8 * i));
-            m_bits >>= 32;
-            m_count -= 32;
-        }
-    }
     struct TTables;
     static const TTables& tables();
-    void literal(unsigned char byte);
+    inline void put(std::uint32_t bits, int count);
+    inline void literal(unsigned char byte);
     // `length` more copies of the byte before.
-    void repeat(std::size_t length);
+    inline void repeat(std::size_t length);
 
     void reserve(std::size_t bytes);
 
