@@ -100,7 +100,8 @@ void BM_CrosshairStep(benchmark::State& run) {
     }
 }
 
-// The export's reference: the chart on screen drawn once into a picture of the export's size.
+// The chart on screen drawn once into a picture of the export's size: its screen layout scaled up,
+// with the line from the picture the screen keeps of it.
 void BM_PaintChartOnce(benchmark::State& run) {
     Fixture f;
     QImage image(DefaultChartExportSize, QImage::Format_RGB32);
@@ -124,7 +125,8 @@ void BM_PaintChartOnceDrawingTheLine(benchmark::State& run) {
     }
 }
 
-// The export's own drawing: a chart of its own laid out at the size, without the PNG encoding.
+// The chart painted once at the export's size: a chart of its own laid out for that size and
+// drawn, as the export does before it encodes; the reference of the export's time.
 void BM_ExportChartImage(benchmark::State& run) {
     Fixture f;
     for (auto _ : run)

@@ -75,8 +75,10 @@ TRecordChart::TRecordChart(const TRecordChart& shown, const QSize& size) : m_mar
     m_chart->setLocale(shown.m_chart->locale());
     setValueAxisTitle(shown.valueAxisTitle());
     m_valueText = shown.m_valueText;
-    setPoints(shown.points(), shown.m_labelCount, shown.m_labels, shown.m_limits);
+    // The overlays first: given after the limits, they would widen them to all they reach, and a
+    // zoomed chart would export unzoomed.
     setOverlays(shown.m_overlays);
+    setPoints(shown.points(), shown.m_labelCount, shown.m_labels, shown.m_limits);
     resize(size);
     setChart(m_chart);
     // Laid out now rather than at a paint that never comes; a second time only when the first

@@ -210,6 +210,15 @@ TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
     EXPECT_EQ(chart->overlayAt(QPointF(area.right() - 10, area.top() + 10)), 0);
     EXPECT_EQ(chart->overlayAt(area.center()), -1);
 
+    // Zoomed in, an export shows the zoomed part, overlay and all.
+    interaction->wheelAt(viewPos(50.0, 50.0), 240);
+    ASSERT_TRUE(chart->isZoomed());
+    const TRecordChart exported(*chart, QSize(800, 500));
+    EXPECT_EQ(exported.limits(), chart->limits());
+    EXPECT_EQ(exported.overlays().size(), 1);
+    EXPECT_FALSE(exported.shownLabels().isEmpty());
+    chart->zoom100();
+
     // A file that does not load is told and adds nothing.
     window->action(QStringLiteral("mCompareRecord"))->trigger();
     EXPECT_EQ(window->comparisonCount(), 1);
