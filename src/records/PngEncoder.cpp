@@ -126,7 +126,6 @@ template <typename Pixel, std::size_t Bytes, typename RowOf, typename BytesOf>
 void putRows(QByteArray& png, std::size_t width, int height, RowOf rowOf, BytesOf bytesOf) {
     TRunDeflater deflater;
     std::vector<unsigned char> differing(width * Bytes);
-    const std::vector<unsigned char> noBytes(Bytes, 0);
     constexpr unsigned char Up = 2;
     for (int y = 0; y < height; ++y) {
         const Pixel* row = rowOf(y);
@@ -143,12 +142,10 @@ void putRows(QByteArray& png, std::size_t width, int height, RowOf rowOf, BytesO
             unsigned char* out = differing.data();
             for (; x < width && !(above && row[x] == above[x]); ++x, out += Bytes) {
                 unsigned char mine[Bytes];
-                unsigned char theirs[Bytes];
+                unsigned char theirs[Bytes] = {};
                 bytesOf(row[x], mine);
                 if (above)
                     bytesOf(above[x], theirs);
-                else
-                    std::memcpy(theirs, noBytes.data(), Bytes);
                 for (std::size_t i = 0; i < Bytes; ++i)
                     out[i] = static_cast<unsigned char>(mine[i] - theirs[i]);
             }

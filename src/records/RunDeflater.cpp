@@ -128,7 +128,11 @@ void TRunDeflater::repeat(std::size_t length) {
 void TRunDeflater::write(const unsigned char* data, std::size_t size) {
     if (size == 0)
         return;
-    m_adler = static_cast<std::uint32_t>(adler32(m_adler, data, static_cast<uInt>(size)));
+    for (std::size_t at = 0; at < size;) {
+        const auto piece = static_cast<uInt>(std::min<std::size_t>(size - at, 1u << 30));
+        m_adler = static_cast<std::uint32_t>(adler32(m_adler, data + at, piece));
+        at += piece;
+    }
     reserve(size);
     std::size_t i = 0;
     while (i < size) {
@@ -166,7 +170,7 @@ void TRunDeflater::writeRun(unsigned char byte, std::size_t count) {
         left -= n;
     }
     m_adler = static_cast<std::uint32_t>(b << 16 | a);
-    // Runs of 258 take 16 bits.
+    // A match of 258 takes 13 bits; the last two pieces and two literals at most 54.
     reserve(count / 128 + 8);
     if (byte == m_previous) {
         repeat(count);

@@ -6,7 +6,7 @@
 
 // A zlib stream whose only matches are runs of one repeated byte, in deflate's fixed codes. On
 // data that is mostly runs, as the rows of a chart stored against the row above are, it is many
-// times faster than a general deflater and about as small; bytes outside runs take 8 or 9 bits.
+// times faster than a general deflater and a little larger; bytes outside runs take 8 or 9 bits.
 class TRunDeflater {
 public:
     TRunDeflater();
