@@ -75,8 +75,10 @@ void TProjectDocument::markSavedToFile(const QString& path) {
 
 void TProjectDocument::markWrittenToInstrument(const QString& title) {
     TDocumentState written = m_state;
-    written.ProjectFileName = title;
-    written.HasFileName = false;
+    // A project with a file keeps it: Save must go on writing there, not to a file named after the
+    // instrument.
+    if (!written.HasFileName)
+        written.ProjectFileName = title;
     written.Modified = false;
     setState(written);
 }

@@ -50,6 +50,7 @@ public:
 
     // State changes that leave the project as it is.
     void markSavedToFile(const QString& path);
+    // The window's title becomes `title` unless the project has a file of its own, which it keeps.
     void markWrittenToInstrument(const QString& title);
     // Results exported into a workbook; hasFileName: the project keeps (or has) a file of its own.
     void markExportedToWorkbook(bool hasFileName);

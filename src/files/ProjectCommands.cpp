@@ -106,22 +106,19 @@ bool SaveProjectAsCommand(TProjectCommandContext& c) {
     return true;
 }
 
-namespace {
-
-bool askSaveQuestions(TProjectCommandContext& c, bool diskQuestionWhateverTheOrigin) {
+bool AskSaveChanges(TProjectCommandContext& c) {
     const TDocumentState& s = c.Document.state();
     if (!s.Modified)
         return true;
     const ITranslator& t = c.Translator;
     using Answer = IUserInterface::Answer;
-    if (diskQuestionWhateverTheOrigin || s.HasFileName || s.IsNewProject) {
-        const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
-                                       t.Translate(QStringLiteral("Save now?")));
-        if (answer == Answer::Cancel)
-            return false;
-        if (answer == Answer::Yes && !(s.IsNewProject ? SaveProjectAsCommand(c) : SaveProjectCommand(c)))
-            return false;
-    }
+    // Whatever the project came from: changes that are in no file are lost unless saved now.
+    const Answer toDisk = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
+                                   t.Translate(QStringLiteral("Save now?")));
+    if (toDisk == Answer::Cancel)
+        return false;
+    if (toDisk == Answer::Yes && !(s.HasFileName ? SaveProjectCommand(c) : SaveProjectAsCommand(c)))
+        return false;
     if (s.LinkedToInstrument) {
         const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
                                        t.Translate(QStringLiteral("Save now to ZRV10?")));
@@ -133,12 +130,6 @@ bool askSaveQuestions(TProjectCommandContext& c, bool diskQuestionWhateverTheOri
     return true;
 }
 
-} // namespace
-
-bool AskSaveChanges(TProjectCommandContext& c) {
-    return askSaveQuestions(c, true);
-}
-
 bool AskSaveChangesBeforeClose(TProjectCommandContext& c) {
-    return askSaveQuestions(c, false);
+    return AskSaveChanges(c);
 }

@@ -47,6 +47,6 @@ bool SaveProjectAsCommand(TProjectCommandContext& context);
 // a save they asked for did not happen: the command must then leave the project as it is.
 bool AskSaveChanges(TProjectCommandContext& context);
 
-// The same questions when the main window closes; the disk question only when the project has (or may
-// get) a file. False as above: the window then stays open and nothing is lost.
+// The same questions when the main window closes. False as above: the window then stays open and
+// nothing is lost.
 bool AskSaveChangesBeforeClose(TProjectCommandContext& context);

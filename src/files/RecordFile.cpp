@@ -157,5 +157,6 @@ bool LoadRecordBytes(TRecordStore& store, const QByteArray& bytes, const QString
     std::move(samples.begin(), samples.end(), store.Samples.begin());
     store.SampleCount = static_cast<std::int32_t>(samples.size());
     store.CurrentRecord = 0;
+    store.FileName = fileName;
     return true;
 }

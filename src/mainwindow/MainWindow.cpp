@@ -103,6 +103,7 @@ void TMainF::init() {
     buildMenus();
     // The title, the Save item and the undo items follow the document and its history.
     connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::UpdateWindowState);
+    connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::dropStaleStatus);
     connect(&m_editor->undo().stack(), &QUndoStack::indexChanged, this, &TMainF::UpdateWindowState);
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
@@ -283,6 +284,22 @@ TTiskF& TMainF::printPreview() {
 
 void TMainF::SetStatus(const QString& text) {
     m_status->setText(text);
+}
+
+void TMainF::dropStaleStatus() {
+    const bool modified = m_state.Document.state().Modified;
+    const bool becameModified = modified && !m_wasModified;
+    m_wasModified = modified;
+    if (!becameModified)
+        return;
+    // A text that says the project is safe somewhere is wrong after the first change that follows it.
+    for (const char* safe : {"Project saved", "Project opened", "The project was successfully written",
+                             "The project was successfully read"}) {
+        if (statusText() == tr_(safe)) {
+            SetStatus(QString());
+            return;
+        }
+    }
 }
 
 TCommandState TMainF::commandState() const {
@@ -517,6 +534,11 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
         // Over whichever window is in front: the records window runs its reads through here too.
         QWidget* front = QApplication::activeModalWidget();
         TTransferProgressDialog progress(m_state.Messages, front ? front : this);
+        progress.setStopWriteQuestion([this] {
+            return m_ui->askDefaultNo(tr_("Saving project"),
+                                      tr_("Stop writing? The device will then hold an incomplete project.")) ==
+                   IUserInterface::Answer::Yes;
+        });
         TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
         context.Progress = &progress;
         result = op(context);
@@ -550,11 +572,12 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
     if (result == TDeviceResult::Done)
         m_state.Document.markWrittenToInstrument(DeviceProjectTitle(m_state.Document.project(), m_state.codePage()));
     if (result == TDeviceResult::Cancelled) {
-        // The project keeps its "*": the instrument does not hold it.
+        // The project keeps its "*": the instrument does not hold it. The status says so before the
+        // message, in place of the last progress text.
+        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The write was cancelled")));
         m_ui->showMessage(tr_("Saving project"),
                           tr_("The write was cancelled. The device now holds an incomplete project. "
                               "Write the project again to repair it."));
-        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The write was cancelled")));
     }
     UpdateWindowState();
     return result;

@@ -123,6 +123,8 @@ private:
     TCommandState commandState() const;
     void applyCommandRules(const TCommandState& state);
     TProjectCommandContext commandContext();
+    // Empties a status text that the first change after a save, open or transfer has made untrue.
+    void dropStaleStatus();
     // Edit > Undo and Redo name the history's next edits.
     void updateUndoTexts();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
@@ -159,4 +161,5 @@ private:
     bool m_terminated = false;
     // Off while a confirm panel is open: the enabling rules then keep the main menu's items off.
     bool m_mainCommandsOn = true;
+    bool m_wasModified = false;
 };

@@ -710,10 +710,16 @@ void TProjectEditor::DeleteBranch() {
     if (current < 0 || current >= d->project().branchCount())
         return;
     const TMessageCatalogue& tr = d->tr();
+    const QString name = d->decoded(d->project().Branches[static_cast<std::size_t>(current)].Name);
+    // Named, so that a wrong selection shows before the branch is gone.
+    const QString which = name.trimmed().isEmpty()
+                              ? tr.Translate(QStringLiteral("Branch %1 will be deleted.")).arg(current + 1)
+                              : tr.Translate(QStringLiteral("Branch %1 (%2) will be deleted."))
+                                    .arg(QString::number(current + 1), name.trimmed());
     if (d->Ui.askDefaultNo(tr.Translate(QStringLiteral("Delete the branch")),
-                           tr.Translate(QStringLiteral("Do you agree?"))) == IUserInterface::Answer::Yes) {
+                           which + u'\n' + tr.Translate(QStringLiteral("Do you agree?"))) ==
+        IUserInterface::Answer::Yes) {
         d->Hooks.SetStatus(tr.Translate(QStringLiteral("Deleting the branch...")));
-        const QString name = d->decoded(d->project().Branches[static_cast<std::size_t>(current)].Name);
         d->Undo.push(new TDeleteBranch(d->Doc, d->Clock, current, name));
         d->Hooks.SetStatus(QString());
     }

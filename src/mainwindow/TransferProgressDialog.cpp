@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,6 +78,11 @@ TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messag
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
     m_cancel->setObjectName(QStringLiteral("diaCancel"));
     m_cancel->setText(messages.Translate(QStringLiteral("Cancel")));
+    // Neither the default button nor one that Space presses: only a click, Escape or the close box
+    // cancel.
+    m_cancel->setAutoDefault(false);
+    m_cancel->setDefault(false);
+    m_cancel->setFocusPolicy(Qt::NoFocus);
     connect(buttons, &QDialogButtonBox::rejected, this, &TTransferProgressDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -87,6 +93,7 @@ void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64
     // One frame is over before anyone could read the window.
     if (!isVisible() && total <= FrameDataSize)
         return;
+    m_operationRunning = operation;
     m_operation->setText(operationName(m_messages, operation));
     setWindowTitle(m_operation->text());
     m_figures->setText(figures(m_messages, operation, done, total));
@@ -104,7 +111,31 @@ void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64
     }
 }
 
+void TTransferProgressDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
 void TTransferProgressDialog::reject() {
+    if (m_cancelled || m_asking)
+        return;
+    if (m_operationRunning == TTransferOperation::WriteProject && m_stopWrite) {
+        // The transfer waits for the answer: no block moves while the question is open.
+        m_asking = true;
+        m_cancel->setEnabled(false);
+        const bool stop = m_stopWrite();
+        m_asking = false;
+        m_cancel->setEnabled(!stop);
+        if (!stop)
+            return;
+    }
     // The window stays until the transfer has stopped after its current block.
     m_cancelled = true;
     m_cancel->setEnabled(false);

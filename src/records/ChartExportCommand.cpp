@@ -6,11 +6,13 @@
 
 #include <QFileInfo>
 
-bool ExportChartCommand(const TRecordChart& chart, IUserInterface& ui, const ITranslator& translator) {
+bool ExportChartCommand(const TRecordChart& chart, IUserInterface& ui, const ITranslator& translator,
+                        const QString& startPath) {
     auto tr = [&translator](const char* english) { return translator.Translate(QString::fromLatin1(english)); };
     TFileDialogOptions options;
     options.Filter = QStringLiteral("PNG (*.png);;SVG (*.svg)");
     options.DefaultExtension = QStringLiteral("png");
+    options.InitialPath = startPath;
     QString path = ui.chooseFileToSave(options);
     if (path.isEmpty())
         return false;

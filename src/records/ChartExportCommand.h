@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QString>
+
 class IUserInterface;
 class ITranslator;
 class TRecordChart;
 
 // "Export chart...": the save dialog (PNG or SVG by the name's extension, PNG when it has none),
 // for PNG the picture size (default 1600 x 1000), then the chart as it shows now. A failure is
-// shown; true when the file was written.
-bool ExportChartCommand(const TRecordChart& chart, IUserInterface& ui, const ITranslator& translator);
+// shown; true when the file was written. The dialog starts at `startPath` (none: where the last one
+// was chosen).
+bool ExportChartCommand(const TRecordChart& chart, IUserInterface& ui, const ITranslator& translator,
+                        const QString& startPath = {});

@@ -13,5 +13,6 @@ bool ChooseDeviceRecord(TRecordStore& store, const TRecordChooser& chooser) {
         return false;
     store.CurrentRecord = *chosen;
     store.CurrentHeader = store.RecordHeaders[*chosen];
+    store.FileName.clear();
     return true;
 }

@@ -6,6 +6,8 @@
 #include "records/RecordModel.h"
 #include "ui/UserInterface.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -59,6 +61,27 @@ TExportDialog exportDialog(TExportFormat format) {
 
 } // namespace
 
+QString ProposedRecordFile(const TRecordStore& store, const QString& extension) {
+    if (!store.FileName.isEmpty()) {
+        const QFileInfo file(store.FileName);
+        return QDir(file.absolutePath()).filePath(file.completeBaseName() + u'.' + extension);
+    }
+    QString name = store.CurrentHeader.Description.simplified();
+    if (store.heldSamples() > 0) {
+        const QDate first = QDate::fromString(store.Samples[0].Date, QStringLiteral("dd.MM.yyyy"));
+        if (first.isValid())
+            name += (name.isEmpty() ? QString() : QStringLiteral(" ")) + first.toString(Qt::ISODate);
+    }
+    // Characters that a file name cannot hold, or that would make it a path.
+    for (QChar& ch : name) {
+        if (ch == u'/' || ch == u'\\' || ch == u':' || ch.unicode() < 0x20)
+            ch = u'_';
+    }
+    if (name.isEmpty() || name.startsWith(u'.'))
+        return {};
+    return name + u'.' + extension;
+}
+
 TRecordOpenResult OpenRecordFileCommand(TRecordCommandContext& c) {
     const QString chosen = c.Ui.chooseFileToOpen(recordDialog("Records (*.r9q4);;All Files (*)"));
     if (chosen.isEmpty())
@@ -79,7 +102,9 @@ TRecordOpenResult OpenRecordPathCommand(TRecordCommandContext& c, const QString&
 }
 
 bool SaveRecordFileCommand(TRecordCommandContext& c) {
-    const QString chosen = c.Ui.chooseFileToSave(recordDialog("K9Q4 Records (*.r9q4);;All Files (*)"));
+    TFileDialogOptions options = recordDialog("K9Q4 Records (*.r9q4);;All Files (*)");
+    options.InitialPath = ProposedRecordFile(c.Store, RecordExtension);
+    const QString chosen = c.Ui.chooseFileToSave(options);
     if (chosen.isEmpty())
         return false;
     QString error;
@@ -88,6 +113,7 @@ bool SaveRecordFileCommand(TRecordCommandContext& c) {
         showError(c, error);
         return false;
     }
+    c.Store.FileName = file;
     if (c.FileUsed)
         c.FileUsed(file);
     return true;

@@ -32,8 +32,14 @@ TRecordOpenResult OpenRecordFileCommand(TRecordCommandContext& context);
 // The load alone, for a file already chosen (command line, a dropped file, the recent records).
 TRecordOpenResult OpenRecordPathCommand(TRecordCommandContext& context, const QString& path);
 
-// "Save as ...": the save dialog (*.r9q4 added to a name typed without an extension), then the
-// current record is written. A failure is shown; true when the file was written.
+// Where a file made from the shown record is proposed: beside its record file under the same name,
+// else a name made of the record's description and first date, with the given extension; empty when
+// the record gives no name.
+QString ProposedRecordFile(const TRecordStore& store, const QString& extension);
+
+// "Save as ...": the save dialog (*.r9q4 added to a name typed without an extension), starting at the
+// proposed record file, then the current record is written. A failure is shown; true when the file
+// was written.
 bool SaveRecordFileCommand(TRecordCommandContext& context);
 
 // The export items: the matching save dialog, then the table exactly as shown. A failure is shown;

@@ -48,6 +48,9 @@ struct TRecordStore {
     std::int32_t CurrentRecord = 0;
     // A copy: a record file load fills it without touching RecordHeaders.
     TZaznam CurrentHeader;
+    // The record file the shown record was opened from or last saved to; empty for one chosen from
+    // the instrument's records.
+    QString FileName;
 
     // The counters clamped to the tables, for loops that must not trust them.
     std::int32_t heldHeaders() const;

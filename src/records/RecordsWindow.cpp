@@ -492,7 +492,8 @@ void TRecordsF::ExportForAnalysis(TAnalysisFormat format) {
 void TRecordsF::ExportChart() {
     // The chart on the tab in front; from the table, the pressure chart.
     const bool flow = m_pages->currentIndex() == m_pages->indexOf(m_flowChart->parentWidget());
-    ExportChartCommand(flow ? *m_flowChart : *m_pressureChart, *m_ui, m_state.Messages);
+    ExportChartCommand(flow ? *m_flowChart : *m_pressureChart, *m_ui, m_state.Messages,
+                       ProposedRecordFile(m_state.Records, QStringLiteral("png")));
 }
 
 void TRecordsF::ZoomIn(int chart) {

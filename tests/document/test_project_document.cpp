@@ -106,6 +106,13 @@ TEST(ProjectDocument, ReplacementsAndStateChangesSetTheFlags) {
         EXPECT_EQ(log.take(), c.Signals);
     }
 
+    // A project with a file keeps it through a write: Save must still reach that file.
+    TProjectDocument written;
+    written.replaceFromFile(*locked, u"/p/a.proj"_qs);
+    written.setModified(true);
+    written.markWrittenToInstrument(u"ZRV 10: Q"_qs);
+    EXPECT_EQ(written.state(), (TDocumentState{u"/p/a.proj"_qs, false, false, false, true}));
+
     TProjectDocument d;
     const TProject* address = &d.project();
     d.replaceFromInstrument(*locked, u"ZRV 10: P"_qs);

@@ -336,14 +336,15 @@ TEST_F(MainWindowTest, CloseQuestions) {
     const QString unwritable = dir.filePath(QStringLiteral("no/such/folder/x.proj"));
     const CloseRow rows[] = {
         {"unchanged, from the instrument", false, false, true, false, {}, {}, {}, true},
+        // Changes in no file are offered for saving to disk too, whatever the project came from.
         {"changed, from the instrument after New",
          false,
          true,
          true,
          false,
-         {Answer::No},
+         {Answer::No, Answer::No},
          {},
-         {device},
+         {disk, device},
          true},
         {"changed file, No", false, true, false, true, {Answer::No}, {}, {disk}, true},
         {"changed new project, Yes", true, true, false, false, {Answer::Yes}, {saved}, {disk}, true},
@@ -357,7 +358,15 @@ TEST_F(MainWindowTest, CloseQuestions) {
          {disk},
          false},
         {"changed new project, dialog cancelled", true, true, false, false, {Answer::Yes}, {}, {disk}, false},
-        {"changed, instrument write fails", false, true, true, false, {Answer::Yes}, {}, {device}, false},
+        {"changed, instrument write fails",
+         false,
+         true,
+         true,
+         false,
+         {Answer::No, Answer::Yes},
+         {},
+         {disk, device},
+         false},
         {"changed file, No to both",
          false,
          true,
@@ -375,9 +384,9 @@ TEST_F(MainWindowTest, CloseQuestions) {
          true,
          true,
          false,
-         {Answer::Cancel},
+         {Answer::No, Answer::Cancel},
          {},
-         {device},
+         {disk, device},
          false},
     };
     for (const CloseRow& row : rows) {
@@ -728,7 +737,7 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     // The write: the project keeps its "*", and the user learns what the instrument now holds.
     state->Document.setModified(true);
     ui.Log.clear();
-    ui.Answers = {Answer::Yes};
+    ui.Answers = {Answer::Yes, Answer::Yes}; // overwrite, then stop the write
     cancelAfter(2);
     EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Cancelled);
     EXPECT_EQ(blocksMoved, 2);

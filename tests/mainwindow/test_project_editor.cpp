@@ -452,7 +452,7 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     editor->DeleteBranch();
     EXPECT_EQ(ui.Log.last().Kind, QStringLiteral("ask"));
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Delete the branch"));
-    EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Do you agree?"));
+    EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Branch 5 (Branch 4) will be deleted.\nDo you agree?"));
     EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
     EXPECT_EQ(state.Project->branchCount(), 5);
     EXPECT_FALSE(state.Document.state().Modified);
@@ -470,9 +470,11 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(root()->childCount(), 2 + 4);
 
     setBranches(1);
+    state.Project->Branches[0].Name[0] = 0;
     selectBranch(0);
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
+    EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Branch 1 will be deleted.\nDo you agree?"));
     EXPECT_EQ(state.Project->branchCount(), 0);
     EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -129,6 +130,30 @@ TEST_F(RecordCommandsTest, SaveWritesTheRecordUnderTheNameWithItsExtension) {
     }
     EXPECT_FALSE(QFile::exists(path("plain")));
     EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+// Save as starts at a name from the record: its description and first date for one from the
+// instrument, its own file once it has one; a description that is no file name is made one.
+TEST_F(RecordCommandsTest, SaveAsProposesAFileNameFromTheRecord) {
+    store->CurrentHeader.Description = QStringLiteral("  Riser 2/North  ");
+    EXPECT_FALSE(SaveRecordFileCommand(context));
+    EXPECT_EQ(ui.DialogStarts.last(), QStringLiteral("Riser 2_North 2024-02-01.r9q4"));
+    EXPECT_EQ(ProposedRecordFile(*store, QStringLiteral("png")), QStringLiteral("Riser 2_North 2024-02-01.png"));
+
+    ui.FilesToSave = {path("kept")};
+    ASSERT_TRUE(SaveRecordFileCommand(context));
+    EXPECT_FALSE(SaveRecordFileCommand(context));
+    EXPECT_EQ(ui.DialogStarts.last(), path("kept.r9q4"));
+
+    ui.FilesToOpen = {SmallRecord};
+    ASSERT_EQ(OpenRecordFileCommand(context), TRecordOpenResult::Loaded);
+    EXPECT_EQ(ProposedRecordFile(*store, QStringLiteral("png")),
+              QFileInfo(SmallRecord).absolutePath() + QStringLiteral("/small.png"));
+
+    store->FileName.clear();
+    store->CurrentHeader.Description.clear();
+    store->SampleCount = 0;
+    EXPECT_EQ(ProposedRecordFile(*store, QStringLiteral("r9q4")), QString());
 }
 
 TEST_F(RecordCommandsTest, AFailedSaveIsShownAndLeavesTheOldFile) {
