@@ -10,8 +10,14 @@ QChar folded(QChar c) {
     return c.toCaseFolded();
 }
 
+// A Latin letter with a diacritic ("Ö", "Č"): many keyboards that show the language's texts have no
+// key for it, so Alt with it may not be typed.
+bool accentedLatin(QChar c) {
+    return c.decompositionTag() == QChar::Canonical && c.decomposition().at(0).unicode() < 0x80;
+}
+
 // The positions a text may take its accelerator from, best first, one per distinct key: the first
-// letter of each word, then any letter, then any digit.
+// letter of each word, then any letter, each without a diacritic first, then any digit.
 QList<qsizetype> candidates(const QString& text) {
     QList<qsizetype> positions;
     QSet<QChar> keys;
@@ -21,13 +27,16 @@ QList<qsizetype> candidates(const QString& text) {
             positions << i;
         }
     };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).isLetter() && (i == 0 || !text.at(i - 1).isLetterOrNumber()))
-            offer(i);
-    }
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).isLetter())
-            offer(i);
+    for (const bool accented : {false, true}) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.isLetter() && accentedLatin(c) == accented && (i == 0 || !text.at(i - 1).isLetterOrNumber()))
+                offer(i);
+        }
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).isLetter() && accentedLatin(text.at(i)) == accented)
+                offer(i);
+        }
     }
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text.at(i).isDigit())

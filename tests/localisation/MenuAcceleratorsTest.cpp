@@ -16,6 +16,10 @@ TEST(MenuAccelerators, FirstFreeLetterOfEachWordThenAnyLetter) {
         // Case does not matter; letters of other scripts serve as well.
         {{"Datei", "dabei"}, {"&Datei", "d&abei"}},
         {{"Файл", "файлы"}, {"&Файл", "ф&айлы"}},
+        // A letter with a diacritic only when no plain one is free: not every keyboard can type it.
+        {{"Öffnen...", "Öffnen...", "Über"}, {"Ö&ffnen...", "Öff&nen...", "Ü&ber"}},
+        {{"ÖÄ", "Ö"}, {"Ö&Ä", "&Ö"}},
+        {{"Čas", "Čí", "Обмен"}, {"Č&as", "&Čí", "&Обмен"}},
         // A literal '&' stays visible; a text without a free key gets no marker.
         {{"A & B", "ab", "b"}, {"&A && B", "a&b", "b"}},
         // Digits serve when no letter does.
