@@ -329,6 +329,22 @@ TEST_F(RecordsWindowTest, OpenShowsTheLoadedRecordThenDone) {
     EXPECT_EQ(tableRow(1), (QStringList{"05.03.2012", "07:04:00", "1500", "30.0"}));
 }
 
+// Export chart starts beside the record's file, under its name.
+TEST_F(RecordsWindowTest, ExportChartStartsInTheRecordsFolder) {
+    TRecordStore other;
+    other.CurrentHeader.Description = QStringLiteral("From file");
+    other.Samples[0] = sample(0, 1500, 30);
+    other.SampleCount = 1;
+    QDir(dir.path()).mkpath(QStringLiteral("site"));
+    const QString path = dir.filePath(QStringLiteral("site/a.r9q4"));
+    ASSERT_TRUE(SaveRecordFile(other, path));
+    ui.FilesToOpen = {path};
+    trigger("mOpen");
+    trigger("mExportChart");
+    ASSERT_FALSE(ui.DialogStarts.isEmpty());
+    EXPECT_EQ(ui.DialogStarts.last(), dir.filePath(QStringLiteral("site/a.png")));
+}
+
 TEST_F(RecordsWindowTest, SaveAndExportWriteTheRecordAndTheTableAsShown) {
     records().CurrentHeader.Description = QStringLiteral("Riser");
     setSamples({sample(0, 1500, 30), sample(1, 9, 9), sample(0, 3e6, 31)});
