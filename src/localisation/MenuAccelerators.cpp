@@ -30,7 +30,8 @@ QList<qsizetype> candidates(const QString& text) {
     for (const bool accented : {false, true}) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar c = text.at(i);
-            if (c.isLetter() && accentedLatin(c) == accented && (i == 0 || !text.at(i - 1).isLetterOrNumber()))
+            if (c.isLetter() && accentedLatin(c) == accented &&
+                (i == 0 || !text.at(i - 1).isLetterOrNumber()))
                 offer(i);
         }
         for (qsizetype i = 0; i < text.size(); ++i) {

@@ -535,8 +535,9 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
         QWidget* front = QApplication::activeModalWidget();
         TTransferProgressDialog progress(m_state.Messages, front ? front : this);
         progress.setStopWriteQuestion([this] {
-            return m_ui->askDefaultNo(tr_("Saving project"),
-                                      tr_("Stop writing? The device will then hold an incomplete project.")) ==
+            return m_ui->askDefaultNo(
+                       tr_("Saving project"),
+                       tr_("Stop writing? The device will then hold an incomplete project.")) ==
                    IUserInterface::Answer::Yes;
         });
         TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};

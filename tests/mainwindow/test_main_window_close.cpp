@@ -172,7 +172,8 @@ TEST_F(MainWindowCloseTest, EditsAfterAnExportAreOfferedForSavingOnClose) {
 }
 
 // A 100-branch project written in eight blocks; `during` runs between them as the user.
-void writeWhile(TMainF& w, TApplicationState& state, TScriptedUserInterface& ui, std::function<void(int)> during) {
+void writeWhile(TMainF& w, TApplicationState& state, TScriptedUserInterface& ui,
+                std::function<void(int)> during) {
     TProject& p = *state.Project;
     p.Header.Branch_Count = 100;
     for (int i = 0; i < 100; ++i)
@@ -215,7 +216,8 @@ TEST_F(MainWindowCloseTest, ReturnAndSpaceDoNothingAndStoppingAWriteIsAskedFirst
     EXPECT_EQ(ui.Status, QStringLiteral("The project was successfully written"));
     EXPECT_FALSE(state->Document.state().Modified);
     const QString stop = QStringLiteral("Stop writing? The device will then hold an incomplete project.");
-    EXPECT_EQ(asked(), (QStringList{QStringLiteral("Do you want to overwrite the project  ZRV 10?"), stop, stop}));
+    EXPECT_EQ(asked(),
+              (QStringList{QStringLiteral("Do you want to overwrite the project  ZRV 10?"), stop, stop}));
     for (const auto& shown : ui.Log)
         if (shown.Text == stop)
             EXPECT_TRUE(shown.DefaultNo);

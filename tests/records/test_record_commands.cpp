@@ -138,7 +138,8 @@ TEST_F(RecordCommandsTest, SaveAsProposesAFileNameFromTheRecord) {
     store->CurrentHeader.Description = QStringLiteral("  Riser 2/North  ");
     EXPECT_FALSE(SaveRecordFileCommand(context));
     EXPECT_EQ(ui.DialogStarts.last(), QStringLiteral("Riser 2_North 2024-02-01.r9q4"));
-    EXPECT_EQ(ProposedRecordFile(*store, QStringLiteral("png")), QStringLiteral("Riser 2_North 2024-02-01.png"));
+    EXPECT_EQ(ProposedRecordFile(*store, QStringLiteral("png")),
+              QStringLiteral("Riser 2_North 2024-02-01.png"));
 
     ui.FilesToSave = {path("kept")};
     ASSERT_TRUE(SaveRecordFileCommand(context));
