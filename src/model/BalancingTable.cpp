@@ -5,6 +5,7 @@
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
+#include "model/ProjectNames.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::vector<TBalancingRow> BuildBalancingRows(const TBalancingSource& source, co
         const TBranch& b = source.Project.Branches[static_cast<std::size_t>(i)];
         TBalancingRow row;
         row.Branch = i;
-        row.Name = DecodeInstrumentText(b.Name, NameFieldSize, source.CodePage);
+        row.Name = NameText(source.Project, b.Name);
         row.Valve = valveText(source.Catalogue, b.Valve_Index, source.CodePage);
         row.RequestFlow = b.Request_Flow;
         row.InitialFlow = b.Initial_Flow;

@@ -141,3 +141,21 @@ QString DecodeInstrumentText(const std::uint8_t* field, int n, int codePage) {
         text.append(QChar(decodeByte(field[i], table)));
     return text;
 }
+
+bool InstrumentTextHolds(const QString& text, int n, int codePage) {
+    return CharactersNotHeld(text, n, codePage).isEmpty();
+}
+
+QString CharactersNotHeld(const QString& text, int n, int codePage) {
+    const Table table = tableOf(codePage);
+    const int length = std::min(static_cast<int>(text.size()), std::max(n, 0));
+    QString missing;
+    for (int i = 0; i < length; ++i) {
+        const char16_t ch = text.at(i).unicode();
+        // A zero byte would end the text there.
+        const std::uint8_t byte = encodeChar(ch, table);
+        if ((byte == 0 || decodeByte(byte, table) != ch) && !missing.contains(QChar(ch)))
+            missing.append(QChar(ch));
+    }
+    return missing;
+}
