@@ -51,10 +51,3 @@ QString NameBreaksProjectFileMessage(const ITranslator& t, const QString& name) 
         t.Translate(QStringLiteral("The name %s contains \"</\", which a project file cannot keep.")),
         quoted(name));
 }
-
-QString NameNotHeldMessage(const ITranslator& t, const QString& name, const QString& characters) {
-    return withArgument(t.Translate(QStringLiteral("The name %s cannot be stored:")), quoted(name)) + u' ' +
-           withArgument(
-               t.Translate(QStringLiteral("the character table of this project has no %s.")),
-               quoted(characters));
-}

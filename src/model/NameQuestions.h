@@ -16,7 +16,5 @@ enum class TNamesAt {
 // The sentence, the names one a line, and the question whether to go on; in the current language.
 QString NamesQuestion(const ITranslator& translator, TNamesAt where, const QStringList& names);
 
-// Refusal of a typed or imported name that contains "</".
+// Refusal of an imported name that contains "</".
 QString NameBreaksProjectFileMessage(const ITranslator& translator, const QString& name);
-// Refusal of a typed name whose characters the project's table cannot hold (`characters`).
-QString NameNotHeldMessage(const ITranslator& translator, const QString& name, const QString& characters);
