@@ -40,9 +40,14 @@ QString NamesQuestion(const ITranslator& t, TNamesAt where, const QStringList& n
             "A project file cuts a name there when it is opened again. Save the project anyway?"));
         break;
     }
+    // A whole project's names would not fit on the screen.
+    constexpr qsizetype MostShown = 12;
     QStringList lines;
-    for (const QString& name : names)
-        lines.append(quoted(name));
+    for (qsizetype i = 0; i < names.size() && i < MostShown; ++i)
+        lines.append(quoted(names[i]));
+    if (names.size() > MostShown)
+        lines.append(withArgument(t.Translate(QStringLiteral("and %s more")),
+                                  QString::number(names.size() - MostShown)));
     return sentence + QStringLiteral("\n\n") + lines.join(u'\n') + QStringLiteral("\n\n") + question;
 }
 

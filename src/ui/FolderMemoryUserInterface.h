@@ -21,6 +21,9 @@ public:
     void setStatus(const QString& text) override { m_inner->setStatus(text); }
     void showMessage(const QString& caption, const QString& text) override { m_inner->showMessage(caption, text); }
     Answer ask(const QString& caption, const QString& text) override { return m_inner->ask(caption, text); }
+    Answer askDefaultNo(const QString& caption, const QString& text) override {
+        return m_inner->askDefaultNo(caption, text);
+    }
     QString chooseFileToOpen(const TFileDialogOptions& options) override;
     QString chooseFileToSave(const TFileDialogOptions& options) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,

@@ -3,6 +3,7 @@
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
+#include "model/NameQuestions.h"
 #include "model/ProjectNames.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -144,6 +145,16 @@ TEST_F(ProjectNames, SavingANameWithTheEndOfAnElementAsksFirst) {
     ui.Answers = {Answer::Yes};
     EXPECT_TRUE(SaveProjectAsCommand(context));
     EXPECT_TRUE(QFile::exists(target));
+}
+
+// A whole project's names do not make a message box taller than the screen.
+TEST(NameQuestions, ALongListShowsTwelveNamesAndHowManyMore) {
+    QStringList names;
+    for (int i = 1; i <= 14; ++i)
+        names << QStringLiteral("Branch %1").arg(i);
+    const QString text = NamesQuestion(TIdentityTranslator(), TNamesAt::Device, names);
+    EXPECT_TRUE(text.contains(u"\"Branch 12\"\nand 2 more\n"_qs)) << text.toStdString();
+    EXPECT_FALSE(text.contains(u"Branch 13"_qs));
 }
 
 } // namespace
