@@ -37,7 +37,8 @@ std::optional<TBranchRefusal> CheckTypedName(const QString& name, int codePage) 
         return TBranchRefusal{TBranchField::Name,
                               EnglishText("A name cannot contain \"</\": a project file would cut it there."),
                               {}};
-    const QString missing = CharactersNotHeld(name, NameFieldSize, codePage);
+    // A letter the table writes as its plain form is its design, and the page shows the result.
+    const QString missing = CharactersWithoutPlace(name, NameFieldSize, codePage);
     if (missing.isEmpty())
         return std::nullopt;
     QStringList characters;

@@ -58,7 +58,7 @@ struct TBranchCheck {
 inline constexpr int NameEditLength = 32;
 
 // A typed name (of the project or a branch) that must not be stored: it contains "</", or characters
-// that the table codePage cannot hold.
+// that the table codePage has no place for (see CharactersWithoutPlace).
 std::optional<TBranchRefusal> CheckTypedName(const QString& name, int codePage);
 
 // Checks every field before any is written, so a refused confirmation leaves the branch as it was.

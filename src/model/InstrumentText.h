@@ -18,3 +18,7 @@ bool InstrumentTextHolds(const QString& text, int n, int codePage);
 
 // The characters of the text (its first n) that the table cannot hold, each once, in their order.
 QString CharactersNotHeld(const QString& text, int n, int codePage);
+
+// Of those, the ones the table has no place for at all: not even a plain letter written in their
+// stead by design (Ż as Z in the Polish table). They would come back as other characters.
+QString CharactersWithoutPlace(const QString& text, int n, int codePage);

@@ -32,6 +32,10 @@ void SetNameText(const TProject& project, const QString& text, std::uint8_t* fie
 
 QStringList NamesNotHeld(const TProject& project, int codePage) {
     QStringList names;
+    // Its own table keeps every byte as it is, even where it decodes a byte to a letter that its
+    // encoder would write otherwise.
+    if (codePage == project.NamesCodePage)
+        return names;
     forEachField(project, [&](const std::uint8_t* field) {
         const QString text = NameText(project, field);
         if (!InstrumentTextHolds(text, NameFieldSize, codePage))

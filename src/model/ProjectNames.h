@@ -13,8 +13,8 @@
 QString NameText(const TProject& project, const std::uint8_t* field);
 void SetNameText(const TProject& project, const QString& text, std::uint8_t* field);
 
-// The project's names that the table cannot hold, as they read now: the project's name first, then
-// the branches' in their order (each name once).
+// The project's names that would read otherwise in the table, as they read now: the project's name
+// first, then the branches' in their order (each name once). None in the project's own table.
 QStringList NamesNotHeld(const TProject& project, int codePage);
 
 // The names' bytes as the table stores the same texts; afterwards NamesCodePage is that table.

@@ -492,6 +492,13 @@ TEST(ProjectTransfer, NamesGoOutInTheInstrumentsTableOrAreListedFirst) {
     cyrillic->Header.Branch_Count = 1;
     SetNameText(*cyrillic, QStringLiteral("Насос"), cyrillic->Header.Name);
     SetNameText(*cyrillic, QStringLiteral("Riser 1"), cyrillic->Branches[0].Name);
+    // Table D decodes byte 175 to "Ż" but would encode "Ż" as "Z": bytes read from such an
+    // instrument go back to it as they came.
+    auto polish = std::make_unique<TProject>();
+    polish->NamesCodePage = 9;
+    polish->Header.Branch_Count = 1;
+    std::memcpy(polish->Header.Name, "\xAFywiec", 7);
+    SetNameText(*polish, QStringLiteral("Riser 1"), polish->Branches[0].Name);
     const QStringList czechNames{QStringLiteral("Škola Čechy"), QStringLiteral("Kotelna Žižkov"),
                                  QStringLiteral("Přípojka ů")};
 
@@ -505,6 +512,7 @@ TEST(ProjectTransfer, NamesGoOutInTheInstrumentsTableOrAreListedFirst) {
         {"Czech names, Latin instrument", *czech, 3, czechNames},
         {"Cyrillic name, Latin instrument", *cyrillic, 2, {QStringLiteral("Насос")}},
         {"Cyrillic name, Cyrillic instrument", *cyrillic, 11, {}},
+        {"Polish bytes back to their instrument", *polish, 9, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -542,6 +550,8 @@ TEST(ProjectTransfer, NamesGoOutInTheInstrumentsTableOrAreListedFirst) {
         TProject sent;
         std::memcpy(&sent, slot.data(), slot.size());
         sent.NamesCodePage = c.instrumentTable;
+        if (c.project.NamesCodePage == c.instrumentTable)
+            EXPECT_EQ(std::memcmp(&sent, &c.project, sizeof(TProjectHeader) + 78 * c.project.branchCount()), 0) << "the same table: the very bytes";
         for (int i = -1; i < c.project.branchCount(); ++i) {
             const std::uint8_t* field = i < 0 ? sent.Header.Name : sent.Branches[i].Name;
             const std::uint8_t* own = i < 0 ? c.project.Header.Name : c.project.Branches[i].Name;
