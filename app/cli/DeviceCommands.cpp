@@ -108,7 +108,7 @@ int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStre
     const QStringList cut = NamesBreakingProjectFile(*project);
     if (!cut.isEmpty())
         err << "zrv10-cli: warning: a project file cuts these names at \"</\" when it is read again: \""
-            << cut.join(QStringLiteral("\", \"")) << "\"\n";
+            << cut.join(QStringLiteral("\", \"")) << '"' << Qt::endl;
     QString error;
     if (!SaveProjectFile(options.Output, *project, &error)) {
         err << "zrv10-cli: " << error << "\n";
@@ -140,6 +140,11 @@ int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStr
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
+    // --yes answers the question that lists them: the names that change are told all the same.
+    const QStringList changing = NamesNotHeld(*project, codePage);
+    if (args.Yes && !changing.isEmpty())
+        err << "zrv10-cli: warning: the character table " << codePage << " cannot hold every character of: \""
+            << changing.join(QStringLiteral("\", \"")) << '"' << Qt::endl;
     // --code-page: the names go out in that table, whatever the instrument's is.
     const std::optional<int> table = options.CodePageGiven ? std::optional<int>(codePage) : std::nullopt;
     switch (session.shown(SaveProjectToDevice(session.context(), *project, session.Config, args.Verify, table))) {
