@@ -4,8 +4,7 @@
 
 namespace {
 
-// Every table number the instrument knows; other numbers keep the low
-// 8 bits and hold no more than these.
+// Every table number the instrument knows; other numbers keep the low 8 bits and hold no more.
 constexpr int TableCount = 12;
 
 template <typename Visit>
