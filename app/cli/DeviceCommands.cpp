@@ -147,7 +147,8 @@ int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStr
             << changing.join(QStringLiteral("\", \"")) << '"' << Qt::endl;
     // --code-page: the names go out in that table, whatever the instrument's is.
     const std::optional<int> table = options.CodePageGiven ? std::optional<int>(codePage) : std::nullopt;
-    switch (session.shown(SaveProjectToDevice(session.context(), *project, session.Config, args.Verify, table))) {
+    switch (
+        session.shown(SaveProjectToDevice(session.context(), *project, session.Config, args.Verify, table))) {
     case TDeviceResult::Done:
         return 0;
     case TDeviceResult::NothingDone:

@@ -6,7 +6,6 @@
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
 #include "model/ProjectNames.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
@@ -124,8 +123,7 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
 
     const TBalancingSummary summary = BalanceProject(*project, tolerance);
     const std::vector<TBalancingRow> rows = BuildBalancingRows({*project, *catalogue, options.CodePage}, summary);
-    const TBalancingReportInput input{NameText(*project, project->Header.Name),
-                                      summary, rows};
+    const TBalancingReportInput input{NameText(*project, project->Header.Name), summary, rows};
     const TIdentityTranslator translator;
     if (format == QLatin1String("csv"))
         out << QString::fromUtf8(BalancingSummaryCsv(input));

@@ -41,9 +41,11 @@ void showError(TProjectCommandContext& c, const QString& text) {
 bool namesMayChange(TProjectCommandContext& c, TNamesAt where, const QStringList& names) {
     if (names.isEmpty())
         return true;
-    const QString caption = where == TNamesAt::ProjectFile ? c.Translator.Translate(QStringLiteral("Saving project"))
-                                                            : c.Translator.Translate(QStringLiteral("Project"));
-    return c.Ui.askDefaultNo(caption, NamesQuestion(c.Translator, where, names)) == IUserInterface::Answer::Yes;
+    const QString caption = where == TNamesAt::ProjectFile
+                                ? c.Translator.Translate(QStringLiteral("Saving project"))
+                                : c.Translator.Translate(QStringLiteral("Project"));
+    return c.Ui.askDefaultNo(caption, NamesQuestion(c.Translator, where, names)) ==
+           IUserInterface::Answer::Yes;
 }
 
 bool saveTo(TProjectCommandContext& c, const QString& path) {

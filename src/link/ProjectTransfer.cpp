@@ -91,8 +91,7 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
     if (differing < 0)
         return whole ? TVerifyOutcome::Same : TVerifyOutcome::Cancelled;
     const QString branch = QString::number(differing + 1) + QStringLiteral(" (") +
-                           NameText(sent, sent.Branches[differing].Name) +
-                           u')';
+                           NameText(sent, sent.Branches[differing].Name) + u')';
     c.Ui.showMessage(t.Translate(QStringLiteral("Error")),
                      t.TranslateFmt(QStringLiteral("Branch %s in the device differs from the one written. "
                                                    "Write the project again."),

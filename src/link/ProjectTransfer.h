@@ -21,12 +21,13 @@ TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& context, TDev
                                     std::unique_ptr<TProject>& read);
 
 // Overwrites slot 0 of the instrument after asking: configuration, then header, then branches, with
-// Branch_Count brought into 0..1500 on the way out and the names in the instrument's character table
-// (when that table cannot hold some of them, the user is asked first, with the names listed). With `verify` the header and branches are read
+// Branch_Count brought into 0..1500 on the way out. With `verify` the header and branches are read
 // back and compared byte for byte; a difference is a failed write, told in a message box naming the
 // first differing branch. Cancelled: stopped after a block, the instrument holds an incomplete
 // project. A cancelled check after a complete write is Done. The caller marks its project as saved.
-// sendTable: the table the names go out in instead of the instrument's (the companion's --code-page).
+// The names go out in the instrument's character table; when it cannot hold some of them, the user
+// is asked first, with the names listed. sendTable: the table the names go out in instead of the
+// instrument's (the companion's --code-page).
 TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& context, const TProject& project,
                                   TDeviceConfig& config, bool verify = false,
                                   std::optional<int> sendTable = std::nullopt);

@@ -6,10 +6,9 @@
 #include "mainwindow/ProjectTreeBalance.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "printing/BalancingReport.h"
 #include "printing/PreviewAndPrint.h"
-#include "model/ProjectNames.h"
 
 #include <QPrinter>
 #include <QTreeWidget>
@@ -63,8 +62,7 @@ void TBalancingCommands::PrintReport() {
     const std::vector<TBalancingRow> rows = BuildBalancingRows({project, *s.Catalogue, s.codePage()}, summary);
     const QStringList lines =
         BuildBalancingReport({NameText(project, project.Header.Name),
-                              NameText(project, project.Header.Last_Change), summary,
-                              rows},
+                              NameText(project, project.Header.Last_Change), summary, rows},
                              s.Units, s.Messages);
     PreviewAndPrint(m_w.Preview(), lines, printer, s.Settings.PrintMargins, m_w.Ui, s.Messages);
 }

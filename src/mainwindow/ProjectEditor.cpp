@@ -11,9 +11,8 @@
 #include "mainwindow/ProjectTree.h"
 #include "mainwindow/ProjectTreeBalance.h"
 #include "model/BranchList.h"
-#include "model/InstrumentText.h"
-#include "ui/UserInterface.h"
 #include "model/ProjectNames.h"
+#include "ui/UserInterface.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -243,7 +242,8 @@ struct TProjectEditor::Impl {
         TProjectHeader header = project().Header;
         // Re-encoding an unchanged name could lose characters the current table does not hold.
         if (Prj->Name->text() != ShownProjectName) {
-            if (const std::optional<TBranchRefusal> r = CheckTypedName(Prj->Name->text(), project().NamesCodePage)) {
+            if (const std::optional<TBranchRefusal> r =
+                    CheckTypedName(Prj->Name->text(), project().NamesCodePage)) {
                 Prj->Name->setFocus();
                 showRefusal(*r);
                 return;

@@ -1,10 +1,9 @@
 #include "mainwindow/ProjectTree.h"
 
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
-#include "model/ProjectNames.h"
 
 #include <QSignalBlocker>
 #include <QStringBuilder>

@@ -1,11 +1,10 @@
 #include "model/BalancingTable.h"
 
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
-#include "model/ProjectNames.h"
 
 namespace {
 

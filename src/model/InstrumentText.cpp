@@ -165,8 +165,7 @@ bool listed(char16_t ch, Table table) {
     return false;
 }
 
-template <typename Lost>
-QString charactersLost(const QString& text, int n, int codePage, Lost lost) {
+template <typename Lost> QString charactersLost(const QString& text, int n, int codePage, Lost lost) {
     const Table table = tableOf(codePage);
     const int length = std::min(static_cast<int>(text.size()), std::max(n, 0));
     QString missing;
@@ -195,6 +194,7 @@ QString CharactersNotHeld(const QString& text, int n, int codePage) {
 }
 
 QString CharactersWithoutPlace(const QString& text, int n, int codePage) {
-    return charactersLost(text, n, codePage,
-                          [](char16_t ch, Table table) { return !comesBack(ch, table) && !listed(ch, table); });
+    return charactersLost(text, n, codePage, [](char16_t ch, Table table) {
+        return !comesBack(ch, table) && !listed(ch, table);
+    });
 }

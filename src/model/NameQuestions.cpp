@@ -31,8 +31,8 @@ QString NamesQuestion(const ITranslator& t, TNamesAt where, const QStringList& n
     case TNamesAt::Device:
         sentence = t.Translate(
             QStringLiteral("The character table of the device cannot hold every character of these names:"));
-        question = t.Translate(
-            QStringLiteral("The device would show them changed. Write the project anyway?"));
+        question =
+            t.Translate(QStringLiteral("The device would show them changed. Write the project anyway?"));
         break;
     case TNamesAt::ProjectFile:
         sentence = t.Translate(QStringLiteral("These names contain \"</\":"));

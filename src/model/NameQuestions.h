@@ -8,9 +8,9 @@ class ITranslator;
 // The questions and messages about names whose characters a place cannot keep: a character table
 // (a file opened, a write to the instrument) or the project file ("</").
 enum class TNamesAt {
-    OpenedFile,      // opening a project file or importing a workbook: no table holds every name
-    Device,          // a write to an instrument whose table cannot hold them
-    ProjectFile,     // a save of names that contain "</"
+    OpenedFile,  // opening a project file or importing a workbook: no table holds every name
+    Device,      // a write to an instrument whose table cannot hold them
+    ProjectFile, // a save of names that contain "</"
 };
 
 // The sentence, the names one a line, and the question whether to go on; in the current language.

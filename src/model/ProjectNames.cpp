@@ -7,8 +7,7 @@ namespace {
 // Every table number the instrument knows; other numbers keep the low 8 bits and hold no more.
 constexpr int TableCount = 12;
 
-template <typename Visit>
-void forEachField(const TProject& project, Visit visit) {
+template <typename Visit> void forEachField(const TProject& project, Visit visit) {
     visit(project.Header.Name);
     for (int i = 0; i < project.branchCount(); ++i)
         visit(project.Branches[static_cast<std::size_t>(i)].Name);

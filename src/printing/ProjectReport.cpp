@@ -1,12 +1,11 @@
 #include "printing/ProjectReport.h"
 
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
 #include "printing/ReportText.h"
-#include "model/ProjectNames.h"
 
 namespace {
 

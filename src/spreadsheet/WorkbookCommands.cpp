@@ -70,7 +70,7 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     const QStringList notHeld = TextsNotHeld(all, fresh->NamesCodePage);
     if (!notHeld.isEmpty() &&
         c.Project.Ui.askDefaultNo(tr_(c, "Project"), NamesQuestion(c.Project.Translator, TNamesAt::OpenedFile,
-                                                                  notHeld)) != IUserInterface::Answer::Yes)
+                                                                   notHeld)) != IUserInterface::Answer::Yes)
         return TWorkbookResult::Cancelled;
     SetNameText(*fresh, projectName, fresh->Header.Name);
     for (qsizetype i = 0; i < names.size(); ++i)

@@ -35,7 +35,8 @@ QStringList namesOf(const TProject& p) {
 // A project file whose project is named `name` and has one branch per further name.
 QByteArray projectFileWith(const QStringList& names) {
     QString xml = u"\uFEFF<?xml version = \"1.0\" encoding = \"UNICODE\" standalone = \"yes\"?>\n<Project>\n"
-                  "\t<Name>"_qs + names.first() + u"</Name>\n\t<Branches>\n"_qs;
+                  "\t<Name>"_qs +
+                  names.first() + u"</Name>\n\t<Branches>\n"_qs;
     for (qsizetype i = 1; i < names.size(); ++i)
         xml += u"\t\t<Branch>\n\t\t\t<Name>"_qs + names[i] + u"</Name>\n\t\t</Branch>\n"_qs;
     xml += u"\t</Branches>\n</Project>\n"_qs;
@@ -99,8 +100,8 @@ TEST_F(ProjectNames, OpenedNamesTakeTheTableInForceWhenItHoldsThem) {
         SCOPED_TRACE(c.names.join(u", "_qs).toStdString());
         TProject project;
         QStringList notHeld{u"unset"_qs};
-        ASSERT_TRUE(LoadProjectBytes(projectFileWith(c.names), u"in"_qs, project, c.inForce, QLocale::c(), nullptr,
-                                     &notHeld));
+        ASSERT_TRUE(LoadProjectBytes(projectFileWith(c.names), u"in"_qs, project, c.inForce, QLocale::c(),
+                                     nullptr, &notHeld));
         EXPECT_EQ(project.NamesCodePage, c.table);
         EXPECT_EQ(namesOf(project), c.names);
         EXPECT_TRUE(notHeld.isEmpty());

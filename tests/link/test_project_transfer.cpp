@@ -1,12 +1,12 @@
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
+#include "files/ProjectFile.h"
 #include "link/DeviceConfig.h"
 #include "link/Frame.h"
 #include "link/LinkScope.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
-#include "files/ProjectFile.h"
 #include "link/TransferProgress.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/InstrumentText.h"
@@ -533,7 +533,8 @@ TEST(ProjectTransfer, NamesGoOutInTheInstrumentsTableOrAreListedFirst) {
             }
         ASSERT_EQ(asked.size(), 1);
         if (c.listed.isEmpty()) {
-            EXPECT_TRUE(asked.first().startsWith(QStringLiteral("Do you want to overwrite"))) << asked.first().toStdString();
+            EXPECT_TRUE(asked.first().startsWith(QStringLiteral("Do you want to overwrite")))
+                << asked.first().toStdString();
         } else {
             EXPECT_TRUE(defaultNo);
             for (const QString& name : c.listed)
@@ -551,7 +552,9 @@ TEST(ProjectTransfer, NamesGoOutInTheInstrumentsTableOrAreListedFirst) {
         std::memcpy(&sent, slot.data(), slot.size());
         sent.NamesCodePage = c.instrumentTable;
         if (c.project.NamesCodePage == c.instrumentTable)
-            EXPECT_EQ(std::memcmp(&sent, &c.project, sizeof(TProjectHeader) + 78 * c.project.branchCount()), 0) << "the same table: the very bytes";
+            EXPECT_EQ(std::memcmp(&sent, &c.project, sizeof(TProjectHeader) + 78 * c.project.branchCount()),
+                      0)
+                << "the same table: the very bytes";
         for (int i = -1; i < c.project.branchCount(); ++i) {
             const std::uint8_t* field = i < 0 ? sent.Header.Name : sent.Branches[i].Name;
             const std::uint8_t* own = i < 0 ? c.project.Header.Name : c.project.Branches[i].Name;

@@ -16,17 +16,17 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 

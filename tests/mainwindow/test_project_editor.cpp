@@ -395,7 +395,8 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
         QString name;
         QString message; // empty: accepted
     } cases[] = {
-        {3, QStringLiteral("Pump </ 2"), QStringLiteral("A name cannot contain \"</\": a project file would cut it there.")},
+        {3, QStringLiteral("Pump </ 2"),
+         QStringLiteral("A name cannot contain \"</\": a project file would cut it there.")},
         {3, QStringLiteral("Škola Čechy"),
          QStringLiteral("The project's character table cannot hold the characters \"Š Č\".")},
         {0, QStringLiteral("Насос"),
@@ -404,9 +405,11 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
     };
     for (const auto& c : cases) {
         for (const bool projectPage : {false, true}) {
-            SCOPED_TRACE(c.name.toStdString() + (projectPage ? " on the project page" : " on the branch page"));
+            SCOPED_TRACE(c.name.toStdString() +
+                         (projectPage ? " on the project page" : " on the branch page"));
             state.Project->NamesCodePage = c.table;
-            const QByteArray before(reinterpret_cast<const char*>(state.Project), sizeof(TProjectHeader) + 78);
+            const QByteArray before(reinterpret_cast<const char*>(state.Project),
+                                    sizeof(TProjectHeader) + 78);
             ui.Log.clear();
             QLineEdit* edit = nullptr;
             QPushButton* ok = nullptr;
@@ -421,7 +424,8 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
             }
             edit->setText(c.name);
             QTest::mouseClick(ok, Qt::LeftButton);
-            const std::uint8_t* field = projectPage ? state.Project->Header.Name : state.Project->Branches[0].Name;
+            const std::uint8_t* field =
+                projectPage ? state.Project->Header.Name : state.Project->Branches[0].Name;
             if (c.message.isEmpty()) {
                 EXPECT_TRUE(ui.messages().isEmpty());
                 EXPECT_EQ(NameText(*state.Project, field), c.name);
@@ -429,7 +433,8 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
             }
             EXPECT_EQ(ui.messages(), QStringList{c.message});
             EXPECT_EQ(QApplication::focusWidget(), edit);
-            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project), sizeof(TProjectHeader) + 78), before);
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project), sizeof(TProjectHeader) + 78),
+                      before);
             QTest::mouseClick(projectPage ? prj->Confirm->Cancel : br->Confirm->Cancel, Qt::LeftButton);
         }
     }

@@ -1,5 +1,5 @@
-#include "localisation/Translator.h"
 #include "DocumentState.h"
+#include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
