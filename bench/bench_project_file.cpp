@@ -51,7 +51,7 @@ struct TFixture {
 
     TFixture() : Path(Dir.filePath(QStringLiteral("full.proj"))) {
         QString error;
-        if (!SaveProjectFile(Path, *Project, 0, &error)) {
+        if (!SaveProjectFile(Path, *Project, &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             std::exit(1);
         }
@@ -67,7 +67,7 @@ void BM_SaveProjectFile(benchmark::State& state) {
     const QString path = f.Dir.filePath(QStringLiteral("saved.proj"));
     for (auto _ : state) {
         QString error;
-        if (!SaveProjectFile(path, *f.Project, 0, &error))
+        if (!SaveProjectFile(path, *f.Project, &error))
             state.SkipWithError(qPrintable(error));
     }
     state.SetBytesProcessed(state.iterations() * f.Bytes.size());

@@ -3,7 +3,7 @@
 #include "FuzzInput.h"
 
 #include "files/ProjectFile.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 
 #include <cstring>
 #include <memory>
@@ -23,9 +23,9 @@ bool sameStructure(const TProject& a, const TProject& b) {
     return true;
 }
 
-bool dialectCarriesEveryText(const TProject& project, int codePage) {
-    const auto carried = [codePage](const std::uint8_t* field) {
-        return dialectCarries(DecodeInstrumentText(field, NameFieldSize, codePage));
+bool dialectCarriesEveryText(const TProject& project) {
+    const auto carried = [&project](const std::uint8_t* field) {
+        return dialectCarries(NameText(project, field));
     };
     bool all = carried(project.Header.Name) && carried(project.Header.Last_Change);
     for (int i = 0; i < project.branchCount(); ++i)
@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FUZZ_CHECK(project->Header.Branch_Count >= 0 && project->Header.Branch_Count <= MaxBranches);
-    FUZZ_CHECK(SaveProjectFile(path, *project, codePage, &error));
-    if (!dialectCarriesEveryText(*project, codePage))
+    FUZZ_CHECK(SaveProjectFile(path, *project, &error));
+    if (!dialectCarriesEveryText(*project))
         return 0;
 
     // The first reload may still change a name: some code pages decode a byte to a letter that they
@@ -56,12 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto reloaded = std::make_unique<TProject>();
     FUZZ_CHECK(LoadProjectBytes(fuzzReadFile(path), path, *reloaded, codePage, QLocale::c(), &error));
     FUZZ_CHECK(sameStructure(*project, *reloaded));
-    FUZZ_CHECK(SaveProjectFile(path, *reloaded, codePage, &error));
+    FUZZ_CHECK(SaveProjectFile(path, *reloaded, &error));
     const QByteArray saved = fuzzReadFile(path);
     auto again = std::make_unique<TProject>();
     FUZZ_CHECK(LoadProjectBytes(saved, path, *again, codePage, QLocale::c(), &error));
     FUZZ_CHECK(std::memcmp(&again->Header, &reloaded->Header, sizeof(TProjectHeader)) == 0);
-    FUZZ_CHECK(SaveProjectFile(path, *again, codePage, &error));
+    FUZZ_CHECK(SaveProjectFile(path, *again, &error));
     FUZZ_CHECK(fuzzReadFile(path) == saved);
     return 0;
 }

@@ -42,8 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TScriptedUserInterface ui;
     const TIdentityTranslator translator;
     auto project = std::make_unique<TProject>();
-    ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()}, *project, ui,
-                              translator);
+    QStringList names;
+    ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()}, *project,
+                              ui, translator, names);
     FUZZ_CHECK(project->Header.Branch_Count >= 0 && project->Header.Branch_Count <= MaxBranches);
     if (!sheet->unprotect(QString::fromLatin1(WorkbookPassword), &error))
         return 0;

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     if (!project)
         project = std::make_unique<TProject>();
     const QString projectPath = out.filePath(QStringLiteral("project/sim-demo.proj"));
-    ok = SaveProjectFile(projectPath, *project, 0) && ok;
+    ok = SaveProjectFile(projectPath, *project) && ok;
 
     auto store = std::make_unique<TRecordStore>();
     replies(2, QStringLiteral("records"), [&] {

@@ -14,6 +14,7 @@
 #include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
@@ -25,6 +26,7 @@
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -103,8 +105,12 @@ int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStre
     case TDeviceResult::Cancelled:
         return session.failed();
     }
+    const QStringList cut = NamesBreakingProjectFile(*project);
+    if (!cut.isEmpty())
+        err << "zrv10-cli: warning: a project file cuts these names at \"</\" when it is read again: \""
+            << cut.join(QStringLiteral("\", \"")) << '"' << Qt::endl;
     QString error;
-    if (!SaveProjectFile(options.Output, *project, session.Config.InstrumentCodePage, &error)) {
+    if (!SaveProjectFile(options.Output, *project, &error)) {
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
@@ -134,7 +140,15 @@ int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStr
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }
-    switch (session.shown(SaveProjectToDevice(session.context(), *project, session.Config, args.Verify))) {
+    // --yes answers the question that lists them: the names that change are told all the same.
+    const QStringList changing = NamesNotHeld(*project, codePage);
+    if (args.Yes && !changing.isEmpty())
+        err << "zrv10-cli: warning: the character table " << codePage << " cannot hold every character of: \""
+            << changing.join(QStringLiteral("\", \"")) << '"' << Qt::endl;
+    // --code-page: the names go out in that table, whatever the instrument's is.
+    const std::optional<int> table = options.CodePageGiven ? std::optional<int>(codePage) : std::nullopt;
+    switch (
+        session.shown(SaveProjectToDevice(session.context(), *project, session.Config, args.Verify, table))) {
     case TDeviceResult::Done:
         return 0;
     case TDeviceResult::NothingDone:

@@ -6,7 +6,7 @@
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
 
@@ -54,8 +54,8 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
     const int codePage = options.CodePage;
     const TProjectHeader& h = project->Header;
     const TIdentityTranslator translator;
-    out << "Project:     " << DecodeInstrumentText(h.Name, NameFieldSize, codePage) << "\n"
-        << "Last change: " << DecodeInstrumentText(h.Last_Change, NameFieldSize, codePage) << "\n"
+    out << "Project:     " << NameText(*project, h.Name) << "\n"
+        << "Last change: " << NameText(*project, h.Last_Change) << "\n"
         << "Locked:      " << (project->isLocked() ? "yes" : "no") << "\n"
         << "Branches:    " << project->branchCount() << "\n\n";
 
@@ -73,7 +73,7 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
     for (int i = 0; i < project->branchCount(); ++i) {
         const TBranch& b = project->Branches[i];
         const QStringList cells = {QString::number(i + 1),
-                                   DecodeInstrumentText(b.Name, NameFieldSize, codePage),
+                                   NameText(*project, b.Name),
                                    haveValves ? valveText(catalogue.get(), b.Valve_Index, codePage)
                                               : QString::number(b.Valve_Index),
                                    units.FormatFlow(b.Request_Flow),
@@ -123,8 +123,7 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
 
     const TBalancingSummary summary = BalanceProject(*project, tolerance);
     const std::vector<TBalancingRow> rows = BuildBalancingRows({*project, *catalogue, options.CodePage}, summary);
-    const TBalancingReportInput input{DecodeInstrumentText(project->Header.Name, NameFieldSize, options.CodePage),
-                                      summary, rows};
+    const TBalancingReportInput input{NameText(*project, project->Header.Name), summary, rows};
     const TIdentityTranslator translator;
     if (format == QLatin1String("csv"))
         out << QString::fromUtf8(BalancingSummaryCsv(input));

@@ -64,7 +64,7 @@ int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream&
         return 1;
     }
     QString error;
-    if (!SaveProjectFile(options.Output, session.Document.project(), options.CodePage, &error)) {
+    if (!SaveProjectFile(options.Output, session.Document.project(), &error)) {
         session.Ui.finish(false);
         err << "zrv10-cli: " << error << "\n";
         return 1;

@@ -3,7 +3,8 @@
 #include "document/ProjectDocument.h"
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/NameQuestions.h"
+#include "model/ProjectNames.h"
 #include "ui/UserInterface.h"
 
 #include <memory>
@@ -21,7 +22,8 @@ TFileDialogOptions projectDialog(const TProjectCommandContext& c) {
 
 // The project's name as a file name: characters a file name cannot hold become '_'.
 QString proposedFileName(const TProjectCommandContext& c) {
-    QString name = DecodeInstrumentText(c.Document.project().Header.Name, NameFieldSize, c.CodePage).trimmed();
+    const TProject& project = c.Document.project();
+    QString name = NameText(project, project.Header.Name).trimmed();
     for (QChar& ch : name) {
         if (ch == u'/' || ch == u'\\' || ch.unicode() < 0x20)
             ch = u'_';
@@ -35,9 +37,23 @@ void showError(TProjectCommandContext& c, const QString& text) {
     c.Ui.showMessage(c.Translator.Translate(QStringLiteral("Error")), text);
 }
 
+// Yes to going on, asked with No as the default: the names would not come back as they are.
+bool namesMayChange(TProjectCommandContext& c, TNamesAt where, const QStringList& names) {
+    if (names.isEmpty())
+        return true;
+    const QString caption = where == TNamesAt::ProjectFile
+                                ? c.Translator.Translate(QStringLiteral("Saving project"))
+                                : c.Translator.Translate(QStringLiteral("Project"));
+    return c.Ui.askDefaultNo(caption, NamesQuestion(c.Translator, where, names)) ==
+           IUserInterface::Answer::Yes;
+}
+
 bool saveTo(TProjectCommandContext& c, const QString& path) {
+    // Typed and imported names cannot hold "</"; one read from the instrument may.
+    if (!namesMayChange(c, TNamesAt::ProjectFile, NamesBreakingProjectFile(c.Document.project())))
+        return false;
     QString error;
-    if (!SaveProjectFile(path, c.Document.project(), c.CodePage, &error)) {
+    if (!SaveProjectFile(path, c.Document.project(), &error)) {
         showError(c, error);
         return false;
     }
@@ -47,12 +63,15 @@ bool saveTo(TProjectCommandContext& c, const QString& path) {
 // The load shared by both opens; a failed one has been shown.
 TOpenResult loadProject(TProjectCommandContext& c, const QString& path) {
     QString error;
+    QStringList notHeld;
     // Loaded beside the open project, which a failed load must leave as it was.
     auto fresh = std::make_unique<TProject>(c.Document.project());
-    if (!LoadProjectFile(path, *fresh, c.CodePage, c.Locale, &error)) {
+    if (!LoadProjectFile(path, *fresh, c.CodePage, c.Locale, &error, &notHeld)) {
         showError(c, error);
         return TOpenResult::Failed;
     }
+    if (!namesMayChange(c, TNamesAt::OpenedFile, notHeld))
+        return TOpenResult::Cancelled;
     c.Document.replaceFromFile(*fresh, path);
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project opened")));
     if (c.FileUsed)

@@ -15,6 +15,7 @@ struct TProjectCommandContext {
     TProjectDocument& Document;
     IUserInterface& Ui;
     const ITranslator& Translator;
+    // The character table in force: an opened project's names are stored in it when it holds them.
     int CodePage = 0;
     QLocale Locale;
     // The instrument half of the save questions: writes the project to the instrument; false when the

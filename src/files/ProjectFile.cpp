@@ -4,12 +4,13 @@
 #include "files/XmlLoad.h"
 #include "files/XmlWrite.h"
 #include "model/BranchList.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 
 #include <QDir>
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -48,12 +49,23 @@ struct TNames {
     QString FinalPressure = QStringLiteral("Final_Pressure");
 };
 
-void readBranchLeaf(const CXmlLoad& xml, const TNames& n, TBranch& b, int codePage) {
-    QString text;
-    if (xml.GetText(n.Name, text)) {
-        EncodeInstrumentText(text, b.Name, NameFieldSize, codePage);
-        return;
+// The names as the file gives them; they are stored once the table that holds them all is known.
+struct TNameTexts {
+    QString Name;
+    QString LastChange;
+    std::vector<QString> Branches;
+
+    QStringList names() const {
+        QStringList list{Name};
+        for (const QString& b : Branches)
+            list.append(b);
+        return list;
     }
+};
+
+void readBranchLeaf(const CXmlLoad& xml, const TNames& n, TBranch& b, QString& name) {
+    if (xml.GetText(n.Name, name))
+        return;
     // Packed fields cannot bind to references: read into locals.
     std::uint16_t word = 0;
     if (xml.GetShort(n.ValveIndex, word)) {
@@ -81,15 +93,12 @@ void readBranchLeaf(const CXmlLoad& xml, const TNames& n, TBranch& b, int codePa
         b.Final_Pressure = value;
 }
 
-void readHeaderLeaf(const CXmlLoad& xml, const TNames& n, TProjectHeader& h, int codePage) {
-    QString text;
+void readHeaderLeaf(const CXmlLoad& xml, const TNames& n, TProjectHeader& h, TNameTexts& texts) {
     std::int16_t count = 0;
     std::uint16_t state = 0;
-    if (xml.GetText(n.Name, text))
-        EncodeInstrumentText(text, h.Name, NameFieldSize, codePage);
-    else if (xml.GetText(n.LastChange, text))
-        EncodeInstrumentText(text, h.Last_Change, NameFieldSize, codePage);
-    else if (xml.GetShort(n.BranchCount, count))
+    if (xml.GetText(n.Name, texts.Name) || xml.GetText(n.LastChange, texts.LastChange))
+        return;
+    if (xml.GetShort(n.BranchCount, count))
         h.Branch_Count = count; // checked for a whole number, then replaced by the elements' count
     else if (xml.GetShort(n.State, state))
         h.State = state;
@@ -103,7 +112,7 @@ void cleanSlot(TProject& project, int index) {
 
 } // namespace
 
-bool SaveProjectFile(const QString& path, const TProject& project, int codePage, QString* error) {
+bool SaveProjectFile(const QString& path, const TProject& project, QString* error) {
     const TNames n;
     CXmlWrite xml;
     if (!xml.Open(path))
@@ -115,15 +124,15 @@ bool SaveProjectFile(const QString& path, const TProject& project, int codePage,
     xml.BeginElement(n.Project);
     xml.WriteText(n.Device, DeviceText);
     xml.WriteText(n.Version, VersionText);
-    xml.WriteText(n.Name, DecodeInstrumentText(h.Name, NameFieldSize, codePage));
-    xml.WriteText(n.LastChange, DecodeInstrumentText(h.Last_Change, NameFieldSize, codePage));
+    xml.WriteText(n.Name, NameText(project, h.Name));
+    xml.WriteText(n.LastChange, NameText(project, h.Last_Change));
     xml.WriteShort(n.BranchCount, h.Branch_Count);
     xml.WriteShort(n.State, static_cast<std::int16_t>(h.State));
     xml.BeginElement(n.Branches);
     for (int i = 0; i < project.branchCount(); ++i) {
         const TBranch& b = project.Branches[i];
         xml.BeginElement(n.Branch);
-        xml.WriteText(n.Name, DecodeInstrumentText(b.Name, NameFieldSize, codePage));
+        xml.WriteText(n.Name, NameText(project, b.Name));
         xml.WriteText(n.ValveIndex, QString::number(b.Valve_Index));
         xml.WriteText(n.ValveChksm, QString::number(b.Valve_Chksm));
         xml.WriteDouble(n.RequestFlow, b.Request_Flow);
@@ -141,13 +150,13 @@ bool SaveProjectFile(const QString& path, const TProject& project, int codePage,
 }
 
 bool LoadProjectFile(const QString& path, TProject& project, int codePage, const QLocale& locale,
-                     QString* error) {
+                     QString* error, QStringList* notHeld) {
     const std::optional<QByteArray> bytes = CXmlLoad::ReadFile(path, error);
-    return bytes && LoadProjectBytes(*bytes, path, project, codePage, locale, error);
+    return bytes && LoadProjectBytes(*bytes, path, project, codePage, locale, error, notHeld);
 }
 
 bool LoadProjectBytes(const QByteArray& bytes, const QString& path, TProject& project, int codePage,
-                      const QLocale& locale, QString* error) {
+                      const QLocale& locale, QString* error, QStringList* notHeld) {
     CXmlLoad xml(locale);
     xml.OpenBytes(bytes);
     if (!xml.CheckHeader()) {
@@ -161,6 +170,7 @@ bool LoadProjectBytes(const QByteArray& bytes, const QString& path, TProject& pr
     std::memset(h.Name, 0, sizeof h.Name);
     std::memset(h.Last_Change, 0, sizeof h.Last_Change);
     h.State = 0;
+    TNameTexts texts;
     const TNames n;
     int branch = -1;
     bool entered = false;
@@ -172,7 +182,7 @@ bool LoadProjectBytes(const QByteArray& bytes, const QString& path, TProject& pr
             if (xml.Name().isEmpty()) // indentation and line ends
                 continue;
             if (depth == 1) {
-                readHeaderLeaf(xml, n, h, codePage);
+                readHeaderLeaf(xml, n, h, texts);
             } else if (depth == 3) {
                 if (xml.Name() == n.Branch) {
                     if (branch + 1 >= MaxBranches) {
@@ -183,8 +193,9 @@ bool LoadProjectBytes(const QByteArray& bytes, const QString& path, TProject& pr
                                       QStringLiteral("it holds more than %1 branches").arg(MaxBranches)));
                     }
                     cleanSlot(*fresh, ++branch);
+                    texts.Branches.emplace_back();
                 } else if (branch >= 0) {
-                    readBranchLeaf(xml, n, fresh->Branches[branch], codePage);
+                    readBranchLeaf(xml, n, fresh->Branches[branch], texts.Branches.back());
                 }
             }
         } while (depth != 0 && !xml.AtEnd());
@@ -202,6 +213,16 @@ bool LoadProjectBytes(const QByteArray& bytes, const QString& path, TProject& pr
     }
     xml.Close();
     h.Branch_Count = static_cast<std::int16_t>(branch + 1);
+    // The table in force when it holds every name (the bytes are then those of every earlier
+    // version), otherwise one that does, so that no name comes out other than the file has it.
+    const QStringList names = texts.names();
+    fresh->NamesCodePage = TableHoldingAll(names, codePage);
+    SetNameText(*fresh, texts.Name, h.Name);
+    SetNameText(*fresh, texts.LastChange, h.Last_Change);
+    for (int i = 0; i <= branch; ++i)
+        SetNameText(*fresh, texts.Branches[static_cast<std::size_t>(i)], fresh->Branches[i].Name);
+    if (notHeld)
+        *notHeld = TextsNotHeld(names, fresh->NamesCodePage);
     project = *fresh;
     return true;
 }

@@ -5,7 +5,8 @@
 #include "link/LinkScope.h"
 #include "link/TransferReport.h"
 #include "localisation/MessageCatalogue.h"
-#include "model/InstrumentText.h"
+#include "model/NameQuestions.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "ui/UserInterface.h"
 
@@ -59,8 +60,7 @@ enum class TVerifyOutcome { Same, Differs, Cancelled };
 
 // Reads header and branches back and compares them with what was sent; on a difference, the message
 // box and the status name what differs first.
-TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, const TProject& sent,
-                             int codePage) {
+TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, const TProject& sent) {
     const TMessageCatalogue& t = c.Catalogue;
     c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Verifying project")));
     TProjectHeader header{};
@@ -91,8 +91,7 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
     if (differing < 0)
         return whole ? TVerifyOutcome::Same : TVerifyOutcome::Cancelled;
     const QString branch = QString::number(differing + 1) + QStringLiteral(" (") +
-                           DecodeInstrumentText(sent.Branches[differing].Name, NameFieldSize, codePage) +
-                           u')';
+                           NameText(sent, sent.Branches[differing].Name) + u')';
     c.Ui.showMessage(t.Translate(QStringLiteral("Error")),
                      t.TranslateFmt(QStringLiteral("Branch %s in the device differs from the one written. "
                                                    "Write the project again."),
@@ -104,8 +103,8 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
 
 } // namespace
 
-QString DeviceProjectTitle(const TProject& project, int codePage) {
-    return QStringLiteral("ZRV 10: ") + DecodeInstrumentText(project.Header.Name, NameFieldSize, codePage);
+QString DeviceProjectTitle(const TProject& project) {
+    return QStringLiteral("ZRV 10: ") + NameText(project, project.Header.Name);
 }
 
 TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& c, TDeviceConfig& config,
@@ -125,6 +124,8 @@ TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& c, TDeviceCon
                              t.Translate(QStringLiteral("There are no projects in device")));
             return;
         }
+        // The names are in the instrument's table, and stay in it.
+        fresh->NamesCodePage = config.InstrumentCodePage;
         link.ReadMemory(ProjectHeaderAddress, &fresh->Header, sizeof(TProjectHeader));
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading project")));
         fresh->Header.Branch_Count = limitedBranchCount(fresh->Header.Branch_Count);
@@ -152,12 +153,21 @@ TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& c, TDeviceCon
 }
 
 TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProject& project,
-                                  TDeviceConfig& config, bool verify) {
+                                  TDeviceConfig& config, bool verify, std::optional<int> sendTable) {
     const TMessageCatalogue& t = c.Catalogue;
     TDeviceResult result = TDeviceResult::Done;
     const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading config")));
         readConfig(link, config);
+        const int table = sendTable.value_or(config.InstrumentCodePage);
+        const QStringList notHeld = NamesNotHeld(project, table);
+        if (!notHeld.isEmpty() &&
+            c.Ui.askDefaultNo(t.Translate(QStringLiteral("Saving project")),
+                              NamesQuestion(t, TNamesAt::Device, notHeld)) != IUserInterface::Answer::Yes) {
+            result = TDeviceResult::NothingDone;
+            c.Ui.setStatus(QString());
+            return;
+        }
         const QString question = t.TranslateFmt(QStringLiteral("Do you want to overwrite the project %s?"),
                                                 QStringLiteral(" ZRV 10"));
         if (c.Ui.ask(t.Translate(QStringLiteral("Saving project")), question) !=
@@ -170,6 +180,8 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
         // window between the blocks; its header never announces more (or fewer) branches than we send.
         const auto sent = std::make_unique<TProject>(project);
         sent->Header.Branch_Count = limitedBranchCount(sent->Header.Branch_Count);
+        // The instrument shows the names in its own table.
+        TranscodeNames(*sent, table);
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Writing config")));
         config.ActiveProject = 0;
         config.ProjectCount = 1;
@@ -188,7 +200,7 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
             return;
         }
         if (verify) {
-            const TVerifyOutcome outcome = verifyWritten(c, link, *sent, config.InstrumentCodePage);
+            const TVerifyOutcome outcome = verifyWritten(c, link, *sent);
             if (outcome == TVerifyOutcome::Differs) {
                 result = TDeviceResult::Failed;
                 return;

@@ -5,12 +5,13 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 struct TDeviceConfig;
 struct TProject;
 
 // "ZRV 10: " and the project name, the title of a project that came from or went to the instrument.
-QString DeviceProjectTitle(const TProject& project, int codePage);
+QString DeviceProjectTitle(const TProject& project);
 
 // Opens project slot 0 of the instrument into a fresh project, unlocked, handed back in `read` only
 // when every block arrived (Done); the status then says so. The caller puts it in place of its
@@ -24,8 +25,12 @@ TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& context, TDev
 // back and compared byte for byte; a difference is a failed write, told in a message box naming the
 // first differing branch. Cancelled: stopped after a block, the instrument holds an incomplete
 // project. A cancelled check after a complete write is Done. The caller marks its project as saved.
+// The names go out in the instrument's character table; when it cannot hold some of them, the user
+// is asked first, with the names listed. sendTable: the table the names go out in instead of the
+// instrument's (the companion's --code-page).
 TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& context, const TProject& project,
-                                  TDeviceConfig& config, bool verify = false);
+                                  TDeviceConfig& config, bool verify = false,
+                                  std::optional<int> sendTable = std::nullopt);
 
 // Reads the instrument's configuration block alone, e.g. to learn its character table before names
 // are encoded for it.

@@ -6,7 +6,7 @@
 #include "mainwindow/ProjectTreeBalance.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "printing/BalancingReport.h"
 #include "printing/PreviewAndPrint.h"
 
@@ -61,9 +61,8 @@ void TBalancingCommands::PrintReport() {
     const TBalancingSummary summary = BalanceProject(project, s.Settings.BalancingTolerance);
     const std::vector<TBalancingRow> rows = BuildBalancingRows({project, *s.Catalogue, s.codePage()}, summary);
     const QStringList lines =
-        BuildBalancingReport({DecodeInstrumentText(project.Header.Name, NameFieldSize, s.codePage()),
-                              DecodeInstrumentText(project.Header.Last_Change, NameFieldSize, s.codePage()), summary,
-                              rows},
+        BuildBalancingReport({NameText(project, project.Header.Name),
+                              NameText(project, project.Header.Last_Change), summary, rows},
                              s.Units, s.Messages);
     PreviewAndPrint(m_w.Preview(), lines, printer, s.Settings.PrintMargins, m_w.Ui, s.Messages);
 }

@@ -4,7 +4,10 @@
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
 #include "model/ParseNumber.h"
+#include "model/ProjectNames.h"
 #include "model/Units.h"
+
+#include <QStringList>
 
 namespace {
 
@@ -29,6 +32,23 @@ bool readPresetting(const QString& text, bool hasPresetting, const TValve& valve
 
 } // namespace
 
+std::optional<TBranchRefusal> CheckTypedName(const QString& name, int codePage) {
+    if (NameBreaksProjectFile(name))
+        return TBranchRefusal{TBranchField::Name,
+                              EnglishText("A name cannot contain \"</\": a project file would cut it there."),
+                              {}};
+    // A letter the table writes as its plain form is its design, and the page shows the result.
+    const QString missing = CharactersWithoutPlace(name, NameFieldSize, codePage);
+    if (missing.isEmpty())
+        return std::nullopt;
+    QStringList characters;
+    for (const QChar ch : missing)
+        characters.append(QString(ch));
+    return TBranchRefusal{TBranchField::Name,
+                          EnglishText("The project's character table cannot hold the characters %s."),
+                          u'"' + characters.join(u' ') + u'"'};
+}
+
 TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
                               const TValveCatalogue& catalogue, const TValveSelection& selection,
                               const TUnits& units, int codePage, const TBranchInput* shown) {
@@ -37,7 +57,7 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
     check.Valve = selection;
     check.EditName = input.Name;
     auto refuse = [&](TBranchField field, const char* message) {
-        check.Refusal = TBranchRefusal{field, QString::fromLatin1(message)};
+        check.Refusal = TBranchRefusal{field, QString::fromLatin1(message), {}};
         check.Branch = stored;
         check.Valve = selection;
         return check;
@@ -51,8 +71,14 @@ TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
     check.EditName = input.Name.left(NameEditLength);
     TBranch b = stored;
     // Re-encoding an unchanged name could lose characters the current table does not hold.
-    if (!untouched(&TBranchInput::Name, input.Name))
+    if (!untouched(&TBranchInput::Name, input.Name)) {
+        if (const std::optional<TBranchRefusal> r = CheckTypedName(check.EditName, codePage)) {
+            refuse(TBranchField::Name, "");
+            check.Refusal = r;
+            return check;
+        }
         EncodeInstrumentText(check.EditName, b.Name, NameFieldSize, codePage);
+    }
 
     if (input.Manufacturer < 0)
         return refuse(TBranchField::Manufacturer, EnglishText("Select manufacturer"));

@@ -41,6 +41,7 @@ struct TBranchInput {
 struct TBranchRefusal {
     TBranchField Field;
     QString Message; // English; the caller translates it
+    QString Argument; // when not empty, stands for the message's "%s"
 };
 
 struct TBranchCheck {
@@ -56,10 +57,14 @@ struct TBranchCheck {
 
 inline constexpr int NameEditLength = 32;
 
+// A typed name (of the project or a branch) that must not be stored: it contains "</", or characters
+// that the table codePage has no place for (see CharactersWithoutPlace).
+std::optional<TBranchRefusal> CheckTypedName(const QString& name, int codePage);
+
 // Checks every field before any is written, so a refused confirmation leaves the branch as it was.
 // `shown` is what the page showed when it was filled: a field whose text is still the shown one keeps
 // its stored value exactly, since the shown text is rounded to the unit's decimals. Without it every
-// field counts as typed.
+// field counts as typed. codePage: the table the project's names are in; a typed name must fit it.
 TBranchCheck CheckBranchInput(const TBranch& stored, const TBranchInput& input,
                               const TValveCatalogue& catalogue, const TValveSelection& selection,
                               const TUnits& units, int codePage, const TBranchInput* shown = nullptr);

@@ -471,6 +471,8 @@ bool TMainF::AskSaveChanges() {
 }
 
 void TMainF::ResetProject() {
+    // A new project's names go into the table in force.
+    m_state.Document.projectInPlace().NamesCodePage = m_state.codePage();
     m_state.Document.resetToNew();
 }
 
@@ -561,7 +563,7 @@ void TMainF::ReadProjectFromInstrument() {
     // An empty project gets the title too: otherwise the window would go on naming the file it replaced.
     // The editor rebuilds the tree and shows the pages when the document announces the project.
     if (result == TDeviceResult::Done)
-        m_state.Document.replaceFromInstrument(*read, DeviceProjectTitle(*read, m_state.codePage()));
+        m_state.Document.replaceFromInstrument(*read, DeviceProjectTitle(*read));
     UpdateWindowState();
 }
 
@@ -571,7 +573,7 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
         return SaveProjectToDevice(c, *m_state.Project, m_state.DeviceConfig, verify);
     });
     if (result == TDeviceResult::Done)
-        m_state.Document.markWrittenToInstrument(DeviceProjectTitle(m_state.Document.project(), m_state.codePage()));
+        m_state.Document.markWrittenToInstrument(DeviceProjectTitle(m_state.Document.project()));
     if (result == TDeviceResult::Cancelled) {
         // The project keeps its "*": the instrument does not hold it. The status says so before the
         // message, in place of the last progress text.
@@ -645,6 +647,13 @@ void TMainF::ChooseLanguage() {
     if (!::ChooseLanguage(m_state, this))
         return;
     ApplyMainWindowTexts();
+    // The names keep their table. A project not yet begun takes the new one, so that names typed
+    // in the new language fit.
+    TProject& project = m_state.Document.projectInPlace();
+    const QUndoStack& history = m_editor->undo().stack();
+    if (m_state.Document.state().IsNewProject && !history.canUndo() && !history.canRedo() &&
+        project.branchCount() == 0 && project.Header.Name[0] == 0)
+        project.NamesCodePage = m_state.codePage();
     m_editor->RefreshAfterLanguage();
 }
 

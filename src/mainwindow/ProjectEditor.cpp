@@ -11,7 +11,7 @@
 #include "mainwindow/ProjectTree.h"
 #include "mainwindow/ProjectTreeBalance.h"
 #include "model/BranchList.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "ui/UserInterface.h"
 
 #include <QComboBox>
@@ -93,9 +93,7 @@ struct TProjectEditor::Impl {
         Filling = was;
     }
 
-    QString decoded(const std::uint8_t* field) const {
-        return DecodeInstrumentText(field, NameFieldSize, S.codePage());
-    }
+    QString decoded(const std::uint8_t* field) const { return NameText(project(), field); }
 
     // Read when a node's tooltip is shown, so that it follows the tolerance and the language.
     std::function<QString(const TBranch&)> branchTip() const {
@@ -156,6 +154,12 @@ struct TProjectEditor::Impl {
     void focusTree() {
         if (Tree)
             Tree->setFocus();
+    }
+
+    void showRefusal(const TBranchRefusal& refusal) {
+        Ui.showMessage(tr().Translate(QStringLiteral("Error")),
+                       refusal.Argument.isEmpty() ? tr().Translate(refusal.Message)
+                                                  : tr().TranslateFmt(refusal.Message, refusal.Argument));
     }
 
     void showMessage(const char* english) {
@@ -237,8 +241,15 @@ struct TProjectEditor::Impl {
         }
         TProjectHeader header = project().Header;
         // Re-encoding an unchanged name could lose characters the current table does not hold.
-        if (Prj->Name->text() != ShownProjectName)
-            EncodeInstrumentText(Prj->Name->text(), header.Name, NameFieldSize, S.codePage());
+        if (Prj->Name->text() != ShownProjectName) {
+            if (const std::optional<TBranchRefusal> r =
+                    CheckTypedName(Prj->Name->text(), project().NamesCodePage)) {
+                Prj->Name->setFocus();
+                showRefusal(*r);
+                return;
+            }
+            SetNameText(project(), Prj->Name->text(), header.Name);
+        }
         Undo.push(new TChangeProject(Doc, Clock, header, decoded(header.Name)));
         Q.ShowProjectPage();
         Q.EndProjectEdit();
@@ -292,7 +303,7 @@ struct TProjectEditor::Impl {
             return;
         const TBranchInput input = branchInput();
         const TBranchCheck check = CheckBranchInput(project().Branches[i], input, *S.Catalogue, S.Valve,
-                                                    S.Units, S.codePage(), &ShownBranch);
+                                                    S.Units, project().NamesCodePage, &ShownBranch);
         if (check.EditName != input.Name)
             filling([&] { Br->Name->setText(check.EditName); });
         if (check.Refusal) {
@@ -302,7 +313,7 @@ struct TProjectEditor::Impl {
             else if (check.Refusal->Field == TBranchField::Type)
                 field = Br->Type;
             field->setFocus();
-            Ui.showMessage(tr().Translate(QStringLiteral("Error")), tr().Translate(check.Refusal->Message));
+            showRefusal(*check.Refusal);
             return;
         }
         S.Valve = check.Valve;
@@ -570,10 +581,9 @@ void TProjectEditor::BuildProjectTree() {
 
 void TProjectEditor::ShowProjectPage() {
     const TProjectHeader& h = d->S.Project->Header;
-    const int cp = d->S.codePage();
     d->filling([&] {
-        d->Prj->Name->setText(DecodeInstrumentText(h.Name, NameFieldSize, cp));
-        d->Prj->Date->setText(DecodeInstrumentText(h.Last_Change, NameFieldSize, cp));
+        d->Prj->Name->setText(NameText(*d->S.Project, h.Name));
+        d->Prj->Date->setText(NameText(*d->S.Project, h.Last_Change));
         d->showOnly(d->Prj);
     });
     d->ShownProjectName = d->Prj->Name->text();
@@ -587,7 +597,7 @@ void TProjectEditor::ShowBranchPage(int index) {
     const TMessageCatalogue& tr = d->S.Messages;
     TBranchPage& p = *d->Br;
     d->filling([&] {
-        p.Name->setText(DecodeInstrumentText(b.Name, NameFieldSize, d->S.codePage()));
+        p.Name->setText(NameText(*d->S.Project, b.Name));
         d->showValve(b.Valve_Index);
         UpdateHints();
         p.InitialPressure.Caption->setText(

@@ -1,7 +1,7 @@
 #include "mainwindow/ProjectTree.h"
 
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
 
@@ -48,11 +48,11 @@ void addValueLines(QTreeWidgetItem* node, const TBranch& b, const TProjectTreeSo
 }
 
 QString nameLine(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
-    return l.ProjectName + DecodeInstrumentText(s.Project.Header.Name, NameFieldSize, s.CodePage);
+    return l.ProjectName + NameText(s.Project, s.Project.Header.Name);
 }
 
 QString lastChangeLine(const TProjectTreeSource& s, const TProjectTreeLabels& l) {
-    return l.LastChange + DecodeInstrumentText(s.Project.Header.Last_Change, NameFieldSize, s.CodePage);
+    return l.LastChange + NameText(s.Project, s.Project.Header.Last_Change);
 }
 
 void setTextIfChanged(QTreeWidgetItem* item, const QString& text) {
@@ -76,7 +76,7 @@ QVariant TBranchNodeItem::data(int column, int role) const {
         return QTreeWidgetItem::data(column, role);
     const TBranch& b = m_texts->Project->Branches[static_cast<std::size_t>(branch)];
     if (role == Qt::DisplayRole)
-        return QString(m_texts->Label % DecodeInstrumentText(b.Name, NameFieldSize, m_texts->CodePage));
+        return QString(m_texts->Label % NameText(*m_texts->Project, b.Name));
     return m_texts->Tip ? m_texts->Tip(b) : QString();
 }
 

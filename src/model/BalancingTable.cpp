@@ -1,7 +1,7 @@
 #include "model/BalancingTable.h"
 
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
@@ -26,7 +26,7 @@ std::vector<TBalancingRow> BuildBalancingRows(const TBalancingSource& source, co
         const TBranch& b = source.Project.Branches[static_cast<std::size_t>(i)];
         TBalancingRow row;
         row.Branch = i;
-        row.Name = DecodeInstrumentText(b.Name, NameFieldSize, source.CodePage);
+        row.Name = NameText(source.Project, b.Name);
         row.Valve = valveText(source.Catalogue, b.Valve_Index, source.CodePage);
         row.RequestFlow = b.Request_Flow;
         row.InitialFlow = b.Initial_Flow;

@@ -141,3 +141,60 @@ QString DecodeInstrumentText(const std::uint8_t* field, int n, int codePage) {
         text.append(QChar(decodeByte(field[i], table)));
     return text;
 }
+
+namespace {
+
+// The table names the character: it has a byte of its own for it or writes it as a plain letter.
+bool listed(char16_t ch, Table table) {
+    std::uint8_t byte = 0;
+    switch (table) {
+    case Table::A:
+        return findByChar(EncodeA, ch, byte);
+    case Table::C:
+        return findByChar(EncodeC, ch, byte);
+    case Table::D:
+        return findByChar(EncodeD, ch, byte);
+    case Table::E:
+        return findByChar(EncodeE, ch, byte);
+    case Table::F:
+        return ch >= 0x0410 && ch <= 0x044F;
+    case Table::B:
+    case Table::None:
+        break;
+    }
+    return false;
+}
+
+template <typename Lost> QString charactersLost(const QString& text, int n, int codePage, Lost lost) {
+    const Table table = tableOf(codePage);
+    const int length = std::min(static_cast<int>(text.size()), std::max(n, 0));
+    QString missing;
+    for (int i = 0; i < length; ++i) {
+        const char16_t ch = text.at(i).unicode();
+        if (lost(ch, table) && !missing.contains(QChar(ch)))
+            missing.append(QChar(ch));
+    }
+    return missing;
+}
+
+bool comesBack(char16_t ch, Table table) {
+    // A zero byte would end the text there.
+    const std::uint8_t byte = encodeChar(ch, table);
+    return byte != 0 && decodeByte(byte, table) == ch;
+}
+
+} // namespace
+
+bool InstrumentTextHolds(const QString& text, int n, int codePage) {
+    return CharactersNotHeld(text, n, codePage).isEmpty();
+}
+
+QString CharactersNotHeld(const QString& text, int n, int codePage) {
+    return charactersLost(text, n, codePage, [](char16_t ch, Table table) { return !comesBack(ch, table); });
+}
+
+QString CharactersWithoutPlace(const QString& text, int n, int codePage) {
+    return charactersLost(text, n, codePage, [](char16_t ch, Table table) {
+        return !comesBack(ch, table) && !listed(ch, table);
+    });
+}

@@ -12,3 +12,13 @@ void EncodeInstrumentText(const QString& text, std::uint8_t* field, int n, int c
 
 // The bytes up to the first zero byte, at most n of them.
 QString DecodeInstrumentText(const std::uint8_t* field, int n, int codePage);
+
+// The table holds the text: its first n characters are stored and decoded back unchanged.
+bool InstrumentTextHolds(const QString& text, int n, int codePage);
+
+// The characters of the text (its first n) that the table cannot hold, each once, in their order.
+QString CharactersNotHeld(const QString& text, int n, int codePage);
+
+// Of those, the ones the table has no place for at all: not even a plain letter written in their
+// stead by design (Ż as Z in the Polish table). They would come back as other characters.
+QString CharactersWithoutPlace(const QString& text, int n, int codePage);

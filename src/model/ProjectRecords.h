@@ -61,6 +61,10 @@ static_assert(offsetof(TBranch, Final_Flow) == 70);
 struct TProject {
     TProjectHeader Header{};
     std::array<TBranch, MaxBranches> Branches{};
+    // The character table (instrument code page) its names' bytes are in. Set when the project is
+    // made, opened, read or imported, and kept through every edit: a change of language or a read of
+    // the instrument's configuration must not make other characters of the same bytes.
+    int NamesCodePage = 0;
 
     // Branch_Count as a safe loop bound, whatever a file or the instrument put there.
     int branchCount() const;

@@ -1,7 +1,7 @@
 #include "printing/ProjectReport.h"
 
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
@@ -24,8 +24,8 @@ QStringList BuildProjectReport(const TProject& project, const TValveCatalogue& c
         return translator.Translate(QString::fromLatin1(english));
     };
     const QString separator(83, u'-');
-    const QString projectName = DecodeInstrumentText(project.Header.Name, NameFieldSize, codePage);
-    const QString lastChange = DecodeInstrumentText(project.Header.Last_Change, NameFieldSize, codePage);
+    const QString projectName = NameText(project, project.Header.Name);
+    const QString lastChange = NameText(project, project.Header.Last_Change);
     const int count = project.branchCount();
 
     TReportText r;
@@ -51,7 +51,7 @@ QStringList BuildProjectReport(const TProject& project, const TValveCatalogue& c
             valve.CurrentValve = b.Valve_Index;
             r.ReportAddLine(separator);
             r.ReportLabel(tr("Branch"));
-            r.ReportCell(DecodeInstrumentText(b.Name, NameFieldSize, codePage));
+            r.ReportCell(NameText(project, b.Name));
             r.ReportNewLine();
             r.ReportLabel(tr("Valve"));
             r.ReportRightCell(valve.ManufacturerName(catalogue, codePage).trimmed() + u' ' +

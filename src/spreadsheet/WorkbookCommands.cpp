@@ -2,7 +2,8 @@
 
 #include "document/ProjectDocument.h"
 #include "localisation/Translator.h"
-#include "model/InstrumentText.h"
+#include "model/NameQuestions.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "spreadsheet/Workbook.h"
 #include "spreadsheet/WorkbookExport.h"
@@ -55,9 +56,25 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     // Read into a project of its own so that a failure leaves the one in memory as it was.
     auto fresh = std::make_unique<TProject>();
     ResetProjectHeader(fresh->Header);
-    EncodeInstrumentText(ProjectNameForWorkbook(path), fresh->Header.Name, NameFieldSize, c.Project.CodePage);
     const TWorkbookImportInput input{c.Columns, c.Catalogue, c.Project.CodePage, c.Project.Locale};
-    ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator);
+    QStringList names;
+    ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator, names);
+    for (const QString& name : names)
+        if (NameBreaksProjectFile(name))
+            return fail(c, NameBreaksProjectFileMessage(c.Project.Translator, name));
+    const QString projectName = ProjectNameForWorkbook(path);
+    // Stored in the table in force when it holds every name, otherwise in one that does.
+    QStringList all{projectName};
+    all += names;
+    fresh->NamesCodePage = TableHoldingAll(all, c.Project.CodePage);
+    const QStringList notHeld = TextsNotHeld(all, fresh->NamesCodePage);
+    if (!notHeld.isEmpty() &&
+        c.Project.Ui.askDefaultNo(tr_(c, "Project"), NamesQuestion(c.Project.Translator, TNamesAt::OpenedFile,
+                                                                   notHeld)) != IUserInterface::Answer::Yes)
+        return TWorkbookResult::Cancelled;
+    SetNameText(*fresh, projectName, fresh->Header.Name);
+    for (qsizetype i = 0; i < names.size(); ++i)
+        SetNameText(*fresh, names[i], fresh->Branches[static_cast<std::size_t>(i)].Name);
     fresh->Header.State = static_cast<std::uint16_t>(fresh->Header.State | StateLocked);
 
     c.Project.Document.replaceFromWorkbook(*fresh, ProjectFileNameForWorkbook(path));

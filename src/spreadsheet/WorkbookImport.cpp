@@ -69,10 +69,11 @@ int MatchValve(const TValveCatalogue& catalogue, const QString& valve, const QSt
 }
 
 void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
-                               IUserInterface& ui, const ITranslator& translator) {
+                               IUserInterface& ui, const ITranslator& translator, QStringList& names) {
     const TSpreadsheetColumns& col = input.Columns;
     const QString importing = translator.Translate(QStringLiteral("Importing line")) + QLatin1Char(':');
     project.Header.Branch_Count = 0;
+    names.clear();
     for (int k = 0; k < MaxBranches; ++k) {
         const int row = col.FirstLine + k;
         ui.setStatus(importing + QString::number(k + 1));
@@ -84,7 +85,7 @@ void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInp
         name += QLatin1Char('-') + sheet.cellText(row, col.Name2) + QLatin1Char('-') +
                 sheet.cellText(row, col.Name3);
         TBranch& b = project.Branches[static_cast<std::size_t>(k)];
-        EncodeInstrumentText(name.left(MaxNameLength), b.Name, NameFieldSize, input.CodePage);
+        names.append(name.left(MaxNameLength));
         const QString valve = sheet.cellText(row, col.ImportValve).trimmed();
         const QString dimension = sheet.cellText(row, col.ImportDimension).trimmed();
         b.Valve_Index =

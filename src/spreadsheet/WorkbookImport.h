@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 class IWorksheet;
 class IUserInterface;
@@ -32,6 +33,7 @@ struct TWorkbookImportInput {
 };
 
 // Fills the blank project from the sheet's rows, one branch per row up to the first row without a
-// first name part, at most MaxBranches. The project's name is set by the caller.
+// first name part, at most MaxBranches. The branches' names come back in `names`, in their order, for
+// the caller to store once it knows a table that holds them; the project's name is the caller's too.
 void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
-                               IUserInterface& ui, const ITranslator& translator);
+                               IUserInterface& ui, const ITranslator& translator, QStringList& names);

@@ -102,6 +102,20 @@ TEST(FileHistory, DialogsStartInTheLastFolderOfTheirKind) {
     EXPECT_EQ(FileDialogKind(record), QStringLiteral("r9q4"));
 }
 
+// The wrapper the window uses passes the questions on as asked: one whose Yes destroys something
+// keeps No as its default.
+TEST(FileHistory, TheFolderMemoryPassesQuestionsOnWithTheirDefault) {
+    auto owned = std::make_unique<TScriptedUserInterface>();
+    TScriptedUserInterface& inner = *owned;
+    TFileHistory history;
+    TFolderMemoryUserInterface ui(std::move(owned), history, [] {});
+    ui.ask(QStringLiteral("c"), QStringLiteral("plain"));
+    ui.askDefaultNo(QStringLiteral("c"), QStringLiteral("destructive"));
+    ASSERT_EQ(inner.Log.size(), 2);
+    EXPECT_FALSE(inner.Log[0].DefaultNo);
+    EXPECT_TRUE(inner.Log[1].DefaultNo);
+}
+
 TEST(FileHistory, FileKindByExtension) {
     EXPECT_EQ(FileKindOf(QStringLiteral("/a/b.proj")), TFileKind::Project);
     EXPECT_EQ(FileKindOf(QStringLiteral("B.PROJ")), TFileKind::Project);

@@ -47,7 +47,7 @@ protected:
         InitBranch(*other, 1);
         EncodeInstrumentText(u"X"_qs, other->Branches[0].Name, NameFieldSize, 0);
         EncodeInstrumentText(u"Y"_qs, other->Branches[1].Name, NameFieldSize, 0);
-        EXPECT_TRUE(SaveProjectFile(path(file), *other, 0));
+        EXPECT_TRUE(SaveProjectFile(path(file), *other));
         return path(file);
     }
     QString loadedName(int branch) const {

@@ -67,7 +67,7 @@ protected:
         return LoadProjectFile(file, *project, 0, QLocale::c(), error);
     }
     bool save(const QString& file, QString* error = nullptr) {
-        return SaveProjectFile(file, *project, 0, error);
+        return SaveProjectFile(file, *project, error);
     }
 
     // A project whose slots are all dirty, as an earlier project would leave them.

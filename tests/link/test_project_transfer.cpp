@@ -1,6 +1,7 @@
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
+#include "files/ProjectFile.h"
 #include "link/DeviceConfig.h"
 #include "link/Frame.h"
 #include "link/LinkScope.h"
@@ -9,6 +10,7 @@
 #include "link/TransferProgress.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "ui/ScriptedUserInterface.h"
 
@@ -165,7 +167,7 @@ TEST(ProjectTransfer, OpenReadsBlocksWithProgressAndReplacesTheProject) {
                               static_cast<std::size_t>(MaxBranches - c.Branches) * 78),
                   0);
         EXPECT_EQ(project->Header.State, 1); // unlocked
-        EXPECT_EQ(DeviceProjectTitle(*project, 0), QStringLiteral("ZRV 10: Plant"));
+        EXPECT_EQ(DeviceProjectTitle(*project), QStringLiteral("ZRV 10: Plant"));
         const QStringList statuses = bench.statuses();
         EXPECT_EQ(statuses.filter(QStringLiteral(" %")), c.Progress);
         EXPECT_EQ(bench.Ui.EventsProcessed, c.Progress.size());
@@ -476,3 +478,93 @@ TEST(ProjectTransfer, ACancelledCheckStillCountsTheCompleteWrite) {
     EXPECT_EQ(bench.Ui.Status, QStringLiteral("The project was written but not verified!"));
     EXPECT_TRUE(bench.Ui.messages().isEmpty());
 }
+
+namespace {
+
+// The names reach the instrument as the same texts in its own table; what its table cannot hold is
+// listed before anything is sent.
+TEST(ProjectTransfer, NamesGoOutInTheInstrumentsTableOrAreListedFirst) {
+    auto czech = std::make_unique<TProject>();
+    // Opened with the English (Latin) table in force: the names keep a table that holds them.
+    ASSERT_TRUE(LoadProjectFile(QStringLiteral(ZRV_FIXTURES "/files/czech.proj"), *czech, 3, QLocale::c()));
+    auto cyrillic = std::make_unique<TProject>();
+    cyrillic->NamesCodePage = 11;
+    cyrillic->Header.Branch_Count = 1;
+    SetNameText(*cyrillic, QStringLiteral("Насос"), cyrillic->Header.Name);
+    SetNameText(*cyrillic, QStringLiteral("Riser 1"), cyrillic->Branches[0].Name);
+    // Table D decodes byte 175 to "Ż" but would encode "Ż" as "Z": bytes read from such an
+    // instrument go back to it as they came.
+    auto polish = std::make_unique<TProject>();
+    polish->NamesCodePage = 9;
+    polish->Header.Branch_Count = 1;
+    std::memcpy(polish->Header.Name, "\xAFywiec", 7);
+    SetNameText(*polish, QStringLiteral("Riser 1"), polish->Branches[0].Name);
+    const QStringList czechNames{QStringLiteral("Škola Čechy"), QStringLiteral("Kotelna Žižkov"),
+                                 QStringLiteral("Přípojka ů")};
+
+    const struct {
+        const char* what;
+        const TProject& project;
+        std::uint16_t instrumentTable;
+        QStringList listed;
+    } cases[] = {
+        {"Czech names, Czech instrument", *czech, 0, {}},
+        {"Czech names, Latin instrument", *czech, 3, czechNames},
+        {"Cyrillic name, Latin instrument", *cyrillic, 2, {QStringLiteral("Насос")}},
+        {"Cyrillic name, Cyrillic instrument", *cyrillic, 11, {}},
+        {"Polish bytes back to their instrument", *polish, 9, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TBench bench;
+        bench.putConfig(c.instrumentTable, 0, 1);
+        bench.putProject(QStringLiteral("Before"), 0);
+        const std::vector<std::uint8_t> before = bench.slot0(sizeof(TProjectHeader) + 78);
+        TDeviceConfig config{};
+        // No to the list: nothing is sent.
+        bench.Ui.Answers = {IUserInterface::Answer::No};
+        const TDeviceResult refused = SaveProjectToDevice(bench.context(), c.project, config);
+        QStringList asked;
+        bool defaultNo = false;
+        for (const auto& shown : bench.Ui.Log)
+            if (shown.Kind == QLatin1String("ask")) {
+                asked << shown.Text;
+                defaultNo = shown.DefaultNo;
+            }
+        ASSERT_EQ(asked.size(), 1);
+        if (c.listed.isEmpty()) {
+            EXPECT_TRUE(asked.first().startsWith(QStringLiteral("Do you want to overwrite")))
+                << asked.first().toStdString();
+        } else {
+            EXPECT_TRUE(defaultNo);
+            for (const QString& name : c.listed)
+                EXPECT_TRUE(asked.first().contains(u'"' + name + u'"')) << asked.first().toStdString();
+            EXPECT_FALSE(asked.first().contains(QStringLiteral("Riser 1")));
+        }
+        EXPECT_EQ(refused, TDeviceResult::NothingDone);
+        EXPECT_EQ(bench.slot0(before.size()), before);
+
+        // Yes to every question: the instrument's bytes read in its table give the names the project shows.
+        bench.Ui.Answers = {IUserInterface::Answer::Yes, IUserInterface::Answer::Yes};
+        ASSERT_EQ(SaveProjectToDevice(bench.context(), c.project, config), TDeviceResult::Done);
+        const std::vector<std::uint8_t> slot = bench.slot0(sizeof(TProjectHeader) + 78 * 2);
+        TProject sent;
+        std::memcpy(&sent, slot.data(), slot.size());
+        sent.NamesCodePage = c.instrumentTable;
+        if (c.project.NamesCodePage == c.instrumentTable)
+            EXPECT_EQ(std::memcmp(&sent, &c.project, sizeof(TProjectHeader) + 78 * c.project.branchCount()),
+                      0)
+                << "the same table: the very bytes";
+        for (int i = -1; i < c.project.branchCount(); ++i) {
+            const std::uint8_t* field = i < 0 ? sent.Header.Name : sent.Branches[i].Name;
+            const std::uint8_t* own = i < 0 ? c.project.Header.Name : c.project.Branches[i].Name;
+            const QString name = NameText(c.project, own);
+            if (!c.listed.contains(name))
+                EXPECT_EQ(NameText(sent, field), name);
+            else
+                EXPECT_NE(NameText(sent, field), name);
+        }
+    }
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "files/FileHistory.h"
 #include "files/ProjectFile.h"
 #include "files/RecordFile.h"
+#include "localisation/LanguageDialog.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/OpenFiles.h"
@@ -15,17 +16,21 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -54,7 +59,7 @@ protected:
         auto project = std::make_unique<TProject>();
         EncodeInstrumentText(QStringLiteral("Riser A"), project->Header.Name, NameFieldSize, 0);
         const QString path = dir.filePath(QString::fromLatin1(name));
-        EXPECT_TRUE(SaveProjectFile(path, *project, 0));
+        EXPECT_TRUE(SaveProjectFile(path, *project));
         return path;
     }
 
@@ -79,6 +84,66 @@ protected:
     std::unique_ptr<TMainF> mainF;
     std::unique_ptr<TRecordsF> records;
 };
+
+// Every line of the project tree, as the user reads it.
+QStringList treeLines(const QWidget& window) {
+    QStringList lines;
+    const auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    EXPECT_NE(tree, nullptr);
+    std::function<void(const QTreeWidgetItem*)> walk = [&](const QTreeWidgetItem* item) {
+        lines << item->text(0);
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i));
+    };
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i));
+    return lines;
+}
+
+// The language dialog as the user answers it: a row, then Ok.
+void chooseLanguage(TMainF& window, int language) {
+    actInModal<TLanguageDialog>(
+        [language](TLanguageDialog& dialog) {
+            dialog.languageButton(language)->click();
+            dialog.okButton()->click();
+        },
+        [&] {
+            window.ChooseLanguage();
+            return 0;
+        });
+}
+
+// Names keep their text whatever the interface language: the tree shows them, the save writes them.
+TEST_F(MainWindowFilesTest, CzechNamesSurviveAnEnglishInterfaceAndLanguageChanges) {
+    const QString czech = QStringLiteral(ZRV_FIXTURES "/files/czech.proj");
+    mainF->OpenProjectPath(czech);
+    const QStringList names{QStringLiteral("Škola Čechy"), QStringLiteral("Kotelna Žižkov"),
+                            QStringLiteral("Přípojka ů")};
+    auto showsEveryName = [&] {
+        const QString tree = treeLines(*mainF).join(u'\n');
+        for (const QString& name : names)
+            EXPECT_TRUE(tree.contains(name)) << tree.toStdString();
+    };
+    showsEveryName();
+    for (const int language : {1, 0, 4, 0}) {
+        SCOPED_TRACE(language);
+        chooseLanguage(*mainF, language);
+        ASSERT_EQ(state->Messages.CurrentLanguage(), language);
+        showsEveryName();
+    }
+    EXPECT_EQ(state->codePage(), 3) << "English: the Latin table is in force again";
+    for (const auto& shown : ui.Log)
+        EXPECT_NE(shown.Kind, QStringLiteral("ask")) << "nothing to warn about: " << shown.Text.toStdString();
+
+    const QString saved = dir.filePath(QStringLiteral("saved.proj"));
+    ui.FilesToSave = {saved};
+    mainF->SaveProjectAs();
+    QFile original(czech);
+    QFile written(saved);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), original.readAll());
+}
 
 TEST_F(MainWindowFilesTest, FilesGivenOrDroppedOpenByTheirKind) {
     const QString project = projectFile("riser.proj");

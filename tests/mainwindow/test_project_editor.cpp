@@ -9,6 +9,7 @@
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "ui/ScriptedUserInterface.h"
 
 #include "mainwindow/test_dialogs_app.h"
@@ -385,6 +386,60 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Name, 16, 0), QString(15, u'p'));
 }
 
+// A typed name that the project file or the project's character table could not keep is refused
+// with its reason, on the branch page and on the project page alike; one they keep is stored.
+TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
+    setBranches(1);
+    const struct {
+        int table;
+        QString name;
+        QString message; // empty: accepted
+    } cases[] = {
+        {3, QStringLiteral("Pump </ 2"),
+         QStringLiteral("A name cannot contain \"</\": a project file would cut it there.")},
+        {3, QStringLiteral("Škola Čechy"),
+         QStringLiteral("The project's character table cannot hold the characters \"Š Č\".")},
+        {0, QStringLiteral("Насос"),
+         QStringLiteral("The project's character table cannot hold the characters \"Н а с о\".")},
+        {0, QStringLiteral("Škola Čechy"), QString()},
+    };
+    for (const auto& c : cases) {
+        for (const bool projectPage : {false, true}) {
+            SCOPED_TRACE(c.name.toStdString() +
+                         (projectPage ? " on the project page" : " on the branch page"));
+            state.Project->NamesCodePage = c.table;
+            const QByteArray before(reinterpret_cast<const char*>(state.Project),
+                                    sizeof(TProjectHeader) + 78);
+            ui.Log.clear();
+            QLineEdit* edit = nullptr;
+            QPushButton* ok = nullptr;
+            if (projectPage) {
+                select(node(0));
+                edit = prj->Name;
+                ok = prj->Confirm->Ok;
+            } else {
+                selectBranch(0);
+                edit = br->Name;
+                ok = br->Confirm->Ok;
+            }
+            edit->setText(c.name);
+            QTest::mouseClick(ok, Qt::LeftButton);
+            const std::uint8_t* field =
+                projectPage ? state.Project->Header.Name : state.Project->Branches[0].Name;
+            if (c.message.isEmpty()) {
+                EXPECT_TRUE(ui.messages().isEmpty());
+                EXPECT_EQ(NameText(*state.Project, field), c.name);
+                continue;
+            }
+            EXPECT_EQ(ui.messages(), QStringList{c.message});
+            EXPECT_EQ(QApplication::focusWidget(), edit);
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project), sizeof(TProjectHeader) + 78),
+                      before);
+            QTest::mouseClick(projectPage ? prj->Confirm->Cancel : br->Confirm->Cancel, Qt::LeftButton);
+        }
+    }
+}
+
 TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     setBranches(3);
     select(node(0)); // the project node: CurrentBranch 0
@@ -638,6 +693,7 @@ TEST_F(ProjectEditorTest, ProjectNameConfirmedUnchangedKeepsItsBytes) {
     setBranches(1);
     // Table D shows byte 165 as "Ą" but writes "Ą" as a plain "A".
     state.DeviceConfig.InstrumentCodePage = 7;
+    state.Project->NamesCodePage = 7;
     state.Project->Header.Name[5] = 165;
     const QByteArray name(reinterpret_cast<const char*>(state.Project->Header.Name), 16);
     editor->ShowProjectPage();
@@ -653,7 +709,7 @@ namespace {
 QByteArray savedBytes(const TProject& project) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("p.proj"));
-    EXPECT_TRUE(SaveProjectFile(path, project, 0));
+    EXPECT_TRUE(SaveProjectFile(path, project));
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return file.readAll();

@@ -90,3 +90,31 @@ TEST(InstrumentText, TableOwnCodesDecodeToTheirLetters) {
         EXPECT_EQ(DecodeInstrumentText(field, 1, c.codePage), QString(QChar(c.ch))) << c.codePage << " " << c.byte;
     }
 }
+
+// What a table cannot hold comes back as another character; of that, what it has no place for at all
+// (not even the plain letter its design writes instead) comes back as something unrelated.
+TEST(InstrumentText, CharactersATableCannotHold) {
+    const struct {
+        const char16_t* text;
+        int codePage;
+        const char16_t* notHeld;
+        const char16_t* withoutPlace;
+    } cases[] = {
+        {u"Škola Čechy", 0, u"", u""},
+        {u"Škola Čechy", 3, u"ŠČ", u"ŠČ"},
+        {u"Café Müller", 3, u"", u""},
+        {u"Żywiec Ęó", 9, u"ŻĘ", u""},
+        {u"Ćevapi ć", 4, u"Ćć", u"ć"},
+        {u"Насос", 11, u"", u""},
+        {u"Насос", 2, u"Насо", u"Насо"},
+        {u"A\u0100B", 42, u"\u0100", u"\u0100"}, // stored as a zero byte: the text would end there
+        {u"0123456789abcdefŠ", 3, u"", u""},     // beyond the 16 bytes nothing is stored
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        SCOPED_TRACE(text.toStdString() + " in " + std::to_string(c.codePage));
+        EXPECT_EQ(CharactersNotHeld(text, 16, c.codePage), QString::fromUtf16(c.notHeld));
+        EXPECT_EQ(CharactersWithoutPlace(text, 16, c.codePage), QString::fromUtf16(c.withoutPlace));
+        EXPECT_EQ(InstrumentTextHolds(text, 16, c.codePage), QString::fromUtf16(c.notHeld).isEmpty());
+    }
+}

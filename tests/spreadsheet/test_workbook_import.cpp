@@ -1,6 +1,7 @@
-#include "localisation/Translator.h"
 #include "DocumentState.h"
+#include "localisation/Translator.h"
 #include "model/InstrumentText.h"
+#include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "spreadsheet/WorkbookCommands.h"
 #include "spreadsheet/WorkbookImport.h"
@@ -255,6 +256,31 @@ TEST_F(WorkbookImport, AFailedReadLeavesProjectAndStateAsTheyWere) {
     for (const auto& s : ui.Log)
         if (s.Kind == u"message"_qs)
             EXPECT_EQ(s.Caption, u"Error"_qs);
+}
+
+// Imported names keep their text in a table that holds them; a name the project file would cut
+// ("</") refuses the import, and names no table holds are listed first.
+TEST_F(WorkbookImport, NamesKeepTheirTextOrAreRefusedOrListedFirst) {
+    projectContext.CodePage = 3; // English: the Latin table is in force
+    row(10, "Kotelna", "Žižkov", "1");
+    ASSERT_EQ(ImportWorkbookFile(context, workbook()), TWorkbookResult::Done);
+    EXPECT_EQ(NameText(*project, project->Branches[0].Name), u"Kotelna-Žižkov-1"_qs);
+    EXPECT_EQ(project->NamesCodePage, 0);
+
+    const auto before = std::make_unique<TProject>(*project);
+    row(11, "Pump </", "2", "");
+    EXPECT_EQ(ImportWorkbookFile(context, workbook()), TWorkbookResult::Failed);
+    EXPECT_EQ(ui.messages().last(),
+              u"The name \"Pump </-2-\" contains \"</\", which a project file cannot keep."_qs);
+    EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
+
+    row(11, "Насос", "2", "");
+    ui.Log.clear();
+    ui.Answers = {IUserInterface::Answer::No};
+    EXPECT_EQ(ImportWorkbookFile(context, workbook()), TWorkbookResult::Cancelled);
+    ASSERT_EQ(ui.Log.last().Kind, u"ask"_qs);
+    EXPECT_TRUE(ui.Log.last().Text.contains(u"\"Насос-2-\""_qs)) << ui.Log.last().Text.toStdString();
+    EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
 }
 
 TEST_F(WorkbookImport, UnsavedChangesAreOfferedBeforeTheDialog) {
