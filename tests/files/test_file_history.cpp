@@ -123,16 +123,3 @@ TEST(FileHistory, FileKindByExtension) {
     EXPECT_EQ(FileKindOf(QStringLiteral("/a/book.xlsx")), TFileKind::Unknown);
     EXPECT_EQ(FileKindOf(QStringLiteral("/a.proj/x")), TFileKind::Unknown);
 }
-
-// The questions whose Yes destroys something keep their default No through the wrapper.
-TEST(FileHistory, QuestionsPassThroughWithTheirDefault) {
-    auto owned = std::make_unique<TScriptedUserInterface>();
-    TScriptedUserInterface& inner = *owned;
-    TFileHistory history;
-    TFolderMemoryUserInterface ui(std::move(owned), history, {});
-    ui.ask(QStringLiteral("Q"), QStringLiteral("Save now?"));
-    ui.askDefaultNo(QStringLiteral("Q"), QStringLiteral("Stop writing?"));
-    ASSERT_EQ(inner.Log.size(), 2);
-    EXPECT_FALSE(inner.Log[0].DefaultNo);
-    EXPECT_TRUE(inner.Log[1].DefaultNo);
-}
