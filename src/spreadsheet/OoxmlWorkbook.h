@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "localisation/Translator.h"
+
 #include <memory>
 
 // An Office Open XML workbook (.xlsx, .xlsm): the worksheet of that name, read and written in the
@@ -14,13 +16,14 @@
 // calculation chain is dropped so the spreadsheet program rebuilds it); every other part keeps its
 // bytes. A cell with a date or time format reads as the locale's text of that date or time.
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,
-                                               const QLocale& locale, QString* error);
+                                               const QLocale& locale, QString* error,
+                                               const ITranslator& translator = EnglishOnly());
 
 // The same over the file's bytes in memory; fileName names it in messages and is where save()
 // writes.
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                         const QString& sheetName, const QLocale& locale,
-                                                        QString* error);
+                                                        QString* error, const ITranslator& translator = EnglishOnly());
 
 // A cell's number as text: at most 15 significant digits, in its shortest form, with the
 // locale's decimal separator and no group separators.
