@@ -11,10 +11,12 @@
 #include <memory>
 
 // An Office Open XML workbook (.xlsx, .xlsm): the worksheet of that name, read and written in the
-// package itself. Only the worksheet part is rewritten on save, with the workbook part asking the
-// spreadsheet program to recalculate on opening (and, after a formula cell was overwritten, the
-// calculation chain is dropped so the spreadsheet program rebuilds it); every other part keeps its
-// bytes. A cell with a date or time format reads as the locale's text of that date or time.
+// package itself. After cells were set, saving rewrites the worksheet part, asks the spreadsheet
+// program to recalculate on opening (workbook part), and takes the cached result out of every
+// formula cell of every worksheet, so that a program which does not recalculate on its own shows
+// no stale result; after a formula cell was overwritten the calculation chain is dropped so the
+// spreadsheet program rebuilds it. Every other part keeps its bytes. A cell with a date or time
+// format reads as the locale's text of that date or time.
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,
                                                const QLocale& locale, QString* error,
                                                const ITranslator& translator = EnglishOnly());
