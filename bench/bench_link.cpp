@@ -56,14 +56,16 @@ public:
                        std::uint32_t timeoutMs) override {
         const auto start = std::chrono::steady_clock::now();
         const std::uint32_t result = m_inner.Read(pipe, data, length, received, timeoutMs);
-        ExchangeMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        ExchangeMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         return result;
     }
     std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
                         std::uint32_t timeoutMs) override {
         const auto start = std::chrono::steady_clock::now();
         const std::uint32_t result = m_inner.Write(pipe, data, length, sent, timeoutMs);
-        ExchangeMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        ExchangeMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         return result;
     }
     std::uint32_t Close(void* pipe) override { return m_inner.Close(pipe); }

@@ -165,10 +165,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 checkNumber(fields[f], value, lh);
             else if (name.startsWith(QLatin1String("pressure [")))
                 checkNumber(fields[f], value,
-                            pa ? std::optional<double>(ToPressureUnitExactly(*pa, units.PressureUnit)) : std::nullopt);
+                            pa ? std::optional<double>(ToPressureUnitExactly(*pa, units.PressureUnit))
+                               : std::nullopt);
             else
                 checkNumber(fields[f], value,
-                            lh ? std::optional<double>(ToFlowUnitExactly(*lh, units.FlowUnit)) : std::nullopt);
+                            lh ? std::optional<double>(ToFlowUnitExactly(*lh, units.FlowUnit))
+                               : std::nullopt);
         }
     }
     return 0;

@@ -106,7 +106,8 @@ TCliOptions ParseCliOptions(const QStringList& args, const QString& programFileP
         ok = ok && o.CodePage >= 0 && o.CodePage <= MaxInstrumentCodePage;
         o.CodePageGiven = ok;
         if (!ok)
-            o.Error = QStringLiteral("--code-page takes a character table from 0 to %1").arg(MaxInstrumentCodePage);
+            o.Error =
+                QStringLiteral("--code-page takes a character table from 0 to %1").arg(MaxInstrumentCodePage);
     }
     for (std::size_t i = 0; i < own.size(); ++i) {
         if (!parser.isSet(own[i]))

@@ -65,7 +65,8 @@ double scaled(double value, const TRatio& r) {
     mantissa.remove(u'.');
     int exponent = shortest.mid(e + 1).toInt() - int(mantissa.size() - 1);
     Wide n = Wide(mantissa.toULongLong()) * Wide(r.Numerator); // at most 17 digits times 7
-    const Wide enough = Wide(r.Denominator) * Wide(1000000000000000000ULL) * 10000; // 22 digits in the quotient
+    const Wide enough =
+        Wide(r.Denominator) * Wide(1000000000000000000ULL) * 10000; // 22 digits in the quotient
     while (n < enough) {
         n *= 10;
         --exponent;
@@ -79,7 +80,8 @@ double scaled(double value, const TRatio& r) {
     return value < 0 ? -result : result;
 }
 
-template <std::size_t N> double convert(double value, const std::array<TRatio, N>& ratios, std::int32_t unit) {
+template <std::size_t N>
+double convert(double value, const std::array<TRatio, N>& ratios, std::int32_t unit) {
     if (unit < 0 || static_cast<std::size_t>(unit) >= N)
         return value;
     return scaled(value, ratios[static_cast<std::size_t>(unit)]);

@@ -150,7 +150,8 @@ QByteArray RecordAnalysisJson(const TRecordStore& store, const TUnits& units) {
     for (const TAnalysisSample& s : currentSamples(store)) {
         QJsonObject o{{c.Time, s.Time}, {c.PressurePa, jsonNumber(s.Pressure)}, {c.FlowLh, jsonNumber(s.Flow)}};
         if (!c.PressureUser.isEmpty())
-            o.insert(c.PressureUser, jsonNumber(inUnit(s.Pressure, ToPressureUnitExactly, units.PressureUnit)));
+            o.insert(c.PressureUser,
+                     jsonNumber(inUnit(s.Pressure, ToPressureUnitExactly, units.PressureUnit)));
         if (!c.FlowUser.isEmpty())
             o.insert(c.FlowUser, jsonNumber(inUnit(s.Flow, ToFlowUnitExactly, units.FlowUnit)));
         samples.append(o);

@@ -126,7 +126,8 @@ QString relationshipIdOf(const pugi::xml_node& sheet) {
 class TOoxmlWorksheet final : public IWorksheet {
 public:
     TOoxmlWorksheet(const QLocale& locale, const ITranslator& translator)
-        : m_locale(locale), m_translator(translator), m_package(TZipPackage::DefaultInflateLimit, translator) {}
+        : m_locale(locale), m_translator(translator),
+          m_package(TZipPackage::DefaultInflateLimit, translator) {}
 
     bool open(const QString& fileName, const QString& sheetName, QString* error);
     bool openBytes(const QByteArray& bytes, const QString& fileName, const QString& sheetName,
@@ -193,7 +194,8 @@ bool TOoxmlWorksheet::readPart(const QString& part, pugi::xml_document* doc, QSt
 }
 
 QString TOoxmlWorksheet::damaged(const QString& what) const {
-    return m_translator.Translate(QStringLiteral("The workbook %1 is damaged: %2.")).arg(m_package.fileName(), what);
+    return m_translator.Translate(QStringLiteral("The workbook %1 is damaged: %2."))
+        .arg(m_package.fileName(), what);
 }
 
 bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
@@ -232,8 +234,9 @@ bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
             m_worksheetParts.append(r.target);
         if (r.id == relationshipId) {
             if (!r.type.endsWith(QLatin1String("/worksheet")))
-                return fail(m_translator.Translate(QStringLiteral("\"%1\" in the workbook %2 is not a worksheet."))
-                                .arg(sheetName, fileName));
+                return fail(
+                    m_translator.Translate(QStringLiteral("\"%1\" in the workbook %2 is not a worksheet."))
+                        .arg(sheetName, fileName));
             m_sheetPart = r.target;
         }
         if (r.type.endsWith(QLatin1String("/sharedStrings"))) {
@@ -419,9 +422,11 @@ bool TOoxmlWorksheet::mayWrite(int row, int column, QString* error) {
 bool TOoxmlWorksheet::setCellText(int row, int column, const QString& text, QString* error) {
     if (row < 1 || row > MaxSheetRow || column < 1 || column > MaxSheetColumn) {
         if (error)
-            *error = m_translator.Translate(QStringLiteral("The cell in row %1, column %2 lies outside the worksheet."))
-                         .arg(row)
-                         .arg(column);
+            *error =
+                m_translator
+                    .Translate(QStringLiteral("The cell in row %1, column %2 lies outside the worksheet."))
+                    .arg(row)
+                    .arg(column);
         return false;
     }
     if (!m_formulas.mayOverwrite(row, column, error))
@@ -578,7 +583,8 @@ std::unique_ptr<IWorksheet> OpenOoxmlWorksheetFromBytes(const QByteArray& bytes,
 }
 
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,
-                                               const QLocale& locale, QString* error, const ITranslator& translator) {
+                                               const QLocale& locale, QString* error,
+                                               const ITranslator& translator) {
     auto sheet = std::make_unique<TOoxmlWorksheet>(locale, translator);
     if (!sheet->open(fileName, sheetName, error))
         return nullptr;

@@ -25,7 +25,8 @@ std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QS
 // writes.
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                         const QString& sheetName, const QLocale& locale,
-                                                        QString* error, const ITranslator& translator = EnglishOnly());
+                                                        QString* error,
+                                                        const ITranslator& translator = EnglishOnly());
 
 // A cell's number as text: at most 15 significant digits, in its shortest form, with the
 // locale's decimal separator and no group separators.

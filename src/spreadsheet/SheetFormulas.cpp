@@ -29,14 +29,15 @@ bool TSheetFormulas::mayOverwrite(int row, int column, QString* error) {
         if (!span.Range.contains(row, column))
             continue;
         if (error)
-            *error = m_translator
-                         .Translate(QStringLiteral("The cell %1 lies in the %2 %3 of the cell %4, which the "
-                                                   "export would break. Nothing was written. Move the results "
-                                                   "to other columns."))
-                         .arg(CellReference(row, column),
-                              span.Table ? m_translator.Translate(QStringLiteral("data table"))
-                                         : m_translator.Translate(QStringLiteral("array formula")),
-                              CellRangeReference(span.Range), span.Owner);
+            *error =
+                m_translator
+                    .Translate(QStringLiteral("The cell %1 lies in the %2 %3 of the cell %4, which the "
+                                              "export would break. Nothing was written. Move the results "
+                                              "to other columns."))
+                    .arg(CellReference(row, column),
+                         span.Table ? m_translator.Translate(QStringLiteral("data table"))
+                                    : m_translator.Translate(QStringLiteral("array formula")),
+                         CellRangeReference(span.Range), span.Owner);
         return false;
     }
     return true;

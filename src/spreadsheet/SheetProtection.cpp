@@ -63,15 +63,18 @@ bool SheetPasswordMatches(const TSheetProtection& protection, const QString& pas
     if (!protection.hashValue.isEmpty()) {
         const auto algorithm = hashAlgorithm(protection.algorithmName);
         if (!algorithm)
-            return fail(translator.Translate(QStringLiteral("The worksheet is protected with an unsupported "
-                                                            "algorithm: %1."))
+            return fail(translator
+                            .Translate(QStringLiteral("The worksheet is protected with an unsupported "
+                                                      "algorithm: %1."))
                             .arg(protection.algorithmName));
         bool ok = true;
         const long long spins =
             protection.spinCount.isEmpty() ? 0 : protection.spinCount.trimmed().toLongLong(&ok);
         if (!ok || spins < 0 || spins > MaxSpinCount)
-            return fail(translator.Translate(QStringLiteral("The worksheet protection has an invalid spin count: %1."))
-                            .arg(protection.spinCount));
+            return fail(
+                translator
+                    .Translate(QStringLiteral("The worksheet protection has an invalid spin count: %1."))
+                    .arg(protection.spinCount));
         const QByteArray salt = QByteArray::fromBase64(protection.saltValue.toLatin1());
         QByteArray hash = QCryptographicHash::hash(salt + utf16le(password), *algorithm);
         QCryptographicHash round(*algorithm);

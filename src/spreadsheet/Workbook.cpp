@@ -17,7 +17,8 @@ std::unique_ptr<IWorksheet> OpenWorksheetFromBytes(const QByteArray& bytes, cons
 }
 
 std::unique_ptr<IWorksheet> OpenWorksheet(const QString& fileName, const QString& sheetName,
-                                          const QLocale& locale, QString* error, const ITranslator& translator) {
+                                          const QLocale& locale, QString* error,
+                                          const ITranslator& translator) {
     QByteArray bytes;
     if (!ReadWorkbookFile(fileName, &bytes, error, translator))
         return nullptr;

@@ -49,4 +49,5 @@ std::unique_ptr<IWorksheet> OpenWorksheet(const QString& fileName, const QString
 // writes.
 std::unique_ptr<IWorksheet> OpenWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                    const QString& sheetName, const QLocale& locale,
-                                                   QString* error, const ITranslator& translator = EnglishOnly());
+                                                   QString* error,
+                                                   const ITranslator& translator = EnglishOnly());

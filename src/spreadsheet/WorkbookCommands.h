@@ -15,9 +15,9 @@ struct TValveCatalogue;
 
 // Opens a workbook's worksheet, its sentences for the user in the translator's language;
 // OpenWorksheet unless a test puts its own in.
-using TWorksheetOpener =
-    std::function<std::unique_ptr<IWorksheet>(const QString& fileName, const QString& sheetName, const QLocale& locale,
-                                              QString* error, const ITranslator& translator)>;
+using TWorksheetOpener = std::function<std::unique_ptr<IWorksheet>(
+    const QString& fileName, const QString& sheetName, const QLocale& locale, QString* error,
+    const ITranslator& translator)>;
 
 struct TWorkbookCommandContext {
     TProjectCommandContext& Project;

@@ -2,7 +2,8 @@
 
 #include <QFile>
 
-bool ReadWorkbookFile(const QString& fileName, QByteArray* bytes, QString* error, const ITranslator& translator) {
+bool ReadWorkbookFile(const QString& fileName, QByteArray* bytes, QString* error,
+                      const ITranslator& translator) {
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly))
         *bytes = file.readAll();

@@ -85,8 +85,9 @@ private:
 } // namespace
 
 QString XlsReadOnlyMessage(const ITranslator& translator) {
-    return translator.Translate(QStringLiteral("This workbook is in the old Excel format (.xls) and cannot be "
-                                               "written. Save it as an Excel workbook (.xlsx) and export again."));
+    return translator.Translate(
+        QStringLiteral("This workbook is in the old Excel format (.xls) and cannot be "
+                       "written. Save it as an Excel workbook (.xlsx) and export again."));
 }
 
 std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
@@ -115,7 +116,8 @@ std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, c
 }
 
 std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QString& sheetName,
-                                             const QLocale& locale, QString* error, const ITranslator& translator) {
+                                             const QLocale& locale, QString* error,
+                                             const ITranslator& translator) {
     QByteArray bytes;
     if (!ReadWorkbookFile(fileName, &bytes, error, translator))
         return nullptr;

@@ -120,13 +120,17 @@ bool TZipPackage::load(const TEntry& entry, QString* error) const {
         return true;
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = m_translator->Translate(QStringLiteral("The workbook %1 cannot be read: %2")).arg(m_fileName, reason);
+            *error = m_translator->Translate(QStringLiteral("The workbook %1 cannot be read: %2"))
+                         .arg(m_fileName, reason);
         return false;
     };
-    const QString damaged = m_translator->Translate(QStringLiteral("the part %1 is damaged.")).arg(entry.name);
+    const QString damaged =
+        m_translator->Translate(QStringLiteral("the part %1 is damaged.")).arg(entry.name);
     const qint64 budget = m_inflateLimit - m_inflated;
     const QString tooLarge =
-        m_translator->Translate(QStringLiteral("its parts unpack to more than %1 MB, so it is damaged or not a workbook."))
+        m_translator
+            ->Translate(
+                QStringLiteral("its parts unpack to more than %1 MB, so it is damaged or not a workbook."))
             .arg(m_inflateLimit >> 20);
     zip_stat_t stat;
     zip_stat_init(&stat);
@@ -177,8 +181,9 @@ bool TZipPackage::readEntry(const QString& name, QByteArray* data, QString* erro
     const TEntry* e = find(name);
     if (!e) {
         if (error)
-            *error = m_translator->Translate(QStringLiteral("The workbook %1 is damaged: the part %2 is missing."))
-                         .arg(m_fileName, name);
+            *error =
+                m_translator->Translate(QStringLiteral("The workbook %1 is damaged: the part %2 is missing."))
+                    .arg(m_fileName, name);
         return false;
     }
     if (!load(*e, error))

@@ -21,7 +21,8 @@ public:
     static constexpr qint64 DefaultInflateLimit = qint64(64) << 20;
 
     // Its sentences for the user are in the translator's language.
-    explicit TZipPackage(qint64 inflateLimit = DefaultInflateLimit, const ITranslator& translator = EnglishOnly());
+    explicit TZipPackage(qint64 inflateLimit = DefaultInflateLimit,
+                         const ITranslator& translator = EnglishOnly());
     ~TZipPackage();
     TZipPackage(TZipPackage&&) noexcept;
     TZipPackage& operator=(TZipPackage&&) noexcept;

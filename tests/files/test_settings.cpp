@@ -234,8 +234,8 @@ TEST(SafeFileWriter, FullDiskKeepsTheOldFile) {
 TEST(SafeFileWriter, AFullDiskIsNamedAsSuch) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    if (geteuid() != 0 || ::mount("zrv-test", QFile::encodeName(dir.path()).constData(), "tmpfs", 0,
-                                  "size=64k") != 0)
+    if (geteuid() != 0 ||
+        ::mount("zrv-test", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "mounting a small file system needs root";
     const QString path = dir.filePath("out.txt");
     writeBytes(path, "old contents");

@@ -107,7 +107,8 @@ TEST(ProtocolPauses, TheInstrumentGetsItsWholeQuietTimeAfterEveryReply) {
             const Clock::duration mandated = write ? 15ms : 5ms;
             for (std::size_t i = 2; i < instrument.Arrivals.size(); ++i) {
                 // The request's own travel is not quiet time: the instrument is busy receiving.
-                const Clock::duration quiet = instrument.Arrivals[i] - c.Exchange / 2 - instrument.Replies[i - 1];
+                const Clock::duration quiet =
+                    instrument.Arrivals[i] - c.Exchange / 2 - instrument.Replies[i - 1];
                 ASSERT_GE(quiet, mandated) << "request " << i;
                 ASSERT_LE(quiet, mandated + c.Late) << "request " << i;
             }

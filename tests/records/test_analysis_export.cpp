@@ -116,7 +116,8 @@ TEST(AnalysisExport, UserUnitsCarryNoSinglePrecisionNoise) {
         TUnits units;
         units.PressureUnit = c.pressureUnit;
         units.FlowUnit = c.flowUnit;
-        const QStringList lines = QString::fromUtf8(RecordAnalysisCsv(*s, units)).split(QStringLiteral("\r\n"));
+        const QStringList lines =
+            QString::fromUtf8(RecordAnalysisCsv(*s, units)).split(QStringLiteral("\r\n"));
         ASSERT_GE(lines.size(), 9);
         const QStringList fields = lines[8].split(u',');
         ASSERT_EQ(fields.size(), 5);

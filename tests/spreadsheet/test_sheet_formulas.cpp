@@ -158,8 +158,9 @@ TEST_F(SheetFormulasTest, AWriteLeavesNoCachedResultInAnySheetAndEveryFormulaAsI
                 expected.removeOne(QStringLiteral("<f>Q10/2</f>")); // V10 was written
             } else if (part == FormulasSheet) {
                 // V10, the master of the shared group, was written: V11 takes the group over.
-                expected.replaceInStrings(QStringLiteral("<f t=\"shared\" ref=\"V10:V19\" si=\"0\">Q10/2</f>"),
-                                          QStringLiteral("<f t=\"shared\" ref=\"V11:V19\" si=\"0\">Q11/2</f>"));
+                expected.replaceInStrings(
+                    QStringLiteral("<f t=\"shared\" ref=\"V10:V19\" si=\"0\">Q10/2</f>"),
+                    QStringLiteral("<f t=\"shared\" ref=\"V11:V19\" si=\"0\">Q11/2</f>"));
                 expected.removeOne(QStringLiteral("<f t=\"shared\" si=\"0\"/>"));
             }
             QStringList found = formulas(now);

@@ -50,13 +50,12 @@ protected:
     TFakeSheetData sheet;
     QString openedSheet;
     TProjectCommandContext projectContext{document, ui, translator, 0, QLocale::c(), {}};
-    TWorkbookCommandContext context{
-        projectContext, columns, *catalogue,
-        [this](const QString&, const QString& name, const QLocale&, QString*,
-               const ITranslator&) -> std::unique_ptr<IWorksheet> {
-            openedSheet = name;
-            return std::make_unique<TFakeWorksheet>(sheet);
-        }};
+    TWorkbookCommandContext context{projectContext, columns, *catalogue,
+                                    [this](const QString&, const QString& name, const QLocale&, QString*,
+                                           const ITranslator&) -> std::unique_ptr<IWorksheet> {
+                                        openedSheet = name;
+                                        return std::make_unique<TFakeWorksheet>(sheet);
+                                    }};
 
     void SetUp() override {
         setValveName(*catalogue, 4, "AQ-V 15");
@@ -266,8 +265,9 @@ TEST_F(WorkbookExport, WorkbookMessagesAreInTheUsersLanguage) {
     columns.ExportFinalFlow = 20000;
     ASSERT_EQ(ExportWorkbookFile(c, book("book_plain.xlsx")), TWorkbookResult::Done);
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_TRUE(ui.messages()[0].endsWith(u"\n<The cell in row 11, column 20000 lies outside the worksheet.>"_qs) ||
-                ui.messages()[0].endsWith(u"\n<The cell in row 10, column 20000 lies outside the worksheet.>"_qs))
+    EXPECT_TRUE(
+        ui.messages()[0].endsWith(u"\n<The cell in row 11, column 20000 lies outside the worksheet.>"_qs) ||
+        ui.messages()[0].endsWith(u"\n<The cell in row 10, column 20000 lies outside the worksheet.>"_qs))
         << ui.messages()[0].toStdString();
 }
 

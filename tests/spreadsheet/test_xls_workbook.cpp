@@ -157,7 +157,8 @@ TEST(XlsCellDump, RefusesMoreCellsOrLongerTextsThanAWorksheetNeeds) {
         return dump + XlsDumpEnd();
     };
     const auto text = [](qsizetype length, char c) {
-        return XlsDumpHeader() + XlsDumpCellLine(1, 1, TXlsCellType::Text, QByteArray(length, c)) + XlsDumpEnd();
+        return XlsDumpHeader() + XlsDumpCellLine(1, 1, TXlsCellType::Text, QByteArray(length, c)) +
+               XlsDumpEnd();
     };
     const struct {
         const char* what;
