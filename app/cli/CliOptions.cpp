@@ -11,6 +11,9 @@
 
 namespace {
 
+// The instrument's character tables (InstrumentText.h).
+constexpr int MaxInstrumentCodePage = 11;
+
 int unitByName(const QString& text, int count, const std::function<QStringList(int)>& names) {
     for (int i = 0; i < count; ++i)
         for (const QString& name : names(i))
@@ -100,15 +103,21 @@ TCliOptions ParseCliOptions(const QStringList& args, const QString& programFileP
     if (parser.isSet(codePage)) {
         bool ok = false;
         o.CodePage = parser.value(codePage).toInt(&ok);
+        ok = ok && o.CodePage >= 0 && o.CodePage <= MaxInstrumentCodePage;
         o.CodePageGiven = ok;
         if (!ok)
-            o.Error = QStringLiteral("--code-page needs a whole number");
+            o.Error =
+                QStringLiteral("--code-page takes a character table from 0 to %1").arg(MaxInstrumentCodePage);
     }
     for (std::size_t i = 0; i < own.size(); ++i) {
         if (!parser.isSet(own[i]))
             continue;
         const QString name = QStringLiteral("--") + QLatin1String(commandOptions[i].Name);
-        o.Extra << name << (commandOptions[i].ValueName ? parser.value(own[i]) : QString());
+        const bool takesValue = commandOptions[i].ValueName != nullptr;
+        // An empty value would quietly mean "not given" further on.
+        if (takesValue && parser.value(own[i]).trimmed().isEmpty())
+            o.Error = QStringLiteral("%1 needs a value").arg(name);
+        o.Extra << name << (takesValue ? parser.value(own[i]) : QString());
     }
     return o;
 }

@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 bool loadRecord(const TCliOptions& options, const ITranslator& translator, TRecordStore& store,
@@ -53,22 +55,30 @@ void printTable(const TTextTable& table, QTextStream& out) {
     }
 }
 
+bool toStandardOutput(const TCliOptions& options) {
+    return options.Output == QLatin1String("-");
+}
+
+// "-o -": the bytes go to standard output, after whatever the text stream holds.
+int writeStandardOutput(const QByteArray& bytes, QTextStream& out, QTextStream& err) {
+    out.flush();
+    QFile stdoutFile;
+    if (!stdoutFile.open(stdout, QIODevice::WriteOnly) || stdoutFile.write(bytes) != bytes.size() ||
+        !stdoutFile.flush()) {
+        err << "zrv10-cli: cannot write to standard output\n";
+        return 1;
+    }
+    return 0;
+}
+
 // The analysis formats; "-o -" writes to standard output.
 int exportForAnalysis(const TCliOptions& options, TAnalysisFormat format, QTextStream& out, QTextStream& err) {
     const TIdentityTranslator translator;
     auto store = std::make_unique<TRecordStore>();
     if (!loadRecord(options, translator, *store, err))
         return 1;
-    if (options.Output == QLatin1String("-")) {
-        out.flush();
-        QFile stdoutFile;
-        if (!stdoutFile.open(stdout, QIODevice::WriteOnly) ||
-            stdoutFile.write(RecordAnalysisBytes(*store, options.Units, format)) < 0 || !stdoutFile.flush()) {
-            err << "zrv10-cli: cannot write to standard output\n";
-            return 1;
-        }
-        return 0;
-    }
+    if (toStandardOutput(options))
+        return writeStandardOutput(RecordAnalysisBytes(*store, options.Units, format), out, err);
     QString error;
     if (!ExportRecordAnalysis(*store, options.Units, format, options.Output, &error)) {
         err << "zrv10-cli: " << error << "\n";
@@ -125,12 +135,37 @@ int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& e
         err << "zrv10-cli: --format takes csv, html, xls, csv-utf8 or json, not \"" << format << "\"\n";
         return 2;
     }
+    // A worksheet is binary: fine into a pipe or a file, garbage on a terminal.
+    if (toStandardOutput(options) && kind == TExportFormat::Xls && ::isatty(STDOUT_FILENO)) {
+        err << "zrv10-cli: an .xls worksheet is not written to a terminal; redirect standard output or "
+               "name a file with -o\n";
+        return 2;
+    }
     const TIdentityTranslator translator;
     auto store = std::make_unique<TRecordStore>();
     if (!loadRecord(options, translator, *store, err))
         return 1;
 
     const TTextTable table = BuildRecordTable(*store, options.Units, translator);
+    if (toStandardOutput(options)) {
+        QByteArray bytes;
+        switch (kind) {
+        case TExportFormat::Csv:
+            bytes = TableCsvBytes(table);
+            break;
+        case TExportFormat::Html:
+            bytes = TableHtmlBytes(table);
+            break;
+        case TExportFormat::Xls:
+            bytes = TableXlsBytes(table, options.Units.Locale);
+            if (bytes.isEmpty()) {
+                err << "zrv10-cli: the table has more rows or columns than a worksheet can address\n";
+                return 1;
+            }
+            break;
+        }
+        return writeStandardOutput(bytes, out, err);
+    }
     QString error;
     bool written = false;
     switch (kind) {
@@ -167,6 +202,10 @@ int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& er
             return 2;
         }
         size = *parsed;
+    }
+    if (!IsChartPictureName(options.Output)) {
+        err << "zrv10-cli: -o names a .png or .svg file, not \"" << options.Output << "\"\n";
+        return 2;
     }
     const TIdentityTranslator translator;
     auto store = std::make_unique<TRecordStore>();

@@ -123,10 +123,15 @@ int main(int argc, char** argv) {
             finish(1);
         put(XlsDumpHeader());
         QByteArray line;
+        int cells = 0;
         for (unsigned r = 0; r < rows; ++r)
             for (unsigned short c = 0; c < columns; ++c)
-                if (cellLine(handle, r, c, &line))
+                if (cellLine(handle, r, c, &line)) {
+                    // More than the program takes: no need to go on.
+                    if (++cells > MaxXlsCells)
+                        finish(1);
                     put(line);
+                }
         put(XlsDumpEnd());
         finish(0);
     }

@@ -37,9 +37,19 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(path, file.errorString(), error);
     QString reason;
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    // A short write (a full disk) sets no error; the next write fails at once with the system's
+    // reason.
+    qint64 written = 0;
+    while (reason.isEmpty() && written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            reason = file.errorString();
+        else
+            written += n;
+    }
+    if (reason.isEmpty() && !file.flush())
         reason = file.errorString();
-    else if (::fsync(file.handle()) != 0)
+    if (reason.isEmpty() && ::fsync(file.handle()) != 0)
         reason = QString::fromLocal8Bit(std::strerror(errno));
     if (!reason.isEmpty()) {
         file.cancelWriting();

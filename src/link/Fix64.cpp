@@ -89,6 +89,11 @@ bool TFix64::exchange(const TFrame& request) {
     m_request = request;
     // A failed write shows as the missing reply.
     SendRequest();
+    // The next pause counts from the reply, or from the end of a failed wait for it.
+    struct TEnded {
+        IPause& Pause;
+        ~TEnded() { Pause.exchangeEnded(); }
+    } ended{m_pause};
     if (m_slaveAddress == SlaveNoReply)
         return true;
     return CheckReply();

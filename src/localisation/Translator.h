@@ -21,3 +21,9 @@ class TIdentityTranslator final : public ITranslator {
 public:
     QString Translate(const QString& english) const override { return english; }
 };
+
+// The English texts, for callers that show nothing to a user of another language (tests, tools).
+inline const ITranslator& EnglishOnly() {
+    static const TIdentityTranslator english;
+    return english;
+}

@@ -2,6 +2,7 @@
 
 #include "files/AnalysisText.h"
 #include "files/SafeFileWriter.h"
+#include "model/ExactUnits.h"
 #include "model/Units.h"
 #include "records/RecordModel.h"
 
@@ -61,12 +62,19 @@ std::vector<TAnalysisSample> currentSamples(const TRecordStore& store) {
     return samples;
 }
 
-QString numberOrEmpty(const std::optional<double>& value, double factor = 1.0) {
-    return value ? AnalysisNumber(*value * factor) : QString();
+// A held value in the user's unit, converted with the exact decimal factor.
+using TToUnit = double (*)(double, std::int32_t);
+
+std::optional<double> inUnit(const std::optional<double>& value, TToUnit convert, std::int32_t unit) {
+    return value ? std::optional<double>(convert(*value, unit)) : std::nullopt;
 }
 
-QJsonValue jsonNumber(const std::optional<double>& value, double factor = 1.0) {
-    return value ? QJsonValue(*value * factor) : QJsonValue();
+QString numberOrEmpty(const std::optional<double>& value) {
+    return value ? AnalysisNumber(*value) : QString();
+}
+
+QJsonValue jsonNumber(const std::optional<double>& value) {
+    return value ? QJsonValue(*value) : QJsonValue();
 }
 
 // Presettings are held as shown ("2,50", "None", empty): a number where one reads, else the text.
@@ -114,14 +122,12 @@ QByteArray RecordAnalysisCsv(const TRecordStore& store, const TUnits& units) {
     if (!c.FlowUser.isEmpty())
         header << c.FlowUser;
     text += CsvLine(header);
-    const double pressureFactor = units.PressureFactor();
-    const double flowFactor = units.FlowFactor();
     for (const TAnalysisSample& s : currentSamples(store)) {
         QStringList fields = {s.Time, numberOrEmpty(s.Pressure), numberOrEmpty(s.Flow)};
         if (!c.PressureUser.isEmpty())
-            fields << numberOrEmpty(s.Pressure, pressureFactor);
+            fields << numberOrEmpty(inUnit(s.Pressure, ToPressureUnitExactly, units.PressureUnit));
         if (!c.FlowUser.isEmpty())
-            fields << numberOrEmpty(s.Flow, flowFactor);
+            fields << numberOrEmpty(inUnit(s.Flow, ToFlowUnitExactly, units.FlowUnit));
         text += CsvLine(fields);
     }
     return text.toUtf8();
@@ -140,15 +146,14 @@ QByteArray RecordAnalysisJson(const TRecordStore& store, const TUnits& units) {
         {QStringLiteral("temperature"), h.Temperature},
     };
     const TAnalysisColumns c = columnsFor(units);
-    const double pressureFactor = units.PressureFactor();
-    const double flowFactor = units.FlowFactor();
     QJsonArray samples;
     for (const TAnalysisSample& s : currentSamples(store)) {
         QJsonObject o{{c.Time, s.Time}, {c.PressurePa, jsonNumber(s.Pressure)}, {c.FlowLh, jsonNumber(s.Flow)}};
         if (!c.PressureUser.isEmpty())
-            o.insert(c.PressureUser, jsonNumber(s.Pressure, pressureFactor));
+            o.insert(c.PressureUser,
+                     jsonNumber(inUnit(s.Pressure, ToPressureUnitExactly, units.PressureUnit)));
         if (!c.FlowUser.isEmpty())
-            o.insert(c.FlowUser, jsonNumber(s.Flow, flowFactor));
+            o.insert(c.FlowUser, jsonNumber(inUnit(s.Flow, ToFlowUnitExactly, units.FlowUnit)));
         samples.append(o);
     }
     const QJsonObject root{

@@ -114,10 +114,19 @@ bool WriteChartSvg(const TRecordChart& shown, const QSize& size, const QString& 
     return writeFileAtomically(path, bytes, error);
 }
 
+bool IsChartPictureName(const QString& path) {
+    return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
+           path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+}
+
 bool WriteChartPicture(const TRecordChart& chart, const QSize& size, const QString& path, QString* error) {
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
         return WriteChartSvg(chart, size, path, error);
-    return WriteChartPng(chart, size, path, error);
+    if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        return WriteChartPng(chart, size, path, error);
+    if (error)
+        *error = QStringLiteral("Cannot write %1: a chart is saved as a .png or .svg picture").arg(path);
+    return false;
 }
 
 std::optional<QSize> ParseChartSize(const QString& text) {

@@ -41,7 +41,10 @@ QImage ChartImage(const TRecordChart& chart, const QSize& size);
 // *error says why.
 bool WriteChartPng(const TRecordChart& chart, const QSize& size, const QString& path, QString* error);
 bool WriteChartSvg(const TRecordChart& chart, const QSize& size, const QString& path, QString* error);
-// By the file's extension: ".svg" is SVG, everything else PNG.
+// A name ending in ".png" or ".svg" (case ignored): the two kinds of picture written.
+bool IsChartPictureName(const QString& path);
+// By the file's extension: ".svg" is SVG, ".png" PNG; any other name is refused, so that no file
+// carries bytes its name does not promise.
 bool WriteChartPicture(const TRecordChart& chart, const QSize& size, const QString& path, QString* error);
 // "1600x1000" as a size; none for anything else or a side outside 16..20000.
 std::optional<QSize> ParseChartSize(const QString& text);

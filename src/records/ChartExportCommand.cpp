@@ -18,6 +18,10 @@ bool ExportChartCommand(const TRecordChart& chart, IUserInterface& ui, const ITr
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".png");
+    if (!IsChartPictureName(path)) {
+        ui.showMessage(tr("Error"), tr("A chart is saved as a .png or .svg picture."));
+        return false;
+    }
 
     QSize size = DefaultChartExportSize;
     if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {

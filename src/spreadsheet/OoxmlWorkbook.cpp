@@ -123,13 +123,11 @@ QString relationshipIdOf(const pugi::xml_node& sheet) {
     return {};
 }
 
-QString damaged(const QString& fileName, const QString& what) {
-    return QStringLiteral("The workbook %1 is damaged: %2.").arg(fileName, what);
-}
-
 class TOoxmlWorksheet final : public IWorksheet {
 public:
-    TOoxmlWorksheet(const QLocale& locale) : m_locale(locale) {}
+    TOoxmlWorksheet(const QLocale& locale, const ITranslator& translator)
+        : m_locale(locale), m_translator(translator),
+          m_package(TZipPackage::DefaultInflateLimit, translator) {}
 
     bool open(const QString& fileName, const QString& sheetName, QString* error);
     bool openBytes(const QByteArray& bytes, const QString& fileName, const QString& sheetName,
@@ -151,16 +149,21 @@ private:
     pugi::xml_node cellNode(pugi::xml_node rowNode, int row, int column);
     void dropCalculationChain();
     void askForRecalculation();
+    void dropCachedResults();
     void indexRows();
+    QString damaged(const QString& what) const;
 
     QLocale m_locale;
+    const ITranslator& m_translator;
     TZipPackage m_package;
     QString m_workbookPart;
     QString m_sheetPart;
+    // Every worksheet of the book, this one included.
+    QStringList m_worksheetParts;
     pugi::xml_document m_sheet;
     pugi::xml_node m_sheetData;
     std::map<int, pugi::xml_node> m_rows;
-    TSheetFormulas m_formulas{m_rows};
+    TSheetFormulas m_formulas{m_rows, m_translator};
     std::vector<QString> m_sharedStrings;
     // Per cell style: what its number format makes of a number.
     std::vector<TDateKind> m_styleDates;
@@ -186,8 +189,13 @@ bool TOoxmlWorksheet::readPart(const QString& part, pugi::xml_document* doc, QSt
     if (parseXml(bytes, doc))
         return true;
     if (error)
-        *error = damaged(m_package.fileName(), part);
+        *error = damaged(part);
     return false;
+}
+
+QString TOoxmlWorksheet::damaged(const QString& what) const {
+    return m_translator.Translate(QStringLiteral("The workbook %1 is damaged: %2."))
+        .arg(m_package.fileName(), what);
 }
 
 bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
@@ -217,14 +225,18 @@ bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
         }
     }
     if (!found)
-        return fail(QStringLiteral("The workbook %1 has no worksheet \"%2\".").arg(fileName, sheetName));
+        return fail(m_translator.Translate(QStringLiteral("The workbook %1 has no worksheet \"%2\"."))
+                        .arg(fileName, sheetName));
 
     const std::vector<TRelationship> relationships = readRelationships(m_package, m_workbookPart);
     for (const TRelationship& r : relationships) {
+        if (r.type.endsWith(QLatin1String("/worksheet")))
+            m_worksheetParts.append(r.target);
         if (r.id == relationshipId) {
             if (!r.type.endsWith(QLatin1String("/worksheet")))
                 return fail(
-                    QStringLiteral("\"%1\" in the workbook %2 is not a worksheet.").arg(sheetName, fileName));
+                    m_translator.Translate(QStringLiteral("\"%1\" in the workbook %2 is not a worksheet."))
+                        .arg(sheetName, fileName));
             m_sheetPart = r.target;
         }
         if (r.type.endsWith(QLatin1String("/sharedStrings"))) {
@@ -239,12 +251,12 @@ bool TOoxmlWorksheet::findSheet(const QString& sheetName, QString* error) {
             readNumberFormats(r.target);
     }
     if (m_sheetPart.isEmpty())
-        return fail(damaged(fileName, sheetName));
+        return fail(damaged(sheetName));
     if (!readPart(m_sheetPart, &m_sheet, error))
         return false;
     m_sheetData = child(child(m_sheet, "worksheet"), "sheetData");
     if (!m_sheetData)
-        return fail(damaged(fileName, m_sheetPart));
+        return fail(damaged(m_sheetPart));
     indexRows();
     return true;
 }
@@ -350,7 +362,7 @@ bool TOoxmlWorksheet::unprotect(const QString& password, QString* error) {
     TSheetProtection check{attribute(protection, "password"), attribute(protection, "algorithmName"),
                            attribute(protection, "hashValue"), attribute(protection, "saltValue"),
                            attribute(protection, "spinCount")};
-    if (!SheetPasswordMatches(check, password, error))
+    if (!SheetPasswordMatches(check, password, error, m_translator))
         return false;
     protection.parent().remove_child(protection);
     m_changed = true;
@@ -410,9 +422,11 @@ bool TOoxmlWorksheet::mayWrite(int row, int column, QString* error) {
 bool TOoxmlWorksheet::setCellText(int row, int column, const QString& text, QString* error) {
     if (row < 1 || row > MaxSheetRow || column < 1 || column > MaxSheetColumn) {
         if (error)
-            *error = QStringLiteral("The cell in row %1, column %2 lies outside the worksheet.")
-                         .arg(row)
-                         .arg(column);
+            *error =
+                m_translator
+                    .Translate(QStringLiteral("The cell in row %1, column %2 lies outside the worksheet."))
+                    .arg(row)
+                    .arg(column);
         return false;
     }
     if (!m_formulas.mayOverwrite(row, column, error))
@@ -507,9 +521,28 @@ void TOoxmlWorksheet::dropCalculationChain() {
     }
 }
 
+// Formulas anywhere in the book may depend on the written cells. A spreadsheet program that does not
+// recalculate on opening (LibreOffice by default ignores fullCalcOnLoad) shows a cached result as it
+// stands; one that is missing it has to calculate.
+void TOoxmlWorksheet::dropCachedResults() {
+    DropCachedFormulaResults(m_sheetData);
+    for (const QString& part : m_worksheetParts) {
+        if (part == m_sheetPart)
+            continue;
+        pugi::xml_document other;
+        // A part that cannot be read is left as it is: the program opening the book judges it.
+        if (!parseXml(m_package.entry(part), &other))
+            continue;
+        if (DropCachedFormulaResults(child(child(other, "worksheet"), "sheetData")))
+            m_package.setEntry(part, serializeXml(other, m_package.entry(part)));
+    }
+}
+
 bool TOoxmlWorksheet::save(QString* error) {
     if (!m_changed)
         return true;
+    if (m_cellsWritten)
+        dropCachedResults();
     m_package.setEntry(m_sheetPart, serializeXml(m_sheet, m_package.entry(m_sheetPart)));
     if (m_formulaRemoved)
         dropCalculationChain();
@@ -542,16 +575,17 @@ QString FormatCellNumber(double value, const QLocale& locale) {
 
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                         const QString& sheetName, const QLocale& locale,
-                                                        QString* error) {
-    auto sheet = std::make_unique<TOoxmlWorksheet>(locale);
+                                                        QString* error, const ITranslator& translator) {
+    auto sheet = std::make_unique<TOoxmlWorksheet>(locale, translator);
     if (!sheet->openBytes(bytes, fileName, sheetName, error))
         return nullptr;
     return sheet;
 }
 
 std::unique_ptr<IWorksheet> OpenOoxmlWorksheet(const QString& fileName, const QString& sheetName,
-                                               const QLocale& locale, QString* error) {
-    auto sheet = std::make_unique<TOoxmlWorksheet>(locale);
+                                               const QLocale& locale, QString* error,
+                                               const ITranslator& translator) {
+    auto sheet = std::make_unique<TOoxmlWorksheet>(locale, translator);
     if (!sheet->open(fileName, sheetName, error))
         return nullptr;
     return sheet;

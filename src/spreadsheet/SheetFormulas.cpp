@@ -1,5 +1,6 @@
 #include "spreadsheet/SheetFormulas.h"
 
+#include "localisation/Translator.h"
 #include "spreadsheet/FormulaShift.h"
 #include "spreadsheet/OoxmlXml.h"
 
@@ -28,11 +29,15 @@ bool TSheetFormulas::mayOverwrite(int row, int column, QString* error) {
         if (!span.Range.contains(row, column))
             continue;
         if (error)
-            *error = QStringLiteral("The cell %1 lies in the %2 %3 of the cell %4, which the export would "
-                                    "break. Nothing was written; move the results to other columns.")
-                         .arg(CellReference(row, column),
-                              span.Table ? QStringLiteral("data table") : QStringLiteral("array formula"),
-                              CellRangeReference(span.Range), span.Owner);
+            *error =
+                m_translator
+                    .Translate(QStringLiteral("The cell %1 lies in the %2 %3 of the cell %4, which the "
+                                              "export would break. Nothing was written. Move the results "
+                                              "to other columns."))
+                    .arg(CellReference(row, column),
+                         span.Table ? m_translator.Translate(QStringLiteral("data table"))
+                                    : m_translator.Translate(QStringLiteral("array formula")),
+                         CellRangeReference(span.Range), span.Owner);
         return false;
     }
     return true;
@@ -78,4 +83,28 @@ void TSheetFormulas::releaseSharedMaster(const pugi::xml_node& cell, int row, in
     master.attribute("ref").set_value(CellRangeReference(remaining).toUtf8().constData());
     const QString moved = ShiftFormula(formula, members.front().Row - row, members.front().Column - column);
     master.text().set(moved.toUtf8().constData());
+}
+
+bool DropCachedFormulaResults(const pugi::xml_node& sheetData) {
+    bool dropped = false;
+    for (pugi::xml_node row = sheetData.first_child(); row; row = row.next_sibling()) {
+        if (!isElement(row, "row"))
+            continue;
+        for (pugi::xml_node c = row.first_child(); c; c = c.next_sibling()) {
+            if (!isElement(c, "c") || !child(c, "f"))
+                continue;
+            pugi::xml_node value = child(c, "v");
+            if (!value)
+                continue;
+            c.remove_child(value);
+            // Without a value a cell is a number cell; a text, boolean or error type would describe
+            // a value that is no longer there.
+            const QString type = attribute(c, "t");
+            if (type == QLatin1String("str") || type == QLatin1String("b") || type == QLatin1String("e") ||
+                type == QLatin1String("n") || type == QLatin1String("d"))
+                c.remove_attribute("t");
+            dropped = true;
+        }
+    }
+    return dropped;
 }

@@ -6,6 +6,8 @@
 
 #include <pugixml.hpp>
 
+class ITranslator;
+
 #include <map>
 #include <vector>
 
@@ -14,8 +16,9 @@
 // result fills a range. Overwriting a cell must leave every other cell's formula intact.
 class TSheetFormulas {
 public:
-    // rows: the worksheet's <row> elements by row number.
-    explicit TSheetFormulas(const std::map<int, pugi::xml_node>& rows) : m_rows(rows) {}
+    // rows: the worksheet's <row> elements by row number; translator: the language of the errors.
+    TSheetFormulas(const std::map<int, pugi::xml_node>& rows, const ITranslator& translator)
+        : m_rows(rows), m_translator(translator) {}
 
     // False when the cell lies under an array formula or a data table, which one cell cannot be
     // taken out of; *error then names the cell.
@@ -34,6 +37,13 @@ private:
     void collectSpans();
 
     const std::map<int, pugi::xml_node>& m_rows;
+    const ITranslator& m_translator;
     std::vector<TSpan> m_spans;
     bool m_collected = false;
 };
+
+// Removes the cached result of every formula cell under the worksheet's <sheetData>: the value and
+// the type that described it. Formulas, shared groups and array ranges stay as they are, so that a
+// spreadsheet program opening the book has no stale result to show and calculates each one afresh.
+// True when anything was removed.
+bool DropCachedFormulaResults(const pugi::xml_node& sheetData);

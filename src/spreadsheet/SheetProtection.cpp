@@ -35,8 +35,8 @@ QByteArray utf16le(const QString& text) {
     return bytes;
 }
 
-QString wrongPassword() {
-    return QStringLiteral("The password does not unprotect the worksheet.");
+QString wrongPassword(const ITranslator& translator) {
+    return translator.Translate(QStringLiteral("The password does not unprotect the worksheet."));
 }
 
 } // namespace
@@ -53,7 +53,8 @@ std::uint16_t LegacySheetPasswordHash(const QString& password) {
     return std::uint16_t(hash);
 }
 
-bool SheetPasswordMatches(const TSheetProtection& protection, const QString& password, QString* error) {
+bool SheetPasswordMatches(const TSheetProtection& protection, const QString& password, QString* error,
+                          const ITranslator& translator) {
     const auto fail = [error](const QString& text) {
         if (error)
             *error = text;
@@ -62,15 +63,18 @@ bool SheetPasswordMatches(const TSheetProtection& protection, const QString& pas
     if (!protection.hashValue.isEmpty()) {
         const auto algorithm = hashAlgorithm(protection.algorithmName);
         if (!algorithm)
-            return fail(QStringLiteral("The worksheet is protected with an unsupported "
-                                       "algorithm: %1.")
+            return fail(translator
+                            .Translate(QStringLiteral("The worksheet is protected with an unsupported "
+                                                      "algorithm: %1."))
                             .arg(protection.algorithmName));
         bool ok = true;
         const long long spins =
             protection.spinCount.isEmpty() ? 0 : protection.spinCount.trimmed().toLongLong(&ok);
         if (!ok || spins < 0 || spins > MaxSpinCount)
-            return fail(QStringLiteral("The worksheet protection has an invalid spin count: %1.")
-                            .arg(protection.spinCount));
+            return fail(
+                translator
+                    .Translate(QStringLiteral("The worksheet protection has an invalid spin count: %1."))
+                    .arg(protection.spinCount));
         const QByteArray salt = QByteArray::fromBase64(protection.saltValue.toLatin1());
         QByteArray hash = QCryptographicHash::hash(salt + utf16le(password), *algorithm);
         QCryptographicHash round(*algorithm);
@@ -84,14 +88,14 @@ bool SheetPasswordMatches(const TSheetProtection& protection, const QString& pas
             hash = round.result();
         }
         if (hash != QByteArray::fromBase64(protection.hashValue.toLatin1()))
-            return fail(wrongPassword());
+            return fail(wrongPassword(translator));
         return true;
     }
     if (!protection.legacyHash.isEmpty()) {
         bool ok = false;
         const unsigned stored = protection.legacyHash.trimmed().toUInt(&ok, 16);
         if (!ok || stored != LegacySheetPasswordHash(password))
-            return fail(wrongPassword());
+            return fail(wrongPassword(translator));
         return true;
     }
     return true;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "localisation/Translator.h"
+
 #include <cstdint>
 
 // The password check of a worksheet's protection element: either the legacy 16-bit hash
@@ -19,4 +21,5 @@ std::uint16_t LegacySheetPasswordHash(const QString& password);
 
 // True when the password unprotects the sheet; a protection without any password is lifted by
 // any password. False with *error holding a sentence for the user otherwise.
-bool SheetPasswordMatches(const TSheetProtection& protection, const QString& password, QString* error);
+bool SheetPasswordMatches(const TSheetProtection& protection, const QString& password, QString* error,
+                          const ITranslator& translator = EnglishOnly());

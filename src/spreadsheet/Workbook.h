@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "localisation/Translator.h"
+
 #include <memory>
 
 // A workbook file reduced to the few operations the exchange with the engineering workbook needs:
@@ -39,11 +41,13 @@ public:
 // Opens the workbook file (.xlsx/.xlsm as Office Open XML, .xls as a legacy workbook that can only
 // be read; decided by the file's content, not its name) and finds the worksheet of that name.
 // Null with *error holding a sentence for the user when the file cannot be read or has no such
-// worksheet.
+// worksheet. Every sentence, the worksheet's later ones too, is in the translator's language.
 std::unique_ptr<IWorksheet> OpenWorksheet(const QString& fileName, const QString& sheetName,
-                                          const QLocale& locale, QString* error);
+                                          const QLocale& locale, QString* error,
+                                          const ITranslator& translator = EnglishOnly());
 // The same over the file's bytes in memory; fileName names it in messages and is where save()
 // writes.
 std::unique_ptr<IWorksheet> OpenWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                    const QString& sheetName, const QLocale& locale,
-                                                   QString* error);
+                                                   QString* error,
+                                                   const ITranslator& translator = EnglishOnly());

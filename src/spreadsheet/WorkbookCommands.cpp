@@ -26,13 +26,13 @@ TWorkbookResult fail(TWorkbookCommandContext& c, const QString& sentence) {
 
 std::unique_ptr<IWorksheet> openSheet(TWorkbookCommandContext& c, const QString& path, QString* error) {
     if (!QFileInfo(path).isFile()) {
-        *error = QStringLiteral("The workbook %1 does not exist.").arg(path);
+        *error = tr_(c, "The workbook %1 does not exist.").arg(path);
         return nullptr;
     }
     const QString sheet = QString::fromLatin1(WorkbookSheetName);
     if (c.Open)
-        return c.Open(path, sheet, c.Project.Locale, error);
-    return OpenWorksheet(path, sheet, c.Project.Locale, error);
+        return c.Open(path, sheet, c.Project.Locale, error, c.Project.Translator);
+    return OpenWorksheet(path, sheet, c.Project.Locale, error, c.Project.Translator);
 }
 
 QString chooseWorkbook(TWorkbookCommandContext& c, const char* title, const QString& filter) {

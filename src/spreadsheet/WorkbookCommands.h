@@ -9,12 +9,15 @@
 #include <functional>
 #include <memory>
 
+class ITranslator;
 class IWorksheet;
 struct TValveCatalogue;
 
-// Opens a workbook's worksheet; OpenWorksheet unless a test puts its own in.
+// Opens a workbook's worksheet, its sentences for the user in the translator's language;
+// OpenWorksheet unless a test puts its own in.
 using TWorksheetOpener = std::function<std::unique_ptr<IWorksheet>(
-    const QString& fileName, const QString& sheetName, const QLocale& locale, QString* error)>;
+    const QString& fileName, const QString& sheetName, const QLocale& locale, QString* error,
+    const ITranslator& translator)>;
 
 struct TWorkbookCommandContext {
     TProjectCommandContext& Project;

@@ -3,5 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "localisation/Translator.h"
+
 // A workbook file's bytes, read whole. False with *error "Cannot read <file>: <reason>".
-bool ReadWorkbookFile(const QString& fileName, QByteArray* bytes, QString* error);
+bool ReadWorkbookFile(const QString& fileName, QByteArray* bytes, QString* error,
+                      const ITranslator& translator = EnglishOnly());

@@ -9,6 +9,9 @@ constexpr char End[] = "END";
 // BIFF8 worksheets address 65536 rows and 256 columns.
 constexpr int MaxRow = 65536;
 constexpr int MaxColumn = 256;
+// "C", row, column, type, four tabs, the newline, and the longest text: four bytes of UTF-8 per
+// character, each escaped.
+constexpr qsizetype MaxLine = 32 + qsizetype(MaxXlsCellText) * 4 * 2;
 
 bool validType(char c) {
     switch (static_cast<TXlsCellType>(c)) {
@@ -101,10 +104,15 @@ bool ParseXlsCellDump(const QByteArray& dump, TXlsCells* cells, QString* error) 
     TXlsCells result;
     qsizetype at = XlsDumpHeader().size();
     const qsizetype last = dump.size() - XlsDumpEnd().size();
+    int lines = 0;
     while (at < last) {
+        if (++lines > MaxXlsCells)
+            return fail(QStringLiteral("more than %1 cells").arg(MaxXlsCells));
         const qsizetype newline = dump.indexOf('\n', at);
         if (newline < 0 || newline > last)
             return fail(QStringLiteral("cut short"));
+        if (newline - at > MaxLine)
+            return fail(QStringLiteral("a text longer than %1 characters").arg(MaxXlsCellText));
         const QList<QByteArray> fields = dump.mid(at, newline - at).split('\t');
         at = newline + 1;
         bool rowOk = false;
@@ -117,7 +125,10 @@ bool ParseXlsCellDump(const QByteArray& dump, TXlsCells* cells, QString* error) 
         if (!rowOk || !columnOk || row < 1 || row > MaxRow || column < 1 || column > MaxColumn ||
             !unescape(fields[4], &text))
             return fail(QStringLiteral("malformed line"));
-        result[{row, column}] = TXlsCell{static_cast<TXlsCellType>(fields[3][0]), QString::fromUtf8(text)};
+        QString value = QString::fromUtf8(text);
+        if (value.size() > MaxXlsCellText)
+            return fail(QStringLiteral("a text longer than %1 characters").arg(MaxXlsCellText));
+        result[{row, column}] = TXlsCell{static_cast<TXlsCellType>(fields[3][0]), std::move(value)};
     }
     *cells = std::move(result);
     return true;

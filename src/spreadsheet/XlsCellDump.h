@@ -31,5 +31,11 @@ QByteArray XlsDumpHeader();
 QByteArray XlsDumpCellLine(int row, int column, TXlsCellType type, const QByteArray& utf8Text);
 QByteArray XlsDumpEnd();
 
-// False with *error (for the log, not the user) when the dump is cut short or malformed.
+// The engineer's workbook needs a few thousand cells; a sheet with more is refused rather than
+// held in memory. A cell's text is at most 32767 characters, as in the spreadsheet program.
+inline constexpr int MaxXlsCells = 100000;
+inline constexpr int MaxXlsCellText = 32767;
+
+// False with *error (for the log, not the user) when the dump is cut short or malformed, or holds
+// more than MaxXlsCells cells or a longer text.
 bool ParseXlsCellDump(const QByteArray& dump, TXlsCells* cells, QString* error);

@@ -11,7 +11,9 @@ struct THelperLimits {
     qint64 MemoryBytes = qint64(1) << 30;
     int CpuSeconds = 30;
     int WallMilliseconds = 60000;
-    qint64 OutputBytes = qint64(256) << 20;
+    // Room for every cell a worksheet may hand back (MaxXlsCells of them, XlsCellDump.h) with
+    // ordinary texts; what reads it stays far below 100 MB.
+    qint64 OutputBytes = qint64(16) << 20;
 };
 
 struct THelperRun {

@@ -11,7 +11,8 @@ constexpr int NoSuchSheet = 3;
 
 class TXlsWorksheet final : public IWorksheet {
 public:
-    TXlsWorksheet(TXlsCells cells, const QLocale& locale) : m_cells(std::move(cells)), m_locale(locale) {
+    TXlsWorksheet(TXlsCells cells, const QLocale& locale, const ITranslator& translator)
+        : m_cells(std::move(cells)), m_locale(locale), m_translator(translator) {
         // Cell texts are read back as numbers: no thousands separators in them.
         m_locale.setNumberOptions(QLocale::OmitGroupSeparator);
     }
@@ -49,7 +50,7 @@ public:
     // Nothing of a legacy workbook can be written: refused before anything is tried.
     bool mayWrite(int, int, QString* error) override {
         if (error)
-            *error = XlsReadOnlyMessage();
+            *error = XlsReadOnlyMessage(m_translator);
         return false;
     }
 
@@ -58,13 +59,13 @@ public:
 
     bool setCellText(int, int, const QString&, QString* error) override {
         if (error)
-            *error = XlsReadOnlyMessage();
+            *error = XlsReadOnlyMessage(m_translator);
         return false;
     }
 
     bool save(QString* error) override {
         if (error)
-            *error = XlsReadOnlyMessage();
+            *error = XlsReadOnlyMessage(m_translator);
         return false;
     }
 
@@ -78,18 +79,21 @@ private:
 
     TXlsCells m_cells;
     QLocale m_locale;
+    const ITranslator& m_translator;
 };
 
 } // namespace
 
-QString XlsReadOnlyMessage() {
-    return QStringLiteral("This workbook is in the old Excel format (.xls) and cannot be written. Save it as "
-                          "an Excel workbook (.xlsx) and export again.");
+QString XlsReadOnlyMessage(const ITranslator& translator) {
+    return translator.Translate(
+        QStringLiteral("This workbook is in the old Excel format (.xls) and cannot be "
+                       "written. Save it as an Excel workbook (.xlsx) and export again."));
 }
 
 std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                       const QString& sheetName, const QLocale& locale,
-                                                      QString* error, const TXlsReader& reader) {
+                                                      QString* error, const TXlsReader& reader,
+                                                      const ITranslator& translator) {
     const auto fail = [error](const QString& text) {
         if (error)
             *error = text;
@@ -98,21 +102,24 @@ std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, c
     const THelperRun run =
         RunHelper(reader.Program, reader.Arguments + QStringList{sheetName}, bytes, reader.Limits);
     if (!run.Started)
-        return fail(QStringLiteral(
-                        "The workbook %1 cannot be read: %2, which reads .xls workbooks, cannot be started.")
+        return fail(translator
+                        .Translate(QStringLiteral("The workbook %1 cannot be read: %2, which reads .xls "
+                                                  "workbooks, cannot be started."))
                         .arg(fileName, reader.Program));
     if (run.Finished && run.ExitCode == NoSuchSheet)
-        return fail(QStringLiteral("The workbook %1 has no worksheet \"%2\".").arg(fileName, sheetName));
+        return fail(translator.Translate(QStringLiteral("The workbook %1 has no worksheet \"%2\"."))
+                        .arg(fileName, sheetName));
     TXlsCells cells;
     if (!run.Finished || run.ExitCode != 0 || !ParseXlsCellDump(run.Output, &cells, nullptr))
-        return fail(QStringLiteral("The workbook %1 cannot be read.").arg(fileName));
-    return std::make_unique<TXlsWorksheet>(std::move(cells), locale);
+        return fail(translator.Translate(QStringLiteral("The workbook %1 cannot be read.")).arg(fileName));
+    return std::make_unique<TXlsWorksheet>(std::move(cells), locale, translator);
 }
 
 std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QString& sheetName,
-                                             const QLocale& locale, QString* error) {
+                                             const QLocale& locale, QString* error,
+                                             const ITranslator& translator) {
     QByteArray bytes;
-    if (!ReadWorkbookFile(fileName, &bytes, error))
+    if (!ReadWorkbookFile(fileName, &bytes, error, translator))
         return nullptr;
-    return OpenXlsWorksheetFromBytes(bytes, fileName, sheetName, locale, error);
+    return OpenXlsWorksheetFromBytes(bytes, fileName, sheetName, locale, error, {}, translator);
 }

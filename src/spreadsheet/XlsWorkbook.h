@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "localisation/Translator.h"
+
 #include <memory>
 
 // A legacy .xls workbook opened for reading only: cells are read, writes and saves are refused
@@ -15,7 +17,8 @@
 // process under limits; whatever goes wrong there (a damaged file, a crash, a limit reached) means
 // the workbook cannot be read.
 std::unique_ptr<IWorksheet> OpenXlsWorksheet(const QString& fileName, const QString& sheetName,
-                                             const QLocale& locale, QString* error);
+                                             const QLocale& locale, QString* error,
+                                             const ITranslator& translator = EnglishOnly());
 
 // The helper that reads the worksheet: the program, the arguments before the sheet name, limits.
 struct TXlsReader {
@@ -27,7 +30,8 @@ struct TXlsReader {
 // The same over the file's bytes in memory; fileName names it in messages.
 std::unique_ptr<IWorksheet> OpenXlsWorksheetFromBytes(const QByteArray& bytes, const QString& fileName,
                                                       const QString& sheetName, const QLocale& locale,
-                                                      QString* error, const TXlsReader& reader = {});
+                                                      QString* error, const TXlsReader& reader = {},
+                                                      const ITranslator& translator = EnglishOnly());
 
-// The sentence the refused write carries (untranslated; the caller translates it).
-QString XlsReadOnlyMessage();
+// The sentence the refused write carries.
+QString XlsReadOnlyMessage(const ITranslator& translator = EnglishOnly());

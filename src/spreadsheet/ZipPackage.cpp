@@ -41,13 +41,15 @@ void TZipPackage::TArchiveClose::operator()(zip* z) const {
     zip_discard(z);
 }
 
-TZipPackage::TZipPackage(qint64 inflateLimit) : m_inflateLimit(inflateLimit) {}
+TZipPackage::TZipPackage(qint64 inflateLimit, const ITranslator& translator)
+    : m_inflateLimit(inflateLimit), m_translator(&translator) {}
 TZipPackage::~TZipPackage() = default;
 TZipPackage::TZipPackage(TZipPackage&&) noexcept = default;
 TZipPackage& TZipPackage::operator=(TZipPackage&& other) noexcept {
     // The archive reads from m_original: close it before those bytes go.
     m_archive.reset();
     m_inflateLimit = other.m_inflateLimit;
+    m_translator = other.m_translator;
     m_inflated = other.m_inflated;
     m_fileName = std::move(other.m_fileName);
     m_original = std::move(other.m_original);
@@ -59,13 +61,13 @@ TZipPackage& TZipPackage::operator=(TZipPackage&& other) noexcept {
 
 bool TZipPackage::open(const QString& fileName, QString* error) {
     QByteArray bytes;
-    return ReadWorkbookFile(fileName, &bytes, error) && openBytes(bytes, fileName, error);
+    return ReadWorkbookFile(fileName, &bytes, error, *m_translator) && openBytes(bytes, fileName, error);
 }
 
 bool TZipPackage::openBytes(const QByteArray& bytes, const QString& fileName, QString* error) {
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(fileName, reason);
+            *error = m_translator->Translate(QStringLiteral("Cannot read %1: %2")).arg(fileName, reason);
         return false;
     };
     QByteArray original = bytes;
@@ -118,13 +120,17 @@ bool TZipPackage::load(const TEntry& entry, QString* error) const {
         return true;
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("The workbook %1 cannot be read: %2").arg(m_fileName, reason);
+            *error = m_translator->Translate(QStringLiteral("The workbook %1 cannot be read: %2"))
+                         .arg(m_fileName, reason);
         return false;
     };
-    const QString damaged = QStringLiteral("the part %1 is damaged.").arg(entry.name);
+    const QString damaged =
+        m_translator->Translate(QStringLiteral("the part %1 is damaged.")).arg(entry.name);
     const qint64 budget = m_inflateLimit - m_inflated;
     const QString tooLarge =
-        QStringLiteral("its parts unpack to more than %1 MB; it is damaged or not a workbook.")
+        m_translator
+            ->Translate(
+                QStringLiteral("its parts unpack to more than %1 MB, so it is damaged or not a workbook."))
             .arg(m_inflateLimit >> 20);
     zip_stat_t stat;
     zip_stat_init(&stat);
@@ -176,7 +182,8 @@ bool TZipPackage::readEntry(const QString& name, QByteArray* data, QString* erro
     if (!e) {
         if (error)
             *error =
-                QStringLiteral("The workbook %1 is damaged: the part %2 is missing.").arg(m_fileName, name);
+                m_translator->Translate(QStringLiteral("The workbook %1 is damaged: the part %2 is missing."))
+                    .arg(m_fileName, name);
         return false;
     }
     if (!load(*e, error))
@@ -229,7 +236,8 @@ bool TZipPackage::save(QString* error) {
         return true;
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(m_fileName), reason);
+            *error = m_translator->Translate(QStringLiteral("Cannot write %1: %2"))
+                         .arg(QDir::toNativeSeparators(m_fileName), reason);
         return false;
     };
     const QFileInfo target(m_fileName);
@@ -283,7 +291,7 @@ bool TZipPackage::save(QString* error) {
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
 
     // Read back what was written, so that later reads and saves start from the file as it is now.
-    TZipPackage reopened(m_inflateLimit);
+    TZipPackage reopened(m_inflateLimit, *m_translator);
     if (!reopened.open(m_fileName, error))
         return false;
     *this = std::move(reopened);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "localisation/Translator.h"
+
 #include <memory>
 #include <vector>
 
@@ -18,7 +20,9 @@ public:
     // Far beyond any real workbook part, far below what would hurt the machine.
     static constexpr qint64 DefaultInflateLimit = qint64(64) << 20;
 
-    explicit TZipPackage(qint64 inflateLimit = DefaultInflateLimit);
+    // Its sentences for the user are in the translator's language.
+    explicit TZipPackage(qint64 inflateLimit = DefaultInflateLimit,
+                         const ITranslator& translator = EnglishOnly());
     ~TZipPackage();
     TZipPackage(TZipPackage&&) noexcept;
     TZipPackage& operator=(TZipPackage&&) noexcept;
@@ -63,6 +67,7 @@ private:
     bool load(const TEntry& entry, QString* error) const;
 
     qint64 m_inflateLimit;
+    const ITranslator* m_translator;
     mutable qint64 m_inflated = 0;
     QString m_fileName;
     // The archive reads straight from these bytes: they stay unchanged while it is open.

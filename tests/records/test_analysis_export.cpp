@@ -58,8 +58,8 @@ TEST(AnalysisExport, CsvHasTheHeaderAsCommentsAndFullPrecisionNumbers) {
     EXPECT_EQ(first[0], QStringLiteral("2012-03-05T07:04:09"));
     EXPECT_EQ(first[1], QStringLiteral("1234.567871"));
     EXPECT_EQ(first[2], QStringLiteral("250.25"));
-    EXPECT_EQ(first[3].toDouble(), 1234.567871 * PressureFactor(2));
-    EXPECT_EQ(first[4].toDouble(), 250.25 * FlowFactor(2));
+    EXPECT_EQ(first[3], QStringLiteral("1.234567871"));
+    EXPECT_EQ(first[4], QStringLiteral("0.25025"));
     // A value that is no number stays empty rather than becoming 0.
     EXPECT_TRUE(lines[9].startsWith(QStringLiteral("2012-03-05T07:04:19,,-0.5,,")));
     EXPECT_EQ(lines[10], QString());
@@ -85,8 +85,55 @@ TEST(AnalysisExport, JsonHoldsTheSameFields) {
     const QJsonObject first = samples[0].toObject();
     EXPECT_EQ(first.value(QStringLiteral("time")).toString(), QStringLiteral("2012-03-05T07:04:09"));
     EXPECT_EQ(first.value(QStringLiteral("pressure [Pa]")).toDouble(), 1234.567871);
-    EXPECT_EQ(first.value(QStringLiteral("flow [m3/h]")).toDouble(), 250.25 * FlowFactor(2));
+    EXPECT_EQ(first.value(QStringLiteral("flow [m3/h]")).toDouble(), 0.25025);
     EXPECT_TRUE(samples[1].toObject().value(QStringLiteral("pressure [kPa]")).isNull());
+}
+
+// The display factors are single-precision; the exports convert with the decimal factors they stand
+// for, so a round value stays round in every unit, in the CSV and in the JSON alike.
+TEST(AnalysisExport, UserUnitsCarryNoSinglePrecisionNoise) {
+    const struct {
+        int pressureUnit;
+        const char* pa;
+        const char* pressure;
+        int flowUnit;
+        const char* lh;
+        const char* flow;
+    } cases[] = {
+        {2, "12400", "12.4", 1, "250.125", "0.00416875"}, // kPa, m3/min
+        {1, "12345", "123.45", 0, "3600", "0.001"},       // hPa, m3/s
+        {5, "12345", "0.12345", 3, "900", "0.25"},        // bar, l/s
+        {6, "10000", "1.45", 8, "1000", "264.1708"},      // psi, gal/h
+        {10, "1000", "7.501", 4, "99", "1.65"},           // mmHg, l/min
+        {7, "1000", "0.0102", 7, "600", "2.641708"},      // at, gal/min
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pressure);
+        auto s = std::make_unique<TRecordStore>();
+        s->Samples[0] = {0, QStringLiteral("05.03.2012"), QStringLiteral("07:04:09"), QLatin1String(c.pa),
+                         QLatin1String(c.lh)};
+        s->SampleCount = 1;
+        TUnits units;
+        units.PressureUnit = c.pressureUnit;
+        units.FlowUnit = c.flowUnit;
+        const QStringList lines =
+            QString::fromUtf8(RecordAnalysisCsv(*s, units)).split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 9);
+        const QStringList fields = lines[8].split(u',');
+        ASSERT_EQ(fields.size(), 5);
+        EXPECT_EQ(fields[3], QLatin1String(c.pressure));
+        EXPECT_EQ(fields[4], QLatin1String(c.flow));
+        // The JSON holds the same doubles: the ones nearest the decimal values.
+        const QJsonObject sample = QJsonDocument::fromJson(RecordAnalysisJson(*s, units))
+                                       .object()
+                                       .value(QStringLiteral("samples"))
+                                       .toArray()[0]
+                                       .toObject();
+        EXPECT_EQ(sample.value(QStringLiteral("pressure [") + units.PressureUnitName() + u']').toDouble(),
+                  QByteArray(c.pressure).toDouble());
+        EXPECT_EQ(sample.value(QStringLiteral("flow [") + units.FlowUnitName() + u']').toDouble(),
+                  QByteArray(c.flow).toDouble());
+    }
 }
 
 TEST(AnalysisExport, FileNamesTimestampsAndFailures) {

@@ -43,15 +43,6 @@ DEPENDENTS[("Notes", 3, 2)] = RESULTS[0][1][1]
 # Cells of the shared formula V10:V19 that the export does not write: formula and value stay.
 SHARED_UNWRITTEN = {17: "100", 18: "0", 19: "40"}
 
-# LibreOffice recalculates formulas on loading only when told so; the spreadsheet program follows
-# the book's own request (fullCalcOnLoad), which the unit tests check.
-RECALCULATE_ON_LOAD = """<?xml version="1.0" encoding="UTF-8"?>
-<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema">
-<item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="OOXMLRecalcMode" oor:op="fuse">\
-<value>0</value></prop></item>
-</oor:items>
-"""
-
 failures = []
 
 
@@ -85,14 +76,10 @@ def set_results(project_path):
 
 
 def sheets_as_csv(book, outdir, env, workdir):
-    """Every sheet of the book as rows of texts, keyed by sheet name, recalculated on loading."""
+    """Every sheet of the book as rows of texts, keyed by sheet name, as LibreOffice shows them with
+    its default settings: a fresh profile, which does not recalculate a book on loading."""
     os.makedirs(outdir)
-    profile_dir = os.path.join(workdir, "lo-profile")
-    if not os.path.exists(profile_dir):
-        os.makedirs(os.path.join(profile_dir, "user"))
-        with open(os.path.join(profile_dir, "user", "registrymodifications.xcu"), "w") as f:
-            f.write(RECALCULATE_ON_LOAD)
-    profile = "file://" + profile_dir
+    profile = "file://" + os.path.join(outdir + "-profile")
     run(["soffice", "-env:UserInstallation=" + profile, "--headless", "--convert-to",
          "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1",
          "--outdir", outdir, book], workdir, env)
@@ -159,10 +146,25 @@ def compare_parts(label, original, exported):
         for name in a.namelist():
             # A calculation chain may go with an overwritten formula; every other part stays.
             check(name in names or name == "xl/calcChain.xml", f"{label}: part {name} was dropped")
-            if name == "xl/vbaProject.bin" or (name.startswith("xl/worksheets/") and name != sheet) or \
-                    name in ("xl/styles.xml", "xl/theme/theme1.xml"):
+            if name in ("xl/vbaProject.bin", "xl/styles.xml", "xl/theme/theme1.xml"):
                 check(name in names and a.read(name) == b.read(name), f"{label}: part {name} changed")
         check(b"<sheetProtection" not in b.read(nortavex_part(b)), f"{label}: Nortavex is still protected")
+        # Every sheet's formulas stay, and none keeps a result cached from the old values.
+        for name in a.namelist():
+            if not name.startswith("xl/worksheets/") or not name.endswith(".xml") or name not in names:
+                continue
+            old, new = a.read(name).decode(), b.read(name).decode()
+            if name != sheet:
+                check(formulas(old) == formulas(new), f"{label}: the formulas of {name} changed")
+            check(CACHED_RESULT.search(new) is None, f"{label}: {name} keeps a cached formula result")
+
+
+FORMULA = re.compile(r"<f\b[^>]*/>|<f\b[^>]*>.*?</f>", re.S)
+CACHED_RESULT = re.compile(r"(?:<f\b[^>]*/>|</f>)\s*<v\b")
+
+
+def formulas(xml):
+    return FORMULA.findall(xml)
 
 
 def roundtrip(cli, fixtures, book, work, env, dependents=None):

@@ -115,4 +115,62 @@ TEST_F(SheetFormulasTest, ACellUnderAnArrayFormulaStopsTheExportBeforeAnyWrite) 
     }
 }
 
+// LibreOffice shows a formula's cached result as it stands unless told to recalculate: after a write,
+// no formula cell of any sheet keeps one (nor the type that described it), while every formula,
+// shared group and array range stays as it was.
+TEST_F(SheetFormulasTest, AWriteLeavesNoCachedResultInAnySheetAndEveryFormulaAsItWas) {
+    const QRegularExpression formula(QStringLiteral("<f\\b[^>]*/>|<f\\b[^>]*>[^<]*</f>"));
+    const QRegularExpression cached(QStringLiteral("(<f\\b[^>]*/>|</f>)\\s*<v\\b"));
+    const QRegularExpression typedFormula(QStringLiteral("<c\\b[^>]*\\bt=\"(str|b|e)\"[^>]*>\\s*<f\\b"));
+    // As text after XML's escapes: writers differ in what they escape.
+    const auto formulas = [&](const QByteArray& xml) {
+        QStringList all;
+        for (auto it = formula.globalMatch(QString::fromUtf8(xml)); it.hasNext();)
+            all << it.next().captured().replace(u"&quot;"_qs, u"\""_qs).replace(u"&apos;"_qs, u"'"_qs);
+        return all;
+    };
+    // book_formulas: cached results on Nortavex (text results in Y) and Notes; book_array: an array
+    // formula over W10:W12, beside the written V10.
+    for (const char* book : {"book_formulas.xlsx", "book_array.xlsx"}) {
+        SCOPED_TRACE(book);
+        const QString path = copy(book);
+        TZipPackage before;
+        ASSERT_TRUE(before.open(path, nullptr));
+        QString error;
+        auto sheet = OpenWorksheet(path, QStringLiteral("Nortavex"), QLocale::c(), &error);
+        ASSERT_TRUE(sheet) << error.toStdString();
+        ASSERT_TRUE(sheet->setCellText(10, 22, QStringLiteral("12.5"), &error));
+        ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+        TZipPackage after;
+        ASSERT_TRUE(after.open(path, nullptr));
+        int sheets = 0;
+        for (const QString& part : before.entryNames()) {
+            if (!part.startsWith(QLatin1String("xl/worksheets/sheet")))
+                continue;
+            SCOPED_TRACE(part.toStdString());
+            ++sheets;
+            const QByteArray old = before.entry(part);
+            const QByteArray now = after.entry(part);
+            EXPECT_FALSE(cached.match(QString::fromUtf8(now)).hasMatch());
+            EXPECT_FALSE(typedFormula.match(QString::fromUtf8(now)).hasMatch());
+            QStringList expected = formulas(old);
+            if (part == FormulasSheet && QLatin1String(book) == QLatin1String("book_array.xlsx")) {
+                expected.removeOne(QStringLiteral("<f>Q10/2</f>")); // V10 was written
+            } else if (part == FormulasSheet) {
+                // V10, the master of the shared group, was written: V11 takes the group over.
+                expected.replaceInStrings(
+                    QStringLiteral("<f t=\"shared\" ref=\"V10:V19\" si=\"0\">Q10/2</f>"),
+                    QStringLiteral("<f t=\"shared\" ref=\"V11:V19\" si=\"0\">Q11/2</f>"));
+                expected.removeOne(QStringLiteral("<f t=\"shared\" si=\"0\"/>"));
+            }
+            QStringList found = formulas(now);
+            found.sort();
+            expected.sort();
+            EXPECT_EQ(found.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+        }
+        EXPECT_EQ(sheets, 3);
+        QFile::remove(path);
+    }
+}
+
 } // namespace

@@ -50,12 +50,12 @@ protected:
     TFakeSheetData sheet;
     QString openedSheet;
     TProjectCommandContext projectContext{document, ui, translator, 0, QLocale::c(), {}};
-    TWorkbookCommandContext context{
-        projectContext, columns, *catalogue,
-        [this](const QString&, const QString& name, const QLocale&, QString*) -> std::unique_ptr<IWorksheet> {
-            openedSheet = name;
-            return std::make_unique<TFakeWorksheet>(sheet);
-        }};
+    TWorkbookCommandContext context{projectContext, columns, *catalogue,
+                                    [this](const QString&, const QString& name, const QLocale&, QString*,
+                                           const ITranslator&) -> std::unique_ptr<IWorksheet> {
+                                        openedSheet = name;
+                                        return std::make_unique<TFakeWorksheet>(sheet);
+                                    }};
 
     void SetUp() override {
         setValveName(*catalogue, 4, "AQ-V 15");
@@ -216,6 +216,59 @@ TEST_F(WorkbookExport, ALegacyWorkbookIsRefusedWithTheSaveAsAdvice) {
     QFile f(copy);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
+}
+
+// Every sentence a real workbook gives the user passes through the message catalogue: here one that
+// brackets what it translates, so an untranslated part shows.
+TEST_F(WorkbookExport, WorkbookMessagesAreInTheUsersLanguage) {
+    class TBracketing final : public ITranslator {
+    public:
+        QString Translate(const QString& english) const override { return u'<' + english + u'>'; }
+    } bracketing;
+    TProjectCommandContext bracketed{document, ui, bracketing, 0, QLocale::c(), {}};
+    TWorkbookCommandContext c{bracketed, columns, *catalogue, {}};
+    const auto book = [&](const char* fixture) {
+        const QString path = dir.filePath(QString::fromLatin1(fixture));
+        QFile::remove(path);
+        EXPECT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/spreadsheet/") + QLatin1String(fixture), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    };
+    const struct {
+        const char* fixture;
+        const char* english;
+    } cases[] = {
+        {"book_protected_other.xlsx", "<The password does not unprotect the worksheet.>"},
+        {"book_legacy.xls", "<This workbook is in the old Excel format (.xls)"},
+        {"book_no_sheet.xlsx", "<The workbook %1 has no worksheet \"%2\".>"},
+        {"book_array.xlsx", "<The cell %1 lies in the %2 %3 of the cell %4,"},
+        {"missing.xlsx", "<The workbook %1 does not exist.>"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.fixture);
+        ui.Log.clear();
+        const QString path = QLatin1String(k.fixture) == QLatin1String("missing.xlsx")
+                                 ? dir.filePath(u"missing.xlsx"_qs)
+                                 : book(k.fixture);
+        EXPECT_EQ(ExportWorkbookFile(c, path), TWorkbookResult::Failed);
+        ASSERT_EQ(ui.messages().size(), 1);
+        // The pattern was translated before the file names went in.
+        QString expected = QString::fromUtf8(k.english);
+        expected.replace(u"%1"_qs, path).replace(u"%2"_qs, u"Nortavex"_qs);
+        if (QLatin1String(k.fixture) == QLatin1String("book_array.xlsx"))
+            expected = u"<The cell %1 lies in the"_qs.replace(u"%1"_qs, u"W10"_qs);
+        EXPECT_TRUE(ui.messages()[0].startsWith(expected)) << ui.messages()[0].toStdString();
+        EXPECT_TRUE(ui.messages()[0].endsWith(u'>')) << ui.messages()[0].toStdString();
+    }
+    // The reason of a skipped cell too.
+    ui.Log.clear();
+    columns.ExportFinalFlow = 20000;
+    ASSERT_EQ(ExportWorkbookFile(c, book("book_plain.xlsx")), TWorkbookResult::Done);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(
+        ui.messages()[0].endsWith(u"\n<The cell in row 11, column 20000 lies outside the worksheet.>"_qs) ||
+        ui.messages()[0].endsWith(u"\n<The cell in row 10, column 20000 lies outside the worksheet.>"_qs))
+        << ui.messages()[0].toStdString();
 }
 
 TEST_F(WorkbookExport, ACancelledDialogDoesNothing) {

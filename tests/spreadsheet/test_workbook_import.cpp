@@ -87,7 +87,8 @@ protected:
     TProjectCommandContext projectContext{document, ui, translator, 0, QLocale::c(), {}};
     TWorkbookCommandContext context{projectContext, columns, *catalogue,
                                     [this](const QString&, const QString& name, const QLocale&,
-                                           QString* error) -> std::unique_ptr<IWorksheet> {
+                                           QString* error,
+                                           const ITranslator&) -> std::unique_ptr<IWorksheet> {
                                         ++opened;
                                         if (name != u"Nortavex"_qs) {
                                             *error = u"wrong sheet name"_qs;

@@ -147,4 +147,37 @@ TEST(XlsCellDump, ReadsWhatTheHelperWritesAndRefusesTheRest) {
         EXPECT_FALSE(ParseXlsCellDump(dump, &cells, nullptr)) << dump.toStdString();
 }
 
+// A hostile book's helper output is refused before it is held cell by cell: too many cells (the same
+// cell repeated counts each time) or a text longer than a cell can hold.
+TEST(XlsCellDump, RefusesMoreCellsOrLongerTextsThanAWorksheetNeeds) {
+    const auto many = [](int count, bool sameCell) {
+        QByteArray dump = XlsDumpHeader();
+        for (int i = 0; i < count; ++i)
+            dump += XlsDumpCellLine(sameCell ? 1 : 1 + i / 200, 1 + i % 200, TXlsCellType::Integer, "7");
+        return dump + XlsDumpEnd();
+    };
+    const auto text = [](qsizetype length, char c) {
+        return XlsDumpHeader() + XlsDumpCellLine(1, 1, TXlsCellType::Text, QByteArray(length, c)) +
+               XlsDumpEnd();
+    };
+    const struct {
+        const char* what;
+        QByteArray dump;
+        bool ok;
+    } cases[] = {
+        {"as many cells as allowed", many(MaxXlsCells, false), true},
+        {"one more", many(MaxXlsCells + 1, false), false},
+        {"one cell, repeated", many(MaxXlsCells + 1, true), false},
+        {"the longest text", text(MaxXlsCellText, 'x'), true},
+        {"a longer text", text(MaxXlsCellText + 1, 'x'), false},
+        {"a long escaped text", text(MaxXlsCellText + 1, '\t'), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TXlsCells cells;
+        QString error;
+        EXPECT_EQ(ParseXlsCellDump(c.dump, &cells, &error), c.ok) << error.toStdString();
+    }
+}
+
 } // namespace
