@@ -169,13 +169,23 @@ void TBalancingSummaryWindow::refresh() {
                       QStringLiteral("     ") + tr("Outside tolerance") + QStringLiteral(": ") +
                       QString::number(summary.Outside) + QStringLiteral("     ") + tr("Not measured") +
                       QStringLiteral(": ") + QString::number(summary.NotMeasured));
-    if (!m_sized && m_model->rowCount() > 0) {
-        m_view->resizeColumnsToContents();
-        QHeaderView* columns = m_view->horizontalHeader();
-        for (int c = 0; c < BalancingColumnCount; ++c)
-            columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
-        m_sized = true;
-    }
+    fitColumns();
+}
+
+void TBalancingSummaryWindow::fitColumns() {
+    // Measured in the font the window is shown in, which its opener sets after building it.
+    if (m_sized || !isVisible() || m_model->rowCount() == 0)
+        return;
+    m_view->resizeColumnsToContents();
+    QHeaderView* columns = m_view->horizontalHeader();
+    for (int c = 0; c < BalancingColumnCount; ++c)
+        columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
+    m_sized = true;
+}
+
+void TBalancingSummaryWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitColumns();
 }
 
 QString TBalancingSummaryWindow::countsText() const {

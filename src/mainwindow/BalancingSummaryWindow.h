@@ -43,8 +43,12 @@ signals:
     void toleranceChanged();
     void printRequested();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void activateRow(const QModelIndex& index);
+    void fitColumns();
 
     TApplicationState& m_state;
     TBalancingTableModel* m_model = nullptr;
