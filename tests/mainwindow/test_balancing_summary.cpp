@@ -160,7 +160,9 @@ TEST_F(BalancingSummaryTest, FollowsEditsUndoUnitsAndTheTolerance) {
     QApplication::processEvents();
     EXPECT_EQ(summary->countsText(), before);
 
-    // New units: the flows in m3/min, with digits enough to read (100 l/h is 0.00167 m3/min).
+    // The first start (no settings file) shows l/h; new units: the flows in m3/min, with digits
+    // enough to read (100 l/h is 0.00167 m3/min).
+    EXPECT_EQ(state->Units.FlowUnit, 5);
     const QModelIndex requested = summary->model()->index(0, BalancingColumnRequested);
     EXPECT_EQ(requested.data().toString(), QStringLiteral("100.0"));
     actInModal<TFUnitSel>([](TFUnitSel& units) {
