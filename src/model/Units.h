@@ -42,7 +42,7 @@ struct TUnits {
     // Empty for NoValue, "-----" outside the valid range, else the value in the current unit.
     QString FormatFlow(double litresPerHour) const;
     QString FormatPressure(double pascal) const;
-    // The same with FormatReadout's digits, for readouts that are not the specified displays.
+    // The same with FormatReadout's digits, for readouts beside the branch page and the tables.
     QString ReadoutFlow(double litresPerHour) const;
     QString ReadoutPressure(double pascal) const;
     // Presettings have no unit: empty when nothing was entered, the word "None" for a valve

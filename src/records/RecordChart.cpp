@@ -75,9 +75,9 @@ TRecordChart::TRecordChart(const TRecordChart& shown, const QSize& size) : m_mar
     m_chart->setLocale(shown.m_chart->locale());
     setValueAxisTitle(shown.valueAxisTitle());
     m_valueText = shown.m_valueText;
+    m_recordName = shown.m_recordName;
     // The overlays first: given after the limits, they would widen them to all they reach, and a
     // zoomed chart would export unzoomed.
-    m_recordName = shown.m_recordName;
     setOverlays(shown.m_overlays);
     setPoints(shown.points(), shown.m_labelCount, shown.m_labels, shown.m_limits);
     resize(size);
@@ -354,7 +354,7 @@ void TRecordChart::placeOverlays() {
     qreal x = 0;
     qreal y = 0;
     qreal width = 0;
-    for (TEntry& entry : entries) {
+    for (const TEntry& entry : entries) {
         const QString text = metrics.elidedText(entry.Name, Qt::ElideRight, static_cast<int>(room) - swatchRoom - 8);
         const qreal w = swatchRoom + metrics.horizontalAdvance(text) + 6;
         if (x > 0 && x + gap + w > room) {
