@@ -10,6 +10,7 @@ c=fuzz/corpus
 rm -rf "$c"
 mkdir -p $(grep -v '^#' fuzz/targets.txt | grep -v '^$' | sed "s|^|$c/|")
 cp tests/fixtures/printing/report.proj "$c/project/"
+{ printf '\050'; cat tests/fixtures/printing/report.proj; } >"$c/project_check/report"
 cp tests/fixtures/records/small.r9q4 "$c/record/"
 cp tests/fixtures/printing/report.proj tests/fixtures/records/small.r9q4 "$c/xml/"
 cp tests/fixtures/files/settings/*.ini "$c/settings/"

@@ -13,6 +13,7 @@
 #include "link/SimulatorDriver.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
+#include "model/Markers.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "records/RecordModel.h"
@@ -25,6 +26,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -97,6 +99,52 @@ int main(int argc, char** argv) {
         project = std::make_unique<TProject>();
     const QString projectPath = out.filePath(QStringLiteral("project/sim-demo.proj"));
     ok = SaveProjectFile(projectPath, *project) && ok;
+
+    // The balancing summary: unit, tolerance, then the project's bytes; once as read, once with the
+    // values a damaged instrument or a hand-edited file can give.
+    const auto balancingInput = [](int flowUnit, double tolerance, const TProject& p) {
+        QByteArray bytes(1, char(flowUnit));
+        bytes.append(reinterpret_cast<const char*>(&tolerance), sizeof tolerance);
+        bytes.append(reinterpret_cast<const char*>(&p.Header), sizeof p.Header);
+        bytes.append(reinterpret_cast<const char*>(p.Branches.data()),
+                     static_cast<qsizetype>(sizeof(TBranch)) * p.branchCount());
+        return bytes;
+    };
+    ok = write(out.filePath(QStringLiteral("balancing/sim-demo")), balancingInput(5, 10.0, *project)) && ok;
+    {
+        auto odd = std::make_unique<TProject>();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const double flows[][2] = {{1e-45, 100.0}, {nan, 100.0},  {100.0, inf},    {100.0, 1e308},
+                                   {0.0009, 0.001}, {0.001, 0.001}, {250.0, 252.5}, {100.0, 102.54},
+                                   {-inf, 5.0},     {100.0, 4.9e-324}};
+        int count = 0;
+        for (const auto& f : flows) {
+            TBranch& b = odd->Branches[static_cast<std::size_t>(count++)];
+            b.Request_Flow = f[0];
+            b.Final_Flow = f[1];
+            b.Initial_Flow = NoValue;
+            b.Initial_Presetting = nan;
+            b.Final_Presetting = inf;
+        }
+        odd->Header.Branch_Count = static_cast<std::int16_t>(count);
+        ok = write(out.filePath(QStringLiteral("balancing/odd-values")), balancingInput(1, 2.5, *odd)) && ok;
+    }
+    // "project check": the tolerance in quarter per cent, then the file; once with a requested flow
+    // far below anything shown, as a hand-edited file may hold it.
+    const QByteArray demoFile = readAll(projectPath);
+    ok = write(out.filePath(QStringLiteral("project_check/sim-demo")), QByteArray(1, char(40)) + demoFile) && ok;
+    {
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(demoFile.constData() + 2),
+                                          (demoFile.size() - 2) / 2);
+        const qsizetype from = text.indexOf(QStringLiteral("<Request_Flow>")) + 14;
+        const qsizetype to = text.indexOf(u'<', from);
+        if (from >= 14 && to > from)
+            text.replace(from, to - from, QStringLiteral("1e-45"));
+        const QByteArray edited = demoFile.left(2) + QByteArray(reinterpret_cast<const char*>(text.utf16()),
+                                                                text.size() * 2);
+        ok = write(out.filePath(QStringLiteral("project_check/tiny-request")), QByteArray(1, char(10)) + edited) && ok;
+    }
 
     auto store = std::make_unique<TRecordStore>();
     replies(2, QStringLiteral("records"), [&] {

@@ -1,7 +1,7 @@
 // zrv10-cli project ...: the project file as the main window would show it.
 #include "CliOptions.h"
 
-#include "files/BalancingSummaryFile.h"
+#include "files/ProjectCheck.h"
 #include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
@@ -88,9 +88,6 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
     return 0;
 }
 
-// Exit status of "project check" when some measured branch lies outside the tolerance.
-constexpr int OutsideToleranceStatus = 3;
-
 int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err) {
     const char* usage = "usage: zrv10-cli project check FILE.proj [--tolerance P] [--format text|csv|json]\n";
     if (options.Positional.size() != 1) {
@@ -107,13 +104,12 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
     double tolerance = LoadSettings(qtPath(paths.SettingsFile)).BalancingTolerance;
     if (options.Extra.contains(QStringLiteral("--tolerance"))) {
         bool ok = false;
-        tolerance = options.extraValue(QStringLiteral("--tolerance")).toDouble(&ok);
+        tolerance = options.extraValue(QStringLiteral("--tolerance")).replace(u',', u'.').toDouble(&ok);
         if (!ok || !(tolerance >= 0.0) || tolerance > 1000.0) {
             err << "zrv10-cli: --tolerance takes a number of per cent from 0 to 1000\n";
             return 2;
         }
     }
-    const TUnits& units = options.Units;
     const std::unique_ptr<TProject> project = loadProject(options, err);
     if (!project)
         return 1;
@@ -121,15 +117,11 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
     auto catalogue = std::make_unique<TValveCatalogue>();
     LoadValveCache(qtPath(paths.DataDir), *catalogue);
 
-    const TBalancingSummary summary = BalanceProject(*project, tolerance);
-    const std::vector<TBalancingRow> rows = BuildBalancingRows({*project, *catalogue, options.CodePage}, summary);
-    const TBalancingReportInput input{NameText(*project, project->Header.Name), summary, rows};
-    const TIdentityTranslator translator;
-    if (format == QLatin1String("csv"))
-        out << QString::fromUtf8(BalancingSummaryCsv(input));
-    else if (format == QLatin1String("json"))
-        out << QString::fromUtf8(BalancingSummaryJson(input));
-    else
-        out << BalancingSummaryText(input, units, translator);
-    return summary.allWithin() ? 0 : OutsideToleranceStatus;
+    const TProjectCheckFormat kind = format == QLatin1String("csv")    ? TProjectCheckFormat::Csv
+                                     : format == QLatin1String("json") ? TProjectCheckFormat::Json
+                                                                       : TProjectCheckFormat::Text;
+    const TProjectCheckResult result = CheckProject({*project, *catalogue, options.CodePage, tolerance}, kind,
+                                                    options.Units, TIdentityTranslator());
+    out << result.Output;
+    return result.ExitStatus;
 }

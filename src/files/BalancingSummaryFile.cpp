@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -18,8 +19,13 @@ QString flowField(double litresPerHour) {
     return litresPerHour == NoValue || !IsValidFlow(litresPerHour) ? QString() : AnalysisNumber(litresPerHour);
 }
 
+// Markers and values that are no number (from the instrument's bytes) alike: nothing.
+bool isPresetting(double presetting) {
+    return presetting != PresettingEmpty && presetting != PresettingNone && std::isfinite(presetting);
+}
+
 QString presettingField(double presetting) {
-    return presetting == PresettingEmpty || presetting == PresettingNone ? QString() : AnalysisNumber(presetting);
+    return isPresetting(presetting) ? AnalysisNumber(presetting) : QString();
 }
 
 QJsonValue jsonFlow(double litresPerHour) {
@@ -27,7 +33,7 @@ QJsonValue jsonFlow(double litresPerHour) {
 }
 
 QJsonValue jsonPresetting(double presetting) {
-    return presetting == PresettingEmpty || presetting == PresettingNone ? QJsonValue() : QJsonValue(presetting);
+    return isPresetting(presetting) ? QJsonValue(presetting) : QJsonValue();
 }
 
 } // namespace

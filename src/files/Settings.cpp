@@ -3,7 +3,10 @@
 #include "files/IniFile.h"
 #include "files/SafeFileWriter.h"
 
+#include <QLocale>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -18,7 +21,19 @@ const QString device = QStringLiteral("Device");
 const QString balancing = QStringLiteral("Balancing");
 const QString tolerance = QStringLiteral("Tolerance");
 const QString verifyAfterWrite = QStringLiteral("VerifyAfterWrite");
-constexpr int32_t maxTolerance = 1000;
+constexpr double maxTolerance = 1000.0;
+
+// "2.5" or "2,5"; a value that is no number, or not finite, gives the default.
+double readTolerance(const IniFile& ini) {
+    const std::optional<QString> text = ini.value(balancing, tolerance);
+    if (!text)
+        return DefaultBalancingTolerance;
+    bool ok = false;
+    const double value = QString(*text).replace(u',', u'.').toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return DefaultBalancingTolerance;
+    return std::clamp(value, 0.0, maxTolerance);
+}
 
 } // namespace
 
@@ -61,8 +76,7 @@ TSettings LoadSettingsBytes(const QByteArray& bytes) {
 
     s.Driver = ini.readString(device, QStringLiteral("Driver"), QString());
     s.VerifyAfterWrite = ini.readInt(device, verifyAfterWrite, 1) != 0;
-    s.BalancingTolerance =
-        std::clamp(ini.readInt(balancing, tolerance, s.BalancingTolerance), 0, maxTolerance);
+    s.BalancingTolerance = readTolerance(ini);
 
     s.PressureUnit = std::clamp(s.PressureUnit, 0, lastPressureUnit);
     s.FlowUnit = std::clamp(s.FlowUnit, 0, lastFlowUnit);
@@ -81,7 +95,8 @@ QByteArray SettingsBytes(const QByteArray& before, const TSettings& settings) {
     ini.setInt(print, QStringLiteral("Bottom"), m.Bottom);
     // A file that never named a tolerance keeps its lines as they were while the default holds.
     if (settings.BalancingTolerance != TSettings().BalancingTolerance || ini.value(balancing, tolerance))
-        ini.setInt(balancing, tolerance, settings.BalancingTolerance);
+        ini.setValue(balancing, tolerance,
+                     QString::number(settings.BalancingTolerance, 'g', QLocale::FloatingPointShortest));
     if (!settings.VerifyAfterWrite || ini.value(device, verifyAfterWrite))
         ini.setInt(device, verifyAfterWrite, settings.VerifyAfterWrite ? 1 : 0);
     return ini.bytes();

@@ -36,15 +36,18 @@ struct TSpreadsheetColumns {
 };
 
 struct TSettings {
-    int32_t FlowUnit = 1;     // index into the flow unit list, 0..8
+    // Index into the flow unit list, 0..8. Without a stored choice l/h: in the larger units a
+    // branch's flow rounds to 0.0 at one decimal, which reads as lost data.
+    int32_t FlowUnit = 5;
     int32_t PressureUnit = 2; // index into the pressure unit list, 0..10
     TPrintMargins PrintMargins;
     int32_t CurrentLanguage = 0; // 0 = built-in English
     TSpreadsheetColumns SpreadsheetColumns;
     // [Device] Driver: "usb" (the default), "simulator" or a driver library's path; only read.
     QString Driver;
-    // Balancing/Tolerance: how far in per cent a final flow may lie from the requested one.
-    int32_t BalancingTolerance = DefaultBalancingTolerance;
+    // Balancing/Tolerance: how far in per cent a final flow may lie from the requested one; decimals
+    // are written with ".".
+    double BalancingTolerance = DefaultBalancingTolerance;
     // [Device] VerifyAfterWrite: a project written to the instrument is read back and compared. Any
     // value but 0, and a missing key, means on.
     bool VerifyAfterWrite = true;

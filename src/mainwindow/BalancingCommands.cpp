@@ -16,14 +16,33 @@
 TBalancingCommands::TBalancingCommands(TWiring wiring, QObject* parent)
     : QObject(parent), m_w(std::move(wiring)) {}
 
+TBalancingCommands::~TBalancingCommands() {
+    delete m_window;
+}
+
+TBalancingSummaryWindow* TBalancingCommands::summaryWindow() const {
+    return m_window;
+}
+
 void TBalancingCommands::applyTexts() {
+    if (!m_window)
+        return;
+    m_window->applyTexts();
+    // The captions and counts are texts too.
+    m_window->refresh();
+}
+
+void TBalancingCommands::refresh() {
     if (m_window)
-        m_window->applyTexts();
+        m_window->refresh();
 }
 
 void TBalancingCommands::ShowSummary() {
     if (!m_window) {
-        m_window = new TBalancingSummaryWindow(m_w.State, &m_w.MainWindow);
+        // No parent: a window kept above its parent would hide the branch a double click shows.
+        m_window = new TBalancingSummaryWindow(m_w.State);
+        m_window->setFont(m_w.MainWindow.font());
+        m_window->setWindowIcon(m_w.MainWindow.windowIcon());
         connect(m_window, &TBalancingSummaryWindow::branchActivated, this, &TBalancingCommands::SelectBranch);
         connect(m_window, &TBalancingSummaryWindow::printRequested, this, &TBalancingCommands::PrintReport);
         connect(m_window, &TBalancingSummaryWindow::toleranceChanged, this, [this] {
@@ -38,6 +57,8 @@ void TBalancingCommands::ShowSummary() {
 }
 
 void TBalancingCommands::SelectBranch(int branch) {
+    m_w.MainWindow.raise();
+    m_w.MainWindow.activateWindow();
     // A disabled tree means an edit waits for its confirmation; the user finishes that first.
     if (!m_w.Tree.isEnabled())
         return;
@@ -46,8 +67,6 @@ void TBalancingCommands::SelectBranch(int branch) {
         return;
     m_w.Tree.setCurrentItem(node);
     m_w.Tree.scrollToItem(node);
-    m_w.MainWindow.raise();
-    m_w.MainWindow.activateWindow();
     m_w.Tree.setFocus();
 }
 

@@ -3,6 +3,7 @@
 #include "printing/PrinterSetup.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -15,7 +16,8 @@ struct TApplicationState;
 
 // The main window's balancing commands (their menu items are the main window's): the summary opens
 // beside the main window, the report prints the summary through the preview. A double click in the
-// summary selects the branch in the project tree, as a click there would.
+// summary brings the main window forward and selects the branch in the project tree, as a click
+// there would.
 class TBalancingCommands final : public QObject {
     Q_OBJECT
 public:
@@ -30,17 +32,21 @@ public:
     };
 
     explicit TBalancingCommands(TWiring wiring, QObject* parent = nullptr);
+    ~TBalancingCommands() override;
 
     // The summary window's texts, when it is open.
     void applyTexts();
+    // The summary again after a change the document does not announce (the units).
+    void refresh();
 
     void ShowSummary();
     void PrintReport();
     void SelectBranch(int branch);
     // Null until first shown.
-    TBalancingSummaryWindow* summaryWindow() const { return m_window; }
+    TBalancingSummaryWindow* summaryWindow() const;
 
 private:
     TWiring m_w;
-    TBalancingSummaryWindow* m_window = nullptr;
+    // Owned here: a window without parent, which the main window may cover.
+    QPointer<TBalancingSummaryWindow> m_window;
 };

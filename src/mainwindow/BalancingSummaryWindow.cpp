@@ -2,34 +2,52 @@
 
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/BalancingTableModel.h"
+#include "mainwindow/DecimalSpinBox.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Fits a 1024 x 768 screen with its frame and a panel.
+constexpr QSize DesignedSize(960, 560);
+// Fitted columns stay narrower than this; long valve names are cut, the rest stays in sight.
+constexpr int MaxFittedColumnWidth = 220;
+
+} // namespace
 
 TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidget* parent)
     : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("BalancingSummary"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    resize(1180, 560);
+    QSize size = DesignedSize;
+    if (const QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        size = size.boundedTo(QSize(room.width() - 40, room.height() - 60));
+    }
+    resize(size);
 
     m_model = new TBalancingTableModel(m_state.Messages, this);
     m_filter = new TBalancingFilterModel(this);
     m_filter->setSourceModel(m_model);
 
     m_toleranceCaption = new QLabel;
-    m_tolerance = new QSpinBox;
+    m_tolerance = new TDecimalSpinBox;
     m_tolerance->setObjectName(QStringLiteral("diaTolerance"));
+    m_tolerance->setDecimals(1);
+    m_tolerance->setSingleStep(0.5);
     m_tolerance->setRange(0, 100);
     m_tolerance->setPrefix(QStringLiteral("\u00B1 "));
     m_tolerance->setSuffix(QStringLiteral(" %"));
@@ -66,6 +84,10 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    // The deviation and its verdict beside the name, where they stay in sight on a small screen.
+    QHeaderView* columns = m_view->horizontalHeader();
+    columns->moveSection(columns->visualIndex(BalancingColumnDeviation), columns->visualIndex(BalancingColumnName) + 1);
+    columns->moveSection(columns->visualIndex(BalancingColumnWithin), columns->visualIndex(BalancingColumnDeviation) + 1);
 
     m_counts = new QLabel;
     m_counts->setObjectName(QStringLiteral("diaBalancingCounts"));
@@ -83,7 +105,7 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
         connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
     }
     connect(m_onlyOutside, &QCheckBox::toggled, m_filter, &TBalancingFilterModel::setOnlyOutside);
-    connect(m_tolerance, &QSpinBox::valueChanged, this, [this](int value) {
+    connect(m_tolerance, &QDoubleSpinBox::valueChanged, this, [this](double value) {
         if (value == m_state.Settings.BalancingTolerance)
             return;
         m_state.Settings.BalancingTolerance = value;
@@ -92,6 +114,18 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     });
     connect(m_print, &QPushButton::clicked, this, &TBalancingSummaryWindow::printRequested);
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(0);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &TBalancingSummaryWindow::refresh);
+    // Edits, undo and redo, and replacements all pass through the document.
+    const TProjectDocument* document = &m_state.Document;
+    connect(document, &TProjectDocument::projectReplaced, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::headerChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchesInserted, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchesRemoved, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchMoved, this, &TBalancingSummaryWindow::scheduleRefresh);
 
     applyTexts();
     refresh();
@@ -106,11 +140,18 @@ void TBalancingSummaryWindow::applyTexts() {
     m_close->setText(tr("Close"));
 }
 
+void TBalancingSummaryWindow::scheduleRefresh() {
+    m_refreshTimer.start();
+}
+
 void TBalancingSummaryWindow::refresh() {
+    m_refreshTimer.stop();
     const TProject& project = *m_state.Project;
-    const int tolerance = m_state.Settings.BalancingTolerance;
-    {
+    const double tolerance = m_state.Settings.BalancingTolerance;
+    // Only a change from elsewhere: setting the box rewrites the text the user is typing.
+    if (m_tolerance->locale() != m_state.Units.Locale || m_tolerance->value() != tolerance) {
         const QSignalBlocker blocker(m_tolerance);
+        m_tolerance->setLocale(m_state.Units.Locale);
         m_tolerance->setValue(tolerance);
     }
     // The row the user stood on stays chosen across a refresh.
@@ -128,10 +169,23 @@ void TBalancingSummaryWindow::refresh() {
                       QStringLiteral("     ") + tr("Outside tolerance") + QStringLiteral(": ") +
                       QString::number(summary.Outside) + QStringLiteral("     ") + tr("Not measured") +
                       QStringLiteral(": ") + QString::number(summary.NotMeasured));
-    if (!m_sized && m_model->rowCount() > 0) {
-        m_view->resizeColumnsToContents();
-        m_sized = true;
-    }
+    fitColumns();
+}
+
+void TBalancingSummaryWindow::fitColumns() {
+    // Measured in the font the window is shown in, which its opener sets after building it.
+    if (m_sized || !isVisible() || m_model->rowCount() == 0)
+        return;
+    m_view->resizeColumnsToContents();
+    QHeaderView* columns = m_view->horizontalHeader();
+    for (int c = 0; c < BalancingColumnCount; ++c)
+        columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
+    m_sized = true;
+}
+
+void TBalancingSummaryWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitColumns();
 }
 
 QString TBalancingSummaryWindow::countsText() const {
@@ -141,13 +195,4 @@ QString TBalancingSummaryWindow::countsText() const {
 void TBalancingSummaryWindow::activateRow(const QModelIndex& index) {
     if (index.isValid())
         emit branchActivated(index.data(TBalancingTableModel::BranchRole).toInt());
-}
-
-bool TBalancingSummaryWindow::event(QEvent* event) {
-    // The project may have changed in the main window meanwhile.
-    if (event->type() == QEvent::WindowActivate) {
-        applyTexts();
-        refresh();
-    }
-    return QDialog::event(event);
 }

@@ -639,8 +639,10 @@ void TMainF::CmProjektPrint() {
 }
 
 void TMainF::ChooseUnits() {
-    if (RunUnitsCommand(*m_unitSel, m_state))
+    if (RunUnitsCommand(*m_unitSel, m_state)) {
         m_editor->RefreshAfterUnits();
+        m_balancing->refresh();
+    }
 }
 
 void TMainF::ChooseLanguage() {

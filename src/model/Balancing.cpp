@@ -17,15 +17,21 @@ constexpr double ToleranceSlack = 1e-9;
 
 } // namespace
 
+double ShownDeviation(double deviation) {
+    return std::round(deviation * 10.0) / 10.0;
+}
+
 TBranchBalance BranchBalance(const TBranch& branch, double tolerancePercent) {
     TBranchBalance balance;
     const double requested = branch.Request_Flow;
     const double final = branch.Final_Flow;
-    if (!isMeasuredFlow(requested) || !(requested > 0.0) || !isMeasuredFlow(final))
+    // A requested flow too small to show is no requirement: a deviation from it would run to
+    // thousands of digits of per cent.
+    if (!isMeasuredFlow(requested) || !(requested >= SmallestRequestedFlow) || !isMeasuredFlow(final))
         return balance;
     // Multiplied first, so that 110 against 100 gives exactly 10.
     balance.Deviation = (final - requested) * 100.0 / requested;
-    balance.State = std::fabs(*balance.Deviation) <= std::fabs(tolerancePercent) + ToleranceSlack
+    balance.State = std::fabs(ShownDeviation(*balance.Deviation)) <= std::fabs(tolerancePercent) + ToleranceSlack
                         ? TBalanceState::Within
                         : TBalanceState::Outside;
     return balance;

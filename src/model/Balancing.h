@@ -11,15 +11,23 @@ struct TProject;
 // cent either way, when the settings file names none.
 inline constexpr std::int32_t DefaultBalancingTolerance = 10;
 
+// Below this requested flow (l/h) a branch counts as not measured.
+inline constexpr double SmallestRequestedFlow = 0.001;
+
 enum class TBalanceState { NotMeasured, Within, Outside };
 
 // How far one branch's final flow lies from its requested flow.
 struct TBranchBalance {
-    // (final - requested) / requested in per cent; none without a requested flow above zero or a
-    // final flow (markers and values outside the valid range count as none).
+    // (final - requested) / requested in per cent, always finite; none without a requested flow of
+    // at least SmallestRequestedFlow or a final flow (markers and values outside the valid range
+    // count as none). The state compares the deviation as shown, to one decimal.
     std::optional<double> Deviation;
     TBalanceState State = TBalanceState::NotMeasured;
 };
+
+// A deviation as it is shown, to one decimal with halves away from zero. The state is rated on
+// this value: a branch shown at "+2.5" with a tolerance of 2.5 % is within it, even at 2.54 %.
+double ShownDeviation(double deviation);
 
 TBranchBalance BranchBalance(const TBranch& branch, double tolerancePercent);
 

@@ -60,7 +60,7 @@ bool IsNumberColumn(int column) {
 QString FormatDeviation(const std::optional<double>& deviation, const QLocale& locale) {
     if (!deviation)
         return {};
-    QString text = locale.toString(*deviation, 'f', 1);
+    QString text = locale.toString(ShownDeviation(*deviation), 'f', 1);
     text.remove(locale.groupSeparator());
     // "-0.0" and "0.0" alike read as no deviation.
     if (text.startsWith(locale.negativeSign()) && locale.toDouble(text) == 0.0)
@@ -91,11 +91,11 @@ QString BalancingCell(const TBalancingRow& row, int column, const TUnits& units,
     case BalancingColumnValve:
         return row.Valve;
     case BalancingColumnRequested:
-        return units.FormatFlow(row.RequestFlow);
+        return units.ReadoutFlow(row.RequestFlow);
     case BalancingColumnInitial:
-        return units.FormatFlow(row.InitialFlow);
+        return units.ReadoutFlow(row.InitialFlow);
     case BalancingColumnFinal:
-        return units.FormatFlow(row.FinalFlow);
+        return units.ReadoutFlow(row.FinalFlow);
     case BalancingColumnInitialPresetting:
         return units.FormatPresetting(row.InitialPresetting, translator);
     case BalancingColumnFinalPresetting:

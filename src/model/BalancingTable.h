@@ -52,8 +52,8 @@ std::vector<TBalancingRow> BuildBalancingRows(const TBalancingSource& source, co
 
 // The captions of the columns, flows with the user's unit.
 QStringList BalancingCaptions(const TUnits& units, const ITranslator& translator);
-// The text of one cell: flows and presettings as everywhere in the program, the deviation with a
-// sign and one decimal, within tolerance "Yes" / "No" (empty when not measured).
+// The text of one cell: flows as readouts (at least three significant digits), presettings as
+// everywhere in the program, the deviation with a sign and one decimal, within tolerance "Yes" / "No" (empty when not measured).
 QString BalancingCell(const TBalancingRow& row, int column, const TUnits& units, const ITranslator& translator);
 // Numbers are right-aligned in every table and report of the summary.
 bool IsNumberColumn(int column);

@@ -143,8 +143,9 @@ std::string roundedFixed(double value, int decimals) {
 // locale's decimal separator but no group separator and a plain "-", so the text reads back with
 // ParseNumber under the same locale.
 QString formatFixed(double value, int decimals, const QLocale& locale) {
+    // A presetting from the instrument's bytes may be anything; shown like a value out of range.
     if (!std::isfinite(value))
-        return QString::number(value);
+        return QStringLiteral("-----");
     std::string text = roundedFixed(value, decimals);
     const int significant = significantDigits(text);
     if (significant > maxSignificantDigits)
@@ -157,12 +158,23 @@ QString formatFixed(double value, int decimals, const QLocale& locale) {
     return result;
 }
 
-QString formatMeasured(double value, bool valid, const TUnitInfo& unit, const QLocale& locale) {
+constexpr int readoutDigits = 3;
+constexpr int maxReadoutDecimals = 12;
+
+int readoutDecimals(double value, int unitDecimals) {
+    if (!std::isfinite(value) || value == 0.0)
+        return unitDecimals;
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    return std::clamp(readoutDigits - 1 - magnitude, unitDecimals, std::max(unitDecimals, maxReadoutDecimals));
+}
+
+QString formatMeasured(double value, bool valid, const TUnitInfo& unit, const QLocale& locale, bool readout) {
     if (value == NoValue)
         return {};
     if (!valid)
         return QStringLiteral("-----");
-    return formatFixed(value * unit.factor, unit.decimals, locale);
+    const double shown = value * unit.factor;
+    return formatFixed(shown, readout ? readoutDecimals(shown, unit.decimals) : unit.decimals, locale);
 }
 
 QString caption(const QString& text, const char* fallback, const char* unitName) {
@@ -224,12 +236,24 @@ bool IsValidPressure(double pascal) {
     return pascal == NoValue || (pascal >= minPressure && pascal <= maxPressure);
 }
 
+QString FormatReadout(double shownValue, int unitDecimals, const QLocale& locale) {
+    return formatFixed(shownValue, readoutDecimals(shownValue, unitDecimals), locale);
+}
+
 QString TUnits::FormatFlow(double litresPerHour) const {
-    return formatMeasured(litresPerHour, IsValidFlow(litresPerHour), unitAt(flowUnits, FlowUnit), Locale);
+    return formatMeasured(litresPerHour, IsValidFlow(litresPerHour), unitAt(flowUnits, FlowUnit), Locale, false);
 }
 
 QString TUnits::FormatPressure(double pascal) const {
-    return formatMeasured(pascal, IsValidPressure(pascal), unitAt(pressureUnits, PressureUnit), Locale);
+    return formatMeasured(pascal, IsValidPressure(pascal), unitAt(pressureUnits, PressureUnit), Locale, false);
+}
+
+QString TUnits::ReadoutFlow(double litresPerHour) const {
+    return formatMeasured(litresPerHour, IsValidFlow(litresPerHour), unitAt(flowUnits, FlowUnit), Locale, true);
+}
+
+QString TUnits::ReadoutPressure(double pascal) const {
+    return formatMeasured(pascal, IsValidPressure(pascal), unitAt(pressureUnits, PressureUnit), Locale, true);
 }
 
 QString TUnits::FormatPresetting(double presetting, const ITranslator& translator) const {

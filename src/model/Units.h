@@ -27,6 +27,11 @@ int PressureDecimals(int32_t unit);
 bool IsValidFlow(double litresPerHour);
 bool IsValidPressure(double pascal);
 
+// A value already in a display unit as a readout of its own (the chart's crosshair, the balancing
+// summary): the unit's decimals, and more where they show fewer than three significant digits
+// (at most 12), so that a small flow in a large unit does not read as 0.0.
+QString FormatReadout(double shownValue, int unitDecimals, const QLocale& locale);
+
 // The user's display units and number format. Owned by the main window's state and passed to
 // whatever shows or reads flows and pressures.
 struct TUnits {
@@ -37,6 +42,9 @@ struct TUnits {
     // Empty for NoValue, "-----" outside the valid range, else the value in the current unit.
     QString FormatFlow(double litresPerHour) const;
     QString FormatPressure(double pascal) const;
+    // The same with FormatReadout's digits, for readouts beside the branch page and the tables.
+    QString ReadoutFlow(double litresPerHour) const;
+    QString ReadoutPressure(double pascal) const;
     // Presettings have no unit: empty when nothing was entered, the word "None" for a valve
     // without presetting, else two decimals.
     QString FormatPresetting(double presetting, const ITranslator& translator) const;

@@ -3,6 +3,7 @@
 #include "files/AnalysisText.h"
 #include "files/SafeFileWriter.h"
 #include "model/ExactUnits.h"
+#include "model/ParseNumber.h"
 #include "model/Units.h"
 #include "records/RecordModel.h"
 
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -20,10 +22,15 @@ namespace {
 constexpr int32_t PascalUnit = 0;
 constexpr int32_t LitresPerHourUnit = 5;
 
-std::optional<double> heldValue(const QString& text) {
+// The value the table shows, in full precision: text the tolerant read takes for no number (also
+// "nan", "inf" and values beyond single precision) is 0 there, and so here.
+std::optional<double> heldValue(const QString& text, const QLocale& locale) {
+    const std::optional<double> shown = TryParseNumber(text, locale);
+    if (!shown)
+        return 0.0;
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return ok && std::isfinite(value) ? value : *shown;
 }
 
 struct TAnalysisColumns {
@@ -50,14 +57,14 @@ struct TAnalysisSample {
     std::optional<double> Flow;
 };
 
-std::vector<TAnalysisSample> currentSamples(const TRecordStore& store) {
+std::vector<TAnalysisSample> currentSamples(const TRecordStore& store, const QLocale& locale) {
     std::vector<TAnalysisSample> samples;
     const std::int32_t held = store.heldSamples();
     for (std::int32_t i = 0; i < held; ++i) {
         const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
         if (s.RecordIndex != store.CurrentRecord)
             continue;
-        samples.push_back({IsoTimestamp(s.Date, s.Time), heldValue(s.Pressure), heldValue(s.Flow)});
+        samples.push_back({IsoTimestamp(s.Date, s.Time), heldValue(s.Pressure, locale), heldValue(s.Flow, locale)});
     }
     return samples;
 }
@@ -122,7 +129,7 @@ QByteArray RecordAnalysisCsv(const TRecordStore& store, const TUnits& units) {
     if (!c.FlowUser.isEmpty())
         header << c.FlowUser;
     text += CsvLine(header);
-    for (const TAnalysisSample& s : currentSamples(store)) {
+    for (const TAnalysisSample& s : currentSamples(store, units.Locale)) {
         QStringList fields = {s.Time, numberOrEmpty(s.Pressure), numberOrEmpty(s.Flow)};
         if (!c.PressureUser.isEmpty())
             fields << numberOrEmpty(inUnit(s.Pressure, ToPressureUnitExactly, units.PressureUnit));
@@ -147,7 +154,7 @@ QByteArray RecordAnalysisJson(const TRecordStore& store, const TUnits& units) {
     };
     const TAnalysisColumns c = columnsFor(units);
     QJsonArray samples;
-    for (const TAnalysisSample& s : currentSamples(store)) {
+    for (const TAnalysisSample& s : currentSamples(store, units.Locale)) {
         QJsonObject o{{c.Time, s.Time}, {c.PressurePa, jsonNumber(s.Pressure)}, {c.FlowLh, jsonNumber(s.Flow)}};
         if (!c.PressureUser.isEmpty())
             o.insert(c.PressureUser,

@@ -34,9 +34,7 @@ void ShowChartSeries(TRecordChart& chart, const TRecordChartData& data, bool pre
     const QString unit = pressure ? units.PressureUnitName() : units.FlowUnitName();
     const int decimals = pressure ? PressureDecimals(units.PressureUnit) : FlowDecimals(units.FlowUnit);
     chart.setValueText([locale = units.Locale, unit, decimals](double value) {
-        QString text = locale.toString(value, 'f', decimals);
-        text.remove(locale.groupSeparator());
-        return text + u' ' + unit;
+        return FormatReadout(value, decimals, locale) + u' ' + unit;
     });
     if (data.SetsLimits)
         chart.setPoints(series.Points, data.ShownRows, std::move(labels), {data.XAxis, series.ValueAxis});

@@ -89,30 +89,31 @@ void TChartPlotItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, Q
 
     painter->save();
     const QRectF area = boundingRect();
+    // Clipped here as well as by the painter: not every paint device honours a clip (an SVG file
+    // shows the whole line over the axes).
     painter->setClipRect(area);
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setPen(m_line);
-    // Where the whole line is near the area it is drawn in one go; otherwise in clipped pieces.
-    const QRectF near = area.adjusted(-1e4, -1e4, 1e4, 1e4);
-    const bool allNear = std::all_of(shown.cbegin(), shown.cend(), [&near](const QPointF& p) {
-        return p.x() >= near.left() && p.x() <= near.right() && p.y() >= near.top() && p.y() <= near.bottom();
+    const bool allInside = std::all_of(shown.cbegin(), shown.cend(), [&area](const QPointF& p) {
+        return p.x() >= area.left() && p.x() <= area.right() && p.y() >= area.top() && p.y() <= area.bottom();
     });
-    if (allNear) {
+    if (allInside) {
         painter->drawPolyline(shown.constData(), static_cast<int>(shown.size()));
     } else {
         QList<QLineF> pieces;
-        const QRectF box = area.adjusted(-2, -2, 2, 2);
         for (qsizetype i = 1; i < shown.size(); ++i) {
             QPointF a = shown[i - 1];
             QPointF b = shown[i];
-            if (clipSegment(a, b, box))
+            if (clipSegment(a, b, area))
                 pieces.append(QLineF(a, b));
         }
         painter->drawLines(pieces);
     }
 
-    // Where many points share a pixel, one stamp draws what all of them would.
+    // Where many points share a pixel, one stamp draws what all of them would. A marker on the
+    // edge shows its part inside the area.
     const QPointF half(m_marker.width() / 2.0, m_marker.height() / 2.0);
+    const QRectF markerRect(QPointF(0, 0), QSizeF(m_marker.size()));
     QPoint previous(INT_MIN, INT_MIN);
     for (const QPointF& p : shown) {
         const QPointF corner = p - half;
@@ -121,8 +122,14 @@ void TChartPlotItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, Q
         const QPoint at(static_cast<int>(std::lround(corner.x())), static_cast<int>(std::lround(corner.y())));
         if (at == previous)
             continue;
-        painter->drawImage(at, m_marker);
         previous = at;
+        const QRectF target = markerRect.translated(at).intersected(area);
+        if (target.isEmpty())
+            continue;
+        if (target.size() == markerRect.size())
+            painter->drawImage(at, m_marker);
+        else
+            painter->drawImage(target, m_marker, target.translated(-QPointF(at)));
     }
     painter->restore();
 }

@@ -75,6 +75,7 @@ TRecordChart::TRecordChart(const TRecordChart& shown, const QSize& size) : m_mar
     m_chart->setLocale(shown.m_chart->locale());
     setValueAxisTitle(shown.valueAxisTitle());
     m_valueText = shown.m_valueText;
+    m_recordName = shown.m_recordName;
     // The overlays first: given after the limits, they would widen them to all they reach, and a
     // zoomed chart would export unzoomed.
     setOverlays(shown.m_overlays);
@@ -98,6 +99,7 @@ void TRecordChart::build() {
     m_chart->setBackgroundRoundness(0);
     m_chart->setTitleFont(boldFont(15));
     m_chart->setTitleBrush(Qt::black);
+    m_baseMargins = m_chart->margins();
 
     m_valueAxis = new QValueAxis;
     m_valueAxis->setTitleFont(boldFont(13));
@@ -304,6 +306,17 @@ int TRecordChart::overlayAt(const QPointF& scenePos) const {
     return -1;
 }
 
+void TRecordChart::setRecordName(const QString& name) {
+    if (name == m_recordName)
+        return;
+    m_recordName = name;
+    placeOverlays();
+}
+
+QRectF TRecordChart::legendArea() const {
+    return m_legend ? m_chart->mapRectToScene(m_legend->rect()) : QRectF();
+}
+
 void TRecordChart::placeOverlays() {
     const QRectF area = m_chart->plotArea();
     for (TChartPlotItem* plot : m_overlayPlots)
@@ -311,30 +324,74 @@ void TRecordChart::placeOverlays() {
     delete m_legend;
     m_legend = nullptr;
     m_legendEntries.clear();
-    if (m_overlays.isEmpty())
+    if (m_overlays.isEmpty()) {
+        if (m_chart->margins() != m_baseMargins)
+            m_chart->setMargins(m_baseMargins);
         return;
-    // Top right inside the plot area: a swatch and the name of each overlay.
+    }
+    // A band below the axis labels, the entries side by side in lines: a swatch and a name each,
+    // the shown record's black line first.
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
     const QFontMetrics metrics(font);
     const int line = metrics.height() + 2;
-    int width = 0;
-    for (const TChartOverlaySeries& overlay : m_overlays)
-        width = std::max(width, metrics.horizontalAdvance(overlay.Name));
-    const QRectF box(area.right() - width - 30, area.top() + 4, width + 26, line * m_overlays.size() + 6);
+    const int swatchRoom = 21;
+    const int gap = 14;
+    const qreal room = std::max<qreal>(80.0, m_chart->size().width() - m_baseMargins.left() - m_baseMargins.right());
+    struct TEntry {
+        QString Name;
+        QColor Colour;
+        int Overlay;
+    };
+    QList<TEntry> entries{{m_recordName, Qt::black, -1}};
+    for (qsizetype i = 0; i < m_overlays.size(); ++i)
+        entries.append({m_overlays.at(i).Name, m_overlays.at(i).Colour, static_cast<int>(i)});
+    struct TPlaced {
+        QRectF Box; // relative to the legend's top left
+        QString Text;
+    };
+    QList<TPlaced> placed;
+    qreal x = 0;
+    qreal y = 0;
+    qreal width = 0;
+    for (const TEntry& entry : entries) {
+        const QString text = metrics.elidedText(entry.Name, Qt::ElideRight, static_cast<int>(room) - swatchRoom - 8);
+        const qreal w = swatchRoom + metrics.horizontalAdvance(text) + 6;
+        if (x > 0 && x + gap + w > room) {
+            x = 0;
+            y += line;
+        }
+        if (x > 0)
+            x += gap;
+        placed.append({QRectF(x, y, w, line), text});
+        x += w;
+        width = std::max(width, x);
+    }
+    const qreal height = y + line + 6;
+    // The band is taken from the chart's bottom margin; a change lays the chart out again, which
+    // comes back here with the band in place.
+    const QMargins wanted(m_baseMargins.left(), m_baseMargins.top(), m_baseMargins.right(),
+                          m_baseMargins.bottom() + static_cast<int>(std::ceil(height)) + 4);
+    if (m_chart->margins() != wanted)
+        m_chart->setMargins(wanted);
+
+    const qreal left = std::clamp(area.center().x() - (width + 8) / 2, 2.0,
+                                  std::max(2.0, m_chart->size().width() - width - 10));
+    const QRectF box(left, m_chart->size().height() - m_baseMargins.bottom() - height, width + 8, height);
     m_legend = new QGraphicsRectItem(box, m_chart);
-    m_legend->setBrush(QColor(255, 255, 255, 230));
+    m_legend->setBrush(Qt::white);
     m_legend->setPen(QPen(Qt::gray, 0));
     m_legend->setZValue(150);
-    for (qsizetype i = 0; i < m_overlays.size(); ++i) {
-        const QRectF entry(box.left(), box.top() + 3 + i * line, box.width(), line);
-        auto* swatch = new QGraphicsRectItem(entry.left() + 5, entry.center().y() - 1.5, 12, 3, m_legend);
-        swatch->setBrush(m_overlays.at(i).Colour);
+    for (qsizetype i = 0; i < placed.size(); ++i) {
+        const QRectF entry = placed.at(i).Box.translated(box.left() + 4, box.top() + 3);
+        auto* swatch = new QGraphicsRectItem(entry.left() + 3, entry.center().y() - 1.5, 12, 3, m_legend);
+        swatch->setBrush(entries.at(i).Colour);
         swatch->setPen(Qt::NoPen);
-        auto* text = new QGraphicsSimpleTextItem(m_overlays.at(i).Name, m_legend);
+        auto* text = new QGraphicsSimpleTextItem(placed.at(i).Text, m_legend);
         text->setFont(font);
-        text->setPos(entry.left() + 21, entry.top() + 1);
-        m_legendEntries.append(m_chart->mapRectToScene(entry));
+        text->setPos(entry.left() + swatchRoom - 2, entry.top() + 1);
+        if (entries.at(i).Overlay >= 0)
+            m_legendEntries.append(m_chart->mapRectToScene(entry));
     }
 }
 

@@ -88,10 +88,16 @@ public:
     // Emitted whenever the shown limits change.
     Q_SIGNAL void limitsChanged();
 
-    // Replaces the overlays; none hides the legend.
+    // Replaces the overlays; none hides the legend. The legend lies below the plot, where it covers
+    // no curve, and names the shown record (setRecordName) before the overlays.
     void setOverlays(const QList<TChartOverlaySeries>& overlays);
+    void setRecordName(const QString& name);
+    const QString& recordName() const { return m_recordName; }
     const QList<TChartOverlaySeries>& overlays() const { return m_overlays; }
-    // The overlay whose legend entry lies under a point of the view's scene; -1 for none.
+    // The legend's frame in the view's scene; empty without overlays.
+    QRectF legendArea() const;
+    // The overlay whose legend entry lies under a point of the view's scene; -1 for none (also on
+    // the shown record's entry).
     int overlayAt(const QPointF& scenePos) const;
 
     // On screen the line is kept as a picture while only the crosshair moves over it; prints and
@@ -117,6 +123,9 @@ private:
     std::vector<TChartPlotItem*> m_overlayPlots;
     QGraphicsRectItem* m_legend = nullptr;
     QList<QRectF> m_legendEntries;
+    QString m_recordName;
+    // The chart's margins without the legend's band.
+    QMargins m_baseMargins;
     TChartPlotItem* m_plot = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QCategoryAxis* m_labelAxis = nullptr;

@@ -27,6 +27,22 @@ double wallClockSeconds(const TZaznamData& s) {
 
 } // namespace
 
+QString RecordLegendName(const TRecordStore& store) {
+    // The name carries the start, so that two records of one description can be told apart.
+    QString start;
+    for (std::int32_t i = 0; i < store.heldSamples(); ++i) {
+        const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
+        if (s.RecordIndex == store.CurrentRecord) {
+            start = s.Date + u' ' + s.Time;
+            break;
+        }
+    }
+    const QString description = store.CurrentHeader.Description.trimmed();
+    if (start.isEmpty())
+        return description;
+    return description.isEmpty() ? start : description + QStringLiteral(", ") + start;
+}
+
 std::vector<double> ElapsedSeconds(const TRecordStore& store) {
     std::vector<double> seconds;
     double first = NoTime;
@@ -63,16 +79,7 @@ TRecordOverlay BuildRecordOverlay(const TRecordStore& other, const std::vector<d
                                   const TUnits& units, const ITranslator& translator) {
     TRecordOverlay overlay;
     const std::vector<double> own = ElapsedSeconds(other);
-    // The name carries the start, so that two records of one description can be told apart.
-    QString start;
-    for (std::int32_t i = 0; i < other.heldSamples(); ++i) {
-        const TZaznamData& s = other.Samples[static_cast<std::size_t>(i)];
-        if (s.RecordIndex == other.CurrentRecord) {
-            start = s.Date + u' ' + s.Time;
-            break;
-        }
-    }
-    overlay.Name = other.CurrentHeader.Description.trimmed() + (start.isEmpty() ? QString() : QStringLiteral(", ") + start);
+    overlay.Name = RecordLegendName(other);
     const TRecordChartData data = BuildRecordChartData(other, units, translator);
     const auto place = [&](const QList<QPointF>& points) {
         QList<QPointF> placed;

@@ -21,6 +21,9 @@ struct TRecordOverlay {
     QList<QPointF> Flow;
 };
 
+// "Description, 05.03.2012 07:04:09": the current record of a store as a chart legend names it.
+QString RecordLegendName(const TRecordStore& store);
+
 // Seconds since the first shown sample, one per shown sample of the current record; NaN for a
 // sample whose date or time does not read.
 std::vector<double> ElapsedSeconds(const TRecordStore& store);

@@ -313,6 +313,10 @@ void TRecordsF::buildMenu() {
             [this] { CompareWithRecordFile(); });
     connect(item("mCompareDeviceRecord", "Compare with record from device..."), &QAction::triggered, this,
             [this] { CompareWithDeviceRecord(); });
+    m_removeComparison = file->addMenu(QStringLiteral("Remove comparison"));
+    m_removeComparison->setObjectName(QStringLiteral("mRemoveComparisonMenu"));
+    m_removeComparison->menuAction()->setObjectName(QStringLiteral("mRemoveComparison"));
+    m_removeComparison->menuAction()->setEnabled(false);
 }
 
 QAction* TRecordsF::action(const QString& name) const {
@@ -629,8 +633,22 @@ void TRecordsF::showComparisons() {
         pressure.append({overlay.Pressure, colour, overlay.Name});
         flow.append({overlay.Flow, colour, overlay.Name});
     }
+    const QString name = RecordLegendName(m_state.Records);
+    m_pressureChart->setRecordName(name);
+    m_flowChart->setRecordName(name);
     m_pressureChart->setOverlays(pressure);
     m_flowChart->setOverlays(flow);
+
+    m_removeComparison->clear();
+    for (qsizetype i = 0; i < pressure.size(); ++i) {
+        QString text = pressure.at(i).Name;
+        // A name's "&" is no accelerator.
+        text.replace(u'&', QStringLiteral("&&"));
+        connect(m_removeComparison->addAction(text), &QAction::triggered, this,
+                [this, i] { RemoveComparison(static_cast<int>(i)); });
+    }
+    m_removeComparison->menuAction()->setEnabled(!m_comparisons.empty());
+    ApplyMenuAccelerators(m_removeComparison);
 }
 
 void TRecordsF::PrintWithCharts() {

@@ -17,6 +17,7 @@
 class IUserInterface;
 class QAction;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QPrinter;
 class QTabWidget;
@@ -92,6 +93,7 @@ public:
     // "Compare with record from device...": the instrument's records read into a list of their own,
     // one chosen and drawn over both charts; the shown record and its table stay as they are.
     void CompareWithDeviceRecord();
+    // "Remove comparison": one entry per compared record, in the order they were added.
     void RemoveComparison(int overlay);
     int comparisonCount() const { return static_cast<int>(m_comparisons.size()); }
     void ZoomIn(int chart);
@@ -162,5 +164,6 @@ private:
     std::int32_t m_shownRows = 0;
     // The records drawn over the charts, each as loaded from its file.
     std::vector<std::unique_ptr<TRecordStore>> m_comparisons;
+    QMenu* m_removeComparison = nullptr;
     void showComparisons();
 };

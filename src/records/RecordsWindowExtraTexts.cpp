@@ -18,6 +18,7 @@ constexpr std::array texts{
     T{"mPrintWithCharts", EnglishText("Print with charts"), true},
     T{"mCompareRecord", EnglishText("Compare with record"), true},
     T{"mCompareDeviceRecord", EnglishText("Compare with record from device"), true},
+    T{"mRemoveComparison", EnglishText("Remove comparison"), false},
 };
 
 } // namespace

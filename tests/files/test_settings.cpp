@@ -263,7 +263,8 @@ TEST(Settings, DefaultsWithoutAFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     TSettings expected;
-    expected.FlowUnit = 1;
+    // l/h: a first user's flows would show as 0.0 m3/min.
+    expected.FlowUnit = 5;
     expected.PressureUnit = 2;
     expected.PrintMargins = {25, 25, 25, 25};
     expected.CurrentLanguage = 0;
@@ -281,9 +282,11 @@ TEST(Settings, UnitsAreClampedAndBadValuesDefault) {
     };
     const Case cases[] = {
         {"[Units]\nFlow=12\nPressure=-3\n", 8, 0},        {"[Units]\nFlow=-1\nPressure=11\n", 0, 10},
-        {"[Units]\nFlow=8\nPressure=10\n", 8, 10},        {"[Units]\nFlow=abc\nPressure=2.5\n", 1, 2},
-        {"[Units]\nFlow=99999999999\nPressure=\n", 1, 2}, {"[UNITS]\r\n flow = 3 \r\nPRESSURE=4\r\n", 3, 4},
-        {"[Print]\nFlow=5\nPressure=5\n", 1, 2},
+        {"[Units]\nFlow=8\nPressure=10\n", 8, 10},        {"[Units]\nFlow=abc\nPressure=2.5\n", 5, 2},
+        {"[Units]\nFlow=99999999999\nPressure=\n", 5, 2}, {"[UNITS]\r\n flow = 3 \r\nPRESSURE=4\r\n", 3, 4},
+        {"[Print]\nFlow=5\nPressure=5\n", 5, 2},
+        // A file that names a unit keeps it, m3/min too.
+        {"[Units]\nFlow=1\n", 1, 2},
     };
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

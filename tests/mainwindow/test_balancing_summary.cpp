@@ -7,7 +7,10 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectTree.h"
+#include "mainwindow/UnitDialog.h"
 #include "mainwindow/test_dialogs_app.h"
+#include "document/EditCommands.h"
+#include "document/ProjectUndo.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
@@ -16,7 +19,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QSpinBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 #include <QTableView>
 #include <QTest>
 #include <QTemporaryDir>
@@ -113,7 +121,7 @@ TEST_F(BalancingSummaryTest, SummaryFiltersSortsAndSelectsTheBranch) {
 
     // A wider tolerance brings the -15 % branch within it, in the summary and in the tree.
     summary->toleranceBox()->setValue(15);
-    EXPECT_EQ(state->Settings.BalancingTolerance, 15);
+    EXPECT_EQ(state->Settings.BalancingTolerance, 15.0);
     EXPECT_EQ(summary->filter()->rowCount(), 1);
     EXPECT_TRUE(node(3)->icon(0).isNull());
     EXPECT_FALSE(node(1)->icon(0).isNull());
@@ -133,4 +141,94 @@ TEST_F(BalancingSummaryTest, NumbersSortAsNumbers) {
     // Without a value first, then 9 < 100 < 200 < 1000 (as texts "1000" would sort before "200").
     EXPECT_EQ(order, (QStringList{QStringLiteral("B3"), QStringLiteral("B1"), QStringLiteral("B4"),
                                   QStringLiteral("B2")}));
+}
+
+// The summary follows the document and the units at once, without being activated again.
+TEST_F(BalancingSummaryTest, FollowsEditsUndoUnitsAndTheTolerance) {
+    window->balancing().ShowSummary();
+    TBalancingSummaryWindow* summary = window->balancing().summaryWindow();
+    const QString before = QStringLiteral("Within tolerance: 1     Outside tolerance: 2     Not measured: 1");
+    ASSERT_EQ(summary->countsText(), before);
+
+    // B2 measured again at 101 of 100 l/h, through the undo history as the branch page does it.
+    TBranch b2 = state->Project->Branches[1];
+    b2.Final_Flow = 101.0;
+    window->editor().undo().push(new TChangeBranch(state->Document, clock, 1, b2, QStringLiteral("B2")));
+    QApplication::processEvents();
+    EXPECT_EQ(summary->countsText(), QStringLiteral("Within tolerance: 2     Outside tolerance: 1     Not measured: 1"));
+    window->editor().undo().stack().undo();
+    QApplication::processEvents();
+    EXPECT_EQ(summary->countsText(), before);
+
+    // The first start (no settings file) shows l/h; new units: the flows in m3/min, with digits
+    // enough to read (100 l/h is 0.00167 m3/min).
+    EXPECT_EQ(state->Units.FlowUnit, 5);
+    const QModelIndex requested = summary->model()->index(0, BalancingColumnRequested);
+    EXPECT_EQ(requested.data().toString(), QStringLiteral("100.0"));
+    actInModal<TFUnitSel>([](TFUnitSel& units) {
+        units.flowList()->setCurrentIndex(1);
+        units.okButton()->click();
+    }, [&] {
+        window->action(QStringLiteral("mUnits"))->trigger();
+        return 0;
+    });
+    ASSERT_EQ(state->Units.FlowUnit, 1);
+    EXPECT_EQ(summary->model()->index(0, BalancingColumnRequested).data().toString(), QStringLiteral("0.00167"));
+    EXPECT_EQ(summary->model()->headerData(BalancingColumnRequested, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Requested flow [m3/min]"));
+
+    // A tolerance with decimals, typed with a point or a comma whatever the locale.
+    QDoubleSpinBox* tolerance = summary->toleranceBox();
+    const struct {
+        QLocale Locale;
+        const char* Typed;
+        double Tolerance;
+    } typings[] = {{QLocale::c(), "17.5", 17.5}, {QLocale::c(), "0,5", 0.5}, {QLocale(QLocale::German), "2.5", 2.5}};
+    for (const auto& t : typings) {
+        SCOPED_TRACE(t.Typed);
+        state->Units.Locale = t.Locale;
+        summary->refresh();
+        tolerance->setFocus();
+        QTest::keyClick(tolerance, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(tolerance, QString::fromLatin1(t.Typed));
+        QTest::keyClick(tolerance, Qt::Key_Return);
+        EXPECT_EQ(state->Settings.BalancingTolerance, t.Tolerance);
+    }
+    // At 2.5 % only B1 (+5 %) joins the outside ones; the tree follows.
+    EXPECT_EQ(summary->countsText(), QStringLiteral("Within tolerance: 0     Outside tolerance: 3     Not measured: 1"));
+    EXPECT_FALSE(node(0)->icon(0).isNull());
+}
+
+TEST_F(BalancingSummaryTest, FitsASmallScreenAndLeadsBackToTheMainWindow) {
+    window->show();
+    window->balancing().ShowSummary();
+    TBalancingSummaryWindow* summary = window->balancing().summaryWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(summary));
+    // Within 1024 x 768 (and within the test's smaller screen), with every button inside.
+    const QRect screen = summary->screen()->availableGeometry();
+    EXPECT_LE(summary->width(), std::min(1024, screen.width()));
+    EXPECT_LE(summary->height(), std::min(768, screen.height()));
+    for (QPushButton* button : summary->findChildren<QPushButton*>()) {
+        SCOPED_TRACE(button->text().toStdString());
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_TRUE(summary->rect().contains(QRect(button->mapTo(summary, QPoint(0, 0)), button->size())));
+    }
+    // The deviation and its verdict beside the name, in sight without scrolling.
+    const QHeaderView* columns = summary->view()->horizontalHeader();
+    EXPECT_EQ(columns->visualIndex(BalancingColumnDeviation), columns->visualIndex(BalancingColumnName) + 1);
+    EXPECT_EQ(columns->visualIndex(BalancingColumnWithin), columns->visualIndex(BalancingColumnName) + 2);
+    EXPECT_LE(summary->view()->columnViewportPosition(BalancingColumnWithin) + columns->sectionSize(BalancingColumnWithin),
+              summary->view()->viewport()->width());
+
+    // A window of its own, which the main window may cover: the double click brings the main
+    // window forward with the branch chosen.
+    EXPECT_EQ(summary->parentWidget(), nullptr);
+    ASSERT_NE(summary->windowHandle(), nullptr);
+    EXPECT_EQ(summary->windowHandle()->transientParent(), nullptr);
+    summary->activateWindow();
+    QApplication::processEvents();
+    emit summary->view()->doubleClicked(summary->filter()->index(2, BalancingColumnName));
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+    EXPECT_EQ(window->editor().tree()->currentItem(), node(2));
 }

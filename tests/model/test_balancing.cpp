@@ -1,5 +1,7 @@
 #include "files/BalancingSummaryFile.h"
 #include "files/IniFile.h"
+#include "files/ProjectCheck.h"
+#include "files/ProjectFile.h"
 #include "files/Settings.h"
 #include "localisation/Translator.h"
 #include "model/Balancing.h"
@@ -17,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -53,6 +57,18 @@ TEST(Balancing, DeviationAndStateOfOneBranch) {
         {0.0, 100.0, TBalanceState::NotMeasured, {}},     // nothing to divide by
         {100.0, 2e7, TBalanceState::NotMeasured, {}},     // outside the valid range, shown as "-----"
         {-5.0, 100.0, TBalanceState::NotMeasured, {}},
+        // A requested flow too small to show, or no number, is no requirement: no deviation of
+        // 7e53 % "outside", and none that prints as inf.
+        {1e-45, 100.0, TBalanceState::NotMeasured, {}},
+        {4.9e-324, 1e7, TBalanceState::NotMeasured, {}},
+        {0.0009, 0.001, TBalanceState::NotMeasured, {}},
+        {std::nan(""), 100.0, TBalanceState::NotMeasured, {}},
+        {std::numeric_limits<double>::infinity(), 100.0, TBalanceState::NotMeasured, {}},
+        {100.0, std::nan(""), TBalanceState::NotMeasured, {}},
+        {0.001, 0.00105, TBalanceState::Within, 5.0},
+        // Rated as shown, to one decimal: "+10.0" is within 10 %, "+10.1" is not.
+        {100.0, 110.04, TBalanceState::Within, 10.04},
+        {100.0, 110.06, TBalanceState::Outside, 10.06},
     };
     for (const BalanceCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Requested << " -> " << c.Final);
@@ -60,7 +76,7 @@ TEST(Balancing, DeviationAndStateOfOneBranch) {
         EXPECT_EQ(b.State, c.State);
         ASSERT_EQ(b.Deviation.has_value(), c.Deviation.has_value());
         if (c.Deviation)
-            EXPECT_DOUBLE_EQ(*b.Deviation, *c.Deviation);
+            EXPECT_NEAR(*b.Deviation, *c.Deviation, 1e-9);
     }
 }
 
@@ -158,11 +174,61 @@ TEST(Balancing, ToleranceSetting) {
     ASSERT_TRUE(SaveSettings(path, settings, nullptr));
     EXPECT_EQ(LoadSettings(path).BalancingTolerance, DefaultBalancingTolerance);
 
-    IniFile ini;
-    ini.setValue(QStringLiteral("Balancing"), QStringLiteral("Tolerance"), QStringLiteral("-4"));
-    QFile edited(path);
-    ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
-    edited.write(ini.bytes());
-    edited.close();
-    EXPECT_EQ(LoadSettings(path).BalancingTolerance, 0);
+    // Decimals are kept, written with a point, and read with a point or a comma.
+    settings.BalancingTolerance = 2.5;
+    ASSERT_TRUE(SaveSettings(path, settings, nullptr));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("Tolerance=2.5"));
+    file.close();
+    EXPECT_EQ(LoadSettings(path).BalancingTolerance, 2.5);
+
+    const struct {
+        const char* text;
+        double tolerance;
+    } edits[] = {{"-4", 0.0}, {"0,5", 0.5}, {"7.25", 7.25}, {"5000", 1000.0}, {"nan", 10.0}, {"inf", 10.0},
+                 {"ten", 10.0}};
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.text);
+        IniFile ini;
+        ini.setValue(QStringLiteral("Balancing"), QStringLiteral("Tolerance"), QString::fromLatin1(e.text));
+        QFile edited(path);
+        ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
+        edited.write(ini.bytes());
+        edited.close();
+        EXPECT_EQ(LoadSettings(path).BalancingTolerance, e.tolerance);
+    }
+}
+
+TEST(Balancing, ProjectCheckOfAHandEditedFileNeverPrintsAnEndlessDeviation) {
+    // The first branch asks for 1e-45 l/h, shown as 0.0: not measured, in every format.
+    auto project = std::make_unique<TProject>();
+    QString error;
+    ASSERT_TRUE(LoadProjectFile(QStringLiteral(ZRV_FIXTURES "/files/tiny-request.proj"), *project, 0,
+                                QLocale::c(), &error))
+        << qPrintable(error);
+    ASSERT_GT(project->Branches[0].Request_Flow, 0.0);
+    ASSERT_LT(project->Branches[0].Request_Flow, 1e-40);
+    auto catalogue = std::make_unique<TValveCatalogue>();
+    TUnits units;
+    units.Locale = QLocale::c();
+    const TProjectCheckInput input{*project, *catalogue, 0, 10.0};
+    const TIdentityTranslator english;
+    for (const TProjectCheckFormat format : {TProjectCheckFormat::Text, TProjectCheckFormat::Csv, TProjectCheckFormat::Json}) {
+        const TProjectCheckResult result = CheckProject(input, format, units, english);
+        EXPECT_EQ(result.ExitStatus, 0);
+        EXPECT_FALSE(result.Output.contains(QStringLiteral("e+"))) << qPrintable(result.Output);
+        EXPECT_FALSE(result.Output.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
+    }
+    const QJsonObject json =
+        QJsonDocument::fromJson(CheckProject(input, TProjectCheckFormat::Json, units, english).Output.toUtf8()).object();
+    EXPECT_EQ(json.value(QStringLiteral("outside")).toInt(), 0);
+    const QJsonArray branches = json.value(QStringLiteral("branches")).toArray();
+    ASSERT_FALSE(branches.isEmpty());
+    EXPECT_EQ(branches[0].toObject().value(QStringLiteral("state")).toString(), QStringLiteral("not measured"));
+    // Every measured branch has its deviation as a number.
+    for (const QJsonValue& b : branches) {
+        const QJsonObject o = b.toObject();
+        if (o.value(QStringLiteral("state")).toString() != QLatin1String("not measured"))
+            EXPECT_TRUE(o.value(QStringLiteral("deviation_percent")).isDouble());
+    }
 }

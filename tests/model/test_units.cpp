@@ -192,6 +192,9 @@ TEST(UnitFormat, PresettingMarkersAndTwoDecimals) {
         {123456789.126, "123456789,10"},
         {12345678901.234, "12345678900,00"},
         {1.5e20, "150000000000000000000,00"},
+        // From the instrument's bytes: no "nan" or "inf" on the page.
+        {std::numeric_limits<double>::quiet_NaN(), "-----"},
+        {-std::numeric_limits<double>::infinity(), "-----"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.presetting);
@@ -315,4 +318,40 @@ TEST(UnitFormat, ExactlyHalfWayRoundsAwayFromZero) {
     EXPECT_EQ(litres.FormatPressure(-9.5), QStringLiteral("-10"));
     EXPECT_EQ(litres.FormatPresetting(-1.125, TIdentityTranslator()), QStringLiteral("-1.13"));
     EXPECT_EQ(unitsIn(5, 0, german).FormatFlow(7.25), QStringLiteral("7,3"));
+}
+
+// The readouts beside the specified displays (the crosshair, the balancing summary) keep three
+// significant digits where the unit's decimals would show 0.0.
+TEST(UnitFormat, ReadoutsShowThreeSignificantDigitsInEveryUnit) {
+    const struct {
+        int32_t flowUnit;
+        double litresPerHour;
+        const char* display; // FormatFlow, unchanged
+        const char* readout;
+    } flows[] = {
+        {1, 250.0, "0.0", "0.00417"},        // m3/min
+        {0, 250.0, "0.0", "0.0000694"},      // m3/s
+        {2, 1234.56, "1.2", "1.23"},         // m3/h
+        {3, 1234.56, "0.343", "0.343"},      // l/s: its decimals suffice
+        {5, 1234.56, "1234.6", "1234.6"},    // l/h: never fewer decimals than the unit's
+        {5, 0.0, "0.0", "0.0"},
+        {5, 0.0004, "0.0", "0.000400"},
+        {0, 0.001, "0.0", "0.000000000278"}, // the smallest flow rated: twelve decimals
+        {5, NoValue, "", ""},
+        {5, 2e7, "-----", "-----"},
+    };
+    for (const auto& c : flows) {
+        SCOPED_TRACE(testing::Message() << c.flowUnit << " " << c.litresPerHour);
+        const TUnits units = unitsIn(c.flowUnit, 2, english);
+        EXPECT_EQ(units.FormatFlow(c.litresPerHour), QString::fromLatin1(c.display));
+        EXPECT_EQ(units.ReadoutFlow(c.litresPerHour), QString::fromLatin1(c.readout));
+    }
+    const TUnits kpa = unitsIn(5, 2, german);
+    EXPECT_EQ(kpa.ReadoutPressure(12.0), QStringLiteral("0,0120"));
+    EXPECT_EQ(kpa.ReadoutPressure(150000.0), QStringLiteral("150,0"));
+    EXPECT_EQ(unitsIn(5, 5, english).ReadoutPressure(150000.0), QStringLiteral("1.500")); // bar
+    // Values already in the display unit, as the chart holds them.
+    EXPECT_EQ(FormatReadout(-0.0123456, 1, english), QStringLiteral("-0.0123"));
+    EXPECT_EQ(FormatReadout(43.0, 1, english), QStringLiteral("43.0"));
+    EXPECT_EQ(FormatReadout(1e-20, 1, english), QStringLiteral("0.000000000000"));
 }

@@ -1,7 +1,10 @@
 #include "records/AnalysisExport.h"
 
 #include "model/Units.h"
+#include "localisation/Translator.h"
 #include "records/RecordModel.h"
+#include "records/RecordTable.h"
+#include "records/TextTable.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -60,8 +63,8 @@ TEST(AnalysisExport, CsvHasTheHeaderAsCommentsAndFullPrecisionNumbers) {
     EXPECT_EQ(first[2], QStringLiteral("250.25"));
     EXPECT_EQ(first[3], QStringLiteral("1.234567871"));
     EXPECT_EQ(first[4], QStringLiteral("0.25025"));
-    // A value that is no number stays empty rather than becoming 0.
-    EXPECT_TRUE(lines[9].startsWith(QStringLiteral("2012-03-05T07:04:19,,-0.5,,")));
+    // A value that is no number is 0, as the table shows it.
+    EXPECT_TRUE(lines[9].startsWith(QStringLiteral("2012-03-05T07:04:19,0,-0.5,0,")));
     EXPECT_EQ(lines[10], QString());
 }
 
@@ -86,7 +89,42 @@ TEST(AnalysisExport, JsonHoldsTheSameFields) {
     EXPECT_EQ(first.value(QStringLiteral("time")).toString(), QStringLiteral("2012-03-05T07:04:09"));
     EXPECT_EQ(first.value(QStringLiteral("pressure [Pa]")).toDouble(), 1234.567871);
     EXPECT_EQ(first.value(QStringLiteral("flow [m3/h]")).toDouble(), 0.25025);
-    EXPECT_TRUE(samples[1].toObject().value(QStringLiteral("pressure [kPa]")).isNull());
+    EXPECT_EQ(samples[1].toObject().value(QStringLiteral("pressure [kPa]")).toDouble(-1), 0.0);
+}
+
+// A hand-edited record's "nan", "inf" or 1e308: every view and export reads them as the table does,
+// as 0.
+TEST(AnalysisExport, ValuesThatAreNoNumberReadAsTheTableShowsThem) {
+    auto s = std::make_unique<TRecordStore>();
+    const char* texts[] = {"nan", "inf", "-inf", "1e308", "-1e308", "1250.5"};
+    for (int i = 0; i < 6; ++i)
+        s->Samples[static_cast<std::size_t>(i)] = {0, QStringLiteral("05.03.2012"),
+                                                   QStringLiteral("07:04:%1").arg(i, 2, 10, QLatin1Char('0')),
+                                                   QString::fromLatin1(texts[i]), QString::fromLatin1(texts[i])};
+    s->SampleCount = 6;
+    const TUnits units = kpaAndCubicMetresPerHour();
+    const TTextTable table = BuildRecordTable(*s, units, TIdentityTranslator());
+    const QString csv = QString::fromUtf8(RecordAnalysisCsv(*s, units));
+    const QJsonArray samples =
+        QJsonDocument::fromJson(RecordAnalysisJson(*s, units)).object().value(QStringLiteral("samples")).toArray();
+    ASSERT_EQ(samples.size(), 6);
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(texts[i]);
+        const bool number = i == 5;
+        const QString shown = number ? QStringLiteral("1,3") : QStringLiteral("0,0");
+        EXPECT_EQ(table.cell(2, i + 1), shown);
+        EXPECT_EQ(table.cell(3, i + 1), shown);
+        const QJsonObject o = samples[i].toObject();
+        EXPECT_EQ(o.value(QStringLiteral("pressure [Pa]")).toDouble(-1), number ? 1250.5 : 0.0);
+        EXPECT_EQ(o.value(QStringLiteral("flow [l/h]")).toDouble(-1), number ? 1250.5 : 0.0);
+        if (!number)
+            for (const QString& key : {QStringLiteral("pressure [kPa]"), QStringLiteral("flow [m3/h]")})
+                EXPECT_EQ(o.value(key).toDouble(-1), 0.0) << qPrintable(key);
+        if (!number)
+            EXPECT_TRUE(csv.contains(QStringLiteral("\r\n2012-03-05T07:04:%1,0,0,0,0\r\n").arg(i, 2, 10, QLatin1Char('0'))));
+    }
+    EXPECT_FALSE(csv.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+    EXPECT_FALSE(csv.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
 }
 
 // The display factors are single-precision; the exports convert with the decimal factors they stand

@@ -1,4 +1,5 @@
 #include "files/RecordFile.h"
+#include "localisation/MenuAccelerators.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "records/ChartExport.h"
@@ -12,6 +13,10 @@
 #include "ui/ScriptedUserInterface.h"
 
 #include <QAction>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QMenu>
+#include <QSvgRenderer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -203,11 +208,29 @@ TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
         // Sample for sample on the shown record's rows.
         EXPECT_EQ(overlays[0].Points, window->chart(c)->points());
     }
-    // The legend entry answers where it is drawn.
+    // The legend names the shown record first, then the compared one, below the plot where it
+    // covers no curve; the compared record's entry answers where it is drawn.
     const QList<TChartOverlaySeries>& shown = chart->overlays();
     ASSERT_FALSE(shown.isEmpty());
+    QApplication::processEvents();
     const QRectF area = chart->plotArea();
-    EXPECT_EQ(chart->overlayAt(QPointF(area.right() - 10, area.top() + 10)), 0);
+    const QRectF legend = chart->legendArea();
+    EXPECT_FALSE(legend.isEmpty());
+    EXPECT_FALSE(legend.intersects(area));
+    EXPECT_TRUE(chart->sceneRect().contains(legend));
+    QList<QGraphicsSimpleTextItem*> names;
+    for (QGraphicsItem* item : chart->scene()->items(legend))
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            names.append(text);
+    std::sort(names.begin(), names.end(), [](const QGraphicsItem* a, const QGraphicsItem* b) {
+        return a->sceneBoundingRect().left() < b->sceneBoundingRect().left();
+    });
+    ASSERT_EQ(names.size(), 2);
+    EXPECT_EQ(chart->recordName(), QStringLiteral("Riser 1, 05.03.2012 07:00:00"));
+    for (QGraphicsSimpleTextItem* name : names)
+        EXPECT_EQ(name->text(), QStringLiteral("Riser 1, 05.03.2012 07:00:00"));
+    EXPECT_EQ(chart->overlayAt(names[0]->sceneBoundingRect().center()), -1);
+    EXPECT_EQ(chart->overlayAt(names[1]->sceneBoundingRect().center()), 0);
     EXPECT_EQ(chart->overlayAt(area.center()), -1);
 
     // Zoomed in, an export shows the zoomed part, overlay and all.
@@ -224,9 +247,18 @@ TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
     EXPECT_EQ(window->comparisonCount(), 1);
     EXPECT_EQ(ui.messages().size(), 1);
 
-    window->RemoveComparison(0);
+    // "Remove comparison" in the File menu names each compared record.
+    QAction* remove = window->action(QStringLiteral("mRemoveComparison"));
+    ASSERT_NE(remove, nullptr);
+    ASSERT_NE(remove->menu(), nullptr);
+    EXPECT_TRUE(remove->isEnabled());
+    ASSERT_EQ(remove->menu()->actions().size(), 1);
+    EXPECT_EQ(WithoutAccelerator(remove->menu()->actions()[0]->text()), QStringLiteral("Riser 1, 05.03.2012 07:00:00"));
+    remove->menu()->actions()[0]->trigger();
     EXPECT_EQ(window->comparisonCount(), 0);
     EXPECT_TRUE(chart->overlays().isEmpty());
+    EXPECT_FALSE(remove->isEnabled());
+    EXPECT_TRUE(chart->legendArea().isEmpty());
 
     // A record reaching ten times as high widens the axis to show it, until it is removed again.
     const TChartLimits own = chart->limits();
@@ -241,6 +273,44 @@ TEST_F(ChartInteractionTest, ComparedRecordsOverlayBothChartsUntilRemoved) {
     EXPECT_GE(chart->limits().Y.Max, 1000.0); // kPa
     window->RemoveComparison(0);
     EXPECT_EQ(chart->limits(), own);
+}
+
+// Zoomed in, the exported picture shows the line inside the plot only, not over the axes and their
+// titles, in SVG as in PNG.
+TEST_F(ChartInteractionTest, AZoomedExportIsClippedToThePlot) {
+    interaction->dragZoom(viewPos(20.0, 20.0), viewPos(40.0, 40.0));
+    ASSERT_TRUE(chart->isZoomed());
+    const QSize size(800, 500);
+    const QRectF area = TRecordChart(*chart, size).plotArea();
+    const QString svg = dir.filePath(QStringLiteral("zoomed.svg"));
+    const QString png = dir.filePath(QStringLiteral("zoomed.png"));
+    QString error;
+    ASSERT_TRUE(WriteChartSvg(*chart, size, svg, &error)) << qPrintable(error);
+    ASSERT_TRUE(WriteChartPng(*chart, size, png, &error)) << qPrintable(error);
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    QImage fromSvg(size, QImage::Format_RGB32);
+    fromSvg.fill(Qt::white);
+    {
+        QPainter painter(&fromSvg);
+        renderer.render(&painter);
+    }
+    // The pressure markers' blue is nowhere else in the chart.
+    const auto markerPixels = [](const QImage& image, const QRectF& inside, bool within) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const bool blue = c.blue() > 200 && c.red() < 120 && c.green() < 120;
+                if (blue && inside.adjusted(-1, -1, 1, 1).contains(QPointF(x + 0.5, y + 0.5)) == within)
+                    ++count;
+            }
+        return count;
+    };
+    for (const QImage& image : {fromSvg, QImage(png)}) {
+        EXPECT_GT(markerPixels(image, area, true), 20);
+        EXPECT_EQ(markerPixels(image, area, false), 0);
+    }
 }
 
 TEST(PngEncoder, ReadsBackPixelForPixel) {

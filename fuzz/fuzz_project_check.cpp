@@ -1,0 +1,50 @@
+// The companion's "project check" over project files: each format gives the same counts and states,
+// deviations only for measured branches and always finite, and the exit status says whether a
+// measured branch lies outside. Input: the tolerance in quarter per cent (one byte), then the file.
+#include "BalancingChecks.h"
+
+#include "files/ProjectCheck.h"
+#include "files/ProjectFile.h"
+#include "localisation/Translator.h"
+#include "model/ProjectRecords.h"
+#include "model/Units.h"
+#include "model/ValveCatalogue.h"
+
+#include <cstring>
+#include <memory>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1)
+        return 0;
+    const double tolerance = data[0] * 0.25;
+    // Kept across runs: a fresh project and catalogue each run cost more than the check.
+    static const auto project = std::make_unique<TProject>();
+    static const auto catalogue = std::make_unique<TValveCatalogue>();
+    std::memset(static_cast<void*>(project.get()), 0, sizeof(TProject));
+    QString error;
+    if (!LoadProjectBytes(fuzzBytes(data + 1, size - 1), QStringLiteral("input"), *project, 0, QLocale::c(), &error))
+        return 0;
+    TUnits units;
+    units.Locale = QLocale::c();
+    const TIdentityTranslator translator;
+    const TProjectCheckInput input{*project, *catalogue, 0, tolerance};
+
+    const TBalancingSummary summary = BalanceProject(*project, tolerance);
+    fuzzCheckSummary(summary, project->branchCount());
+    const int status = summary.Outside > 0 ? OutsideToleranceStatus : 0;
+
+    const TProjectCheckResult text = CheckProject(input, TProjectCheckFormat::Text, units, translator);
+    FUZZ_CHECK(text.ExitStatus == status);
+    FUZZ_CHECK(text.Output.contains(QStringLiteral("Within tolerance: %1\n").arg(summary.Within)));
+    FUZZ_CHECK(text.Output.contains(QStringLiteral("Outside tolerance: %1\n").arg(summary.Outside)));
+    FUZZ_CHECK(text.Output.contains(QStringLiteral("Not measured: %1\n").arg(summary.NotMeasured)));
+
+    const TProjectCheckResult csv = CheckProject(input, TProjectCheckFormat::Csv, units, translator);
+    FUZZ_CHECK(csv.ExitStatus == status);
+    fuzzCheckCsv(csv.Output, summary);
+
+    const TProjectCheckResult json = CheckProject(input, TProjectCheckFormat::Json, units, translator);
+    FUZZ_CHECK(json.ExitStatus == status);
+    fuzzCheckJson(json.Output.toUtf8(), summary);
+    return 0;
+}
