@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto project = std::make_unique<TProject>();
     QStringList names;
     QString uncalculated;
-    if (!ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()}, *project,
-                                   ui, translator, names, &uncalculated))
+    if (!ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()},
+                                   *project, ui, translator, names, &uncalculated))
         FUZZ_CHECK(!uncalculated.isEmpty());
     FUZZ_CHECK(project->Header.Branch_Count >= 0 && project->Header.Branch_Count <= MaxBranches);
     if (!sheet->unprotect(QString::fromLatin1(WorkbookPassword), &error))

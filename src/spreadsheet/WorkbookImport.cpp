@@ -89,7 +89,8 @@ bool ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInp
         QString name = sheet.cellText(row, col.Name1);
         if (name.isEmpty())
             break;
-        for (const int column : {col.Name2, col.Name3, col.ImportValve, col.ImportDimension, col.ImportRequestFlow})
+        for (const int column :
+             {col.Name2, col.Name3, col.ImportValve, col.ImportDimension, col.ImportRequestFlow})
             if (sheet.isUncalculatedFormula(row, column)) {
                 *uncalculatedCell = CellReference(row, column);
                 return false;

@@ -91,13 +91,13 @@ TEST_F(OoxmlWorkbookTest, TellsFormulasWithoutAResult) {
         bool stored; // before the save below
         bool saved;  // after it took every result out
     } cases[] = {
-        {"book_name_formulas.xlsx", 10, 2, false, true}, // a text result
-        {"book_name_formulas.xlsx", 17, 2, false, true}, // an empty text result
+        {"book_name_formulas.xlsx", 10, 2, false, true},  // a text result
+        {"book_name_formulas.xlsx", 17, 2, false, true},  // an empty text result
         {"book_name_formulas.xlsx", 20, 22, false, true}, // a number result
         {"book_name_formulas.xlsx", 10, 3, false, false}, // a text
         {"book_name_formulas.xlsx", 30, 2, false, false}, // no cell
         {"book_name_formulas.xlsx", 0, 2, false, false},
-        {"book_plain.xlsx", 10, 24, true, true}, // an empty <v/>, as some writers leave it
+        {"book_plain.xlsx", 10, 24, true, true},  // an empty <v/>, as some writers leave it
         {"book_plain.xlsx", 10, 2, false, false}, // an inline string
     };
     {

@@ -299,7 +299,7 @@ TEST_F(WorkbookImport, AnUncalculatedFormulaInACellReadRefusesTheWholeBook) {
         {11, columns.ImportValve, "R11"},
         {10, columns.ImportDimension, "T10"},
         {11, columns.ImportRequestFlow, "Q11"},
-        {10, 24, ""},          // a column the import does not read
+        {10, 24, ""},            // a column the import does not read
         {13, columns.Name1, ""}, // after the end
     };
     for (const auto& c : cases) {
@@ -317,11 +317,12 @@ TEST_F(WorkbookImport, AnUncalculatedFormulaInACellReadRefusesTheWholeBook) {
         EXPECT_EQ(ImportWorkbookFile(context, workbook()), TWorkbookResult::Failed);
         EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
         ASSERT_EQ(ui.messages().size(), 1);
-        EXPECT_EQ(ui.messages().first(),
-                  QStringLiteral("The workbook's formulas have not been calculated yet (cell %1 of the worksheet "
-                                 "Nortavex). Open the workbook in a spreadsheet program, save it there and import "
-                                 "it again.")
-                      .arg(QLatin1String(c.cell)));
+        EXPECT_EQ(
+            ui.messages().first(),
+            QStringLiteral("The workbook's formulas have not been calculated yet (cell %1 of the worksheet "
+                           "Nortavex). Open the workbook in a spreadsheet program, save it there and import "
+                           "it again.")
+                .arg(QLatin1String(c.cell)));
     }
 }
 
@@ -335,11 +336,13 @@ TEST_F(WorkbookImport, ABookExportedWithFormulaNamesIsRefusedUntilRecalculated) 
 
     // With the results the spreadsheet program stored, it imports like the plain book; the empty
     // text B17 gives ends it.
-    ASSERT_EQ(ImportWorkbookFile(context, path), TWorkbookResult::Done) << ui.messages().join(u' ').toStdString();
+    ASSERT_EQ(ImportWorkbookFile(context, path), TWorkbookResult::Done)
+        << ui.messages().join(u' ').toStdString();
     ASSERT_EQ(project->branchCount(), 7);
     EXPECT_EQ(branchName(6), u"Riser 3 East Win"_qs);
     project->Branches[0].Final_Flow = 12.5f;
-    ASSERT_EQ(ExportWorkbookFile(context, path), TWorkbookResult::Done) << ui.messages().join(u' ').toStdString();
+    ASSERT_EQ(ExportWorkbookFile(context, path), TWorkbookResult::Done)
+        << ui.messages().join(u' ').toStdString();
 
     const auto before = std::make_unique<TProject>(*project);
     const TDocumentState stateBefore = document.state();
@@ -347,8 +350,8 @@ TEST_F(WorkbookImport, ABookExportedWithFormulaNamesIsRefusedUntilRecalculated) 
     EXPECT_EQ(ImportWorkbookFile(context, path), TWorkbookResult::Failed);
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.messages().first(),
-              u"The workbook's formulas have not been calculated yet (cell B10 of the worksheet Nortavex). Open the "
-              u"workbook in a spreadsheet program, save it there and import it again."_qs);
+              u"The workbook's formulas have not been calculated yet (cell B10 of the worksheet Nortavex). "
+              u"Open the workbook in a spreadsheet program, save it there and import it again."_qs);
     EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
     EXPECT_EQ(document.state().ProjectFileName, stateBefore.ProjectFileName);
     EXPECT_EQ(document.state().Modified, stateBefore.Modified);
