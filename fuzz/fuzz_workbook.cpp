@@ -43,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TIdentityTranslator translator;
     auto project = std::make_unique<TProject>();
     QStringList names;
-    ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()}, *project,
-                              ui, translator, names);
+    QString uncalculated;
+    if (!ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()},
+                                   *project, ui, translator, names, &uncalculated))
+        FUZZ_CHECK(!uncalculated.isEmpty());
     FUZZ_CHECK(project->Header.Branch_Count >= 0 && project->Header.Branch_Count <= MaxBranches);
     if (!sheet->unprotect(QString::fromLatin1(WorkbookPassword), &error))
         return 0;

@@ -134,6 +134,7 @@ public:
                    QString* error);
 
     QString cellText(int row, int column) const override;
+    bool isUncalculatedFormula(int row, int column) const override;
     bool unprotect(const QString& password, QString* error) override;
     bool mayWrite(int row, int column, QString* error) override;
     bool setCellText(int row, int column, const QString& text, QString* error) override;
@@ -340,6 +341,22 @@ QString TOoxmlWorksheet::cellText(int row, int column) const {
     bool ok = false;
     const double number = value.trimmed().toDouble(&ok);
     return ok ? numberText(c, number) : QString();
+}
+
+bool TOoxmlWorksheet::isUncalculatedFormula(int row, int column) const {
+    if (row < 1 || row > MaxSheetRow || column < 1 || column > MaxSheetColumn)
+        return false;
+    const pugi::xml_node c = findCell(row, column);
+    if (!c || !child(c, "f"))
+        return false;
+    const QString type = attribute(c, "t");
+    if (type == QLatin1String("inlineStr"))
+        return false;
+    const pugi::xml_node value = child(c, "v");
+    if (!value)
+        return true;
+    // An empty text is a result ("" from an IF); an empty number, boolean or index is none.
+    return QString::fromUtf8(value.text().get()).trimmed().isEmpty() && type != QLatin1String("str");
 }
 
 // A number as its cell shows it: a date or time in the locale's short form when the cell's style

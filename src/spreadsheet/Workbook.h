@@ -19,6 +19,10 @@ public:
     // locale's decimal separator, a boolean as "TRUE"/"FALSE"; empty for an empty or unreadable
     // cell, or a row or column outside the sheet's addressable range.
     virtual QString cellText(int row, int column) const = 0;
+    // Whether the cell holds a formula without a calculated result (a book written by a program that
+    // leaves the calculation to the spreadsheet program): its cellText() is then empty although the
+    // spreadsheet program would show a value. A legacy .xls always stores results: false.
+    virtual bool isUncalculatedFormula(int /*row*/, int /*column*/) const { return false; }
 
     // Removes the sheet's protection when the password matches it (no protection: true). False with
     // *error set otherwise; nothing is changed then.

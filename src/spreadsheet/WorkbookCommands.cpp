@@ -58,7 +58,14 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     ResetProjectHeader(fresh->Header);
     const TWorkbookImportInput input{c.Columns, c.Catalogue, c.Project.CodePage, c.Project.Locale};
     QStringList names;
-    ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator, names);
+    QString uncalculated;
+    // A book saved without formula results (our own export is one) would import as empty cells.
+    if (!ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator, names,
+                                   &uncalculated))
+        return fail(
+            c, tr_(c, "The workbook's formulas have not been calculated yet (cell %1 of the worksheet %2). "
+                      "Open the workbook in a spreadsheet program, save it there and import it again.")
+                   .arg(uncalculated, QString::fromLatin1(WorkbookSheetName)));
     for (const QString& name : names)
         if (NameBreaksProjectFile(name))
             return fail(c, NameBreaksProjectFileMessage(c.Project.Translator, name));

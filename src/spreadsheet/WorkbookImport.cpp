@@ -4,6 +4,7 @@
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
+#include "spreadsheet/CellAddress.h"
 #include "spreadsheet/Workbook.h"
 #include "ui/UserInterface.h"
 
@@ -68,8 +69,9 @@ int MatchValve(const TValveCatalogue& catalogue, const QString& valve, const QSt
     return 0;
 }
 
-void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
-                               IUserInterface& ui, const ITranslator& translator, QStringList& names) {
+bool ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
+                               IUserInterface& ui, const ITranslator& translator, QStringList& names,
+                               QString* uncalculatedCell) {
     const TSpreadsheetColumns& col = input.Columns;
     const QString importing = translator.Translate(QStringLiteral("Importing line")) + QLatin1Char(':');
     project.Header.Branch_Count = 0;
@@ -79,9 +81,20 @@ void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInp
         ui.setStatus(importing + QString::number(k + 1));
         if (k % RowsPerRepaint == 0)
             ui.processPendingEvents();
+        // The first name part decides where the import ends, so it is checked before it is trusted.
+        if (sheet.isUncalculatedFormula(row, col.Name1)) {
+            *uncalculatedCell = CellReference(row, col.Name1);
+            return false;
+        }
         QString name = sheet.cellText(row, col.Name1);
         if (name.isEmpty())
             break;
+        for (const int column :
+             {col.Name2, col.Name3, col.ImportValve, col.ImportDimension, col.ImportRequestFlow})
+            if (sheet.isUncalculatedFormula(row, column)) {
+                *uncalculatedCell = CellReference(row, column);
+                return false;
+            }
         name += QLatin1Char('-') + sheet.cellText(row, col.Name2) + QLatin1Char('-') +
                 sheet.cellText(row, col.Name3);
         TBranch& b = project.Branches[static_cast<std::size_t>(k)];
@@ -101,4 +114,5 @@ void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInp
         b.Final_Flow = 0.0;
         project.Header.Branch_Count = static_cast<std::int16_t>(k + 1);
     }
+    return true;
 }

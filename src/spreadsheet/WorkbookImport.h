@@ -35,5 +35,9 @@ struct TWorkbookImportInput {
 // Fills the blank project from the sheet's rows, one branch per row up to the first row without a
 // first name part, at most MaxBranches. The branches' names come back in `names`, in their order, for
 // the caller to store once it knows a table that holds them; the project's name is the caller's too.
-void ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
-                               IUserInterface& ui, const ITranslator& translator, QStringList& names);
+// False when a cell it reads holds a formula not calculated yet, which would read as empty (a name
+// column of formulas would end the import early): *uncalculatedCell names the first ("B12"), and the
+// half-filled project must not be used.
+bool ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
+                               IUserInterface& ui, const ITranslator& translator, QStringList& names,
+                               QString* uncalculatedCell);

@@ -3,7 +3,7 @@
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-foreach(book book_plain.xlsx book_legacy.xls book_no_sheet.xlsx book_protected_other.xlsx
+foreach(book book_plain.xlsx book_name_formulas.xlsx book_legacy.xls book_no_sheet.xlsx book_protected_other.xlsx
         repro/sheet-stored-last.xlsx repro/overlapping-entries.xlsx repro/freexl-overread.xls)
   file(COPY "${FIXTURES}/${book}" DESTINATION "${WORK}")
 endforeach()
@@ -30,6 +30,16 @@ run(ok workbook export plain.proj book_plain.xlsx)
 file(SHA256 "${WORK}/book_plain.xlsx" after)
 if(before STREQUAL after)
   message(FATAL_ERROR "the export did not write the book")
+endif()
+
+# Names made by formulas import while the book holds their results; once the export took them
+# out, the import is refused until a spreadsheet program recalculated the book.
+run(ok workbook import book_name_formulas.xlsx -o names.proj)
+run(ok workbook export plain.proj book_name_formulas.xlsx)
+file(REMOVE "${WORK}/names.proj")
+run(fails workbook import book_name_formulas.xlsx -o names.proj)
+if(EXISTS "${WORK}/names.proj" OR NOT err MATCHES "have not been calculated yet \\(cell B10 ")
+  message(FATAL_ERROR "an uncalculated book was not refused with its reason")
 endif()
 
 # A book whose worksheet is the last entry of the archive is written and read back.

@@ -81,6 +81,45 @@ TEST_F(OoxmlWorkbookTest, ReadsEveryKindOfCell) {
         EXPECT_EQ(sheet->cellText(c.row, c.column), QString::fromUtf8(c.text)) << c.row << "," << c.column;
 }
 
+// A formula cell without a result reads as empty; the reader tells it from one whose result is
+// an empty text.
+TEST_F(OoxmlWorkbookTest, TellsFormulasWithoutAResult) {
+    const QString path = copy("book_name_formulas.xlsx");
+    const struct {
+        const char* book;
+        int row, column;
+        bool stored; // before the save below
+        bool saved;  // after it took every result out
+    } cases[] = {
+        {"book_name_formulas.xlsx", 10, 2, false, true},  // a text result
+        {"book_name_formulas.xlsx", 17, 2, false, true},  // an empty text result
+        {"book_name_formulas.xlsx", 20, 22, false, true}, // a number result
+        {"book_name_formulas.xlsx", 10, 3, false, false}, // a text
+        {"book_name_formulas.xlsx", 30, 2, false, false}, // no cell
+        {"book_name_formulas.xlsx", 0, 2, false, false},
+        {"book_plain.xlsx", 10, 24, true, true},  // an empty <v/>, as some writers leave it
+        {"book_plain.xlsx", 10, 2, false, false}, // an inline string
+    };
+    {
+        auto sheet = open(path);
+        ASSERT_TRUE(sheet);
+        QString error;
+        ASSERT_TRUE(sheet->setCellText(10, 22, QStringLiteral("12.5"), &error));
+        ASSERT_TRUE(sheet->save(&error)) << error.toStdString();
+    }
+    const auto named = open(fixture("book_name_formulas.xlsx"));
+    const auto plain = open(fixture("book_plain.xlsx"));
+    const auto saved = open(path);
+    ASSERT_TRUE(named && plain && saved);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.book << " " << c.row << "," << c.column);
+        const bool isPlain = QLatin1String(c.book) == QLatin1String("book_plain.xlsx");
+        EXPECT_EQ((isPlain ? *plain : *named).isUncalculatedFormula(c.row, c.column), c.stored);
+        if (!isPlain)
+            EXPECT_EQ(saved->isUncalculatedFormula(c.row, c.column), c.saved);
+    }
+}
+
 TEST_F(OoxmlWorkbookTest, NumbersTakeTheLocaleDecimalSeparator) {
     const auto sheet = open(fixture("ooxml_cells.xlsx"), Comma);
     ASSERT_TRUE(sheet);

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QString>
 
 #include <cstring>
@@ -14,6 +15,7 @@
 // A worksheet in memory: cells to read, the writes and saves it saw, and failures on demand.
 struct TFakeSheetData {
     QHash<QPair<int, int>, QString> Cells;
+    QSet<QPair<int, int>> Uncalculated; // formula cells without a result
     QString Password; // empty: not protected
     bool Protected = false;
     bool FailWrites = false;
@@ -30,6 +32,9 @@ public:
     explicit TFakeWorksheet(TFakeSheetData& data) : m_data(data) {}
 
     QString cellText(int row, int column) const override { return m_data.Cells.value({row, column}); }
+    bool isUncalculatedFormula(int row, int column) const override {
+        return m_data.Uncalculated.contains({row, column});
+    }
 
     bool unprotect(const QString& password, QString* error) override {
         m_data.PasswordsTried.append(password);

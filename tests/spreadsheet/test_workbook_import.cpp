@@ -284,6 +284,80 @@ TEST_F(WorkbookImport, NamesKeepTheirTextOrAreRefusedOrListedFirst) {
     EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
 }
 
+// A formula without a result reads as empty: within the rows read, the import refuses the book
+// rather than end early or read a flow as 0; formulas it does not read do not matter.
+TEST_F(WorkbookImport, AnUncalculatedFormulaInACellReadRefusesTheWholeBook) {
+    row(10, "R1", "F1", "T1", "450", "AQ-V", "3/4");
+    row(11, "R2", "F2", "T2", "95", "AQ-V", "1/2");
+    const struct {
+        int row, column;
+        const char* cell; // empty: imported
+    } cases[] = {
+        {10, columns.Name1, "B10"},
+        {12, columns.Name1, "B12"}, // the row that would end the import
+        {11, columns.Name3, "D11"},
+        {11, columns.ImportValve, "R11"},
+        {10, columns.ImportDimension, "T10"},
+        {11, columns.ImportRequestFlow, "Q11"},
+        {10, 24, ""},            // a column the import does not read
+        {13, columns.Name1, ""}, // after the end
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        EncodeInstrumentText(u"Before"_qs, project->Header.Name, NameFieldSize, 0);
+        project->Header.Branch_Count = 0;
+        const auto before = std::make_unique<TProject>(*project);
+        sheet.Uncalculated = {{c.row, c.column}};
+        ui.Log.clear();
+        if (!*c.cell) {
+            EXPECT_EQ(ImportWorkbookFile(context, workbook()), TWorkbookResult::Done);
+            EXPECT_EQ(project->branchCount(), 2);
+            continue;
+        }
+        EXPECT_EQ(ImportWorkbookFile(context, workbook()), TWorkbookResult::Failed);
+        EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
+        ASSERT_EQ(ui.messages().size(), 1);
+        EXPECT_EQ(
+            ui.messages().first(),
+            QStringLiteral("The workbook's formulas have not been calculated yet (cell %1 of the worksheet "
+                           "Nortavex). Open the workbook in a spreadsheet program, save it there and import "
+                           "it again.")
+                .arg(QLatin1String(c.cell)));
+    }
+}
+
+// Our own export takes every formula's result out of the book: importing it again before a
+// spreadsheet program recalculated it is refused, and changes nothing.
+TEST_F(WorkbookImport, ABookExportedWithFormulaNamesIsRefusedUntilRecalculated) {
+    context.Open = {};
+    const QString path = dir.filePath(u"names.xlsx"_qs);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/spreadsheet/book_name_formulas.xlsx"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+
+    // With the results the spreadsheet program stored, it imports like the plain book; the empty
+    // text B17 gives ends it.
+    ASSERT_EQ(ImportWorkbookFile(context, path), TWorkbookResult::Done)
+        << ui.messages().join(u' ').toStdString();
+    ASSERT_EQ(project->branchCount(), 7);
+    EXPECT_EQ(branchName(6), u"Riser 3 East Win"_qs);
+    project->Branches[0].Final_Flow = 12.5f;
+    ASSERT_EQ(ExportWorkbookFile(context, path), TWorkbookResult::Done)
+        << ui.messages().join(u' ').toStdString();
+
+    const auto before = std::make_unique<TProject>(*project);
+    const TDocumentState stateBefore = document.state();
+    ui.Log.clear();
+    EXPECT_EQ(ImportWorkbookFile(context, path), TWorkbookResult::Failed);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().first(),
+              u"The workbook's formulas have not been calculated yet (cell B10 of the worksheet Nortavex). "
+              u"Open the workbook in a spreadsheet program, save it there and import it again."_qs);
+    EXPECT_EQ(std::memcmp(project, before.get(), sizeof(TProject)), 0);
+    EXPECT_EQ(document.state().ProjectFileName, stateBefore.ProjectFileName);
+    EXPECT_EQ(document.state().Modified, stateBefore.Modified);
+    EXPECT_EQ(document.state().HasFileName, stateBefore.HasFileName);
+}
+
 TEST_F(WorkbookImport, UnsavedChangesAreOfferedBeforeTheDialog) {
     changeState(document, [&](TDocumentState& s) {
         s.Modified = true;
