@@ -142,10 +142,10 @@ bool putRows(QByteArray& png, const QImage& image) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         const QRgb* above = y > 0 ? reinterpret_cast<const QRgb*>(image.constScanLine(y - 1)) : blank.data();
         std::size_t changedFromAbove = 0;
-        std::size_t changedFromLeft = row[0] != 0;
         for (std::size_t x = 0; x < width; ++x)
             changedFromAbove += row[x] != above[x];
-        for (std::size_t x = 1; x < width; ++x)
+        std::size_t changedFromLeft = row[0] != 0;
+        for (std::size_t x = 1; x < width && changedFromLeft < changedFromAbove; ++x)
             changedFromLeft += row[x] != row[x - 1];
         unsigned char* bytes = out + 1;
         if (changedFromAbove <= changedFromLeft) {
