@@ -27,7 +27,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 #include <algorithm>
 #include <cstring>
 #include <random>
