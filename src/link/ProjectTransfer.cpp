@@ -159,7 +159,9 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
     const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
         c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading config")));
         readConfig(link, config);
-        const int table = sendTable.value_or(config.InstrumentCodePage);
+        // Copied first: the configuration is packed, and value_or would bind a reference to it.
+        const int instrumentTable = config.InstrumentCodePage;
+        const int table = sendTable.value_or(instrumentTable);
         const QStringList notHeld = NamesNotHeld(project, table);
         if (!notHeld.isEmpty() &&
             c.Ui.askDefaultNo(t.Translate(QStringLiteral("Saving project")),
