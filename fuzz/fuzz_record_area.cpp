@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's record area as the record transfer hands it to the decoder.
 #include "FuzzInput.h"
 

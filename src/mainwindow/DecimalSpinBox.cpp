@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/DecimalSpinBox.h"
 
 QValidator::State TDecimalSpinBox::validate(QString& text, int& pos) const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Values with a meaning of their own in the floating fields of a branch. They are stored as they

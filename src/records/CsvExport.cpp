@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFileWriter.h"
 #include "records/TableExport.h"
 #include "files/Utf16Bytes.h"

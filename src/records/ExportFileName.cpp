@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/TableExport.h"
 
 QString ExportFileName(const QString& chosen, TExportFormat format) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordTableModel.h"
 
 TRecordTableModel::TRecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordsWindowExtraTexts.h"
 
 #include "localisation/MessageCatalogue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "OneValveCache.h"
 #include "link/Pause.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/BranchConfirmation.h"
 
 #include "test_project_editor_catalogue.h"

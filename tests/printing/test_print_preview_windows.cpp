@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
