@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliUserInterface.h"
 
+#include "Platform.h"
+
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 TCliUserInterface::TCliUserInterface(QTextStream& out, QTextStream& err, bool assumeYes)
     : m_out(out), m_err(err), m_assumeYes(assumeYes) {}
@@ -40,5 +41,5 @@ IUserInterface::Answer TCliUserInterface::ask(const QString& caption, const QStr
 }
 
 bool TCliUserInterface::isInteractive() {
-    return ::isatty(STDIN_FILENO) != 0;
+    return StandardInputIsTerminal();
 }

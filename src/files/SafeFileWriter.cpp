@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFileWriter.h"
 
+#include "files/Platform.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -50,8 +49,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     }
     if (reason.isEmpty() && !file.flush())
         reason = file.errorString();
-    if (reason.isEmpty() && ::fsync(file.handle()) != 0)
-        reason = QString::fromLocal8Bit(std::strerror(errno));
+    if (reason.isEmpty())
+        reason = SyncToDisk(file.handle());
     if (!reason.isEmpty()) {
         file.cancelWriting();
         return fail(path, reason, error);
