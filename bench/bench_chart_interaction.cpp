@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Working with a chart of a full record (21000 samples): one step of wheel zoom, of panning and of
 // the crosshair, each with the repaint the user waits for; and the chart's PNG export beside
 // painting the chart once at the export's size, in the same run.

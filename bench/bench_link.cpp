@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // A 1500-branch project written to and read from the simulated instrument through its driver library,
 // with the protocol's real pauses. Each pause is a floor counted from the instrument's reply, so the
 // floor of a transfer is its pauses plus the time its exchanges take (measured in the same run, around

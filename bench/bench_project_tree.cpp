@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The project tree of a full project (1500 branches) and both editor pages refilled, as a change of
 // units does, beside Qt creating the same number of tree items with fixed texts: the part of the
 // work our texts add to what the tree itself costs: every item with its value lines, and the items the

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Records: loading a record file of 21000 samples (with libxml2 parsing the same bytes into a tree
 // beside it as the yardstick), decoding a full instrument record area, and the three table exports
 // of a 21001-row table.

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The records window showing a record of 21000 samples: the table and both charts filled and
 // painted once, beside loading the same record from its file. The display should cost no more than
 // the load that precedes it.

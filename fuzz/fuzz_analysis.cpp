@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis exports of a record: whatever the record holds, the CSV parses as RFC 4180 with one
 // row per sample and as many fields as its header, the JSON parses, and both carry the same values,
 // which read back as the doubles the samples hold (in the user's unit: converted exactly).

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame protocol's reply checks and what the transfers make of the replies: ping, project read,
 // record read and catalogue read against an instrument that answers with the fuzzer's input.
 #include "FuzzInput.h"

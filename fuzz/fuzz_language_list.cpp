@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // messages.ini, the list of languages, in UTF-8 or UTF-16.
 #include "FuzzInput.h"
 

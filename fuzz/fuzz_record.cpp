@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Record files: whatever loads saves, and what it saved reloads into the same record and saves to the
 // same bytes.
 #include "FuzzInput.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's record area as the record transfer hands it to the decoder.
 #include "FuzzInput.h"
 

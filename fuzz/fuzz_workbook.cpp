@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Engineers' workbooks: whatever opens reads, imports, unprotects, takes the results and saves; what
 // it saved opens again. Every input also goes through the reader of the legacy-workbook helper's
 // output.

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting inputs that come from the simulated instrument into the corpus folders: what its
 // demo content looks like as project and record files, as a record area, as cache files and as the
 // replies of each transfer. Run by make-corpus.sh; the output is committed.

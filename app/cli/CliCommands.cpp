@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliCommands.h"
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err);

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli device ...: the instrument transfers of the desktop program, through the driver library
 // beside the executable (or the one --driver names).
 #include "CliOptions.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli record ...: a record file as the records window shows it, and its table exports.
 #include "CliOptions.h"
 #include "Platform.h"

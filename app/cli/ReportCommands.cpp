@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli report ...: the printed reports of projects and records, as a PDF or as their text.
 #include "CliOptions.h"
 

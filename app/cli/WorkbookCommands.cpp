@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli workbook ...: the exchange with the engineering workbook, without the window.
 #include "CliOptions.h"
 #include "CliUserInterface.h"

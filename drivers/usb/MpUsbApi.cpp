@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The usb driver library: the shared entry points (common/DriverExports.cpp) over libusb.
 #include "UsbPipes.h"
 

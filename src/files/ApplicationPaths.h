@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where the program, the companion and the simulated instrument keep their files. Plain C++ with no

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/ProjectTransfer.h"
 
 #include "link/DeviceConfig.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The instrument's character table for the texts exchanged with it, derived from the current language

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "localisation/LanguageDialog.h"
 
 #include "localisation/MessageCatalogue.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/DecimalSpinBox.h"
 
 QValidator::State TDecimalSpinBox::validate(QString& text, int& pos) const {

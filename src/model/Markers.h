@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Values with a meaning of their own in the floating fields of a branch. They are stored as they

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/ChartTitle.h"
 
 QString TidyTitle(const QString& text) {

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/TableExport.h"
 
 QString ExportFileName(const QString& chosen, TExportFormat format) {

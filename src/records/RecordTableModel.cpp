@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordTableModel.h"
 
 TRecordTableModel::TRecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFileWriter.h"
 #include "records/AnsiCodePages.h"
 #include "records/DisplayNumber.h"

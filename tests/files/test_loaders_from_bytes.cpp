@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Every loader has an entry point over bytes in memory, and its path version is that entry point
 // over the file's bytes: the same result, the same refusal, nothing written by the parse.
 #include "files/ProjectFile.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/Platform.h"
 #include "spreadsheet/XlsHelperProcess.h"
 

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/ProjectDocument.h"
 #include "files/ProjectCommands.h"
 #include "files/ProjectFile.h"

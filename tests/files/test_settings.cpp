@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/IniFile.h"
 #include "files/SafeFileWriter.h"
 #include "files/Settings.h"

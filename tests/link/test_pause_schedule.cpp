@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
 #include "link/Fix64.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The usb driver library as the program loads it, over a fake libusb with the simulated instrument
 // behind it: what goes wrong on the wire, the driver must recover from, and the link must explain.
 #include "FakeUsbDriver.h"

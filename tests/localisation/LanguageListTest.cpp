@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "localisation/LanguageList.h"
 #include "Utf16Files.h"
 #include "localisation/InstrumentCodePage.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // The close of the main window after real writes, exports and edits, and the progress window's keys,
 // against the simulated instrument beside the program.
 #include "NoPause.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "OneValveCache.h"
 #include "files/FileHistory.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/ProjectUndo.h"
 #include "files/ProjectFile.h"
 #include "mainwindow/ApplicationState.h"

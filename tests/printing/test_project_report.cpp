@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PrintQString.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "RecordArea.h"
 #include "localisation/Translator.h"

@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "model/Units.h"
 #include "records/RecordModel.h"
