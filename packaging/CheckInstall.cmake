@@ -21,7 +21,8 @@ foreach(file bin/zrv10 bin/zrv10-cli bin/zrv10-xls-cells lib/zrv10/libmpusbapi.s
              share/zrv10/language/messages_ru.txt
              share/applications/zrv10.desktop share/icons/hicolor/256x256/apps/zrv10.png
              share/icons/hicolor/scalable/apps/zrv10.svg share/mime/packages/zrv10.xml
-             share/metainfo/io.zrv10.UserSoftware.metainfo.xml lib/udev/rules.d/60-zrv10.rules)
+             share/metainfo/io.zrv10.UserSoftware.metainfo.xml lib/udev/rules.d/60-zrv10.rules
+             share/doc/zrv10/copyright)
   if(NOT EXISTS "${root}/${file}")
     message(FATAL_ERROR "missing from the install: ${file}")
   endif()
@@ -49,6 +50,17 @@ foreach(line "Exec=\"${PREFIX}/bin/zrv10\" %F"
     message(FATAL_ERROR "desktop entry lacks ${line}: ${entry}")
   endif()
 endforeach()
+
+file(STRINGS "${root}/share/metainfo/io.zrv10.UserSoftware.metainfo.xml" licence REGEX "<project_license>")
+if(NOT licence MATCHES "<project_license>GPL-3.0-or-later</project_license>")
+  message(FATAL_ERROR "the metainfo does not state the program's licence: ${licence}")
+endif()
+file(STRINGS "${root}/share/doc/zrv10/copyright" copyright)
+list(GET copyright 0 format)
+if(NOT format MATCHES "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
+   OR NOT "License: GPL-3+" IN_LIST copyright)
+  message(FATAL_ERROR "the copyright file is not Debian's machine-readable format with our licence")
+endif()
 
 find_program(DESKTOP_VALIDATE desktop-file-validate)
 find_program(APPSTREAMCLI appstreamcli)

@@ -6,14 +6,18 @@ option(ZRV_PORTABLE_INSTALL "Install a portable folder (everything in bin/) inst
 if(ZRV_PORTABLE_INSTALL)
   set(ZRV_INSTALL_DRIVER_DIR bin)
   set(ZRV_INSTALL_LANGUAGE_DIR bin/language)
+  set(ZRV_INSTALL_DOC_DIR bin)
 else()
   set(ZRV_INSTALL_DRIVER_DIR lib/zrv10)
   set(ZRV_INSTALL_LANGUAGE_DIR share/zrv10/language)
+  set(ZRV_INSTALL_DOC_DIR share/doc/zrv10)
 endif()
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/language/ DESTINATION ${ZRV_INSTALL_LANGUAGE_DIR})
 install(TARGETS zrv10usb LIBRARY DESTINATION ${ZRV_INSTALL_DRIVER_DIR})
 install(TARGETS zrv10sim_driver LIBRARY DESTINATION ${ZRV_INSTALL_DRIVER_DIR}/simulator)
+# Debian's machine-readable copyright file: ours and the licences of the libraries we link.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${ZRV_INSTALL_DOC_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/drivers/usb/60-zrv10.rules DESTINATION lib/udev/rules.d)
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/zrv10.svg DESTINATION share/icons/hicolor/scalable/apps)

@@ -1,9 +1,10 @@
 #include "CliUserInterface.h"
 
+#include "Platform.h"
+
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 TCliUserInterface::TCliUserInterface(QTextStream& out, QTextStream& err, bool assumeYes)
     : m_out(out), m_err(err), m_assumeYes(assumeYes) {}
@@ -39,5 +40,5 @@ IUserInterface::Answer TCliUserInterface::ask(const QString& caption, const QStr
 }
 
 bool TCliUserInterface::isInteractive() {
-    return ::isatty(STDIN_FILENO) != 0;
+    return StandardInputIsTerminal();
 }

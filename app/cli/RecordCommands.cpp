@@ -1,5 +1,6 @@
 // zrv10-cli record ...: a record file as the records window shows it, and its table exports.
 #include "CliOptions.h"
+#include "Platform.h"
 
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
@@ -16,8 +17,6 @@
 #include <algorithm>
 #include <memory>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -136,7 +135,7 @@ int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& e
         return 2;
     }
     // A worksheet is binary: fine into a pipe or a file, garbage on a terminal.
-    if (toStandardOutput(options) && kind == TExportFormat::Xls && ::isatty(STDOUT_FILENO)) {
+    if (toStandardOutput(options) && kind == TExportFormat::Xls && StandardOutputIsTerminal()) {
         err << "zrv10-cli: an .xls worksheet is not written to a terminal; redirect standard output or "
                "name a file with -o\n";
         return 2;

@@ -7,6 +7,7 @@
 // Exit status: 0 the cells follow, 3 no worksheet of that name (case ignored), 1 the workbook
 // cannot be read, 2 wrong usage.
 
+#include "Platform.h"
 #include "spreadsheet/XlsCellDump.h"
 
 #include <QByteArray>
@@ -16,8 +17,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,26 +31,6 @@ constexpr qint64 MaxInput = qint64(256) << 20;
 void put(const QByteArray& bytes) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
         finish(1);
-}
-
-// The workbook from standard input in an anonymous in-memory file, which the library opens by
-// path.
-int workbookDescriptor() {
-    const int fd = memfd_create("workbook", 0);
-    if (fd < 0)
-        return -1;
-    char buffer[65536];
-    qint64 total = 0;
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            return fd;
-        total += got;
-        if (total > MaxInput || ::write(fd, buffer, size_t(got)) != got)
-            return -1;
-    }
 }
 
 bool cellLine(const void* handle, unsigned row, unsigned short column, QByteArray* line) {
@@ -100,10 +79,10 @@ int main(int argc, char** argv) {
     if (argc != 2)
         finish(2);
     const QString wanted = QString::fromUtf8(argv[1]);
-    const int fd = workbookDescriptor();
-    if (fd < 0)
+    // The library opens the workbook by path: standard input as an anonymous in-memory file.
+    const QByteArray path = StandardInputAsFile(MaxInput);
+    if (path.isEmpty())
         finish(1);
-    const QByteArray path = "/proc/self/fd/" + QByteArray::number(fd);
     const void* handle = nullptr;
     if (freexl_open(path.constData(), &handle) != FREEXL_OK)
         finish(1);

@@ -1,5 +1,6 @@
 #include "simulator/ImageFile.h"
 
+#include "simulator/Platform.h"
 #include "simulator/SimulatedInstrument.h"
 
 #include <algorithm>
@@ -8,10 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <span>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -77,20 +75,6 @@ void setError(std::string* error, const std::string& text) {
 
 std::string systemError(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
-}
-
-bool writeAll(int fd, const std::uint8_t* bytes, std::size_t count) {
-    while (count > 0) {
-        const ssize_t written = ::write(fd, bytes, count);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // The two memories an image describes, or false when any byte of it is out of place.
@@ -160,20 +144,15 @@ bool SaveImageFile(const std::string& path, const TSimulatedInstrument& instrume
     for (int i = 0; i < 4; ++i)
         image[12 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(segments >> (8 * i));
 
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
+    switch (ReplaceFile(path, image.data(), image.size())) {
+    case TFileReplace::Replaced:
+        return true;
+    case TFileReplace::NoTemporary:
         setError(error, systemError("Cannot create a temporary file for", path));
         return false;
+    case TFileReplace::NotWritten:
+        break;
     }
-    // No fsync: the image guards against a broken-off run, not a power cut, and a sync per 52-byte
-    // write would dominate every transfer.
-    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, image.data(), image.size());
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        setError(error, systemError("Cannot write the simulator image", path));
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    setError(error, systemError("Cannot write the simulator image", path));
+    return false;
 }

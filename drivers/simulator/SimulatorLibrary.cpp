@@ -5,13 +5,13 @@
 #include "files/ApplicationPaths.h"
 #include "simulator/DemoContent.h"
 #include "simulator/ImageFile.h"
+#include "simulator/Platform.h"
 #include "simulator/SimulatedInstrument.h"
 #include "simulator/SimulatedUsb.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -19,16 +19,7 @@
 namespace {
 
 std::string imagePath() {
-    Dl_info info{};
-    static const int anchor = 0;
-    std::string folder = ".";
-    if (dladdr(&anchor, &info) != 0 && info.dli_fname != nullptr) {
-        const std::string library = info.dli_fname;
-        const auto slash = library.rfind('/');
-        if (slash != std::string::npos)
-            folder = library.substr(0, slash);
-    }
-    folder = SimulatorImageFolder(folder, TPathEnvironment::fromProcess());
+    const std::string folder = SimulatorImageFolder(ThisLibraryFolder(), TPathEnvironment::fromProcess());
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     return folder + "/" + SimulatorImageName;

@@ -1,12 +1,11 @@
 #include "files/SafeFileWriter.h"
 
+#include "files/Platform.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -49,8 +48,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     }
     if (reason.isEmpty() && !file.flush())
         reason = file.errorString();
-    if (reason.isEmpty() && ::fsync(file.handle()) != 0)
-        reason = QString::fromLocal8Bit(std::strerror(errno));
+    if (reason.isEmpty())
+        reason = SyncToDisk(file.handle());
     if (!reason.isEmpty()) {
         file.cancelWriting();
         return fail(path, reason, error);

@@ -2,10 +2,8 @@
 
 #include "DriverEntryPoints.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <dlfcn.h>
+#include <QLibrary>
 
 namespace {
 
@@ -55,6 +53,19 @@ private:
     bool m_usable = false;
 };
 
+// The system loader's own words: QLibrary wraps them in a sentence of its own naming the file, which
+// the message around them names already.
+QString systemReason(const QLibrary& library, const QString& path) {
+    const QString text = library.errorString();
+    const QString wrapper = QStringLiteral("Cannot load library %1: ").arg(path);
+    if (!text.startsWith(wrapper))
+        return text;
+    QString reason = text.mid(wrapper.size());
+    if (reason.startsWith(u'(') && reason.endsWith(u')'))
+        reason = reason.mid(1, reason.size() - 2);
+    return reason;
+}
+
 } // namespace
 
 std::unique_ptr<IUsbDriver> LoadDriver(const QString& libraryPath, bool* complete) {
@@ -66,16 +77,16 @@ std::unique_ptr<IUsbDriver> LoadDriver(const QString& libraryPath, bool* complet
     if (absolute.isEmpty() || !QFileInfo::exists(absolute))
         return std::make_unique<TLibraryDriver>(TDriverFailure{
             TDriverFailureKind::LibraryMissing, absolute.isEmpty() ? libraryPath : absolute, {}});
-    // Never closed: a driver may keep threads or handles that outlive one operation.
-    void* library = dlopen(QFile::encodeName(absolute).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* error = dlerror();
+    // Never unloaded (QLibrary's destructor leaves it loaded): a driver may keep threads or handles
+    // that outlive one operation. Every symbol is bound at load, as the system loader would be asked.
+    QLibrary library(absolute);
+    library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    if (!library.load())
         return std::make_unique<TLibraryDriver>(
-            TDriverFailure{TDriverFailureKind::LibraryUnloadable, absolute,
-                           error ? QString::fromLocal8Bit(error) : QString()});
-    }
+            TDriverFailure{TDriverFailureKind::LibraryUnloadable, absolute, systemReason(library, absolute)});
     TDriverEntryPoints entries;
-    if (const char* missing = ResolveDriverEntryPoints(library, entries))
+    if (const char* missing =
+            ResolveDriverEntryPoints([&library](const char* name) { return library.resolve(name); }, entries))
         return std::make_unique<TLibraryDriver>(
             TDriverFailure{TDriverFailureKind::LibraryIncomplete, absolute, QString::fromLatin1(missing)});
     if (complete)

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-// Opens a driver library with dlopen and resolves its nine entry points in their fixed order, stopping
+// Opens a driver library with QLibrary and resolves its nine entry points in their fixed order, stopping
 // at the first one missing. The library stays loaded for the life of the process: a driver may keep
 // threads or handles that outlive one operation.
 // The answer is never null. When the library or any entry point is missing it fails every call

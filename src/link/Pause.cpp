@@ -1,31 +1,13 @@
 #include "link/Pause.h"
 
-#include <cerrno>
-#include <ctime>
-
-#include <sys/prctl.h>
+#include "files/Platform.h"
 
 namespace {
 
 class TSystemTimer final : public ISteadyTimer {
 public:
     PauseClock::time_point now() const override { return PauseClock::now(); }
-    void sleepUntil(PauseClock::time_point deadline) override {
-        // The steady clock is CLOCK_MONOTONIC; an absolute deadline does not drift by the time the
-        // call itself takes. The default slack of 50 us would lengthen every pause by up to that.
-        const auto since = deadline.time_since_epoch();
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
-        const timespec until{static_cast<time_t>(seconds.count()),
-                             static_cast<long>(std::chrono::nanoseconds(since - seconds).count())};
-        const int oldSlack = ::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
-        ::prctl(PR_SET_TIMERSLACK, SleepSlackNs, 0, 0, 0);
-        ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
-        if (oldSlack > 0)
-            ::prctl(PR_SET_TIMERSLACK, oldSlack, 0, 0, 0);
-    }
-
-private:
-    static constexpr unsigned long SleepSlackNs = 1000;
+    void sleepUntil(PauseClock::time_point deadline) override { SleepUntil(deadline); }
 };
 
 } // namespace

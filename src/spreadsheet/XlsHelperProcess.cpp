@@ -1,20 +1,11 @@
 #include "spreadsheet/XlsHelperProcess.h"
 
+#include "files/Platform.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-
-#include <sys/resource.h>
-
-namespace {
-
-void limit(int resource, rlim_t value) {
-    const rlimit l{value, value};
-    ::setrlimit(resource, &l);
-}
-
-} // namespace
 
 THelperRun RunHelper(const QString& program, const QStringList& arguments, const QByteArray& input,
                      const THelperLimits& limits) {
@@ -23,15 +14,7 @@ THelperRun RunHelper(const QString& program, const QStringList& arguments, const
     process.setProgram(program);
     process.setArguments(arguments);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setChildProcessModifier([limits] {
-        // In the child between fork and exec: only async-signal-safe calls.
-        limit(RLIMIT_CORE, 0);
-        limit(RLIMIT_CPU, rlim_t(limits.CpuSeconds));
-#if !defined(__SANITIZE_ADDRESS__)
-        // The address sanitizer reserves terabytes of address space up front.
-        limit(RLIMIT_AS, rlim_t(limits.MemoryBytes));
-#endif
-    });
+    LimitChildProcess(process, limits.CpuSeconds, limits.MemoryBytes);
     process.start();
     if (!process.waitForStarted(limits.WallMilliseconds))
         return run;

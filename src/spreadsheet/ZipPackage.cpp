@@ -1,5 +1,6 @@
 #include "spreadsheet/ZipPackage.h"
 
+#include "files/Platform.h"
 #include "spreadsheet/WorkbookFile.h"
 
 #include <QDir>
@@ -13,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -22,17 +21,6 @@ constexpr qint64 ReadChunk = 64 * 1024;
 
 QString archiveError(zip_t* archive) {
     return QString::fromLocal8Bit(zip_strerror(archive));
-}
-
-// Flushes the file's bytes to the disk before it is renamed over the target.
-bool syncFile(const QString& path, QString* reason) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (!ok)
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
 }
 
 } // namespace
@@ -281,10 +269,10 @@ bool TZipPackage::save(QString* error) {
         return fail(archiveError(out));
     archive.release(); // closed and freed by zip_close
 
-    QString reason;
     if (target.exists())
         QFile::setPermissions(temporaryPath, QFile::permissions(m_fileName));
-    if (!syncFile(temporaryPath, &reason))
+    // The bytes reach the disk before the file is renamed over the target.
+    if (const QString reason = SyncFileToDisk(temporaryPath); !reason.isEmpty())
         return fail(reason);
     if (::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(m_fileName).constData()) !=
         0)

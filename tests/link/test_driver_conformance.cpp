@@ -36,7 +36,7 @@ protected:
         ASSERT_TRUE(QFile::copy(QString::fromUtf8(GetParam().Path), copy));
         m_library = dlopen(QFile::encodeName(copy).constData(), RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(m_library, nullptr) << dlerror();
-        ASSERT_EQ(ResolveDriverEntryPoints(m_library, e), nullptr);
+        ASSERT_EQ(ResolveDriverEntryPoints([this](const char* name) { return dlsym(m_library, name); }, e), nullptr);
         ASSERT_NE(e.LastFailure, nullptr);
     }
     void TearDown() override {

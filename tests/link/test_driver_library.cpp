@@ -99,6 +99,7 @@ TEST(DriverLibrary, AFileThatIsNoLibraryFailsEveryExchangeAndSaysWhy) {
     const TDriverFailure failure = driver->LastFailure();
     EXPECT_EQ(failure.Kind, TDriverFailureKind::LibraryUnloadable);
     EXPECT_FALSE(failure.Detail.isEmpty()) << "the system's reason";
+    EXPECT_TRUE(failure.Detail.startsWith(path)) << "in the system loader's own words: " << failure.Detail.toStdString();
     expectEveryCallFails(
         *driver, QStringLiteral("The driver library %1 could not be loaded. Reinstall the program.\n\n%2")
                      .arg(path, failure.Detail));
