@@ -1,4 +1,5 @@
 #include "NoPause.h"
+#include "ProgramFolder.h"
 #include "OneValveCache.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/BalancingCommands.h"
@@ -43,10 +44,7 @@ class BalancingSummaryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        QDir(dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(dir.path()).mkpath(QStringLiteral("cache"));
-        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
-                                                    dir.filePath(QStringLiteral("cache")), QLocale::c());
+        state = MakeProgramFolder(dir);
         WriteOneValveCache(state->CacheDir);
         window = std::make_unique<TMainF>(*state, ui, clock);
         window->setPause(noPause);

@@ -1,5 +1,6 @@
 #include "files/Settings.h"
 #include "NoPause.h"
+#include "ProgramFolder.h"
 #include "OneValveCache.h"
 #include "link/Pause.h"
 #include "localisation/MenuAccelerators.h"
@@ -46,10 +47,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        QDir(dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(dir.path()).mkpath(QStringLiteral("cache"));
-        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
-                                                    dir.filePath(QStringLiteral("cache")), QLocale::c());
+        state = MakeProgramFolder(dir);
     }
 
     void writeCacheFiles() {

@@ -1,6 +1,7 @@
 // The close of the main window after real writes, exports and edits, and the progress window's keys,
 // against the simulated instrument beside the program.
 #include "NoPause.h"
+#include "ProgramFolder.h"
 #include "OneValveCache.h"
 #include "files/ProjectFile.h"
 #include "mainwindow/ApplicationState.h"
@@ -41,10 +42,7 @@ class MainWindowCloseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        QDir(dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(dir.path()).mkpath(QStringLiteral("cache"));
-        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
-                                                    dir.filePath(QStringLiteral("cache")), QLocale::c());
+        state = MakeProgramFolder(dir);
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_SIMULATOR_DRIVER), state->DriverPath));
         WriteOneValveCache(state->CacheDir);
         window = std::make_unique<TMainF>(*state, ui, clock);

@@ -1,4 +1,5 @@
 #include "NoPause.h"
+#include "ProgramFolder.h"
 #include "link/Pause.h"
 #include "mainwindow/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
@@ -78,10 +79,7 @@ class MainWindowRecordsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        QDir(dir.path()).mkpath(QStringLiteral("bin"));
-        QDir(dir.path()).mkpath(QStringLiteral("cache"));
-        state = std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
-                                                    dir.filePath(QStringLiteral("cache")), QLocale::c());
+        state = MakeProgramFolder(dir);
         auto catalogue = std::make_unique<TValveCatalogue>();
         std::memset(catalogue.get(), 0, sizeof(TValveCatalogue));
         catalogue->ManufacturerCount = 1;

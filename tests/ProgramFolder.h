@@ -1,0 +1,18 @@
+#pragma once
+
+#include "mainwindow/ApplicationState.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A program folder of a test's own: the fake executable in bin/ with its settings file beside it, the
+// cache files in cache/.
+inline std::unique_ptr<TApplicationState> MakeProgramFolder(const QTemporaryDir& dir) {
+    QDir(dir.path()).mkpath(QStringLiteral("bin"));
+    QDir(dir.path()).mkpath(QStringLiteral("cache"));
+    return std::make_unique<TApplicationState>(dir.filePath(QStringLiteral("bin/zrv10")),
+                                               dir.filePath(QStringLiteral("cache")), QLocale::c());
+}
