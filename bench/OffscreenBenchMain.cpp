@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the benchmarks that need widgets: a QApplication on the offscreen platform, so that
 // they run without a display.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The balancing summary of a full project: 1500 branches balanced, turned into rows, filled into the
 // summary's model and sorted by deviation, as the summary window does when it opens.
 

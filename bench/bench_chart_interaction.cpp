@@ -1,16 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Working with a chart of a full record (21000 samples): one step of wheel zoom, of panning and of
 // the crosshair, each with the repaint the user waits for; and the chart's PNG export beside
 // painting the chart once at the export's size, and its encoding beside Qt's own PNG writer (time
 // and file size), in the same run.
 
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "records/ChartExport.h"
 #include "records/ChartInteraction.h"
 #include "records/PngEncoder.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 1500-branch project written to and read from the simulated instrument through its driver library,
 // with the protocol's real pauses. Each pause is a floor counted from the instrument's reply, so the
 // floor of a transfer is its pauses plus the time its exchanges take (measured in the same run, around
@@ -12,7 +13,7 @@
 #include "localisation/MessageCatalogue.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and loading a full project file (1500 branches), with libxml2 parsing the same bytes into a
 // document tree beside it as the yardstick for the load.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project tree of a full project (1500 branches) and both editor pages refilled, as a change of
 // units does, beside Qt creating the same number of tree items with fixed texts: the part of the
 // work our texts add to what the tree itself costs: every item with its value lines, and the items the
@@ -7,7 +8,7 @@
 // of branch 1 with its undo and redo.
 
 #include "document/ProjectUndo.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectEditor.h"
@@ -15,7 +16,7 @@
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>

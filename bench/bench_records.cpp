@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records: loading a record file of 21000 samples (with libxml2 parsing the same bytes into a tree
 // beside it as the yardstick), decoding a full instrument record area, and the three table exports
 // of a 21001-row table.
@@ -5,8 +6,8 @@
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
-#include "records/DecodeInstrumentRecords.h"
-#include "records/RecordModel.h"
+#include "model/DecodeInstrumentRecords.h"
+#include "model/RecordModel.h"
 #include "records/RecordTable.h"
 #include "records/SampleText.h"
 #include "records/TableExport.h"

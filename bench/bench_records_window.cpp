@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records window showing a record of 21000 samples: the table and both charts filled and
 // painted once, beside loading the same record from its file. The display should cost no more than
 // the load that precedes it.
 
 #include "files/RecordFile.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QApplication>
 #include <QImage>

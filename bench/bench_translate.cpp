@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Looking a text up in a full language file (999 entries): the catalogue's index beside a scan of the
 // entries in file order, which gives the same results and is what the index replaces.
 

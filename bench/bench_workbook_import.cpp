@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook import on the largest book it reads: 1500 rows from a file a spreadsheet program wrote;
 // and the refusal of a hostile legacy book whose helper output fills the output limit, reported with
 // the process's peak memory (max_rss_mb; the goal is well under a second and 100 MB).
@@ -5,10 +6,10 @@
 #include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
-#include "spreadsheet/WorkbookCommands.h"
+#include "commands/WorkbookCommands.h"
 #include "spreadsheet/XlsCellDump.h"
 #include "spreadsheet/XlsHelperProcess.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The names in fuzz/targets.txt, the one list of fuzz targets (scripts/fuzz.sh reads it too).
 function(zrv_fuzz_targets out)
   file(STRINGS ${CMAKE_SOURCE_DIR}/fuzz/targets.txt lines)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis exports of a record: whatever the record holds, the CSV parses as RFC 4180 with one
 // row per sample and as many fields as its header, the JSON parses, and both carry the same values,
 // which read back as the doubles the samples hold (in the user's unit: converted exactly).
@@ -7,7 +8,7 @@
 #include "model/ParseNumber.h"
 #include "model/Units.h"
 #include "records/AnalysisExport.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The balancing summary over a project as the instrument's bytes hold it (any double, NaN and
 // infinities too): counts and states agree in the summary, the window's cells, the text, the CSV
 // and the JSON, no cell reads "nan" or "inf", and the flows show at least three significant digits.

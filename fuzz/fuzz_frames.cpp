@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame protocol's reply checks and what the transfers make of the replies: ping, project read,
 // record read and catalogue read against an instrument that answers with the fuzzer's input.
 #include "FuzzInput.h"
@@ -12,8 +13,8 @@
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
-#include "records/RecordModel.h"
-#include "ui/ScriptedUserInterface.h"
+#include "model/RecordModel.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <memory>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language files and the English master list (both UTF-16LE lists of texts), and the lookups the
 // windows make in a loaded language.
 #include "FuzzInput.h"

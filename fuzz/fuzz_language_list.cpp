@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // messages.ini, the list of languages, in UTF-8 or UTF-16.
 #include "FuzzInput.h"
 

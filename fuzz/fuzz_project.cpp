@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project files: whatever loads saves, what it saved reloads with the same branches, and from the
 // second save on, reload and save give the same bytes.
 #include "FuzzInput.h"

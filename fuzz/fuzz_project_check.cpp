@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion's "project check" over project files: each format gives the same counts and states,
 // deviations only for measured branches and always finite, and the exit status says whether a
 // measured branch lies outside. Input: the tolerance in quarter per cent (one byte), then the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record files: whatever loads saves, and what it saved reloads into the same record and saves to the
 // same bytes.
 #include "FuzzInput.h"
@@ -5,7 +6,7 @@
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 namespace {
 

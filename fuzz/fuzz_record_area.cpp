@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instrument's record area as the record transfer hands it to the decoder.
 #include "FuzzInput.h"
 
 #include "localisation/Translator.h"
 #include "model/Units.h"
-#include "records/DecodeInstrumentRecords.h"
-#include "records/RecordModel.h"
+#include "model/DecodeInstrumentRecords.h"
+#include "model/RecordModel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TRecordStore store;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: load, change every value the program writes, save, reload. The reload shows the
 // changed values and keeps the workbook layout the file held.
 #include "FuzzInput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two valve cache files (the first 289 bytes are manufacturers.bin, the rest valves.bin), with
 // every lookup the windows and the branch checks make on the catalogue.
 #include "FuzzInput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engineers' workbooks: whatever opens reads, imports, unprotects, takes the results and saves; what
 // it saved opens again. Every input also goes through the reader of the legacy-workbook helper's
 // output.
@@ -8,11 +9,11 @@
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
 #include "spreadsheet/OoxmlWorkbook.h"
-#include "spreadsheet/WorkbookCommands.h"
+#include "commands/WorkbookCommands.h"
 #include "spreadsheet/WorkbookExport.h"
 #include "spreadsheet/WorkbookImport.h"
 #include "spreadsheet/XlsCellDump.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <memory>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The legacy-workbook helper's cell dump, both ways: any input that parses is written again cell by
 // cell and parses to the same cells; and cells made from the input (any text, any place on the
 // sheet) are written and read back unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XML dialect's pull reader over any bytes, with every typed read of every element.
 #include "FuzzInput.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rebuilds the committed starting inputs of fuzz/corpus/ from the test fixtures, the shipped language
 # files and the simulated instrument's demo content. Needs the fuzz build (scripts/fuzz.sh builds it).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting inputs that come from the simulated instrument into the corpus folders: what its
 // demo content looks like as project and record files, as a record area, as cache files and as the
 // replies of each transfer. Run by make-corpus.sh; the output is committed.
@@ -16,9 +17,9 @@
 #include "model/Markers.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "simulator/DemoContent.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>

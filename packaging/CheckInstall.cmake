@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build tree as a package would, into DESTDIR, and checks the system layout: the
 # executables, the drivers in lib/zrv10/ (usb by default, the simulator beside it), the languages,
 # the desktop entry with its file types, icons, mime types, metainfo and udev rule, and that the

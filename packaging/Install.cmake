@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install layout. The default is the system one a Debian package uses: executables in bin/, the
 # driver libraries in lib/zrv10/ (the simulator in lib/zrv10/simulator/), the languages in
 # share/zrv10/language/. With ZRV_PORTABLE_INSTALL everything lies together in bin/, as in the build

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs at install time: writes the desktop entry with the installed paths, so that it starts the
 # program from any prefix. Expects ZRV_DESKTOP_TEMPLATE and ZRV_DESKTOP_WORK from the install rules.
 set(bin "${CMAKE_INSTALL_PREFIX}/bin")

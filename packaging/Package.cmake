@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder (scripts/package.sh does it all). It holds
 # the system layout of packaging/Install.cmake under /usr.
 set(CPACK_PACKAGE_NAME zrv10)

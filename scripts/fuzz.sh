@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (clang, ASan + UBSan, core only, in build-fuzz/) and runs them.
 #   scripts/fuzz.sh                  every target for 60 s
 #   scripts/fuzz.sh TARGET [SECONDS] one target (a name from fuzz/targets.txt, or "all")

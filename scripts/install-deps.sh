@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package needed to build, test and run the program.
 # Idempotent and non-interactive; nothing is fetched from anywhere but Debian's archive.
 set -euo pipefail

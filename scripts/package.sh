@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and its Debian package. Progress goes to standard error; the last line of
 # standard output is the path of the zrv10_<version>_<arch>.deb made. Install it with
 #   sudo apt install ./build/zrv10_*.deb

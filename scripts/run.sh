@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the machine, builds the program and starts it from the build tree, where the simulated
 # instrument answers in place of a real one.
 set -euo pipefail

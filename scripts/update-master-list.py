@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Regenerates language/messages_uk.txt, the English master list, from the sources.
 
 A text belongs to the list when its string literal is the argument of a member of the Translate

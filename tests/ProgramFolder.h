@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 
 #include <QDir>
 #include <QLocale>

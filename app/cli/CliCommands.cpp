@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliCommands.h"
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err);

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/UserInterface.h"
+#include "commands/UserInterface.h"
 
 #include <QTextStream>
 

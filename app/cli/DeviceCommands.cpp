@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli device ...: the instrument transfers of the desktop program, through the driver library
 // beside the executable (or the one --driver names).
 #include "CliOptions.h"
@@ -18,7 +19,7 @@
 #include "model/ProjectRecords.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 #include <QCoreApplication>
 #include <QDir>

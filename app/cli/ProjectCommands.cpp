@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli project ...: the project file as the main window would show it.
 #include "CliOptions.h"
 

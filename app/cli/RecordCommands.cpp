@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli record ...: a record file as the records window shows it, and its table exports.
 #include "CliOptions.h"
 #include "Platform.h"
@@ -7,7 +8,7 @@
 #include "records/AnalysisExport.h"
 #include "records/ChartExport.h"
 #include "records/RecordHeaderView.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "records/RecordTable.h"
 #include "records/TableExport.h"
 

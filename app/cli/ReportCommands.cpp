@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli report ...: the printed reports of projects and records, as a PDF or as their text.
 #include "CliOptions.h"
 
@@ -14,7 +15,7 @@
 #include "printing/RecordChartsPage.h"
 #include "printing/RecordsReport.h"
 #include "records/ChartExport.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "records/RecordTable.h"
 
 #include <QCoreApplication>

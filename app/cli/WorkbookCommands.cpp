@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli workbook ...: the exchange with the engineering workbook, without the window.
 #include "CliOptions.h"
 #include "CliUserInterface.h"
@@ -10,7 +11,7 @@
 #include "model/ProjectRecords.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
-#include "spreadsheet/WorkbookCommands.h"
+#include "commands/WorkbookCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zrv10-cli: the command-line companion over the core library. Errors go to standard error with a
 // non-zero exit status, and no command leaves a partial output file behind.
 #include "CliCommands.h"

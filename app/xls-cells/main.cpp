@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads one worksheet of a legacy .xls workbook from standard input and writes its cells to
 // standard output (see XlsCellDump.h). The library that parses the format is not safe with
 // damaged files, so it runs here, in a process of its own under the caller's limits, and never

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 
 #include "files/ProcessPaths.h"
 #include "localisation/MessageCatalogue.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/OpenFiles.h"
 #include "model/Clock.h"

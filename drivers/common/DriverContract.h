@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The driver library's entry points as the program resolves them by name. Both driver libraries,
    the program's loader and the test stand-ins include this one header, so that a prototype that
    drifts breaks the build instead of a run. Plain C: anyone can build a driver for the program. */

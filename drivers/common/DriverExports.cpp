@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry points of every driver library, forwarded to its backend. The argument checks every
 // driver owes the program live here once.
 #include "DriverBackend.h"

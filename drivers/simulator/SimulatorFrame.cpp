@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "simulator/SimulatorFrame.h"
 
 std::uint8_t SimFrameCrc(const TSimFrame& frame) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The driver library over one simulated instrument, whose memory lives in an image file beside the
 // library in a portable folder, else in the user's data folder.
 #include "DriverBackend.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The usb driver library: the shared entry points (common/DriverExports.cpp) over libusb.
 #include "UsbPipes.h"
 

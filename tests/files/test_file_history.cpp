@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/FileHistory.h"
 #include "files/FileKind.h"
-#include "ui/FolderMemoryUserInterface.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/FolderMemoryUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every loader has an entry point over bytes in memory, and its path version is that entry point
 // over the file's bytes: the same result, the same refusal, nothing written by the parse.
 #include "files/ProjectFile.h"
@@ -8,7 +9,7 @@
 #include "localisation/Utf16Files.h"
 #include "model/Units.h"
 #include "model/ValveCache.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/ProjectDocument.h"
-#include "files/ProjectCommands.h"
+#include "commands/ProjectCommands.h"
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
 #include "model/BranchList.h"
 #include "model/InstrumentText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/ProjectDocument.h"
-#include "files/ProjectCommands.h"
+#include "commands/ProjectCommands.h"
 #include "files/ProjectFile.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/NameQuestions.h"
 #include "model/ProjectNames.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 #include <gtest/gtest.h>
 

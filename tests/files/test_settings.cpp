@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/IniFile.h"
 #include "files/SafeFileWriter.h"
 #include "files/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ConversionError.h"
 #include "files/XmlLoad.h"
 #include "files/XmlWrite.h"

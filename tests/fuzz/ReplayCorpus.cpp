@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once over every file of the folders given: what libFuzzer would do with its
 // corpus before it starts mutating. A broken input aborts, with the file's name printed first.
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in driver library for the loader's tests. Built twice: with every entry point as a loopback
 // that echoes each frame written, and without _MPUSBReadInt and all after it. Each entry point counts
 // its calls, so a test can show that an incomplete library is never called.

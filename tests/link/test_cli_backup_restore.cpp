@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion's backup and restore of the instrument's project: what a read saved, a write gives
 // back byte for byte, in whatever character table the instrument uses.
 #include "model/InstrumentText.h"

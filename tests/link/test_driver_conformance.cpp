@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both built driver libraries against the one contract: whatever the program or another caller hands
 // them, they answer a failure instead of guessing. The usb library runs over the fake libusb, the
 // simulator from a folder of its own, where its image file is made afresh.

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
 #include "link/DriverLibrary.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "localisation/MessageCatalogue.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/ProtocolError.h"
 #include "localisation/MessageCatalogue.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <gtest/gtest.h>
 

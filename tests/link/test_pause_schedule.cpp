@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
 #include "link/Fix64.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
@@ -12,7 +13,7 @@
 #include "model/InstrumentText.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
@@ -11,9 +12,9 @@
 #include "model/Units.h"
 #include "model/ValveCache.h"
 #include "model/ValveCatalogue.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "simulator/DemoContent.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SimulatorDriver.h"
 #include "link/Fix64.h"
 #include "link/Frame.h"

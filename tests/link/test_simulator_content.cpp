@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/DeviceConfig.h"
 #include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
-#include "records/DecodeInstrumentRecords.h"
-#include "records/RecordModel.h"
+#include "model/DecodeInstrumentRecords.h"
+#include "model/RecordModel.h"
 
 #include "simulator/DemoContent.h"
 #include "simulator/SimulatedInstrument.h"

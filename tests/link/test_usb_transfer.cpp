@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The usb driver library as the program loads it, over a fake libusb with the simulated instrument
 // behind it: what goes wrong on the wire, the driver must recover from, and the link must explain.
 #include "FakeUsbDriver.h"
@@ -7,7 +8,7 @@
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "localisation/MessageCatalogue.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <libusb.h>
 

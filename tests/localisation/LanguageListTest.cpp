@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "localisation/LanguageList.h"
 #include "Utf16Files.h"
 #include "localisation/InstrumentCodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/MessageCatalogue.h"
 #include "Utf16Files.h"

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/test_dialogs_app.h"
 
 #include "localisation/LanguageDialog.h"
 #include "localisation/Utf16Files.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 
 #include <QDir>
 #include <QLabel>

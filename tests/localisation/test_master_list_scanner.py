@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The master-list scanner finds the texts the way the compiler sees them."""
 
 import os

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "OneValveCache.h"
 #include "link/Pause.h"
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/MenuAccelerators.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectPage.h"
@@ -14,7 +15,7 @@
 #include "printing/PrintPreview.h"
 #include "records/RecordOpenDialog.h"
 #include "records/RecordsWindow.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 #include "Utf16Files.h"
 
 #include <QAction>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "OneValveCache.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/BalancingCommands.h"
 #include "mainwindow/BalancingSummaryWindow.h"
 #include "mainwindow/BalancingTableModel.h"
@@ -15,7 +16,7 @@
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QApplication>

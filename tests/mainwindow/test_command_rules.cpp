@@ -1,4 +1,5 @@
-#include "mainwindow/CommandRules.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/CommandRules.h"
 
 #include <gtest/gtest.h>
 

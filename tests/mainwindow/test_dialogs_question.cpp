@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/test_dialogs_app.h"
 
 #include "ui/QtUserInterface.h"

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/test_dialogs_app.h"
 
 #include "localisation/Utf16Files.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/UnitDialog.h"
 #include "model/Units.h"
 

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/Settings.h"
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "OneValveCache.h"
 #include "link/Pause.h"
 #include "localisation/MenuAccelerators.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "DocumentState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferProgressDialog.h"
@@ -13,7 +14,7 @@
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QApplication>

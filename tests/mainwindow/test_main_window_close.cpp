@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The close of the main window after real writes, exports and edits, and the progress window's keys,
 // against the simulated instrument beside the program.
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "OneValveCache.h"
 #include "files/ProjectFile.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
@@ -14,7 +15,7 @@
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "OneValveCache.h"
 #include "files/FileHistory.h"
 #include "files/ProjectFile.h"
 #include "files/RecordFile.h"
 #include "localisation/LanguageDialog.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/OpenFiles.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "records/RecordsWindow.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 #include "ui/WindowComforts.h"
 
 #include <QAction>

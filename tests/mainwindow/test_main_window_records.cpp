@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "link/Pause.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "model/Clock.h"
 #include "model/ValveCache.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include "mainwindow/test_dialogs_app.h"
 #include "simulator/DemoContent.h"

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "link/Pause.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "model/ValveCache.h"
 #include "spreadsheet/Workbook.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QApplication>

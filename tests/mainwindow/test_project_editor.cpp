@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/ProjectUndo.h"
 #include "files/ProjectFile.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/ProjectEditor.h"
@@ -10,7 +11,7 @@
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectNames.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include "mainwindow/test_dialogs_app.h"
 #include "test_project_editor_catalogue.h"

@@ -1,4 +1,5 @@
-#include "mainwindow/BranchConfirmation.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/BranchConfirmation.h"
 
 #include "test_project_editor_catalogue.h"
 

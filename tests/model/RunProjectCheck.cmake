@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the companion with ARGS (items separated by "|") and checks its exit status and that its
 # standard output holds each of CONTAINS (items separated by "|").
 string(REPLACE "|" ";" args "${ARGS}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/BalancingSummaryFile.h"
 #include "files/IniFile.h"
 #include "files/ProjectCheck.h"

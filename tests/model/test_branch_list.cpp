@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/BranchList.h"
 #include "model/InstrumentText.h"
 #include "model/LastChangeStamp.h"

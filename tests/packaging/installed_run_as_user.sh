@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build tree as the package does (prefix /usr, under a scratch DESTDIR) and runs the
 # installed companion as a throwaway user who cannot write to the install: the settings come from
 # the user's configuration folder, the valve cache and the simulator's memory land in the user's

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the companion's report command as a user does and checks what it left behind.
 #   -DCLI=... -DOUT=... -DARGS="a|b|c" [-DPAGES=N] [-DLINES=N -DBREAKS=N] [-DCONTAINS="text|text"] [-DFAILS=1]
 # PAGES: the output is a PDF of N pages. LINES: the output is text of N lines, BREAKS of them lone form

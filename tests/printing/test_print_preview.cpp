@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "localisation/Translator.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "printing/PreviewScript.h"

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoPause.h"
 #include "link/Pause.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
@@ -13,7 +14,7 @@
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/Settings.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "printing/PrintReport.h"

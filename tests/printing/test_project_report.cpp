@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PrintQString.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"

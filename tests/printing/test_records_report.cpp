@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "PrintQString.h"
 #include "localisation/Translator.h"
 #include "printing/RecordsReport.h"
 #include "printing/ReportText.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "records/TextTable.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The companion's record commands where they write to standard output or refuse a value, run as a
 # user does in an empty folder.   -DCLI=... -DRECORD=... -DWORK=...
 cmake_minimum_required(VERSION 3.25)

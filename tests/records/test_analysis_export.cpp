@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/AnalysisExport.h"
 
 #include "model/Units.h"
 #include "localisation/Translator.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "records/RecordTable.h"
 #include "records/TextTable.h"
 

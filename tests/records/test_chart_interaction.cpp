@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/RecordFile.h"
 #include "localisation/MenuAccelerators.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "records/ChartExport.h"
 #include "records/ChartInteraction.h"
@@ -9,7 +10,7 @@
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QGraphicsScene>

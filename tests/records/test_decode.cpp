@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "RecordArea.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
 #include "records/ChooseDeviceRecord.h"
-#include "records/DecodeInstrumentRecords.h"
-#include "records/RecordModel.h"
+#include "model/DecodeInstrumentRecords.h"
+#include "model/RecordModel.h"
 
 #include <gtest/gtest.h>
 

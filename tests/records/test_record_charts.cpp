@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "model/Units.h"
 #include "records/ChartTicks.h"
 #include "records/ChartTitle.h"
 #include "records/ChartZoom.h"
 #include "records/RecordChartData.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 #include <gtest/gtest.h>
 

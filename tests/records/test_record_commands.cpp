@@ -1,10 +1,11 @@
-#include "records/RecordCommands.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/RecordCommands.h"
 
 #include "files/RecordFile.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
-#include "records/RecordModel.h"
-#include "ui/ScriptedUserInterface.h"
+#include "model/RecordModel.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QDir>
 #include <QFile>

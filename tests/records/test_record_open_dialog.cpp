@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordOpenDialog.h"
 
 #include "mainwindow/test_dialogs_app.h"
 #include "records/FixedTranslator.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 
 #include <QLabel>
 #include <QHeaderView>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "model/Units.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "records/RecordRows.h"
 #include "records/RecordTable.h"
 

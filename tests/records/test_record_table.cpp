@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "model/Units.h"
 #include "records/RecordHeaderView.h"
-#include "records/RecordModel.h"
+#include "model/RecordModel.h"
 #include "records/RecordTable.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/RecordFile.h"
 #include "localisation/MenuAccelerators.h"
 #include "localisation/Utf16Files.h"
-#include "mainwindow/ApplicationState.h"
+#include "commands/ApplicationState.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "records/RecordChart.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindow.h"
 #include "records/SampleText.h"
 #include "records/TableExport.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the companion's workbook commands as a user does, in an empty folder (no valve cache).
 #   -DCLI=... -DFIXTURES=... -DWORK=...
 cmake_minimum_required(VERSION 3.25)

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Imports a workbook with zrv10-cli, gives the branches results, exports them back and lets
 LibreOffice read both books: the written cells must hold the results, every other cell of every sheet
 and the macro part must be as they were, and a wrong password must leave the book untouched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "spreadsheet/FormulaShift.h"
 #include "spreadsheet/Workbook.h"
 #include "spreadsheet/ZipPackage.h"

@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DocumentState.h"
 #include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
-#include "spreadsheet/WorkbookCommands.h"
+#include "commands/WorkbookCommands.h"
 #include "spreadsheet/WorkbookImport.h"
 #include "test_workbook_fake_sheet.h"
-#include "ui/ScriptedUserInterface.h"
+#include "commands/ScriptedUserInterface.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The part of libusb-1.0 the usb driver library calls, with the simulated instrument on endpoint 1
 // (bulk OUT 0x01, IN 0x81). Built under libusb's own file and library name, so the usb driver library
 // loaded into a test binds to it instead of the system's.

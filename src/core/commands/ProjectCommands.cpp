@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/ProjectCommands.h"
+
+#include "document/ProjectDocument.h"
+#include "files/ProjectFile.h"
+#include "localisation/Translator.h"
+#include "model/NameQuestions.h"
+#include "model/ProjectNames.h"
+#include "commands/UserInterface.h"
+
+#include <memory>
+
+namespace {
+
+TFileDialogOptions projectDialog(const TProjectCommandContext& c) {
+    TFileDialogOptions options;
+    options.Filter = QStringLiteral("Project files (*.proj);;All Files (*)");
+    options.DefaultExtension = QStringLiteral("proj");
+    if (c.Document.state().HasFileName)
+        options.InitialPath = c.Document.state().ProjectFileName;
+    return options;
+}
+
+// The project's name as a file name: characters a file name cannot hold become '_'.
+QString proposedFileName(const TProjectCommandContext& c) {
+    const TProject& project = c.Document.project();
+    QString name = NameText(project, project.Header.Name).trimmed();
+    for (QChar& ch : name) {
+        if (ch == u'/' || ch == u'\\' || ch.unicode() < 0x20)
+            ch = u'_';
+    }
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return {};
+    return name + QStringLiteral(".proj");
+}
+
+void showError(TProjectCommandContext& c, const QString& text) {
+    c.Ui.showMessage(c.Translator.Translate(QStringLiteral("Error")), text);
+}
+
+// Yes to going on, asked with No as the default: the names would not come back as they are.
+bool namesMayChange(TProjectCommandContext& c, TNamesAt where, const QStringList& names) {
+    if (names.isEmpty())
+        return true;
+    const QString caption = where == TNamesAt::ProjectFile
+                                ? c.Translator.Translate(QStringLiteral("Saving project"))
+                                : c.Translator.Translate(QStringLiteral("Project"));
+    return c.Ui.askDefaultNo(caption, NamesQuestion(c.Translator, where, names)) ==
+           IUserInterface::Answer::Yes;
+}
+
+bool saveTo(TProjectCommandContext& c, const QString& path) {
+    // Typed and imported names cannot hold "</"; one read from the instrument may.
+    if (!namesMayChange(c, TNamesAt::ProjectFile, NamesBreakingProjectFile(c.Document.project())))
+        return false;
+    QString error;
+    if (!SaveProjectFile(path, c.Document.project(), &error)) {
+        showError(c, error);
+        return false;
+    }
+    return true;
+}
+
+// The load shared by both opens; a failed one has been shown.
+TOpenResult loadProject(TProjectCommandContext& c, const QString& path) {
+    QString error;
+    QStringList notHeld;
+    // Loaded beside the open project, which a failed load must leave as it was.
+    auto fresh = std::make_unique<TProject>(c.Document.project());
+    if (!LoadProjectFile(path, *fresh, c.CodePage, c.Locale, &error, &notHeld)) {
+        showError(c, error);
+        return TOpenResult::Failed;
+    }
+    if (!namesMayChange(c, TNamesAt::OpenedFile, notHeld))
+        return TOpenResult::Cancelled;
+    c.Document.replaceFromFile(*fresh, path);
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project opened")));
+    if (c.FileUsed)
+        c.FileUsed(path);
+    return TOpenResult::Opened;
+}
+
+} // namespace
+
+TOpenResult OpenProjectCommand(TProjectCommandContext& c) {
+    if (!AskSaveChanges(c))
+        return TOpenResult::Cancelled;
+    const QString path = c.Ui.chooseFileToOpen(projectDialog(c));
+    if (path.isEmpty())
+        return TOpenResult::Cancelled;
+    return loadProject(c, path);
+}
+
+TOpenResult OpenProjectPathCommand(TProjectCommandContext& c, const QString& path) {
+    if (!AskSaveChanges(c))
+        return TOpenResult::Cancelled;
+    return loadProject(c, path);
+}
+
+bool SaveProjectCommand(TProjectCommandContext& c) {
+    const QString path = c.Document.state().ProjectFileName;
+    if (path.isEmpty() || !c.Document.state().HasFileName)
+        return SaveProjectAsCommand(c);
+    if (!saveTo(c, path))
+        return false;
+    if (c.FileUsed)
+        c.FileUsed(path);
+    c.Document.markSavedToFile(path);
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
+    return true;
+}
+
+bool SaveProjectAsCommand(TProjectCommandContext& c) {
+    TFileDialogOptions options = projectDialog(c);
+    if (options.InitialPath.isEmpty())
+        options.InitialPath = proposedFileName(c);
+    const QString path = c.Ui.chooseFileToSave(options);
+    if (path.isEmpty())
+        return false;
+    if (!saveTo(c, path))
+        return false;
+    if (c.FileUsed)
+        c.FileUsed(path);
+    c.Document.markSavedToFile(path);
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
+    return true;
+}
+
+bool AskSaveChanges(TProjectCommandContext& c) {
+    const TDocumentState& s = c.Document.state();
+    if (!s.Modified)
+        return true;
+    const ITranslator& t = c.Translator;
+    using Answer = IUserInterface::Answer;
+    // Whatever the project came from: changes that are in no file are lost unless saved now.
+    const Answer toDisk = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to disk")),
+                                   t.Translate(QStringLiteral("Save now?")));
+    if (toDisk == Answer::Cancel)
+        return false;
+    if (toDisk == Answer::Yes && !(s.HasFileName ? SaveProjectCommand(c) : SaveProjectAsCommand(c)))
+        return false;
+    if (s.LinkedToInstrument) {
+        const Answer answer = c.Ui.ask(t.Translate(QStringLiteral("Project was not saved to ZRV10")),
+                                       t.Translate(QStringLiteral("Save now to ZRV10?")));
+        if (answer == Answer::Cancel)
+            return false;
+        if (answer == Answer::Yes && c.SaveToInstrument && !c.SaveToInstrument())
+            return false;
+    }
+    return true;
+}
+
+bool AskSaveChangesBeforeClose(TProjectCommandContext& c) {
+    return AskSaveChanges(c);
+}

@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/ProjectDocument.h"
+
+#include "model/BranchList.h"
+
+#include <algorithm>
+
+TProjectDocument::TProjectDocument(QObject* parent)
+    : QObject(parent), m_project(std::make_unique<TProject>()) {}
+
+TProjectDocument::~TProjectDocument() = default;
+
+void TProjectDocument::replace(const TProject& project, const TDocumentState& state) {
+    // The transfers fill the project in place and then hand it over as it stands.
+    if (&project != m_project.get())
+        *m_project = project;
+    m_state = state;
+    emit projectReplaced();
+    emit stateChanged();
+}
+
+void TProjectDocument::setState(const TDocumentState& state) {
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit stateChanged();
+}
+
+void TProjectDocument::resetToNew() {
+    TProjectHeader& header = m_project->Header;
+    // The other state bits and the bytes after each text's end are the instrument's: kept.
+    header.State = static_cast<std::uint16_t>(header.State & ~StateLocked);
+    header.Branch_Count = 0;
+    header.Name[0] = 0;
+    header.Last_Change[0] = 0;
+    InitBranch(*m_project, 0);
+    TDocumentState fresh;
+    fresh.IsNewProject = true;
+    replace(*m_project, fresh);
+}
+
+void TProjectDocument::replaceFromFile(const TProject& project, const QString& path) {
+    TDocumentState opened;
+    opened.ProjectFileName = path;
+    opened.HasFileName = true;
+    replace(project, opened);
+}
+
+void TProjectDocument::replaceFromInstrument(const TProject& project, const QString& title) {
+    TDocumentState read;
+    read.ProjectFileName = title;
+    read.LinkedToInstrument = true;
+    // An imported project's lock is the workbook's; the instrument's copy is the user's to edit.
+    if (&project != m_project.get())
+        *m_project = project;
+    m_project->Header.State = static_cast<std::uint16_t>(m_project->Header.State & ~StateLocked);
+    replace(*m_project, read);
+}
+
+void TProjectDocument::replaceFromWorkbook(const TProject& project, const QString& fileName) {
+    TDocumentState imported;
+    imported.ProjectFileName = fileName;
+    imported.Modified = true;
+    imported.HasFileName = true;
+    replace(project, imported);
+}
+
+void TProjectDocument::markSavedToFile(const QString& path) {
+    TDocumentState saved = m_state;
+    saved.ProjectFileName = path;
+    saved.IsNewProject = false;
+    saved.HasFileName = true;
+    saved.Modified = false;
+    setState(saved);
+}
+
+void TProjectDocument::markWrittenToInstrument(const QString& title) {
+    TDocumentState written = m_state;
+    // A project with a file keeps it: Save must go on writing there, not to a file named after the
+    // instrument.
+    if (!written.HasFileName)
+        written.ProjectFileName = title;
+    written.Modified = false;
+    setState(written);
+}
+
+void TProjectDocument::markExportedToWorkbook(bool hasFileName) {
+    TDocumentState exported = m_state;
+    exported.IsNewProject = false;
+    exported.Modified = true;
+    exported.LinkedToInstrument = false;
+    exported.HasFileName = hasFileName;
+    setState(exported);
+}
+
+void TProjectDocument::setModified(bool modified) {
+    TDocumentState changed = m_state;
+    changed.Modified = modified;
+    setState(changed);
+}
+
+void TProjectDocument::setHeader(const TProjectHeader& header) {
+    // The count belongs to the branch list: a header from before an insert or removal must not undo it.
+    TProjectHeader next = header;
+    next.Branch_Count = m_project->Header.Branch_Count;
+    m_project->Header = next;
+    emit headerChanged();
+}
+
+bool TProjectDocument::setBranch(int index, const TBranch& branch) {
+    if (index < 0 || index >= m_project->branchCount())
+        return false;
+    m_project->Branches[static_cast<std::size_t>(index)] = branch;
+    emit branchChanged(index);
+    return true;
+}
+
+bool TProjectDocument::insertBranch(int index, const TBranch& branch) {
+    const int count = m_project->branchCount();
+    if (count >= MaxBranches || index < 0 || index > count)
+        return false;
+    auto& b = m_project->Branches;
+    std::copy_backward(b.begin() + index, b.begin() + count, b.begin() + count + 1);
+    b[static_cast<std::size_t>(index)] = branch;
+    m_project->Header.Branch_Count = static_cast<std::int16_t>(count + 1);
+    emit branchesInserted(index, 1);
+    return true;
+}
+
+bool TProjectDocument::removeBranch(int index) {
+    if (index < 0 || index >= m_project->branchCount())
+        return false;
+    emit aboutToRemoveBranches(index, 1);
+    DeleteBranch(*m_project, index);
+    emit branchesRemoved(index, 1);
+    return true;
+}
+
+bool TProjectDocument::moveBranch(int from, int to) {
+    const int count = m_project->branchCount();
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to)
+        return false;
+    auto& b = m_project->Branches;
+    if (from < to)
+        std::rotate(b.begin() + from, b.begin() + from + 1, b.begin() + to + 1);
+    else
+        std::rotate(b.begin() + to, b.begin() + from, b.begin() + from + 1);
+    emit branchMoved(from, to);
+    return true;
+}

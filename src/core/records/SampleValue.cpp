@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/SampleValue.h"
+
+#include "model/ParseNumber.h"
+#include "records/DisplayNumber.h"
+
+#include <cmath>
+
+double SampleValue(const QString& text, const TDisplayNumberReader& reader, const QLocale& locale) {
+    if (reader.plainShortcut())
+        if (const auto value = ReadPlainDecimal(text); value && std::fabs(*value) <= 3.4e38)
+            return static_cast<double>(static_cast<float>(*value));
+    return ParseNumber(text, locale);
+}

@@ -1,7 +1,0 @@
-#pragma once
-
-#include <QByteArray>
-#include <QStringView>
-
-// Appends the text as UTF-16 little-endian, two bytes per code unit, whatever the host's byte order.
-void appendUtf16Le(QByteArray& out, QStringView text);

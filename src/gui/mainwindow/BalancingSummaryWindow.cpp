@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mainwindow/BalancingSummaryWindow.h"
+
+#include "commands/ApplicationState.h"
+#include "mainwindow/BalancingTableModel.h"
+#include "mainwindow/DecimalSpinBox.h"
+#include "model/Balancing.h"
+#include "model/BalancingTable.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Fits a 1024 x 768 screen with its frame and a panel.
+constexpr QSize DesignedSize(960, 560);
+// Fitted columns stay narrower than this; long valve names are cut, the rest stays in sight.
+constexpr int MaxFittedColumnWidth = 220;
+
+} // namespace
+
+TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidget* parent)
+    : QDialog(parent), m_state(state) {
+    setObjectName(QStringLiteral("BalancingSummary"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    QSize size = DesignedSize;
+    if (const QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        size = size.boundedTo(QSize(room.width() - 40, room.height() - 60));
+    }
+    resize(size);
+
+    m_model = new TBalancingTableModel(m_state.Messages, this);
+    m_filter = new TBalancingFilterModel(this);
+    m_filter->setSourceModel(m_model);
+
+    m_toleranceCaption = new QLabel;
+    m_tolerance = new TDecimalSpinBox;
+    m_tolerance->setObjectName(QStringLiteral("diaTolerance"));
+    m_tolerance->setDecimals(1);
+    m_tolerance->setSingleStep(0.5);
+    m_tolerance->setRange(0, 100);
+    m_tolerance->setPrefix(QStringLiteral("\u00B1 "));
+    m_tolerance->setSuffix(QStringLiteral(" %"));
+    m_toleranceCaption->setBuddy(m_tolerance);
+    m_onlyOutside = new QCheckBox;
+    m_onlyOutside->setObjectName(QStringLiteral("diaOnlyOutside"));
+    m_print = new QPushButton;
+    m_print->setObjectName(QStringLiteral("diaPrintBalancing"));
+    m_print->setAutoDefault(false);
+    m_close = new QPushButton;
+    m_close->setObjectName(QStringLiteral("diaCloseBalancing"));
+    m_close->setAutoDefault(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_toleranceCaption);
+    top->addWidget(m_tolerance);
+    top->addSpacing(16);
+    top->addWidget(m_onlyOutside);
+    top->addStretch(1);
+    top->addWidget(m_print);
+    top->addWidget(m_close);
+
+    m_view = new QTableView;
+    m_view->setObjectName(QStringLiteral("diaBalancingTable"));
+    m_view->setModel(m_filter);
+    m_view->setSortingEnabled(true);
+    m_view->sortByColumn(BalancingColumnNumber, Qt::AscendingOrder);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    // The deviation and its verdict beside the name, where they stay in sight on a small screen.
+    QHeaderView* columns = m_view->horizontalHeader();
+    columns->moveSection(columns->visualIndex(BalancingColumnDeviation), columns->visualIndex(BalancingColumnName) + 1);
+    columns->moveSection(columns->visualIndex(BalancingColumnWithin), columns->visualIndex(BalancingColumnDeviation) + 1);
+
+    m_counts = new QLabel;
+    m_counts->setObjectName(QStringLiteral("diaBalancingCounts"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_counts);
+
+    connect(m_view, &QAbstractItemView::doubleClicked, this, &TBalancingSummaryWindow::activateRow);
+    // Enter does what the double click does; Qt's "activated" would also fire on a single click
+    // where the desktop activates that way.
+    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* enter = new QShortcut(key, m_view, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
+    }
+    connect(m_onlyOutside, &QCheckBox::toggled, m_filter, &TBalancingFilterModel::setOnlyOutside);
+    connect(m_tolerance, &QDoubleSpinBox::valueChanged, this, [this](double value) {
+        if (value == m_state.Settings.BalancingTolerance)
+            return;
+        m_state.Settings.BalancingTolerance = value;
+        refresh();
+        emit toleranceChanged();
+    });
+    connect(m_print, &QPushButton::clicked, this, &TBalancingSummaryWindow::printRequested);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(0);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &TBalancingSummaryWindow::refresh);
+    // Edits, undo and redo, and replacements all pass through the document.
+    const TProjectDocument* document = &m_state.Document;
+    connect(document, &TProjectDocument::projectReplaced, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::headerChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchesInserted, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchesRemoved, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchMoved, this, &TBalancingSummaryWindow::scheduleRefresh);
+
+    applyTexts();
+    refresh();
+}
+
+void TBalancingSummaryWindow::applyTexts() {
+    auto tr = [this](const char* english) { return m_state.Messages.Translate(QString::fromLatin1(english)); };
+    setWindowTitle(tr("Balancing summary"));
+    m_toleranceCaption->setText(tr("Tolerance"));
+    m_onlyOutside->setText(tr("Only branches outside the tolerance"));
+    m_print->setText(m_state.Messages.TranslateEllipsis(QStringLiteral("Print")));
+    m_close->setText(tr("Close"));
+}
+
+void TBalancingSummaryWindow::scheduleRefresh() {
+    m_refreshTimer.start();
+}
+
+void TBalancingSummaryWindow::refresh() {
+    m_refreshTimer.stop();
+    const TProject& project = *m_state.Project;
+    const double tolerance = m_state.Settings.BalancingTolerance;
+    // Only a change from elsewhere: setting the box rewrites the text the user is typing.
+    if (m_tolerance->locale() != m_state.Units.Locale || m_tolerance->value() != tolerance) {
+        const QSignalBlocker blocker(m_tolerance);
+        m_tolerance->setLocale(m_state.Units.Locale);
+        m_tolerance->setValue(tolerance);
+    }
+    // The row the user stood on stays chosen across a refresh.
+    const QModelIndex current = m_view->currentIndex();
+    const int branch = current.isValid() ? current.data(TBalancingTableModel::BranchRole).toInt() : -1;
+    const TBalancingSummary summary = BalanceProject(project, tolerance);
+    m_model->setRows(BuildBalancingRows({project, *m_state.Catalogue, m_state.codePage()}, summary), m_state.Units);
+    if (branch >= 0 && branch < m_model->rowCount()) {
+        const QModelIndex again = m_filter->mapFromSource(m_model->index(branch, current.column()));
+        if (again.isValid())
+            m_view->setCurrentIndex(again);
+    }
+    auto tr = [this](const char* english) { return m_state.Messages.Translate(QString::fromLatin1(english)); };
+    m_counts->setText(tr("Within tolerance") + QStringLiteral(": ") + QString::number(summary.Within) +
+                      QStringLiteral("     ") + tr("Outside tolerance") + QStringLiteral(": ") +
+                      QString::number(summary.Outside) + QStringLiteral("     ") + tr("Not measured") +
+                      QStringLiteral(": ") + QString::number(summary.NotMeasured));
+    fitColumns();
+}
+
+void TBalancingSummaryWindow::fitColumns() {
+    // Measured in the font the window is shown in, which its opener sets after building it.
+    if (m_sized || !isVisible() || m_model->rowCount() == 0)
+        return;
+    m_view->resizeColumnsToContents();
+    QHeaderView* columns = m_view->horizontalHeader();
+    for (int c = 0; c < BalancingColumnCount; ++c)
+        columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
+    m_sized = true;
+}
+
+void TBalancingSummaryWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitColumns();
+}
+
+QString TBalancingSummaryWindow::countsText() const {
+    return m_counts->text();
+}
+
+void TBalancingSummaryWindow::activateRow(const QModelIndex& index) {
+    if (index.isValid())
+        emit branchActivated(index.data(TBalancingTableModel::BranchRole).toInt());
+}

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "printing/PreviewAndPrint.h"
+
+#include "localisation/Translator.h"
+#include "printing/PrintPreview.h"
+#include "printing/PrintReport.h"
+#include "commands/UserInterface.h"
+
+bool PreviewAndPrint(TTiskF& preview, const QStringList& lines, QPrinter& printer,
+                     const TPrintMargins& margins, IUserInterface& ui, const ITranslator& translator) {
+    if (!preview.showReport(lines))
+        return false;
+    QString error;
+    if (PrintReport(lines, printer, margins, &error))
+        return true;
+    QString text = translator.Translate(QStringLiteral("Print error"));
+    // The cause, when known, helps more than the bare word: which file, which printer.
+    if (!error.isEmpty())
+        text += u'\n' + translator.Translate(error);
+    ui.showMessage(translator.Translate(QStringLiteral("Error")), text);
+    return false;
+}

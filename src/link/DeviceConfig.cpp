@@ -1,8 +1,0 @@
-#include "link/DeviceConfig.h"
-
-void ApplyConfigLimits(TDeviceConfig& config) {
-    if (config.ProjectCount > 1)
-        config.ProjectCount = 1;
-    if (config.ActiveProject != 0)
-        config.ActiveProject = 0;
-}

@@ -1,9 +1,0 @@
-#pragma once
-
-#include <QByteArray>
-
-class QImage;
-
-// The image as the bytes of a PNG file of 8-bit RGB without alpha, compressed by zlib. Empty for a
-// null image or when zlib fails.
-QByteArray EncodePng(const QImage& image);
