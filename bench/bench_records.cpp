@@ -9,7 +9,7 @@
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"
 #include "records/RecordTable.h"
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 #include "records/TableExport.h"
 
 #include <QFile>

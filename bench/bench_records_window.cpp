@@ -7,7 +7,7 @@
 #include "commands/ApplicationState.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 #include "commands/ScriptedUserInterface.h"
 
 #include <QApplication>

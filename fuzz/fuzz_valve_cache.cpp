@@ -3,7 +3,7 @@
 // every lookup the windows and the branch checks make on the catalogue.
 #include "FuzzInput.h"
 
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 
 #include <algorithm>
 #include <memory>

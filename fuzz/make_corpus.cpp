@@ -16,7 +16,7 @@
 #include "localisation/MessageCatalogue.h"
 #include "model/Markers.h"
 #include "model/Units.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/RecordModel.h"
 #include "simulator/DemoContent.h"
 #include "commands/ScriptedUserInterface.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@
 #include "localisation/MessageCatalogue.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
 #include "model/RecordModel.h"
 

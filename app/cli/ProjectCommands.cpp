@@ -8,7 +8,7 @@
 #include "files/Settings.h"
 #include "localisation/Translator.h"
 #include "model/ProjectNames.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
 
 #include <QCoreApplication>

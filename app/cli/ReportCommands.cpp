@@ -8,7 +8,7 @@
 #include "files/SafeFileWriter.h"
 #include "files/Settings.h"
 #include "localisation/Translator.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
 #include "printing/PrintReport.h"
 #include "printing/ProjectReport.h"

@@ -9,7 +9,7 @@
 #include "files/Settings.h"
 #include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
 #include "commands/WorkbookCommands.h"
 

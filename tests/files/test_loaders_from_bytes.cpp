@@ -8,7 +8,7 @@
 #include "localisation/Translator.h"
 #include "localisation/Utf16Files.h"
 #include "model/Units.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/RecordModel.h"
 
 #include <QFile>

@@ -10,7 +10,7 @@
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/Units.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
 #include "model/RecordModel.h"
 #include "simulator/DemoContent.h"

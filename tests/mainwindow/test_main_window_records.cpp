@@ -6,7 +6,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "model/Clock.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
 #include "commands/ScriptedUserInterface.h"

@@ -7,7 +7,7 @@
 #include "mainwindow/ProjectEditor.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "spreadsheet/Workbook.h"
 #include "commands/ScriptedUserInterface.h"
 

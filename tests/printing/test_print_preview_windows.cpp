@@ -6,14 +6,14 @@
 #include "model/BranchList.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "printing/PreviewScript.h"
 #include "printing/PrintQString.h"
 #include "printing/ProjectReport.h"
 #include "printing/RecordsReport.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindow.h"
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 #include "commands/ScriptedUserInterface.h"
 
 #include <QAction>

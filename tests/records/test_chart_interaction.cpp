@@ -9,7 +9,7 @@
 #include "records/PngEncoder.h"
 #include "records/RecordChart.h"
 #include "records/RecordsWindow.h"
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 #include "commands/ScriptedUserInterface.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "RecordArea.h"
 #include "localisation/Translator.h"
 #include "model/Units.h"
-#include "records/ChooseDeviceRecord.h"
+#include "model/ChooseDeviceRecord.h"
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"
 

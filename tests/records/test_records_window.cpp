@@ -7,7 +7,7 @@
 #include "records/RecordChart.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindow.h"
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 #include "records/TableExport.h"
 #include "commands/ScriptedUserInterface.h"
 

@@ -5,7 +5,7 @@
 #include "files/XmlLoad.h"
 #include "files/XmlWrite.h"
 #include "model/Units.h"
-#include "records/DisplayNumber.h"
+#include "model/DisplayNumber.h"
 #include "model/RecordModel.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "link/DeviceOperation.h"
-#include "records/ChooseDeviceRecord.h"
+#include "model/ChooseDeviceRecord.h"
 
 #include <functional>
 

@@ -6,7 +6,7 @@
 #include "link/MemoryMap.h"
 #include "link/TransferReport.h"
 #include "localisation/MessageCatalogue.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
 #include "commands/UserInterface.h"
 

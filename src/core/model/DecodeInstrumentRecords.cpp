@@ -4,7 +4,7 @@
 #include "model/InstrumentText.h"
 #include "model/Units.h"
 #include "model/RecordModel.h"
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 
 #include <QtEndian>
 

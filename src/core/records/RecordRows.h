@@ -2,7 +2,7 @@
 #pragma once
 
 #include "model/Units.h"
-#include "records/DisplayNumber.h"
+#include "model/DisplayNumber.h"
 #include "model/RecordModel.h"
 #include "records/TextTable.h"
 

@@ -4,7 +4,7 @@
 #include "localisation/Translator.h"
 #include "model/ParseNumber.h"
 #include "model/Units.h"
-#include "records/DisplayNumber.h"
+#include "model/DisplayNumber.h"
 #include "model/RecordModel.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "records/SampleValue.h"
 
 #include "model/ParseNumber.h"
-#include "records/DisplayNumber.h"
+#include "model/DisplayNumber.h"
 
 #include <cmath>
 

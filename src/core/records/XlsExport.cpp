@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SafeFileWriter.h"
 #include "records/AnsiCodePages.h"
-#include "records/DisplayNumber.h"
+#include "model/DisplayNumber.h"
 #include "records/TableExport.h"
 
 #include <QtEndian>

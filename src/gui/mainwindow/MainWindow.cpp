@@ -25,7 +25,7 @@
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/UnitDialog.h"
 #include "model/ProjectRecords.h"
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
 #include "printing/ProjectReport.h"

@@ -6,7 +6,7 @@
 #include "mainwindow/MainWindowHooks.h"
 #include "mainwindow/QtStandardTexts.h"
 #include "printing/PrinterSetup.h"
-#include "records/ChooseDeviceRecord.h"
+#include "model/ChooseDeviceRecord.h"
 
 #include <QMainWindow>
 #include <QTimer>

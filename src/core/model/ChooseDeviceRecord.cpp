@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "records/ChooseDeviceRecord.h"
+#include "model/ChooseDeviceRecord.h"
 
 #include "model/RecordModel.h"
 

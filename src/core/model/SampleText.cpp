@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "records/SampleText.h"
+#include "model/SampleText.h"
 
 #include <charconv>
 

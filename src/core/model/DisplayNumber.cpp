@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "records/DisplayNumber.h"
+#include "model/DisplayNumber.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/ValveCache.h"
+#include "files/ValveCache.h"
 
 #include "files/SafeFileWriter.h"
 
