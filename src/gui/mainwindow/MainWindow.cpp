@@ -714,9 +714,10 @@ bool TMainF::readRecordsIntoRecordsWindow() {
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
         return ReadRecordsFromDevice(c, *store, codePage, units, chooser);
     });
-    // Done or not, a read that reached its end rebuilt the tables.
+    // Done or not, a read that reached its end rebuilt the tables. Copied element by element: the
+    // tables keep their storage, as when the read rebuilt them in place.
     if (result == TDeviceResult::Done || result == TDeviceResult::NothingDone)
-        m_state.Records = std::move(*store);
+        m_state.Records = *store;
     if (result == TDeviceResult::Done && m_recordsWindow)
         m_recordsWindow->ShowCurrentRecord();
     if (result == TDeviceResult::Cancelled)
