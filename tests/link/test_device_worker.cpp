@@ -21,6 +21,8 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -116,6 +118,41 @@ TEST(DeviceWorker, TheStartingThreadGoesOnWhileTheDriverHangsAndTheResultStillAr
     std::vector<std::uint8_t> written(100 * sizeof(TBranch));
     instrument.readConfig(BranchesAddress, written.data(), static_cast<std::uint32_t>(written.size()));
     EXPECT_EQ(std::memcmp(written.data(), project->Branches.data(), written.size()), 0);
+}
+
+// The program quits while the worker waits for an answer: leaving the worker drops its question
+// unanswered instead of waiting for it for ever, and the write then does nothing.
+TEST(DeviceWorker, LeftBeforeItsResultCameItDropsItsQuestionsAndEnds) {
+    application();
+    TSimulatedInstrument instrument;
+    TSimulatorDriver driver(instrument);
+    NoPause pause;
+    TScriptedUserInterface ui;
+    TMessageCatalogue catalogue{QString()};
+    TLinkGuard guard;
+    auto project = std::make_unique<TProject>();
+    project->Header.Branch_Count = 3;
+    TDeviceConfig config{};
+    std::vector<std::uint8_t> before(sizeof(TProjectHeader));
+    instrument.readConfig(ProjectHeaderAddress, before.data(), static_cast<std::uint32_t>(before.size()));
+
+    std::optional<TDeviceResult> result;
+    ui.Answers = {IUserInterface::Answer::Yes};
+    {
+        TDeviceWorker worker(guard, driver, pause, ui, catalogue);
+        ASSERT_TRUE(worker.start([&](const TDeviceOperationContext& c) {
+            result = SaveProjectToDevice(c, *project, config);
+            return *result;
+        }));
+        // No event loop turns here: the overwrite question waits for this thread.
+    }
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, TDeviceResult::NothingDone);
+    EXPECT_TRUE(ui.Log.isEmpty()) << "nothing reached the user";
+    EXPECT_FALSE(guard.Busy);
+    std::vector<std::uint8_t> after(before.size());
+    instrument.readConfig(ProjectHeaderAddress, after.data(), static_cast<std::uint32_t>(after.size()));
+    EXPECT_EQ(after, before);
 }
 
 } // namespace

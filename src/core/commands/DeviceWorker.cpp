@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/DeviceWorker.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QThread>
 
@@ -16,9 +18,12 @@ TDeviceWorker::TDeviceWorker(TLinkGuard& guard, IUsbDriver& driver, IPause& paus
 TDeviceWorker::~TDeviceWorker() {
     if (!m_thread)
         return;
-    // The worker may be waiting for this thread (a question, a hold): let it run to its end unasked.
+    // Only when this thread's event loops were told to end (the program quits) before the result
+    // came. The worker may be waiting for this thread: its calls are dropped unanswered, which
+    // releases it, and it stops before its next chunk.
     cancel();
-    m_thread->wait();
+    while (!m_thread->wait(20))
+        QCoreApplication::removePostedEvents(nullptr, QEvent::MetaCall);
     delete m_thread;
 }
 

@@ -28,7 +28,7 @@ public:
     // this object.
     TDeviceWorker(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserInterface& ui,
                            const TMessageCatalogue& catalogue, QObject* parent = nullptr);
-    // Waits for an operation still running.
+    // Waits for an operation still running, after cancelling it.
     ~TDeviceWorker() override;
 
     // False while an operation runs: nothing is started.

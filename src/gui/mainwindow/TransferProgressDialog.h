@@ -22,7 +22,6 @@ class TTransferProgressDialog final : public QDialog {
 public:
     TTransferProgressDialog(const TMessageCatalogue& messages, TDeviceWorker& runner, QWidget* parent);
 
-    bool cancelled() const { return m_cancelled; }
     // Asked before a write is stopped, which leaves an incomplete project in the instrument; true
     // stops it. Without one a write stops at once, as every read does.
     void setStopWriteQuestion(std::function<bool()> question) { m_stopWrite = std::move(question); }
