@@ -107,7 +107,7 @@ TEST(DeviceWorker, TheStartingThreadGoesOnWhileTheDriverHangsAndTheResultStillAr
     loop.exec();
 
     EXPECT_TRUE(driver.Released) << "the timer ran while the link hung";
-    EXPECT_EQ(ticksWhileStuck, 5);
+    EXPECT_GE(ticksWhileStuck, 5);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(*result, TDeviceResult::Done);
     EXPECT_FALSE(worker.running());

@@ -6,9 +6,8 @@
 #include <QEventLoop>
 #include <QThread>
 
-TDeviceWorker::TDeviceWorker(TLinkGuard& guard, IUsbDriver& driver, IPause& pause,
-                                               IUserInterface& ui, const TMessageCatalogue& catalogue,
-                                               QObject* parent)
+TDeviceWorker::TDeviceWorker(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserInterface& ui,
+                             const TMessageCatalogue& catalogue, QObject* parent)
     : QObject(parent), m_guard(guard), m_driver(driver), m_pause(pause), m_ui(ui, *this),
       m_catalogue(catalogue) {
     qRegisterMetaType<TTransferOperation>();
@@ -49,11 +48,10 @@ bool TDeviceWorker::start(TOperation operation) {
 TDeviceResult TDeviceWorker::run(TOperation operation) {
     TDeviceResult result = TDeviceResult::Failed;
     QEventLoop loop;
-    const QMetaObject::Connection done = connect(this, &TDeviceWorker::finished, &loop,
-                                                 [&](TDeviceResult r) {
-                                                     result = r;
-                                                     loop.quit();
-                                                 });
+    const QMetaObject::Connection done = connect(this, &TDeviceWorker::finished, &loop, [&](TDeviceResult r) {
+        result = r;
+        loop.quit();
+    });
     if (start(std::move(operation)))
         loop.exec();
     disconnect(done);
@@ -88,7 +86,7 @@ void TDeviceWorker::resume() {
 }
 
 void TDeviceWorker::TWorkerProgress::progress(TTransferOperation operation, std::uint64_t done,
-                                                       std::uint64_t total) {
+                                              std::uint64_t total) {
     emit m_runner.progressed(operation, done, total);
 }
 

@@ -27,7 +27,7 @@ public:
     // Everything but `ui` is handed to the worker as it is; `ui` is reached through the thread of
     // this object.
     TDeviceWorker(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserInterface& ui,
-                           const TMessageCatalogue& catalogue, QObject* parent = nullptr);
+                  const TMessageCatalogue& catalogue, QObject* parent = nullptr);
     // Waits for an operation still running, after cancelling it.
     ~TDeviceWorker() override;
 

@@ -539,14 +539,17 @@ void TMainF::setDeviceRunning(bool running) {
         m_recordsWindow->menuBar()->setEnabled(!running);
     }
     UpdateWindowState();
-    if (!running && m_focusBeforeDevice && m_focusBeforeDevice->isEnabled() && m_focusBeforeDevice->isVisible())
-        m_focusBeforeDevice->setFocus();
+    // Switching the pages off took their focus away; the user goes on where they were.
+    QWidget* focus = m_focusBeforeDevice;
+    if (!running && focus && focus->isEnabled() && focus->isVisible())
+        focus->setFocus();
 }
 
 TDeviceResult
 TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
     if (m_deviceRunning) {
-        m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("Another device operation is running")));
+        m_ui->setStatus(
+            m_state.Messages.TranslateExclaim(QStringLiteral("Another device operation is running")));
         return TDeviceResult::Failed;
     }
     const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);

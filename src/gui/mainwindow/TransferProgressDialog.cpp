@@ -54,8 +54,8 @@ QString figures(const TMessageCatalogue& t, TTransferOperation operation, std::u
 
 } // namespace
 
-TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messages,
-                                                 TDeviceWorker& runner, QWidget* parent)
+TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messages, TDeviceWorker& runner,
+                                                 QWidget* parent)
     : QDialog(parent), m_messages(messages), m_runner(runner) {
     setObjectName(QStringLiteral("TransferProgress"));
     setWindowModality(Qt::ApplicationModal);
