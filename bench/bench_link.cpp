@@ -4,7 +4,9 @@
 // floor of a transfer is its pauses plus the time its exchanges take (measured in the same run, around
 // the driver's write and read calls). What the link adds on top is reported as overhead_pct and ratio
 // (wall time over that floor; the goal is 1.01 at most on a quiet machine), also with a second process
-// keeping a processor busy and for a write checked by reading it back.
+// keeping a processor busy and for a write checked by reading it back. The write on the device worker
+// has one frame that takes a second, as a real instrument's USB time-out does; it reports the longest
+// gap between the ticks of a 5 ms timer on the starting thread (longest_tick_gap_ms, 50 at most).
 #include "link/DeviceConfig.h"
 #include "link/DriverLibrary.h"
 #include "link/LinkScope.h"
@@ -13,12 +15,18 @@
 #include "localisation/MessageCatalogue.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
+#include "commands/DeviceWorker.h"
 #include "commands/ScriptedUserInterface.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <memory>
@@ -77,6 +85,43 @@ public:
 private:
     IUsbDriver& m_inner;
 };
+
+// One frame write that takes a second before it goes out.
+class TStallingDriver final : public IUsbDriver {
+public:
+    TStallingDriver(IUsbDriver& inner, int stallAt) : m_inner(inner), m_stallAt(stallAt) {}
+    std::uint32_t GetDeviceCount(const char* vidPid) override { return m_inner.GetDeviceCount(vidPid); }
+    void* Open(std::uint32_t instance, const char* vidPid, const char* endpoint, std::uint32_t direction,
+               std::uint32_t reserved) override {
+        return m_inner.Open(instance, vidPid, endpoint, direction, reserved);
+    }
+    std::uint32_t Read(void* pipe, void* data, std::uint32_t length, std::uint32_t* received,
+                       std::uint32_t timeoutMs) override {
+        return m_inner.Read(pipe, data, length, received, timeoutMs);
+    }
+    std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
+                        std::uint32_t timeoutMs) override {
+        if (++m_writes == m_stallAt)
+            QThread::msleep(1000);
+        return m_inner.Write(pipe, data, length, sent, timeoutMs);
+    }
+    std::uint32_t Close(void* pipe) override { return m_inner.Close(pipe); }
+    TDriverFailure LastFailure() const override { return m_inner.LastFailure(); }
+
+private:
+    IUsbDriver& m_inner;
+    int m_stallAt;
+    int m_writes = 0;
+};
+
+// The worker hands its results to the starting thread's event loop.
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "bench_link";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+}
 
 // A copy of the built simulator library in a folder of its own, so its image file lands there and the
 // build tree's image stays as it was.
@@ -180,6 +225,62 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
         state.counters["ratio"] = wallMs / floorMs;
 }
 
+// The write as the window runs it: on the device worker, with this thread turning a 5 ms timer, and
+// one frame in the middle of the branches stuck for a second.
+void BM_WriteProject1500OnWorkerStalled(benchmark::State& state) {
+    ensureApplication();
+    TSimulatorCopy simulator;
+    if (!simulator.Ready) {
+        state.SkipWithError("simulator driver library not found");
+        return;
+    }
+    TScriptedUserInterface ui;
+    TMessageCatalogue catalogue{QString()};
+    TLinkGuard guard;
+    TDeviceConfig config{};
+    auto project = bigProject();
+    long long pausesMs = 0;
+    double wallMs = 0;
+    double exchangeMs = 0;
+    double longestGapMs = 0;
+    for (auto _ : state) {
+        TSummingPause pause;
+        TStallingDriver stalling(*simulator.Driver, 1000);
+        TTimedDriver driver(stalling);
+        TDeviceWorker worker(guard, driver, pause, ui, catalogue);
+        QElapsedTimer sinceTick;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            longestGapMs = std::max(longestGapMs, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
+            sinceTick.restart();
+        });
+        ui.Answers = {IUserInterface::Answer::Yes};
+        tick.start(5);
+        sinceTick.start();
+        const auto start = std::chrono::steady_clock::now();
+        const TDeviceResult result = worker.run(
+            [&](const TDeviceOperationContext& c) { return SaveProjectToDevice(c, *project, config); });
+        wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        tick.stop();
+        pausesMs += pause.TotalMs;
+        exchangeMs += driver.ExchangeMs;
+        if (result != TDeviceResult::Done) {
+            state.SkipWithError("transfer failed");
+            return;
+        }
+    }
+    state.counters["pauses_ms"] =
+        benchmark::Counter(static_cast<double>(pausesMs), benchmark::Counter::kAvgIterations);
+    state.counters["wall_ms"] = benchmark::Counter(wallMs, benchmark::Counter::kAvgIterations);
+    state.counters["exchange_ms"] = benchmark::Counter(exchangeMs, benchmark::Counter::kAvgIterations);
+    const double floorMs = static_cast<double>(pausesMs) + exchangeMs;
+    state.counters["overhead_pct"] = 100.0 * (wallMs - floorMs) / floorMs;
+    state.counters["ratio"] = wallMs / floorMs;
+    // The longest time between two turns of the timer, its own 5 ms included.
+    state.counters["longest_tick_gap_ms"] = longestGapMs;
+}
+
 void BM_WriteProject1500(benchmark::State& state) {
     runTransfer(state, TRun::Write);
 }
@@ -211,6 +312,7 @@ void BM_ReadProject1500Exchanges(benchmark::State& state) {
 
 BENCHMARK(BM_WriteProject1500Exchanges)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadProject1500Exchanges)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteProject1500OnWorkerStalled)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteProject1500)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadProject1500)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteVerifiedProject1500)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

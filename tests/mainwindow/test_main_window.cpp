@@ -25,13 +25,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSemaphore>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -753,6 +758,92 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     ui.Answers = {Answer::Yes};
     EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
     EXPECT_FALSE(state->Document.state().Modified);
+}
+
+// The link's pauses, noting the thread they run on; the one numbered `GateAt` holds the link in the
+// middle of the branches until the window's own timer lets it go.
+class TGatedPause final : public IPause {
+public:
+    void pauseMs(int) override {
+        Threads.insert(QThread::currentThread());
+        if (++m_calls != GateAt)
+            return;
+        Parked = true;
+        Released = Gate.tryAcquire(1, 5000);
+    }
+    void arm(int gateAt) {
+        m_calls = 0;
+        GateAt = gateAt;
+        Parked = false;
+        Released = false;
+        Threads.clear();
+    }
+    int GateAt = -1;
+    QSemaphore Gate;
+    std::atomic<bool> Parked{false};
+    bool Released = false;
+    QSet<QThread*> Threads;
+
+private:
+    int m_calls = 0;
+};
+
+// While the link is held up between two frames, the window goes on: its timer finds the progress
+// window, the document read-only, and clicks Cancel; the read then leaves the project as it was and
+// the write stops after asking.
+TEST_F(MainWindowWithInstrumentTest, TransfersRunOnTheWorkerWhileTheWindowGoesOnAndCancelStopsThem) {
+    writeCacheFiles();
+    TMainF& w = window();
+    w.show();
+    w.StartupSequence();
+    w.ReadProjectFromInstrument();
+    writeHundredBranches(w, *state, ui);
+    TGatedPause pause;
+    w.setPause(pause);
+
+    QTimer poll;
+    bool clicked = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = w.findChild<TTransferProgressDialog*>();
+        if (clicked || !pause.Parked || !dialog || !dialog->isVisible())
+            return;
+        clicked = true;
+        EXPECT_FALSE(w.centralWidget()->isEnabled()) << "the document is read-only meanwhile";
+        EXPECT_FALSE(enabled("mOpenPrj"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("diaCancel")), Qt::LeftButton);
+        pause.Gate.release();
+    });
+    poll.start(5);
+    QThread* const gui = QThread::currentThread();
+
+    const QByteArray mine = projectBytes(*state->Project);
+    pause.arm(60);
+    clicked = false;
+    w.ReadProjectFromInstrument();
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(pause.Released) << "the window's timer ran while the link waited";
+    EXPECT_FALSE(pause.Threads.isEmpty());
+    EXPECT_FALSE(pause.Threads.contains(gui));
+    EXPECT_EQ(ui.Status, QStringLiteral("The read was cancelled!"));
+    EXPECT_EQ(projectBytes(*state->Project), mine);
+    EXPECT_TRUE(w.centralWidget()->isEnabled());
+
+    state->Document.setModified(true);
+    ui.Log.clear();
+    ui.Answers = {Answer::Yes, Answer::Yes}; // overwrite, then stop the write
+    pause.arm(60);
+    clicked = false;
+    EXPECT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Cancelled);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(pause.Released);
+    EXPECT_FALSE(pause.Threads.contains(gui));
+    EXPECT_EQ(asked(), (QStringList{QStringLiteral("Do you want to overwrite the project  ZRV 10?"),
+                                    QStringLiteral("Stop writing? The device will then hold an incomplete "
+                                                   "project.")}));
+    EXPECT_EQ(ui.Status, QStringLiteral("The write was cancelled!"));
+    EXPECT_TRUE(state->Document.state().Modified);
+    EXPECT_TRUE(enabled("mOpenPrj"));
+    w.setPause(noPause);
 }
 
 // The simulated instrument spoils a byte of branch 2: the check after writing fails and names it, the

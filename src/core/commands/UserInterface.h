@@ -39,6 +39,6 @@ public:
     // One-line input box; nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
-    // Lets the window repaint between the blocks of a long transfer.
+    // Lets the window repaint during a long loop, and meets it once per block of a device transfer.
     virtual void processPendingEvents() = 0;
 };

@@ -8,9 +8,10 @@
 #include "commands/UserInterface.h"
 
 namespace {
+// Gives back the guard taken before it, whichever way the steps end.
 class TGuardHold {
 public:
-    explicit TGuardHold(TLinkGuard& guard) : m_guard(guard) { m_guard.Busy = true; }
+    explicit TGuardHold(TLinkGuard& guard) : m_guard(guard) {}
     ~TGuardHold() { m_guard.Busy = false; }
     TGuardHold(const TGuardHold&) = delete;
     TGuardHold& operator=(const TGuardHold&) = delete;
@@ -22,7 +23,8 @@ private:
 
 bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserInterface& ui,
                     const TMessageCatalogue& catalogue, const std::function<void(TFix64& link)>& steps) {
-    if (guard.Busy) {
+    bool wasFree = false;
+    if (!guard.Busy.compare_exchange_strong(wasFree, true)) {
         ui.setStatus(catalogue.TranslateExclaim(QStringLiteral("Another device operation is running")));
         return false;
     }

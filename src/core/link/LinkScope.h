@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <functional>
 
 class IPause;
@@ -9,10 +10,10 @@ class IUserInterface;
 class TFix64;
 class TMessageCatalogue;
 
-// Held by the application object: at most one device operation at a time, even when the window
-// processes events in the middle of a transfer.
+// Held by the application object: at most one device operation at a time. Taken on the worker that
+// runs the operation, read by the window for its enabling rules.
 struct TLinkGuard {
-    bool Busy = false;
+    std::atomic<bool> Busy{false};
 };
 
 // The fixed sequence around every device operation: open the pipes, remember the device count, address

@@ -16,7 +16,7 @@
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/LanguageDialog.h"
 #include "commands/ApplicationState.h"
-#include "mainwindow/InputLock.h"
+#include "commands/DeviceWorker.h"
 #include "mainwindow/BalancingCommands.h"
 #include "mainwindow/MainWindowActions.h"
 #include "mainwindow/MainWindowLogo.h"
@@ -315,7 +315,7 @@ TCommandState TMainF::commandState() const {
     state.HasFileName = s.HasFileName;
     state.IsNewProject = s.IsNewProject;
     state.MainCommandsOn = m_mainCommandsOn;
-    state.DeviceBusy = m_state.LinkGuard.Busy;
+    state.DeviceBusy = m_state.LinkGuard.Busy || m_deviceRunning;
     state.CanUndo = history.canUndo();
     state.CanRedo = history.canRedo();
     return state;
@@ -526,28 +526,45 @@ void TMainF::SaveProjectAs() {
     UpdateWindowState();
 }
 
-TDeviceResult
-TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
-    // The window processes events between blocks: an edit or another command then would change the
-    // project half-way through the transfer.
-    TDeviceResult result = TDeviceResult::Failed;
-    {
-        const TInputLock lock({centralWidget(), menuBar(), m_recordsWindow}, {this, m_recordsWindow});
-        const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
-        // Over whichever window is in front: the records window runs its reads through here too.
-        QWidget* front = QApplication::activeModalWidget();
-        TTransferProgressDialog progress(m_state.Messages, front ? front : this);
-        progress.setStopWriteQuestion([this] {
-            return m_ui->askDefaultNo(
-                       tr_("Saving project"),
-                       tr_("Stop writing? The device will then hold an incomplete project.")) ==
-                   IUserInterface::Answer::Yes;
-        });
-        TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
-        context.Progress = &progress;
-        result = op(context);
+void TMainF::setDeviceRunning(bool running) {
+    m_deviceRunning = running;
+    if (running)
+        m_focusBeforeDevice = QApplication::focusWidget();
+    // The operation works on copies taken before it started: the document is read-only until it ends,
+    // so that nothing the user does meanwhile is lost under its outcome. The commands follow the busy
+    // rule; the pages, the tree and the records window take no input.
+    centralWidget()->setEnabled(!running);
+    if (m_recordsWindow) {
+        m_recordsWindow->centralWidget()->setEnabled(!running);
+        m_recordsWindow->menuBar()->setEnabled(!running);
     }
     UpdateWindowState();
+    // Switching the pages off took their focus away; the user goes on where they were.
+    QWidget* focus = m_focusBeforeDevice;
+    if (!running && focus && focus->isEnabled() && focus->isVisible())
+        focus->setFocus();
+}
+
+TDeviceResult
+TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op) {
+    if (m_deviceRunning) {
+        m_ui->setStatus(
+            m_state.Messages.TranslateExclaim(QStringLiteral("Another device operation is running")));
+        return TDeviceResult::Failed;
+    }
+    const std::unique_ptr<IUsbDriver> driver = LoadDriver(m_state.DriverPath);
+    TDeviceWorker worker(m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages);
+    // Over whichever window is in front: the records window runs its reads through here too.
+    QWidget* front = QApplication::activeModalWidget();
+    TTransferProgressDialog progress(m_state.Messages, worker, front ? front : this);
+    progress.setStopWriteQuestion([this] {
+        return m_ui->askDefaultNo(tr_("Saving project"),
+                                  tr_("Stop writing? The device will then hold an incomplete project.")) ==
+               IUserInterface::Answer::Yes;
+    });
+    setDeviceRunning(true);
+    const TDeviceResult result = worker.run(op);
+    setDeviceRunning(false);
     return result;
 }
 
@@ -556,9 +573,11 @@ void TMainF::ReadProjectFromInstrument() {
     if (!AskSaveChanges())
         return;
     std::unique_ptr<TProject> read;
+    TDeviceConfig config = m_state.DeviceConfig;
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return ReadProjectFromDevice(c, m_state.DeviceConfig, read);
+        return ReadProjectFromDevice(c, config, read);
     });
+    m_state.DeviceConfig = config;
     if (result == TDeviceResult::Cancelled)
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
     // An empty project gets the title too: otherwise the window would go on naming the file it replaced.
@@ -570,9 +589,13 @@ void TMainF::ReadProjectFromInstrument() {
 
 TDeviceResult TMainF::SaveProjectToInstrument() {
     const bool verify = m_state.Settings.VerifyAfterWrite;
+    // The worker sends this copy, whatever the window shows meanwhile.
+    const auto project = std::make_unique<const TProject>(m_state.Document.project());
+    TDeviceConfig config = m_state.DeviceConfig;
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return SaveProjectToDevice(c, *m_state.Project, m_state.DeviceConfig, verify);
+        return SaveProjectToDevice(c, *project, config, verify);
     });
+    m_state.DeviceConfig = config;
     if (result == TDeviceResult::Done)
         m_state.Document.markWrittenToInstrument(DeviceProjectTitle(m_state.Document.project()));
     if (result == TDeviceResult::Cancelled) {
@@ -593,10 +616,16 @@ void TMainF::TestConnection() {
 
 TDeviceResult TMainF::ReadValvesFromInstrument() {
     QString cacheError;
+    // Read into a copy: the pages go on showing the catalogue in memory until the whole one arrived.
+    auto catalogue = std::make_unique<TValveCatalogue>(*m_state.Catalogue);
+    const QString cacheDir = m_state.CacheDir;
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return ReadValvesFromDevice(c, *m_state.Catalogue, m_state.CacheDir, &cacheError,
-                                    [this] { m_editor->FillManufacturerList(); });
+        return ReadValvesFromDevice(c, *catalogue, cacheDir, &cacheError);
     });
+    if (result == TDeviceResult::Done) {
+        *m_state.Catalogue = *catalogue;
+        m_editor->FillManufacturerList();
+    }
     if (result == TDeviceResult::Cancelled)
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
     if (!cacheError.isEmpty())
@@ -673,15 +702,27 @@ void TMainF::OpenRecordPath(const QString& path) {
 }
 
 bool TMainF::readRecordsIntoRecordsWindow() {
-    const TRecordChooser chooser =
+    const TRecordChooser choose =
         m_recordChooser ? m_recordChooser : [](const QStringList&) { return std::optional<int>(); };
-    std::function<void()> showCurrentRecord;
-    if (m_recordsWindow)
-        showCurrentRecord = [this] { m_recordsWindow->ShowCurrentRecord(); };
+    // The list is a window: it opens on this thread while the worker waits for the choice.
+    const TRecordChooser chooser = [this, &choose](const QStringList& captions) {
+        std::optional<int> chosen;
+        RunOnThreadOf(*this, [&] { chosen = choose(captions); });
+        return chosen;
+    };
+    // Read into a copy: the records window goes on showing the tables in memory until the read ends.
+    auto store = std::make_unique<TRecordStore>(m_state.Records);
+    const int codePage = m_state.codePage();
+    const TUnits units = m_state.Units;
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return ReadRecordsFromDevice(c, m_state.Records, m_state.codePage(), m_state.Units, chooser,
-                                     showCurrentRecord);
+        return ReadRecordsFromDevice(c, *store, codePage, units, chooser);
     });
+    // Done or not, a read that reached its end rebuilt the tables. Copied element by element: the
+    // tables keep their storage, as when the read rebuilt them in place.
+    if (result == TDeviceResult::Done || result == TDeviceResult::NothingDone)
+        m_state.Records = *store;
+    if (result == TDeviceResult::Done && m_recordsWindow)
+        m_recordsWindow->ShowCurrentRecord();
     if (result == TDeviceResult::Cancelled)
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));
     if (m_recordsWindow)
@@ -703,9 +744,9 @@ void TMainF::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A transfer in progress lets the window process events; closing now would pull the project away
-    // from under it.
-    if (m_state.LinkGuard.Busy) {
+    // A transfer in progress runs on its worker while the window goes on; closing now would pull the
+    // link away from under it.
+    if (m_state.LinkGuard.Busy || m_deviceRunning) {
         SetStatus(m_state.Messages.TranslateExclaim(QStringLiteral("Another device operation is running")));
         event->ignore();
         return;

@@ -9,6 +9,7 @@
 #include "model/ChooseDeviceRecord.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -129,6 +130,7 @@ private:
     // Edit > Undo and Redo name the history's next edits.
     void updateUndoTexts();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
+    void setDeviceRunning(bool running);
     // The read shared with the records window: the record goes into that window, and its status bar
     // gets this window's status text, whatever the outcome.
     bool readRecordsIntoRecordsWindow();
@@ -163,4 +165,7 @@ private:
     // Off while a confirm panel is open: the enabling rules then keep the main menu's items off.
     bool m_mainCommandsOn = true;
     bool m_wasModified = false;
+    // A device operation runs on its worker: the document is read-only meanwhile.
+    bool m_deviceRunning = false;
+    QPointer<QWidget> m_focusBeforeDevice;
 };

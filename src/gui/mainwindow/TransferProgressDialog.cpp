@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/TransferProgressDialog.h"
 
+#include "commands/DeviceWorker.h"
 #include "link/Frame.h"
 #include "link/MemoryMap.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/ProjectRecords.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,8 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int EventsEveryMs = 30;
 
 QString operationName(const TMessageCatalogue& t, TTransferOperation operation) {
     switch (operation) {
@@ -56,8 +54,9 @@ QString figures(const TMessageCatalogue& t, TTransferOperation operation, std::u
 
 } // namespace
 
-TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messages, QWidget* parent)
-    : QDialog(parent), m_messages(messages) {
+TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messages, TDeviceWorker& runner,
+                                                 QWidget* parent)
+    : QDialog(parent), m_messages(messages), m_runner(runner) {
     setObjectName(QStringLiteral("TransferProgress"));
     setWindowModality(Qt::ApplicationModal);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -87,10 +86,10 @@ TTransferProgressDialog::TTransferProgressDialog(const TMessageCatalogue& messag
     connect(buttons, &QDialogButtonBox::rejected, this, &TTransferProgressDialog::reject);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    connect(&runner, &TDeviceWorker::progressed, this, &TTransferProgressDialog::progress);
 }
 
-void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64_t done,
-                                       std::uint64_t total) {
+void TTransferProgressDialog::progress(TTransferOperation operation, quint64 done, quint64 total) {
     // One frame is over before anyone could read the window.
     if (!isVisible() && total <= FrameDataSize)
         return;
@@ -101,15 +100,8 @@ void TTransferProgressDialog::progress(TTransferOperation operation, std::uint64
     // The bar counts in thousandths: a byte count may not fit its int.
     m_bar->setRange(0, 1000);
     m_bar->setValue(total ? static_cast<int>(done * 1000 / total) : 0);
-    if (!isVisible()) {
+    if (!isVisible())
         show();
-        m_sinceEvents.invalidate();
-    }
-    // The record and valve reads do not turn the event loop themselves.
-    if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= EventsEveryMs) {
-        QCoreApplication::processEvents();
-        m_sinceEvents.start();
-    }
 }
 
 void TTransferProgressDialog::keyPressEvent(QKeyEvent* event) {
@@ -128,16 +120,21 @@ void TTransferProgressDialog::reject() {
     if (m_cancelled || m_asking)
         return;
     if (m_operationRunning == TTransferOperation::WriteProject && m_stopWrite) {
-        // The transfer waits for the answer: no block moves while the question is open.
+        // The transfer finishes the block it is moving and waits there for the answer: nothing more
+        // goes out while the question is open, and No goes on from that block.
         m_asking = true;
         m_cancel->setEnabled(false);
+        m_runner.hold();
         const bool stop = m_stopWrite();
         m_asking = false;
         m_cancel->setEnabled(!stop);
-        if (!stop)
+        if (!stop) {
+            m_runner.resume();
             return;
+        }
     }
     // The window stays until the transfer has stopped after its current block.
     m_cancelled = true;
     m_cancel->setEnabled(false);
+    m_runner.cancel();
 }

@@ -25,6 +25,7 @@
 #include "records/RecordsWindowExtraTexts.h"
 #include "records/RecordsWindowTexts.h"
 #include "commands/FolderMemoryUserInterface.h"
+#include "commands/ThreadHop.h"
 #include "ui/QtUserInterface.h"
 #include "ui/RecentFilesMenu.h"
 #include "ui/StatusLine.h"
@@ -603,10 +604,19 @@ void TRecordsF::CompareWithDeviceRecord() {
             m_recordList = new TRecordOpenF(m_state.Messages, this);
         return m_recordList->choose(rows);
     };
+    // The list is a window: it opens on this thread while the worker waits for the choice.
+    const TRecordChooser chooseHere = [this, &chooser](const QStringList& captions) {
+        std::optional<int> chosen;
+        RunOnThreadOf(*this, [&] { chosen = chooser(captions); });
+        return chosen;
+    };
+    const int codePage = m_state.codePage();
+    const TUnits units = m_state.Units;
     const TDeviceResult result = m_runDeviceOperation([&](const TDeviceOperationContext& c) {
         // Progress, errors and the result belong to this window, which the user is looking at.
-        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, *m_ui, c.Catalogue};
-        return ReadRecordsFromDevice(here, *store, m_state.codePage(), m_state.Units, chooser);
+        TThreadHopUserInterface ui(*m_ui, *this);
+        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, ui, c.Catalogue};
+        return ReadRecordsFromDevice(here, *store, codePage, units, chooseHere);
     });
     if (result != TDeviceResult::Done)
         return;

@@ -3,7 +3,8 @@
 
 #include "ui/YesNoBox.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -64,5 +65,7 @@ std::optional<QString> TQtUserInterface::inputText(const QString& caption, const
 }
 
 void TQtUserInterface::processPendingEvents() {
-    QApplication::processEvents();
+    // Paints what changed (the status line of a long loop on this thread) and takes no input: no
+    // command can slip in half-way through the loop. Device work runs on its worker and needs none.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
