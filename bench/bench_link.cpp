@@ -5,6 +5,7 @@
 // the driver's write and read calls). What the link adds on top is reported as overhead_pct and ratio
 // (wall time over that floor; the goal is 1.01 at most on a quiet machine), also with a second process
 // keeping a processor busy and for a write checked by reading it back.
+#include "commands/DeviceUserInterface.h"
 #include "link/DeviceConfig.h"
 #include "link/DriverLibrary.h"
 #include "link/LinkScope.h"
@@ -138,6 +139,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
     }
     TScriptedUserInterface ui;
     TMessageCatalogue catalogue{QString()};
+    TDeviceUserInterface events(ui, catalogue);
     TLinkGuard guard;
     TDeviceConfig config{};
     auto project = bigProject();
@@ -145,7 +147,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
         // The read needs a 1500-branch project on the instrument; not timed, not paused.
         TSummingPause setupPause(false);
         ui.Answers = {IUserInterface::Answer::Yes};
-        SaveProjectToDevice({guard, *simulator.Driver, setupPause, ui, catalogue}, *project, config);
+        SaveProjectToDevice({guard, *simulator.Driver, setupPause, events}, *project, config);
     }
     const std::unique_ptr<TBusyChild> load = busy ? std::make_unique<TBusyChild>() : nullptr;
     long long pausesMs = 0;
@@ -155,7 +157,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
         TSummingPause pause(sleep);
         TTimedDriver driver(*simulator.Driver);
         ui.Answers = {IUserInterface::Answer::Yes};
-        const TDeviceOperationContext context{guard, driver, pause, ui, catalogue};
+        const TDeviceOperationContext context{guard, driver, pause, events};
         std::unique_ptr<TProject> read;
         const auto start = std::chrono::steady_clock::now();
         const TDeviceResult result =

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
+#include "commands/DeviceUserInterface.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/ProtocolError.h"
@@ -14,7 +15,7 @@ namespace {
 class LinkScopeTest : public ::testing::Test {
 protected:
     bool run(const std::function<void(TFix64&)>& steps) {
-        return RunInLinkScope(m_guard, m_driver, m_pause, m_ui, m_catalogue, steps);
+        return RunInLinkScope(m_guard, m_driver, m_pause, m_events, steps);
     }
 
     TLinkLog m_log;
@@ -22,6 +23,7 @@ protected:
     TRecordingPause m_pause{m_log};
     TScriptedUserInterface m_ui;
     TMessageCatalogue m_catalogue{QStringLiteral("/nonexistent/language/")}; // language 0: English
+    TDeviceUserInterface m_events{m_ui, m_catalogue};
     TLinkGuard m_guard;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Markers.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -21,6 +23,9 @@ struct TZaznam {
     QString Valve_Manufacturer;
     QString Valve_Type;
     QString Presetting;
+    // As the instrument holds it (a number, PresettingNone or PresettingEmpty), for a header decoded
+    // from the instrument's record area; the commands word it into Presetting.
+    double PresettingValue = PresettingEmpty;
     std::int32_t Medium_Index = 0; // 0 water, 1 ethylene glycol, 2 propylene glycol
     std::int32_t Concentration = 0;
     std::int32_t Temperature = 0;

@@ -9,7 +9,9 @@
 #include "link/DriverLibrary.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
-#include "link/RecordTransfer.h"
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceTexts.h"
+#include "commands/DeviceUserInterface.h"
 #include "link/ValveTransfer.h"
 #include "localisation/ApplyMenuAccelerators.h"
 #include "localisation/MenuAccelerators.h"
@@ -543,7 +545,8 @@ TMainF::runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperat
                        tr_("Stop writing? The device will then hold an incomplete project.")) ==
                    IUserInterface::Answer::Yes;
         });
-        TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, *m_ui, m_state.Messages};
+        TDeviceUserInterface events(*m_ui, m_state.Messages);
+        TDeviceOperationContext context{m_state.LinkGuard, *driver, *m_pause, events};
         context.Progress = &progress;
         result = op(context);
     }
@@ -679,8 +682,8 @@ bool TMainF::readRecordsIntoRecordsWindow() {
     if (m_recordsWindow)
         showCurrentRecord = [this] { m_recordsWindow->ShowCurrentRecord(); };
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return ReadRecordsFromDevice(c, m_state.Records, m_state.codePage(), m_state.Units, chooser,
-                                     showCurrentRecord);
+        return ReadRecordsFromDevice(c, m_state.Records, m_state.codePage(), m_state.Units, m_state.Messages,
+                                     chooser, showCurrentRecord);
     });
     if (result == TDeviceResult::Cancelled)
         m_ui->setStatus(m_state.Messages.TranslateExclaim(QStringLiteral("The read was cancelled")));

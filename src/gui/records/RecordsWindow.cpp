@@ -3,7 +3,8 @@
 
 #include "localisation/ApplyMenuAccelerators.h"
 #include "files/RecordFile.h"
-#include "link/RecordTransfer.h"
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
 #include "commands/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
@@ -605,8 +606,9 @@ void TRecordsF::CompareWithDeviceRecord() {
     };
     const TDeviceResult result = m_runDeviceOperation([&](const TDeviceOperationContext& c) {
         // Progress, errors and the result belong to this window, which the user is looking at.
-        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, *m_ui, c.Catalogue};
-        return ReadRecordsFromDevice(here, *store, m_state.codePage(), m_state.Units, chooser);
+        TDeviceUserInterface events(*m_ui, m_state.Messages);
+        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, events};
+        return ReadRecordsFromDevice(here, *store, m_state.codePage(), m_state.Units, m_state.Messages, chooser);
     });
     if (result != TDeviceResult::Done)
         return;
