@@ -151,6 +151,12 @@ TEST(DecodeInstrumentRecords, PresettingTexts) {
         EXPECT_EQ(store.RecordHeaders[0].Presetting, c.shown) << c.stored;
         EXPECT_EQ(store.CurrentHeader.Presetting, c.shown) << c.stored;
     }
+    // An area without records leaves the shown record's text as it was, e.g. one from a file.
+    TRecordStore store;
+    store.CurrentHeader.Presetting = QStringLiteral("2,50");
+    decode(store, TRecordArea().filler(5).Bytes, 0, commaUnits, german);
+    EXPECT_EQ(store.RecordCount, 0);
+    EXPECT_EQ(store.CurrentHeader.Presetting, QStringLiteral("2,50"));
 }
 
 TEST(DecodeInstrumentRecords, BlocksCutOffByTheEndAreNotDecoded) {

@@ -10,5 +10,8 @@ void WordPresettings(TRecordStore& store, const TUnits& units, const ITranslator
         TZaznam& header = store.RecordHeaders[i];
         header.Presetting = units.FormatPresetting(header.PresettingValue, translator);
     }
-    store.CurrentHeader.Presetting = units.FormatPresetting(store.CurrentHeader.PresettingValue, translator);
+    // A decode without headers left the current header alone, e.g. one from a record file, whose
+    // text is no value of the instrument's.
+    if (held > 0)
+        store.CurrentHeader.Presetting = units.FormatPresetting(store.CurrentHeader.PresettingValue, translator);
 }

@@ -5,6 +5,7 @@ struct TRecordStore;
 struct TUnits;
 class ITranslator;
 
-// Words the presetting of every held header and of the current one from the value the instrument
-// gave (PresettingValue): two decimals in the units' locale, the word "None", or nothing.
+// Words the presetting of every held header, and of the current one when the decode set it, from the
+// value the instrument gave (PresettingValue): two decimals in the units' locale, the word "None", or
+// nothing.
 void WordPresettings(TRecordStore& store, const TUnits& units, const ITranslator& translator);
