@@ -2,11 +2,11 @@
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
+#include "commands/DeviceTexts.h"
+#include "commands/DeviceUserInterface.h"
 #include "files/ProjectFile.h"
 #include "link/DeviceConfig.h"
 #include "link/Frame.h"
-#include "commands/DeviceUserInterface.h"
-#include "commands/DeviceTexts.h"
 #include "link/LinkScope.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"

@@ -2,9 +2,9 @@
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
-#include "link/Frame.h"
-#include "commands/DeviceUserInterface.h"
 #include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
+#include "link/Frame.h"
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
 #include "link/Pause.h"

@@ -11,7 +11,8 @@ class TMessageCatalogue;
 // its default button.
 class TDeviceUserInterface final : public IDeviceEvents {
 public:
-    TDeviceUserInterface(IUserInterface& ui, const TMessageCatalogue& catalogue) : m_ui(ui), m_catalogue(catalogue) {}
+    TDeviceUserInterface(IUserInterface& ui, const TMessageCatalogue& catalogue)
+        : m_ui(ui), m_catalogue(catalogue) {}
 
     void status(const TDeviceStatus& status) override;
     void notice(const TDeviceNotice& notice) override;

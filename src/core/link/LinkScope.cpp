@@ -43,7 +43,8 @@ bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IDevic
         if (!why.Failure && deviceCount == 0)
             why.Failure.Kind = TDriverFailureKind::NotFound;
         events.notice(why);
-        events.status({deviceCount != 0 ? TDeviceStatusKind::NotResponding : TDeviceStatusKind::NotConnected});
+        events.status(
+            {deviceCount != 0 ? TDeviceStatusKind::NotResponding : TDeviceStatusKind::NotConnected});
     }
     link.ClosePipes(0);
     return completed;

@@ -13,5 +13,6 @@ void WordPresettings(TRecordStore& store, const TUnits& units, const ITranslator
     // A decode without headers left the current header alone, e.g. one from a record file, whose
     // text is no value of the instrument's.
     if (held > 0)
-        store.CurrentHeader.Presetting = units.FormatPresetting(store.CurrentHeader.PresettingValue, translator);
+        store.CurrentHeader.Presetting =
+            units.FormatPresetting(store.CurrentHeader.PresettingValue, translator);
 }

@@ -608,7 +608,8 @@ void TRecordsF::CompareWithDeviceRecord() {
         // Progress, errors and the result belong to this window, which the user is looking at.
         TDeviceUserInterface events(*m_ui, m_state.Messages);
         const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, events};
-        return ReadRecordsFromDevice(here, *store, m_state.codePage(), m_state.Units, m_state.Messages, chooser);
+        return ReadRecordsFromDevice(here, *store, m_state.codePage(), m_state.Units, m_state.Messages,
+                                     chooser);
     });
     if (result != TDeviceResult::Done)
         return;
