@@ -7,6 +7,7 @@
 // keeping a processor busy and for a write checked by reading it back. The write on the device worker
 // has one frame that takes a second, as a real instrument's USB time-out does; it reports the longest
 // gap between the ticks of a 5 ms timer on the starting thread (longest_tick_gap_ms, 50 at most).
+#include "commands/DeviceUserInterface.h"
 #include "link/DeviceConfig.h"
 #include "link/DriverLibrary.h"
 #include "link/LinkScope.h"
@@ -183,6 +184,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
     }
     TScriptedUserInterface ui;
     TMessageCatalogue catalogue{QString()};
+    TDeviceUserInterface events(ui, catalogue);
     TLinkGuard guard;
     TDeviceConfig config{};
     auto project = bigProject();
@@ -190,7 +192,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
         // The read needs a 1500-branch project on the instrument; not timed, not paused.
         TSummingPause setupPause(false);
         ui.Answers = {IUserInterface::Answer::Yes};
-        SaveProjectToDevice({guard, *simulator.Driver, setupPause, ui, catalogue}, *project, config);
+        SaveProjectToDevice({guard, *simulator.Driver, setupPause, events}, *project, config);
     }
     const std::unique_ptr<TBusyChild> load = busy ? std::make_unique<TBusyChild>() : nullptr;
     long long pausesMs = 0;
@@ -200,7 +202,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
         TSummingPause pause(sleep);
         TTimedDriver driver(*simulator.Driver);
         ui.Answers = {IUserInterface::Answer::Yes};
-        const TDeviceOperationContext context{guard, driver, pause, ui, catalogue};
+        const TDeviceOperationContext context{guard, driver, pause, events};
         std::unique_ptr<TProject> read;
         const auto start = std::chrono::steady_clock::now();
         const TDeviceResult result =

@@ -8,6 +8,7 @@
 #include "model/Units.h"
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"
+#include "records/RecordPresettings.h"
 #include "records/RecordTable.h"
 #include "model/SampleText.h"
 #include "records/TableExport.h"
@@ -137,7 +138,8 @@ void BM_DecodeInstrumentRecords(benchmark::State& state) {
     auto store = std::make_unique<TRecordStore>();
     const TUnits units = benchUnits();
     for (auto _ : state) {
-        DecodeInstrumentRecords(*store, area.data(), area.size(), 0, units, translator);
+        DecodeInstrumentRecords(*store, area.data(), area.size(), 0);
+        WordPresettings(*store, units, translator);
         benchmark::DoNotOptimize(store->SampleCount);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(area.size()));

@@ -4,10 +4,11 @@
 #include "FuzzInput.h"
 #include "FuzzedInstrument.h"
 
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
 #include "link/DeviceConfig.h"
 #include "link/LinkScope.h"
 #include "link/ProjectTransfer.h"
-#include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/ProjectRecords.h"
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TScriptedUserInterface ui;
     ui.Answers = {IUserInterface::Answer::Yes};
     TLinkGuard guard;
-    const TDeviceOperationContext context{guard, instrument, pause, ui, catalogue};
+    TDeviceUserInterface events(ui, catalogue);
+    const TDeviceOperationContext context{guard, instrument, pause, events};
     switch (data[0] % 4) {
     case 0:
         TestDeviceConnection(context);
@@ -47,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto chooseFirst = [](const QStringList& captions) -> std::optional<int> {
             return captions.isEmpty() ? std::nullopt : std::optional<int>(0);
         };
-        ReadRecordsFromDevice(context, store, data[0] / 4 % 13, units, chooseFirst);
+        ReadRecordsFromDevice(context, store, data[0] / 4 % 13, units, catalogue, chooseFirst);
         FUZZ_CHECK(store.heldHeaders() == store.RecordCount && store.heldSamples() == store.SampleCount);
         break;
     }

@@ -2,8 +2,6 @@
 // The instrument's record area as the record transfer hands it to the decoder.
 #include "FuzzInput.h"
 
-#include "localisation/Translator.h"
-#include "model/Units.h"
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"
 
@@ -11,11 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TRecordStore store;
     if (size == 0)
         return 0;
-    const TIdentityTranslator translator;
-    TUnits units;
-    units.Locale = QLocale::c();
     // The first byte picks the code page of the valve texts, the rest is the area.
-    DecodeInstrumentRecords(store, data + 1, size - 1, data[0] % 13, units, translator);
+    DecodeInstrumentRecords(store, data + 1, size - 1, data[0] % 13);
     FUZZ_CHECK(store.RecordCount >= 0 && store.RecordCount <= static_cast<int>(store.RecordHeaders.size()));
     FUZZ_CHECK(store.SampleCount >= 0 && store.SampleCount <= static_cast<int>(store.Samples.size()));
     for (std::int32_t i = 0; i < store.SampleCount; ++i)

@@ -5,7 +5,6 @@
 #include "FuzzInput.h"
 
 #include "files/Settings.h"
-#include "localisation/Translator.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
 #include "spreadsheet/OoxmlWorkbook.h"
@@ -13,7 +12,6 @@
 #include "spreadsheet/WorkbookExport.h"
 #include "spreadsheet/WorkbookImport.h"
 #include "spreadsheet/XlsCellDump.h"
-#include "commands/ScriptedUserInterface.h"
 
 #include <memory>
 
@@ -40,19 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)sheet->cellText(1, 16385);
 
     const TSpreadsheetColumns columns;
-    TScriptedUserInterface ui;
-    const TIdentityTranslator translator;
     auto project = std::make_unique<TProject>();
     QStringList names;
     QString uncalculated;
     if (!ReadBranchesFromWorksheet(*sheet, TWorkbookImportInput{columns, *catalogue, 0, QLocale::c()},
-                                   *project, ui, translator, names, &uncalculated))
+                                   *project, [](int) {}, names, &uncalculated))
         FUZZ_CHECK(!uncalculated.isEmpty());
     FUZZ_CHECK(project->Header.Branch_Count >= 0 && project->Header.Branch_Count <= MaxBranches);
     if (!sheet->unprotect(QString::fromLatin1(WorkbookPassword), &error))
         return 0;
     TWorksheetWriteReport report;
-    if (!WriteResultsToWorksheet(*sheet, TWorkbookExportInput{columns, *catalogue, 0}, *project, ui, translator,
+    if (!WriteResultsToWorksheet(*sheet, TWorkbookExportInput{columns, *catalogue, 0}, *project, [](int) {},
                                  &report, &error))
         return 0;
     if (!sheet->save(&error))

@@ -10,7 +10,8 @@
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
 #include "link/ProjectTransfer.h"
-#include "link/RecordTransfer.h"
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
 #include "link/SimulatorDriver.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
     TScriptedUserInterface ui;
     const TMessageCatalogue catalogue(QStringLiteral("/nonexistent/"), QLocale::c());
     TLinkGuard guard;
-    const TDeviceOperationContext context{guard, driver, pause, ui, catalogue};
+    TDeviceUserInterface events(ui, catalogue);
+    const TDeviceOperationContext context{guard, driver, pause, events};
     TUnits units;
     units.Locale = QLocale::c();
     bool ok = true;
@@ -150,7 +152,7 @@ int main(int argc, char** argv) {
     auto store = std::make_unique<TRecordStore>();
     replies(2, QStringLiteral("records"), [&] {
         const auto first = [](const QStringList&) { return std::optional<int>(0); };
-        return ReadRecordsFromDevice(context, *store, 0, units, first) == TDeviceResult::Done;
+        return ReadRecordsFromDevice(context, *store, 0, units, catalogue, first) == TDeviceResult::Done;
     });
     for (int record = 0; record < store->RecordCount; ++record) {
         store->CurrentRecord = record;

@@ -4,6 +4,8 @@
 #include "CliOptions.h"
 #include "CliUserInterface.h"
 
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
 #include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/RecordFile.h"
@@ -12,7 +14,6 @@
 #include "link/LinkScope.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
-#include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/ProjectNames.h"
@@ -53,7 +54,7 @@ struct TDeviceSession {
         Config.InstrumentCodePage = static_cast<std::uint16_t>(options.CodePage);
     }
 
-    TDeviceOperationContext context() { return {Guard, *Driver, Pause, Ui, Catalogue}; }
+    TDeviceOperationContext context() { return {Guard, *Driver, Pause, Events}; }
 
     // The link scope's message (or the refusal) as the program shows it.
     int failed() {
@@ -69,6 +70,7 @@ struct TDeviceSession {
 
     TCliUserInterface Ui;
     TMessageCatalogue Catalogue;
+    TDeviceUserInterface Events{Ui, Catalogue};
     std::unique_ptr<IUsbDriver> Driver;
     TRealPause Pause;
     TLinkGuard Guard;
@@ -173,7 +175,7 @@ int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStre
         return captions.isEmpty() ? std::nullopt : std::optional<int>(0);
     };
     switch (session.shown(ReadRecordsFromDevice(session.context(), *store, session.Config.InstrumentCodePage,
-                                                options.Units, first))) {
+                                                options.Units, session.Catalogue, first))) {
     case TDeviceResult::Done:
         break;
     case TDeviceResult::NothingDone:

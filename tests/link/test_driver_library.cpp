@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
+#include "commands/DeviceUserInterface.h"
 #include "link/DriverLibrary.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
@@ -32,8 +33,9 @@ QString pingThrough(IUsbDriver& driver, bool* completed, QStringList* messages =
     TRecordingPause pause(log);
     TScriptedUserInterface ui;
     TMessageCatalogue catalogue(QStringLiteral("/nonexistent/language/"));
+    TDeviceUserInterface events(ui, catalogue);
     TLinkGuard guard;
-    *completed = RunInLinkScope(guard, driver, pause, ui, catalogue, [](TFix64& link) {
+    *completed = RunInLinkScope(guard, driver, pause, events, [](TFix64& link) {
         link.Ping();
         std::uint8_t bytes[60] = {1, 2, 3};
         link.WriteMemory(256, bytes, sizeof bytes);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeUsbDriver.h"
 
+#include "commands/DeviceUserInterface.h"
+#include "link/DeviceEvents.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/ProtocolError.h"
@@ -14,7 +16,7 @@ namespace {
 class LinkScopeTest : public ::testing::Test {
 protected:
     bool run(const std::function<void(TFix64&)>& steps) {
-        return RunInLinkScope(m_guard, m_driver, m_pause, m_ui, m_catalogue, steps);
+        return RunInLinkScope(m_guard, m_driver, m_pause, m_events, steps);
     }
 
     TLinkLog m_log;
@@ -22,6 +24,7 @@ protected:
     TRecordingPause m_pause{m_log};
     TScriptedUserInterface m_ui;
     TMessageCatalogue m_catalogue{QStringLiteral("/nonexistent/language/")}; // language 0: English
+    TDeviceUserInterface m_events{m_ui, m_catalogue};
     TLinkGuard m_guard;
 };
 
@@ -101,4 +104,47 @@ TEST_F(LinkScopeTest, OtherErrorsPassThroughWithPipesClosedAndGuardReleased) {
     EXPECT_FALSE(m_guard.Busy);
     EXPECT_EQ(Shape(m_log).back(), "close");
     EXPECT_TRUE(run([](TFix64& link) { link.Ping(); }));
+}
+
+namespace {
+
+// The outcomes as the link reports them, before any words are made of them.
+class TRecordingEvents final : public IDeviceEvents {
+public:
+    void status(const TDeviceStatus& status) override {
+        Log.push_back("status " + std::to_string(int(status.Kind)));
+    }
+    void notice(const TDeviceNotice& notice) override {
+        Log.push_back("notice " + std::to_string(int(notice.Kind)) + " " +
+                      std::to_string(int(notice.Failure.Kind)));
+    }
+    bool confirm(const TDeviceQuestion&) override { return false; }
+    void processPendingEvents() override {}
+    std::vector<std::string> Log;
+};
+
+std::string statusOf(TDeviceStatusKind kind) {
+    return "status " + std::to_string(int(kind));
+}
+
+} // namespace
+
+TEST(LinkScopeOutcomes, AFailureIsReportedAsTheDriversKindThenTheVerdict) {
+    TLinkLog log;
+    TFakeUsbDriver driver(log);
+    TRecordingPause pause(log);
+    TRecordingEvents events;
+    TLinkGuard guard;
+    driver.Devices = 0;
+    driver.FailReadAt = 0;
+    EXPECT_FALSE(RunInLinkScope(guard, driver, pause, events, [](TFix64& link) { link.Ping(); }));
+    const std::string notFound = "notice " + std::to_string(int(TDeviceNoticeKind::DriverFailure)) + " " +
+                                 std::to_string(int(TDriverFailureKind::NotFound));
+    EXPECT_EQ(events.Log, (std::vector<std::string>{statusOf(TDeviceStatusKind::Clear), notFound,
+                                                    statusOf(TDeviceStatusKind::NotConnected)}));
+
+    events.Log.clear();
+    guard.Busy = true;
+    EXPECT_FALSE(RunInLinkScope(guard, driver, pause, events, [](TFix64&) {}));
+    EXPECT_EQ(events.Log, std::vector<std::string>{statusOf(TDeviceStatusKind::AnotherOperationRunning)});
 }

@@ -2,6 +2,8 @@
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
+#include "commands/DeviceTexts.h"
+#include "commands/DeviceUserInterface.h"
 #include "files/ProjectFile.h"
 #include "link/DeviceConfig.h"
 #include "link/Frame.h"
@@ -38,10 +40,11 @@ struct TBench {
     TSummedPause Pause;
     TScriptedUserInterface Ui;
     TMessageCatalogue Catalogue{QString()};
+    TDeviceUserInterface Events{Ui, Catalogue};
     TLinkGuard Guard;
 
     TDeviceOperationContext context(ITransferProgress* progress = nullptr) {
-        TDeviceOperationContext c{Guard, Driver, Pause, Ui, Catalogue};
+        TDeviceOperationContext c{Guard, Driver, Pause, Events};
         c.Progress = progress;
         return c;
     }
@@ -364,7 +367,8 @@ TEST(ProjectTransfer, NoSecondOperationWhileOneRuns) {
         std::unique_ptr<TProject> other;
         nested = ReadProjectFromDevice(bench.context(), config, other);
     });
-    const TDeviceOperationContext context{bench.Guard, bench.Driver, bench.Pause, ui, bench.Catalogue};
+    TDeviceUserInterface events(ui, bench.Catalogue);
+    const TDeviceOperationContext context{bench.Guard, bench.Driver, bench.Pause, events};
     EXPECT_EQ(ReadProjectFromDevice(context, config, project), TDeviceResult::Done);
     EXPECT_EQ(nested, TDeviceResult::Failed);
     EXPECT_EQ(project->branchCount(), 30);

@@ -2,11 +2,12 @@
 #include "RecordingProgress.h"
 #include "SimulatorDriver.h"
 
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
 #include "link/Frame.h"
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
 #include "link/Pause.h"
-#include "link/RecordTransfer.h"
 #include "link/ValveTransfer.h"
 #include "localisation/MessageCatalogue.h"
 #include "model/Units.h"
@@ -38,11 +39,12 @@ struct TBench {
     TNoPause Pause;
     TScriptedUserInterface Ui;
     TMessageCatalogue Catalogue{QString()};
+    TDeviceUserInterface Events{Ui, Catalogue};
     TLinkGuard Guard;
     TUnits Units;
 
     TDeviceOperationContext context(ITransferProgress* progress = nullptr) {
-        TDeviceOperationContext c{Guard, Driver, Pause, Ui, Catalogue};
+        TDeviceOperationContext c{Guard, Driver, Pause, Events};
         c.Progress = progress;
         return c;
     }
@@ -116,7 +118,7 @@ TEST(RecordTransfer, ReadsUpToTheEndMarkAndOffersTheRecords) {
         auto store = std::make_unique<TRecordStore>();
         QStringList captions;
         int shown = 0;
-        const TDeviceResult result = ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units,
+        const TDeviceResult result = ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, bench.Catalogue,
                                                            choose(0, &captions), [&] { ++shown; });
         const auto addresses = bench.addresses();
         ASSERT_EQ(addresses.size(), static_cast<std::size_t>(c.Steps + 1));
@@ -144,7 +146,7 @@ TEST(RecordTransfer, AreaWithoutEndMarkStopsAtTheBoundAndCancelChoosesNothing) {
     std::fill(memory.begin() + (RecordAreaStart - TSimulatedInstrument::DataMemoryBase), memory.end(), 0);
     auto store = std::make_unique<TRecordStore>();
     QStringList captions;
-    EXPECT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, choose(0, &captions)),
+    EXPECT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, bench.Catalogue, choose(0, &captions)),
               TDeviceResult::NothingDone);
     const auto addresses = bench.addresses();
     ASSERT_EQ(addresses.size(), MaxRecordSteps);
@@ -153,7 +155,7 @@ TEST(RecordTransfer, AreaWithoutEndMarkStopsAtTheBoundAndCancelChoosesNothing) {
     TBench demo;
     WriteRecordArea(demo.Instrument, EncodeRecordArea(DemoRecords()));
     int shown = 0;
-    EXPECT_EQ(ReadRecordsFromDevice(demo.context(), *store, 0, demo.Units, choose(std::nullopt, &captions),
+    EXPECT_EQ(ReadRecordsFromDevice(demo.context(), *store, 0, demo.Units, demo.Catalogue, choose(std::nullopt, &captions),
                                     [&] { ++shown; }),
               TDeviceResult::NothingDone);
     EXPECT_EQ(shown, 0);
@@ -175,7 +177,7 @@ TEST(RecordTransfer, EveryFaultAtFirstMiddleAndLastFrameKeepsTheTables) {
             store->SampleCount = 3;
             store->RecordHeaders[0].Description = QStringLiteral("kept");
             QStringList captions;
-            EXPECT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, choose(0, &captions)),
+            EXPECT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, bench.Catalogue, choose(0, &captions)),
                       TDeviceResult::Failed);
             EXPECT_EQ(bench.Ui.Status, QStringLiteral("Device is not responding!"));
             EXPECT_EQ(store->RecordCount, 1);
@@ -334,7 +336,7 @@ TEST(RecordAndValveTransfer, CancelLeavesTablesCatalogueAndFilesAsTheyWere) {
         ASSERT_TRUE(WriteRecordArea(bench.Instrument, EncodeRecordArea(DemoRecords())));
         auto store = std::make_unique<TRecordStore>();
         QStringList captions;
-        ASSERT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, choose(0, &captions)),
+        ASSERT_EQ(ReadRecordsFromDevice(bench.context(), *store, 0, bench.Units, bench.Catalogue, choose(0, &captions)),
                   TDeviceResult::Done);
         const int records = store->RecordCount;
         const int samples = store->SampleCount;
@@ -345,7 +347,7 @@ TEST(RecordAndValveTransfer, CancelLeavesTablesCatalogueAndFilesAsTheyWere) {
         TRecordingProgress progress;
         progress.StopWhen = TRecordingProgress::afterChunks(3);
         EXPECT_EQ(
-            ReadRecordsFromDevice(bench.context(&progress), *store, 0, bench.Units, choose(0, &captions)),
+            ReadRecordsFromDevice(bench.context(&progress), *store, 0, bench.Units, bench.Catalogue, choose(0, &captions)),
             TDeviceResult::Cancelled);
         EXPECT_EQ(bench.addresses().size(), 3u);
         EXPECT_EQ(progress.Reports.back(),

@@ -5,6 +5,7 @@
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
 #include "model/DecodeInstrumentRecords.h"
+#include "records/RecordPresettings.h"
 #include "model/RecordModel.h"
 
 #include "simulator/DemoContent.h"
@@ -126,7 +127,8 @@ TEST_F(DemoContentTest, RecordAreaDecodesIntoTheDemoRecords) {
     TUnits units;
     units.Locale = QLocale::c();
     const TIdentityTranslator english;
-    DecodeInstrumentRecords(store, bytes.data(), bytes.size(), 3, units, english);
+    DecodeInstrumentRecords(store, bytes.data(), bytes.size(), 3);
+    WordPresettings(store, units, english);
 
     const auto demo = DemoRecords();
     ASSERT_GE(demo.size(), 3u);

@@ -6,6 +6,7 @@
 
 #include "link/DriverLibrary.h"
 #include "link/Fix64.h"
+#include "commands/DeviceUserInterface.h"
 #include "link/LinkScope.h"
 #include "localisation/MessageCatalogue.h"
 #include "commands/ScriptedUserInterface.h"
@@ -42,7 +43,7 @@ protected:
 
     bool run(const std::function<void(TFix64&)>& steps) {
         m_ui.Log.clear();
-        return RunInLinkScope(m_guard, *m_driver, m_pause, m_ui, m_catalogue, steps);
+        return RunInLinkScope(m_guard, *m_driver, m_pause, m_events, steps);
     }
     // Reads 52 bytes at the address in one operation; empty when it failed.
     std::vector<std::uint8_t> readChunk(std::uint32_t address) {
@@ -63,6 +64,7 @@ protected:
     TRecordingPause m_pause{m_log};
     TScriptedUserInterface m_ui;
     TMessageCatalogue m_catalogue{QStringLiteral("/nonexistent/language/")};
+    TDeviceUserInterface m_events{m_ui, m_catalogue};
     TLinkGuard m_guard;
 };
 

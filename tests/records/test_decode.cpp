@@ -4,6 +4,7 @@
 #include "localisation/Translator.h"
 #include "model/Units.h"
 #include "model/ChooseDeviceRecord.h"
+#include "records/RecordPresettings.h"
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"
 
@@ -22,12 +23,14 @@ TUnits unitsIn(const QLocale& locale) {
 const TIdentityTranslator english;
 const TUnits pointUnits = unitsIn(QLocale::c());
 
-// A heap copy of exactly the area's bytes, so that a read past the end is caught by the sanitizers.
+// A heap copy of exactly the area's bytes, so that a read past the end is caught by the sanitizers;
+// the presettings worded as the record read does.
 void decode(TRecordStore& store, const std::vector<std::uint8_t>& bytes, int codePage = 0,
             const TUnits& units = pointUnits, const ITranslator& translator = english) {
     auto exact = std::make_unique<std::uint8_t[]>(bytes.size());
     std::copy(bytes.begin(), bytes.end(), exact.get());
-    DecodeInstrumentRecords(store, exact.get(), bytes.size(), codePage, units, translator);
+    DecodeInstrumentRecords(store, exact.get(), bytes.size(), codePage);
+    WordPresettings(store, units, translator);
 }
 
 TEST(DecodeInstrumentRecords, HeadersSamplesAndFillers) {
@@ -143,8 +146,17 @@ TEST(DecodeInstrumentRecords, PresettingTexts) {
     for (const auto& c : cases) {
         TRecordStore store;
         decode(store, TRecordArea().header("d", "v", c.stored).Bytes, 0, commaUnits, german);
+        // The decoder keeps the value; the text is the records' wording of it, in both copies.
+        EXPECT_EQ(store.RecordHeaders[0].PresettingValue, static_cast<double>(c.stored));
         EXPECT_EQ(store.RecordHeaders[0].Presetting, c.shown) << c.stored;
+        EXPECT_EQ(store.CurrentHeader.Presetting, c.shown) << c.stored;
     }
+    // An area without records leaves the shown record's text as it was, e.g. one from a file.
+    TRecordStore store;
+    store.CurrentHeader.Presetting = QStringLiteral("2,50");
+    decode(store, TRecordArea().filler(5).Bytes, 0, commaUnits, german);
+    EXPECT_EQ(store.RecordCount, 0);
+    EXPECT_EQ(store.CurrentHeader.Presetting, QStringLiteral("2,50"));
 }
 
 TEST(DecodeInstrumentRecords, BlocksCutOffByTheEndAreNotDecoded) {

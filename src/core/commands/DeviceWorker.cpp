@@ -35,7 +35,7 @@ bool TDeviceWorker::start(TOperation operation) {
         m_held = false;
     }
     m_thread = QThread::create([this, operation = std::move(operation)] {
-        TDeviceOperationContext context{m_guard, m_driver, m_pause, m_ui, m_catalogue};
+        TDeviceOperationContext context{m_guard, m_driver, m_pause, m_events};
         context.Progress = &m_progress;
         m_result = operation(context);
     });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "commands/DeviceUserInterface.h"
 #include "commands/ThreadHop.h"
 #include "link/DeviceOperation.h"
 #include "link/TransferProgress.h"
@@ -66,6 +67,8 @@ private:
     IPause& m_pause;
     TThreadHopUserInterface m_ui;
     const TMessageCatalogue& m_catalogue;
+    // Worded on the worker, shown through m_ui on the starting thread.
+    TDeviceUserInterface m_events{m_ui, m_catalogue};
     TWorkerProgress m_progress{*this};
     QThread* m_thread = nullptr;
     TDeviceResult m_result = TDeviceResult::Failed;

@@ -19,6 +19,19 @@ QString tr_(const TWorkbookCommandContext& c, const char* english) {
     return c.Project.Translator.Translate(QString::fromUtf8(english));
 }
 
+// The status line counts the lines ("Importing line:12"); repainting after every line would slow a
+// long sheet down for nothing.
+TLineReached countLines(const TWorkbookCommandContext& c, const QString& caption) {
+    constexpr int LinesPerRepaint = 50;
+    IUserInterface& ui = c.Project.Ui;
+    const QString counted = caption + QLatin1Char(':');
+    return [&ui, counted](int line) {
+        ui.setStatus(counted + QString::number(line));
+        if ((line - 1) % LinesPerRepaint == 0)
+            ui.processPendingEvents();
+    };
+}
+
 // The sentence names files and causes, so it is shown as composed and never looked up.
 TWorkbookResult fail(TWorkbookCommandContext& c, const QString& sentence) {
     c.Project.Ui.showMessage(tr_(c, "Error"), sentence);
@@ -61,7 +74,7 @@ TWorkbookResult ImportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
     QStringList names;
     QString uncalculated;
     // A book saved without formula results (our own export is one) would import as empty cells.
-    if (!ReadBranchesFromWorksheet(*sheet, input, *fresh, c.Project.Ui, c.Project.Translator, names,
+    if (!ReadBranchesFromWorksheet(*sheet, input, *fresh, countLines(c, tr_(c, "Importing line")), names,
                                    &uncalculated))
         return fail(
             c, tr_(c, "The workbook's formulas have not been calculated yet (cell %1 of the worksheet %2). "
@@ -109,7 +122,7 @@ TWorkbookResult ExportWorkbookFile(TWorkbookCommandContext& c, const QString& pa
         return fail(c, error);
     const TWorkbookExportInput input{c.Columns, c.Catalogue, c.Project.CodePage};
     TWorksheetWriteReport report;
-    if (!WriteResultsToWorksheet(*sheet, input, c.Project.Document.project(), c.Project.Ui, c.Project.Translator,
+    if (!WriteResultsToWorksheet(*sheet, input, c.Project.Document.project(), countLines(c, tr_(c, "Exporting line")),
                                  &report, &error) ||
         !sheet->save(&error))
         return fail(c, error);

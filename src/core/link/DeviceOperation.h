@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class IDeviceEvents;
 class IPause;
 class ITransferProgress;
 class IUsbDriver;
-class IUserInterface;
-class TMessageCatalogue;
 struct TLinkGuard;
 
-// What every device operation runs with: the application object's guard and driver, the pauses, the
-// user-interface seam and the texts. Built by the caller; the operations keep no reference to it.
+// What every device operation runs with: the application object's guard and driver, the pauses and
+// where its outcomes go (worded by the commands). Built by the caller; the operations keep no
+// reference to it.
 struct TDeviceOperationContext {
     TLinkGuard& Guard;
     IUsbDriver& Driver;
     IPause& Pause;
-    IUserInterface& Ui;
-    const TMessageCatalogue& Catalogue;
+    IDeviceEvents& Events;
     // Told how far a long transfer has got and asked whether to stop; none: nothing shown, no stop.
     ITransferProgress* Progress = nullptr;
 };

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/LinkScope.h"
 
-#include "link/DriverFailureText.h"
+#include "link/DeviceEvents.h"
 #include "link/Fix64.h"
 #include "link/ProtocolError.h"
-#include "localisation/MessageCatalogue.h"
-#include "commands/UserInterface.h"
 
 namespace {
 // Gives back the guard taken before it, whichever way the steps end.
@@ -21,11 +19,11 @@ private:
 };
 } // namespace
 
-bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserInterface& ui,
-                    const TMessageCatalogue& catalogue, const std::function<void(TFix64& link)>& steps) {
+bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IDeviceEvents& events,
+                    const std::function<void(TFix64& link)>& steps) {
     bool wasFree = false;
     if (!guard.Busy.compare_exchange_strong(wasFree, true)) {
-        ui.setStatus(catalogue.TranslateExclaim(QStringLiteral("Another device operation is running")));
+        events.status({TDeviceStatusKind::AnotherOperationRunning});
         return false;
     }
     TGuardHold hold(guard);
@@ -36,25 +34,19 @@ bool RunInLinkScope(TLinkGuard& guard, IUsbDriver& driver, IPause& pause, IUserI
     link.SetSlave(SlaveAny);
     link.Timeout = 250;
     link.ReceivedCount = 0;
-    ui.setStatus(QString());
+    events.status({TDeviceStatusKind::Clear});
     bool completed = true;
     try {
         steps(link);
     } catch (const TProtocolError& error) {
         completed = false;
         // Why, with what to do about it, before the status line's short verdict.
-        TDriverFailure failure = error.Failure;
-        if (!failure && deviceCount == 0)
-            failure.Kind = TDriverFailureKind::NotFound;
-        const QString reason = DriverFailureMessage(failure, catalogue);
-        if (!reason.isEmpty()) {
-            // The progress text is over while the box is up; a terminal then prints box and verdict in order.
-            ui.setStatus(QString());
-            ui.showMessage(catalogue.Translate(QStringLiteral("Error")), reason);
-        }
-        ui.setStatus(deviceCount != 0
-                         ? catalogue.TranslateExclaim(QStringLiteral("Device is not responding"))
-                         : catalogue.TranslateExclaim(QStringLiteral("Device is not connected")));
+        TDeviceNotice why{TDeviceNoticeKind::DriverFailure, error.Failure};
+        if (!why.Failure && deviceCount == 0)
+            why.Failure.Kind = TDriverFailureKind::NotFound;
+        events.notice(why);
+        events.status(
+            {deviceCount != 0 ? TDeviceStatusKind::NotResponding : TDeviceStatusKind::NotConnected});
     }
     link.ClosePipes(0);
     return completed;

@@ -2,19 +2,19 @@
 #include "link/ProjectTransfer.h"
 
 #include "link/DeviceConfig.h"
+#include "link/DeviceEvents.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/TransferReport.h"
-#include "localisation/MessageCatalogue.h"
-#include "model/NameQuestions.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
-#include "commands/UserInterface.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
+
+using S = TDeviceStatusKind;
 
 constexpr std::uint32_t BranchBlockSize = 1040; // 20 frames; the window repaints between blocks
 
@@ -26,16 +26,11 @@ void readConfig(TFix64& link, TDeviceConfig& config) {
     config = fresh;
 }
 
-QString progressText(const TMessageCatalogue& t, const QString& english, std::uint32_t start,
-                     std::uint32_t total) {
-    return t.TranslateEllipsis(english) + QString::number(start * 100u / total) + QStringLiteral(" %");
-}
-
 // Moves the branch area in blocks; `move` transfers one block and says whether to go on. False when
-// the user cancelled or `move` stopped.
+// the user cancelled or `move` stopped. `status` (if not Clear) tells the percent before each block.
 template <typename Move>
 bool moveBranchBlocks(const TDeviceOperationContext& c, TTransferOperation operation, int branchCount,
-                      const QString& english, Move move) {
+                      TDeviceStatusKind status, Move move) {
     const std::uint32_t total = static_cast<std::uint32_t>(branchCount) * sizeof(TBranch);
     TTransferReport report(c.Progress, operation, total);
     for (std::uint32_t start = 0; start < total; start += BranchBlockSize) {
@@ -43,10 +38,10 @@ bool moveBranchBlocks(const TDeviceOperationContext& c, TTransferOperation opera
             return false;
         const std::uint32_t size = std::min(BranchBlockSize, total - start);
         const bool goOn = move(start, size);
-        if (!english.isEmpty())
-            c.Ui.setStatus(progressText(c.Catalogue, english, start, total));
+        if (status != S::Clear)
+            c.Events.status({status, static_cast<int>(start * 100u / total)});
         report.report(start + size);
-        c.Ui.processPendingEvents();
+        c.Events.processPendingEvents();
         if (!goOn)
             return false;
     }
@@ -62,16 +57,12 @@ enum class TVerifyOutcome { Same, Differs, Cancelled };
 // Reads header and branches back and compares them with what was sent; on a difference, the message
 // box and the status name what differs first.
 TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, const TProject& sent) {
-    const TMessageCatalogue& t = c.Catalogue;
-    c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Verifying project")));
+    c.Events.status({S::VerifyingProject});
     TProjectHeader header{};
     link.ReadMemory(ProjectHeaderAddress, &header, sizeof header);
     if (std::memcmp(&header, &sent.Header, sizeof header) != 0) {
-        c.Ui.showMessage(t.Translate(QStringLiteral("Error")),
-                         t.Translate(QStringLiteral("The project header in the device differs from the one "
-                                                    "written. Write the project again.")));
-        c.Ui.setStatus(
-            t.TranslateExclaim(QStringLiteral("Writing failed: the project header differs in the device")));
+        c.Events.notice({TDeviceNoticeKind::HeaderDiffers});
+        c.Events.status({S::HeaderDiffers});
         return TVerifyOutcome::Differs;
     }
     const auto back = std::make_unique<TProject>();
@@ -79,7 +70,7 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
     const auto* want = reinterpret_cast<const std::uint8_t*>(sent.Branches.data());
     int differing = -1;
     const bool whole = moveBranchBlocks(
-        c, TTransferOperation::VerifyProject, sent.Header.Branch_Count, QString(),
+        c, TTransferOperation::VerifyProject, sent.Header.Branch_Count, S::Clear,
         [&](std::uint32_t start, std::uint32_t size) {
             link.ReadMemory(BranchesAddress + start, got + start, size);
             const auto mismatch = std::mismatch(want + start, want + start + size, got + start);
@@ -91,48 +82,37 @@ TVerifyOutcome verifyWritten(const TDeviceOperationContext& c, TFix64& link, con
         });
     if (differing < 0)
         return whole ? TVerifyOutcome::Same : TVerifyOutcome::Cancelled;
-    const QString branch = QString::number(differing + 1) + QStringLiteral(" (") +
-                           NameText(sent, sent.Branches[differing].Name) + u')';
-    c.Ui.showMessage(t.Translate(QStringLiteral("Error")),
-                     t.TranslateFmt(QStringLiteral("Branch %s in the device differs from the one written. "
-                                                   "Write the project again."),
-                                    branch));
-    c.Ui.setStatus(
-        t.TranslateFmt(QStringLiteral("Writing failed: branch %s differs in the device!"), branch));
+    const QString name = NameText(sent, sent.Branches[differing].Name);
+    c.Events.notice({TDeviceNoticeKind::BranchDiffers, {}, differing + 1, name});
+    c.Events.status({S::BranchDiffers, differing + 1, 0, name});
     return TVerifyOutcome::Differs;
 }
 
 } // namespace
 
-QString DeviceProjectTitle(const TProject& project) {
-    return QStringLiteral("ZRV 10: ") + NameText(project, project.Header.Name);
-}
-
 TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& c, TDeviceConfig& config,
                                     std::unique_ptr<TProject>& read) {
-    const TMessageCatalogue& t = c.Catalogue;
     bool noProjects = false;
     bool cancelled = false;
     const TDeviceConfig before = config;
     auto fresh = std::make_unique<TProject>();
-    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading config")));
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Events, [&](TFix64& link) {
+        c.Events.status({S::ReadingConfig});
         readConfig(link, config);
-        c.Ui.setStatus(QString());
+        c.Events.status({S::Clear});
         if (config.ProjectCount == 0) {
             noProjects = true;
-            c.Ui.showMessage(t.Translate(QStringLiteral("Projects")),
-                             t.Translate(QStringLiteral("There are no projects in device")));
+            c.Events.notice({TDeviceNoticeKind::NoProjects});
             return;
         }
         // The names are in the instrument's table, and stay in it.
         fresh->NamesCodePage = config.InstrumentCodePage;
         link.ReadMemory(ProjectHeaderAddress, &fresh->Header, sizeof(TProjectHeader));
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading project")));
+        c.Events.status({S::ReadingProject});
         fresh->Header.Branch_Count = limitedBranchCount(fresh->Header.Branch_Count);
         auto* branches = reinterpret_cast<std::uint8_t*>(fresh->Branches.data());
         cancelled = !moveBranchBlocks(c, TTransferOperation::ReadProject, fresh->Header.Branch_Count,
-                                      QStringLiteral("Reading project"),
+                                      S::ReadingProjectBlocks,
                                       [&](std::uint32_t start, std::uint32_t size) {
                                           link.ReadMemory(BranchesAddress + start, branches + start, size);
                                           return true;
@@ -149,34 +129,28 @@ TDeviceResult ReadProjectFromDevice(const TDeviceOperationContext& c, TDeviceCon
 
     fresh->Header.State = static_cast<std::uint16_t>(fresh->Header.State & ~StateLocked);
     read = std::move(fresh);
-    c.Ui.setStatus(t.Translate(QStringLiteral("The project was successfully read")));
+    c.Events.status({S::ProjectRead});
     return TDeviceResult::Done;
 }
 
 TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProject& project,
                                   TDeviceConfig& config, bool verify, std::optional<int> sendTable) {
-    const TMessageCatalogue& t = c.Catalogue;
     TDeviceResult result = TDeviceResult::Done;
-    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading config")));
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Events, [&](TFix64& link) {
+        c.Events.status({S::ReadingConfig});
         readConfig(link, config);
         // Copied first: the configuration is packed, and value_or would bind a reference to it.
         const int instrumentTable = config.InstrumentCodePage;
         const int table = sendTable.value_or(instrumentTable);
         const QStringList notHeld = NamesNotHeld(project, table);
-        if (!notHeld.isEmpty() &&
-            c.Ui.askDefaultNo(t.Translate(QStringLiteral("Saving project")),
-                              NamesQuestion(t, TNamesAt::Device, notHeld)) != IUserInterface::Answer::Yes) {
+        if (!notHeld.isEmpty() && !c.Events.confirm({TDeviceQuestionKind::NamesNotHeld, notHeld})) {
             result = TDeviceResult::NothingDone;
-            c.Ui.setStatus(QString());
+            c.Events.status({S::Clear});
             return;
         }
-        const QString question = t.TranslateFmt(QStringLiteral("Do you want to overwrite the project %s?"),
-                                                QStringLiteral(" ZRV 10"));
-        if (c.Ui.ask(t.Translate(QStringLiteral("Saving project")), question) !=
-            IUserInterface::Answer::Yes) {
+        if (!c.Events.confirm({TDeviceQuestionKind::OverwriteProject})) {
             result = TDeviceResult::NothingDone;
-            c.Ui.setStatus(QString()); // no "Reading config..." left behind
+            c.Events.status({S::Clear}); // no "Reading config..." left behind
             return;
         }
         // The instrument gets the project as it was when the user said Yes, whatever happens in the
@@ -185,16 +159,16 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
         sent->Header.Branch_Count = limitedBranchCount(sent->Header.Branch_Count);
         // The instrument shows the names in its own table.
         TranscodeNames(*sent, table);
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Writing config")));
+        c.Events.status({S::WritingConfig});
         config.ActiveProject = 0;
         config.ProjectCount = 1;
         link.WriteMemory(ConfigAddress, &config, DeviceConfigSize);
 
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Writing project")));
+        c.Events.status({S::WritingProject});
         link.WriteMemory(ProjectHeaderAddress, &sent->Header, sizeof(TProjectHeader));
         const auto* branches = reinterpret_cast<const std::uint8_t*>(sent->Branches.data());
         if (!moveBranchBlocks(c, TTransferOperation::WriteProject, sent->Header.Branch_Count,
-                              QStringLiteral("Writing project"),
+                              S::WritingProjectBlocks,
                               [&](std::uint32_t start, std::uint32_t size) {
                                   link.WriteMemory(BranchesAddress + start, branches + start, size);
                                   return true;
@@ -210,32 +184,29 @@ TDeviceResult SaveProjectToDevice(const TDeviceOperationContext& c, const TProje
             }
             // Everything went out; only the check was stopped, and the status says so.
             if (outcome == TVerifyOutcome::Cancelled) {
-                c.Ui.setStatus(
-                    t.TranslateExclaim(QStringLiteral("The project was written but not verified")));
+                c.Events.status({S::ProjectWrittenNotVerified});
                 return;
             }
         }
-        c.Ui.setStatus(t.Translate(QStringLiteral("The project was successfully written")));
+        c.Events.status({S::ProjectWritten});
     });
     return completed ? result : TDeviceResult::Failed;
 }
 
 TDeviceResult ReadConfigFromDevice(const TDeviceOperationContext& c, TDeviceConfig& config) {
-    const TMessageCatalogue& t = c.Catalogue;
-    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading config")));
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Events, [&](TFix64& link) {
+        c.Events.status({S::ReadingConfig});
         readConfig(link, config);
-        c.Ui.setStatus(QString());
+        c.Events.status({S::Clear});
     });
     return completed ? TDeviceResult::Done : TDeviceResult::Failed;
 }
 
 TDeviceResult TestDeviceConnection(const TDeviceOperationContext& c) {
-    const TMessageCatalogue& t = c.Catalogue;
-    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Sending")));
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Events, [&](TFix64& link) {
+        c.Events.status({S::Sending});
         link.Ping();
-        c.Ui.setStatus(t.Translate(QStringLiteral("Device is connected to USB interface")));
+        c.Events.status({S::Connected});
     });
     return completed ? TDeviceResult::Done : TDeviceResult::Failed;
 }

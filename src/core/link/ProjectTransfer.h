@@ -11,9 +11,6 @@
 struct TDeviceConfig;
 struct TProject;
 
-// "ZRV 10: " and the project name, the title of a project that came from or went to the instrument.
-QString DeviceProjectTitle(const TProject& project);
-
 // Opens project slot 0 of the instrument into a fresh project, unlocked, handed back in `read` only
 // when every block arrived (Done); the status then says so. The caller puts it in place of its
 // project. The configuration copy is replaced once it was read whole, except when the user cancels:

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/RecordTransfer.h"
 
+#include "link/DeviceEvents.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
 #include "link/TransferReport.h"
-#include "localisation/MessageCatalogue.h"
-#include "model/DecodeInstrumentRecords.h"
-#include "model/RecordModel.h"
-#include "commands/UserInterface.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -21,15 +17,12 @@ bool isEndMark(const std::uint8_t* step) {
 
 } // namespace
 
-TDeviceResult ReadRecordsFromDevice(const TDeviceOperationContext& c, TRecordStore& store, int codePage,
-                                    const TUnits& units, const TRecordChooser& chooser,
-                                    const std::function<void()>& showCurrentRecord) {
-    const TMessageCatalogue& t = c.Catalogue;
+TDeviceResult ReadRecordAreaFromDevice(const TDeviceOperationContext& c, std::vector<std::uint8_t>& area) {
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(MaxRecordSteps) * RecordStep);
     std::size_t length = 0;
     bool cancelled = false;
-    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading records")));
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Events, [&](TFix64& link) {
+        c.Events.status({TDeviceStatusKind::ReadingRecords});
         // How far the end mark lies is unknown until it comes: the whole area is the total.
         TTransferReport report(c.Progress, TTransferOperation::ReadRecords, raw.size());
         for (std::uint32_t address = RecordAreaStart; address < RecordAreaEnd; address += RecordStep) {
@@ -49,19 +42,7 @@ TDeviceResult ReadRecordsFromDevice(const TDeviceOperationContext& c, TRecordSto
         return TDeviceResult::Failed;
     if (cancelled)
         return TDeviceResult::Cancelled;
-
-    DecodeInstrumentRecords(store, raw.data(), length, codePage, units, t);
-    // The read has ended: "Reading records..." must not stay when nothing follows it.
-    c.Ui.setStatus(QString());
-    if (store.RecordCount == 0) {
-        c.Ui.showMessage(t.Translate(QStringLiteral("Records")),
-                         t.Translate(QStringLiteral("There are no records in device")));
-        return TDeviceResult::NothingDone;
-    }
-    if (!ChooseDeviceRecord(store, chooser))
-        return TDeviceResult::NothingDone;
-    c.Ui.setStatus(t.Translate(QStringLiteral("The record was successfully read")));
-    if (showCurrentRecord)
-        showCurrentRecord();
+    raw.resize(length);
+    area = std::move(raw);
     return TDeviceResult::Done;
 }

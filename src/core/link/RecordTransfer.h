@@ -2,18 +2,12 @@
 #pragma once
 
 #include "link/DeviceOperation.h"
-#include "model/ChooseDeviceRecord.h"
 
-#include <functional>
+#include <cstdint>
+#include <vector>
 
-struct TRecordStore;
-struct TUnits;
-
-// Reads the whole record area (up to its end mark, at most 6302 steps), rebuilds the record tables
-// from it and lets the user choose one record. Done when a record was chosen: it is then the store's
-// current record and `showCurrentRecord` (if set) has put it into the records window. The tables
-// change only when the whole area was read; a cancelled read (Cancelled) leaves them as they were. The
-// caller copies the status text into the records window afterwards, whatever the result.
-TDeviceResult ReadRecordsFromDevice(const TDeviceOperationContext& context, TRecordStore& store, int codePage,
-                                    const TUnits& units, const TRecordChooser& chooser,
-                                    const std::function<void()>& showCurrentRecord = {});
+// Reads the whole record area, up to its end mark and at most 6302 steps, into `area` (the end mark
+// left out). `area` changes only when the whole area was read: a cancelled read (Cancelled) or a
+// failed one leaves it as it was. The commands decode it (ReadRecordsFromDevice).
+TDeviceResult ReadRecordAreaFromDevice(const TDeviceOperationContext& context,
+                                       std::vector<std::uint8_t>& area);

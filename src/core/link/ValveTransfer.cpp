@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/ValveTransfer.h"
 
+#include "link/DeviceEvents.h"
 #include "link/Fix64.h"
 #include "link/LinkScope.h"
 #include "link/MemoryMap.h"
 #include "link/TransferReport.h"
-#include "localisation/MessageCatalogue.h"
 #include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
-#include "commands/UserInterface.h"
 
 #include <memory>
 #include <numeric>
@@ -16,18 +15,17 @@
 TDeviceResult ReadValvesFromDevice(const TDeviceOperationContext& c, TValveCatalogue& catalogue,
                                    const QString& cacheDirectory, QString* cacheError,
                                    const std::function<void()>& fillManufacturerList) {
-    const TMessageCatalogue& t = c.Catalogue;
+    using S = TDeviceStatusKind;
     if (cacheError)
         cacheError->clear();
     auto fresh = std::make_unique<TValveCatalogue>(catalogue);
     bool refused = false;
     bool cancelled = false;
-    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Ui, t, [&](TFix64& link) {
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading manufacturers")));
+    const bool completed = RunInLinkScope(c.Guard, c.Driver, c.Pause, c.Events, [&](TFix64& link) {
+        c.Events.status({S::ReadingManufacturers});
         link.ReadData(ManufacturerHeaderAddress, &fresh->ManufacturerCount, ManufacturerHeaderSize);
         const int manufacturers = fresh->ManufacturerCount;
-        c.Ui.setStatus(t.TranslateColon(QStringLiteral("Number of manufacturers")) +
-                       QString::number(manufacturers));
+        c.Events.status({S::ManufacturerCount, manufacturers});
         if (manufacturers > MaxManufacturers) {
             refused = true;
             return;
@@ -40,13 +38,12 @@ TDeviceResult ReadValvesFromDevice(const TDeviceOperationContext& c, TValveCatal
             return;
         }
 
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading manufacturer names")));
+        c.Events.status({S::ReadingManufacturerNames});
         link.ReadData(ManufacturerNamesAddress, fresh->ManufacturerNames,
                       static_cast<std::uint32_t>(manufacturers) * ManufacturerNameSize);
-        c.Ui.setStatus(t.Translate(QStringLiteral("Manufacturers were read")));
+        c.Events.status({S::ManufacturersRead});
 
-        c.Ui.setStatus(t.TranslateEllipsis(QStringLiteral("Reading valves")));
-        const QString progress = t.TranslateSpaced(QStringLiteral("Reading Valves from device"));
+        c.Events.status({S::ReadingValves});
         TTransferReport report(c.Progress, TTransferOperation::ReadValves,
                                static_cast<std::uint64_t>(valves) * ValveRecordSize);
         for (int k = 0; k < valves; ++k) {
@@ -56,7 +53,7 @@ TDeviceResult ReadValvesFromDevice(const TDeviceOperationContext& c, TValveCatal
             }
             link.ReadData(ValvesAddress + static_cast<std::uint32_t>(k) * ValveRecordSize, &fresh->Valves[k],
                           ValveRecordSize);
-            c.Ui.setStatus(progress + QString::number(k + 1) + u'/' + QString::number(valves));
+            c.Events.status({S::ValveProgress, k + 1, valves});
             report.report(static_cast<std::uint64_t>(k + 1) * ValveRecordSize);
         }
     });
@@ -65,7 +62,7 @@ TDeviceResult ReadValvesFromDevice(const TDeviceOperationContext& c, TValveCatal
     if (cancelled)
         return TDeviceResult::Cancelled;
     if (refused) {
-        c.Ui.setStatus(t.TranslateExclaim(QStringLiteral("The valve catalogue in the device is too large")));
+        c.Events.status({S::ValveCatalogueTooLarge});
         return TDeviceResult::Failed;
     }
 

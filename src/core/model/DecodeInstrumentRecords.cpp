@@ -2,7 +2,6 @@
 #include "model/DecodeInstrumentRecords.h"
 
 #include "model/InstrumentText.h"
-#include "model/Units.h"
 #include "model/RecordModel.h"
 #include "model/SampleText.h"
 
@@ -20,8 +19,7 @@ int uint16At(const std::uint8_t* p) {
     return qFromLittleEndian<quint16>(p);
 }
 
-TZaznam decodeHeader(const std::uint8_t* block, int codePage, const TUnits& units,
-                     const ITranslator& translator) {
+TZaznam decodeHeader(const std::uint8_t* block, int codePage) {
     TZaznam header;
     header.Description = DecodeInstrumentText(block + 2, 16, block[1]);
     // Manufacturer and type are one text, split by the first U+0010.
@@ -33,7 +31,7 @@ TZaznam decodeHeader(const std::uint8_t* block, int codePage, const TUnits& unit
         header.Valve_Manufacturer = valve.left(split);
         header.Valve_Type = valve.mid(split + 1);
     }
-    header.Presetting = units.FormatPresetting(static_cast<double>(floatAt(block + 54)), translator);
+    header.PresettingValue = static_cast<double>(floatAt(block + 54));
     header.Medium_Index = uint16At(block + 60);
     header.Temperature = uint16At(block + 62);
     header.Concentration = uint16At(block + 64);
@@ -43,7 +41,7 @@ TZaznam decodeHeader(const std::uint8_t* block, int codePage, const TUnits& unit
 } // namespace
 
 void DecodeInstrumentRecords(TRecordStore& store, const std::uint8_t* bytes, std::size_t byteCount,
-                             int codePage, const TUnits& units, const ITranslator& translator) {
+                             int codePage) {
     const std::int32_t headerSlots = static_cast<std::int32_t>(store.RecordHeaders.size());
     const std::int32_t sampleSlots = static_cast<std::int32_t>(store.Samples.size());
     store.RecordCount = 0;
@@ -59,7 +57,7 @@ void DecodeInstrumentRecords(TRecordStore& store, const std::uint8_t* bytes, std
                 break;
             headerDropped = store.RecordCount >= headerSlots;
             if (!headerDropped) {
-                store.CurrentHeader = decodeHeader(block, codePage, units, translator);
+                store.CurrentHeader = decodeHeader(block, codePage);
                 store.RecordHeaders[store.RecordCount++] = store.CurrentHeader;
             }
             year = uint16At(block + 58);

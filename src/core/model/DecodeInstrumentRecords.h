@@ -5,8 +5,6 @@
 #include <cstdint>
 
 struct TRecordStore;
-struct TUnits;
-class ITranslator;
 
 // Instrument record area layout: a stream of blocks, each introduced by a marker byte; any other
 // byte is a filler.
@@ -19,6 +17,7 @@ inline constexpr std::size_t SampleBlockSize = 14;
 // the last header decoded in CurrentHeader. Reads nothing beyond byteCount: a block cut off by the
 // end is not decoded. Headers beyond the header table are dropped together with their samples, so
 // no sample is ever attributed to the wrong record; samples beyond the sample table are dropped.
-// Descriptions use the character table named in their block, valve texts the given code page.
+// Descriptions use the character table named in their block, valve texts the given code page. The
+// presetting is left as the instrument holds it, in PresettingValue; WordPresettings makes its text.
 void DecodeInstrumentRecords(TRecordStore& store, const std::uint8_t* bytes, std::size_t byteCount,
-                             int codePage, const TUnits& units, const ITranslator& translator);
+                             int codePage);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Markers.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +26,10 @@ struct TZaznam {
     std::int32_t Medium_Index = 0; // 0 water, 1 ethylene glycol, 2 propylene glycol
     std::int32_t Concentration = 0;
     std::int32_t Temperature = 0;
+    // Last, so that the texts and numbers above keep their places in brace initialisers: the
+    // presetting as the instrument holds it (a number, PresettingNone or PresettingEmpty), for a header
+    // decoded from the instrument's record area; the commands word it into Presetting.
+    double PresettingValue = PresettingEmpty;
 
     bool operator==(const TZaznam&) const = default;
 };

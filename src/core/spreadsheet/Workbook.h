@@ -7,7 +7,11 @@
 
 #include "localisation/Translator.h"
 
+#include <functional>
 #include <memory>
+
+// Told the number (from 1) of each line before it is read or written, for the status line.
+using TLineReached = std::function<void(int line)>;
 
 // A workbook file reduced to the few operations the exchange with the engineering workbook needs:
 // one worksheet found by name, its cells read as text, the sheet unprotected, cells set to texts,

@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "spreadsheet/WorkbookExport.h"
 
-#include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
 #include "spreadsheet/Workbook.h"
-#include "commands/UserInterface.h"
 
 namespace {
-
-constexpr int RowsPerRepaint = 50;
 
 QString formatted(double value) {
     // asprintf ignores the locale: the workbook always gets a decimal point.
@@ -35,7 +31,7 @@ QString FormatFinalPresettingCell(double finalPresetting) {
 }
 
 bool WriteResultsToWorksheet(IWorksheet& sheet, const TWorkbookExportInput& input, const TProject& project,
-                             IUserInterface& ui, const ITranslator& translator, TWorksheetWriteReport* report,
+                             const TLineReached& lineReached, TWorksheetWriteReport* report,
                              QString* error) {
     const TSpreadsheetColumns& col = input.Columns;
     const int columns[] = {col.ExportValve, col.ExportFinalFlow, col.ExportFinalPresetting};
@@ -45,13 +41,10 @@ bool WriteResultsToWorksheet(IWorksheet& sheet, const TWorkbookExportInput& inpu
             if (!sheet.mayWrite(col.FirstLine + k, column, error))
                 return false;
 
-    const QString exporting = translator.Translate(QStringLiteral("Exporting line")) + QLatin1Char(':');
     *report = TWorksheetWriteReport{};
     for (int k = 0; k < count; ++k) {
         const int row = col.FirstLine + k;
-        ui.setStatus(exporting + QString::number(k + 1));
-        if (k % RowsPerRepaint == 0)
-            ui.processPendingEvents();
+        lineReached(k + 1);
         const TBranch& b = project.Branches[static_cast<std::size_t>(k)];
         const QString texts[] = {valveName(input.Catalogue, b.Valve_Index, input.CodePage),
                                  FormatFinalFlowCell(b.Final_Flow),

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "spreadsheet/Workbook.h"
+
 #include "files/Settings.h"
 
 #include <QString>
 
 class IWorksheet;
-class IUserInterface;
-class ITranslator;
 struct TProject;
 struct TValveCatalogue;
 
@@ -34,5 +34,5 @@ struct TWorksheetWriteReport {
 // the result is false with *error naming the cell. Otherwise a cell that cannot be written is
 // skipped and counted in *report, and the rest are written.
 bool WriteResultsToWorksheet(IWorksheet& sheet, const TWorkbookExportInput& input, const TProject& project,
-                             IUserInterface& ui, const ITranslator& translator, TWorksheetWriteReport* report,
+                             const TLineReached& lineReached, TWorksheetWriteReport* report,
                              QString* error);

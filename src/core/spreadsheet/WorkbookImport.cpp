@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "spreadsheet/WorkbookImport.h"
 
-#include "localisation/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
 #include "spreadsheet/CellAddress.h"
 #include "spreadsheet/Workbook.h"
-#include "commands/UserInterface.h"
 
 #include <QFileInfo>
 
@@ -16,8 +14,6 @@
 namespace {
 
 constexpr int MaxNameLength = 32;
-// Repainting after every row would slow a long sheet down for nothing.
-constexpr int RowsPerRepaint = 50;
 
 QString cutEnding(QString name, const QString& ending, int length) {
     if (name.contains(ending))
@@ -71,17 +67,14 @@ int MatchValve(const TValveCatalogue& catalogue, const QString& valve, const QSt
 }
 
 bool ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
-                               IUserInterface& ui, const ITranslator& translator, QStringList& names,
+                               const TLineReached& lineReached, QStringList& names,
                                QString* uncalculatedCell) {
     const TSpreadsheetColumns& col = input.Columns;
-    const QString importing = translator.Translate(QStringLiteral("Importing line")) + QLatin1Char(':');
     project.Header.Branch_Count = 0;
     names.clear();
     for (int k = 0; k < MaxBranches; ++k) {
         const int row = col.FirstLine + k;
-        ui.setStatus(importing + QString::number(k + 1));
-        if (k % RowsPerRepaint == 0)
-            ui.processPendingEvents();
+        lineReached(k + 1);
         // The first name part decides where the import ends, so it is checked before it is trusted.
         if (sheet.isUncalculatedFormula(row, col.Name1)) {
             *uncalculatedCell = CellReference(row, col.Name1);

@@ -2,14 +2,13 @@
 #pragma once
 
 #include "files/Settings.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 
 class IWorksheet;
-class IUserInterface;
-class ITranslator;
 struct TProject;
 struct TValveCatalogue;
 
@@ -40,5 +39,5 @@ struct TWorkbookImportInput {
 // column of formulas would end the import early): *uncalculatedCell names the first ("B12"), and the
 // half-filled project must not be used.
 bool ReadBranchesFromWorksheet(const IWorksheet& sheet, const TWorkbookImportInput& input, TProject& project,
-                               IUserInterface& ui, const ITranslator& translator, QStringList& names,
+                               const TLineReached& lineReached, QStringList& names,
                                QString* uncalculatedCell);

@@ -9,7 +9,9 @@
 #include "link/DriverLibrary.h"
 #include "link/Pause.h"
 #include "link/ProjectTransfer.h"
-#include "link/RecordTransfer.h"
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceTexts.h"
+#include "commands/DeviceUserInterface.h"
 #include "link/ValveTransfer.h"
 #include "localisation/ApplyMenuAccelerators.h"
 #include "localisation/MenuAccelerators.h"
@@ -715,7 +717,7 @@ bool TMainF::readRecordsIntoRecordsWindow() {
     const int codePage = m_state.codePage();
     const TUnits units = m_state.Units;
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return ReadRecordsFromDevice(c, *store, codePage, units, chooser);
+        return ReadRecordsFromDevice(c, *store, codePage, units, m_state.Messages, chooser);
     });
     // Done or not, a read that reached its end rebuilt the tables. Copied element by element: the
     // tables keep their storage, as when the read rebuilt them in place.

@@ -3,7 +3,8 @@
 
 #include "localisation/ApplyMenuAccelerators.h"
 #include "files/RecordFile.h"
-#include "link/RecordTransfer.h"
+#include "commands/DeviceRecordRead.h"
+#include "commands/DeviceUserInterface.h"
 #include "commands/ApplicationState.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
@@ -615,8 +616,9 @@ void TRecordsF::CompareWithDeviceRecord() {
     const TDeviceResult result = m_runDeviceOperation([&](const TDeviceOperationContext& c) {
         // Progress, errors and the result belong to this window, which the user is looking at.
         TThreadHopUserInterface ui(*m_ui, *this);
-        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, ui, c.Catalogue};
-        return ReadRecordsFromDevice(here, *store, codePage, units, chooseHere);
+        TDeviceUserInterface events(ui, m_state.Messages);
+        const TDeviceOperationContext here{c.Guard, c.Driver, c.Pause, events};
+        return ReadRecordsFromDevice(here, *store, codePage, units, m_state.Messages, chooseHere);
     });
     if (result != TDeviceResult::Done)
         return;

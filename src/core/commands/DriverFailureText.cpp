@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "link/DriverFailureText.h"
+#include "commands/DriverFailureText.h"
 
 #include "link/DriverFailure.h"
 #include "localisation/MessageCatalogue.h"
