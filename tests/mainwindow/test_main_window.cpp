@@ -27,7 +27,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, StartsSilentlyWithCacheFilesOnAnEmptyNewProject) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - New project"));
     EXPECT_TRUE(state->Document.state().IsNewProject);
     EXPECT_FALSE(state->Document.state().Modified);
-    EXPECT_EQ(state->Project->branchCount(), 0);
+    EXPECT_EQ(state->Document.project().branchCount(), 0);
     EXPECT_EQ(ManufacturerCountOf(*state->Catalogue), 1);
     // The settings were read before anything was shown.
     EXPECT_EQ(state->Units.FlowUnit, 3);
@@ -256,8 +256,10 @@ TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
     };
     for (const BranchRow& row : rows) {
         SCOPED_TRACE(row.Case);
-        state->Project->Header.Branch_Count = static_cast<std::int16_t>(row.Count);
-        state->Project->Header.State = row.Locked ? StateLocked : 0;
+        replaceProject(state->Document, [&](TProject& p) {
+            p.Header.Branch_Count = static_cast<std::int16_t>(row.Count);
+            p.Header.State = row.Locked ? StateLocked : 0;
+        });
         window().editor().setCurrentBranch(row.Current);
         w.UpdateWindowState();
         EXPECT_EQ(enabled("mAddBranch"), row.Add);
@@ -274,7 +276,7 @@ TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
 TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
     TMainF& w = startedWindow();
     w.show();
-    state->Project->Header.State = StateLocked | 0x01;
+    replaceProject(state->Document, [](TProject& p) { p.Header.State = StateLocked | 0x01; });
     state->Document.setModified(false);
     w.UpdateWindowState();
     auto* projectPage = w.findChild<QWidget*>(QStringLiteral("TabPrj"));
@@ -287,14 +289,14 @@ TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
     EXPECT_FALSE(anyEnabled());
 
     w.NewProject();
-    EXPECT_EQ(state->Project->Header.State, 0x01); // only the lock is cleared
+    EXPECT_EQ(state->Document.project().Header.State, 0x01); // only the lock is cleared
     EXPECT_TRUE(anyEnabled());
     EXPECT_TRUE(enabled("mAddBranch"));
 }
 
 TEST_F(MainWindowTest, AnOpenConfirmPanelKeepsTheMainCommandsOff) {
     TMainF& w = startedWindow();
-    state->Project->Header.Branch_Count = 3;
+    replaceProject(state->Document, [](TProject& p) { p.Header.Branch_Count = 3; });
     window().editor().setCurrentBranch(1);
     changeState(state->Document, [&](TDocumentState& s) {
         s.Modified = true;
@@ -454,8 +456,10 @@ TEST_F(MainWindowTest, CloseSavesTheSettingsAndTellsWhenItCannot) {
 
 TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     TMainF& w = startedWindow();
-    state->Project->Header.Branch_Count = 2;
-    state->Project->Header.Name[0] = 'X';
+    replaceProject(state->Document, [](TProject& p) {
+        p.Header.Branch_Count = 2;
+        p.Header.Name[0] = 'X';
+    });
     changeState(state->Document, [&](TDocumentState& s) {
         s.IsNewProject = false;
         s.HasFileName = true;
@@ -467,8 +471,8 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     w.NewProject();
 
     EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
-    EXPECT_EQ(state->Project->branchCount(), 0);
-    EXPECT_EQ(state->Project->Header.Name[0], 0);
+    EXPECT_EQ(state->Document.project().branchCount(), 0);
+    EXPECT_EQ(state->Document.project().Header.Name[0], 0);
     EXPECT_TRUE(state->Document.state().IsNewProject);
     EXPECT_FALSE(state->Document.state().HasFileName);
     EXPECT_TRUE(state->Document.state().ProjectFileName.isEmpty());
@@ -530,13 +534,15 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     TMainF& w = startedWindow();
     w.show();
     QApplication::setActiveWindow(&w);
-    for (int i = 0; i < 3; ++i)
-        InitBranch(*state->Project, i);
-    state->Project->Header.Branch_Count = 3;
+    replaceProject(state->Document, [](TProject& p) {
+        for (int i = 0; i < 3; ++i)
+            InitBranch(p, i);
+        p.Header.Branch_Count = 3;
+    });
     window().editor().setCurrentBranch(1);
     w.UpdateWindowState();
 
-    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    auto* tree = w.findChild<QTreeView*>(QStringLiteral("PrjTree"));
     ASSERT_NE(tree, nullptr);
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
@@ -549,7 +555,7 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     w.action(QStringLiteral("mMoveBranchDown"))->trigger();
     EXPECT_EQ(window().editor().currentBranch(), 2);
     QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(state->Project->branchCount(), 4);
+    EXPECT_EQ(state->Document.project().branchCount(), 4);
     EXPECT_FALSE(enabled("mNewPrj"));
     EXPECT_FALSE(enabled("mExit"));
 }
@@ -571,7 +577,7 @@ void tryToInterfere(TMainF& w) {
     for (const char* name : {"mDeleteBranch", "mDeleteBranch2", "mAddBranch", "mMoveBranchDown", "mOpenPrj",
                              "mNewPrj", "mImportXLS", "mOpenPrjFromDevice", "mUnits"})
         w.action(QLatin1String(name))->trigger();
-    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    auto* tree = w.findChild<QTreeView*>(QStringLiteral("PrjTree"));
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
     for (QLineEdit* edit : w.findChildren<QLineEdit*>())
         QTest::keyClicks(edit, QStringLiteral("9"));
@@ -583,8 +589,8 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
     w.show();
     w.StartupSequence();
     w.ReadProjectFromInstrument();
-    ASSERT_GT(state->Project->branchCount(), 0);
-    const QByteArray read = projectBytes(*state->Project);
+    ASSERT_GT(state->Document.project().branchCount(), 0);
+    const QByteArray read = projectBytes(state->Document.project());
 
     for (const char* operation : {"write", "read"}) {
         SCOPED_TRACE(operation);
@@ -604,7 +610,7 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
         }
         ui.DuringEvents = nullptr;
         EXPECT_GT(attempts, 0);
-        EXPECT_EQ(projectBytes(*state->Project), read);
+        EXPECT_EQ(projectBytes(state->Document.project()), read);
         EXPECT_FALSE(state->Document.state().Modified);
         for (const auto& shown : ui.Log)
             EXPECT_TRUE(shown.Kind == QLatin1String("status") ||
@@ -614,7 +620,7 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
     // Afterwards the commands work again.
     EXPECT_TRUE(enabled("mOpenPrj"));
     EXPECT_TRUE(enabled("mDeleteBranch2"));
-    EXPECT_TRUE(w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"))->isEnabled());
+    EXPECT_TRUE(w.findChild<QTreeView*>(QStringLiteral("PrjTree"))->isEnabled());
 }
 
 // The write sends the project as it was at the Yes, even if it changes between the blocks.
@@ -623,19 +629,19 @@ TEST_F(MainWindowWithInstrumentTest, TheInstrumentGetsTheProjectAsItWasWhenTheWr
     TMainF& w = window();
     w.StartupSequence();
     w.ReadProjectFromInstrument();
-    const int count = state->Project->branchCount();
+    const int count = state->Document.project().branchCount();
     ASSERT_GT(count, 1);
-    const QByteArray sent = projectBytes(*state->Project);
+    const QByteArray sent = projectBytes(state->Document.project());
     ui.Answers = {Answer::Yes};
     ui.DuringEvents = [&] {
-        if (state->Project->branchCount() == count)
-            DeleteBranch(*state->Project, 0);
+        if (state->Document.project().branchCount() == count)
+            state->Document.removeBranch(0);
     };
     ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
     ui.DuringEvents = nullptr;
     state->Document.setModified(false);
     w.ReadProjectFromInstrument();
-    EXPECT_EQ(projectBytes(*state->Project), sent);
+    EXPECT_EQ(projectBytes(state->Document.project()), sent);
 }
 
 TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsksFirst) {
@@ -651,14 +657,16 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     };
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
-        EncodeInstrumentText(QStringLiteral("Changed"), state->Project->Header.Name, 16, 0);
+        replaceProject(state->Document, [](TProject& p) {
+            EncodeInstrumentText(QStringLiteral("Changed"), p.Header.Name, 16, 0);
+        });
         state->Document.setModified(true);
-        const QByteArray changed = projectBytes(*state->Project);
+        const QByteArray changed = projectBytes(state->Document.project());
         ui.Log.clear();
         ui.Answers = {Answer::Cancel};
         command();
         EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
-        EXPECT_EQ(projectBytes(*state->Project), changed);
+        EXPECT_EQ(projectBytes(state->Document.project()), changed);
         EXPECT_TRUE(state->Document.state().Modified);
         EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
         for (const auto& shown : ui.Log)
@@ -670,15 +678,16 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     w.ReadProjectFromInstrument();
     EXPECT_EQ(asked(), (QStringList{QStringLiteral("Save now?"), QStringLiteral("Save now to ZRV10?")}));
     EXPECT_FALSE(state->Document.state().Modified);
-    EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
+    EXPECT_NE(DecodeInstrumentText(state->Document.project().Header.Name, 16, 0), QStringLiteral("Changed"));
 }
 
 // A 100-branch project in the window and on the instrument: eight blocks each way.
 void writeHundredBranches(TMainF& w, TApplicationState& state, TScriptedUserInterface& ui) {
-    TProject& p = *state.Project;
-    p.Header.Branch_Count = 100;
-    for (int i = 0; i < 100; ++i)
-        EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    replaceProject(state.Document, [](TProject& p) {
+        p.Header.Branch_Count = 100;
+        for (int i = 0; i < 100; ++i)
+            EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    });
     ui.Answers = {Answer::Yes};
     ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
 }
@@ -709,13 +718,14 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     };
 
     // The read: nothing in memory changes.
-    EncodeInstrumentText(QStringLiteral("Mine"), state->Project->Header.Name, 16, 0);
+    replaceProject(state->Document,
+                   [](TProject& p) { EncodeInstrumentText(QStringLiteral("Mine"), p.Header.Name, 16, 0); });
     changeState(state->Document, [](TDocumentState& s) {
         s.Modified = false;
         s.ProjectFileName = QStringLiteral("/home/u/mine.proj");
         s.HasFileName = true;
     });
-    const QByteArray mine = projectBytes(*state->Project);
+    const QByteArray mine = projectBytes(state->Document.project());
     const QByteArray valvesBefore = [&] {
         QFile f(QDir(state->CacheDir).filePath(QStringLiteral("valves.bin")));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -724,7 +734,7 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     w.ReadProjectFromInstrument();
     EXPECT_EQ(figures, (QStringList{QStringLiteral("Branch 13 of 100"), QStringLiteral("Branch 26 of 100"),
                                     QStringLiteral("Branch 40 of 100")}));
-    EXPECT_EQ(projectBytes(*state->Project), mine);
+    EXPECT_EQ(projectBytes(state->Document.project()), mine);
     EXPECT_EQ(state->Document.state().ProjectFileName, QStringLiteral("/home/u/mine.proj"));
     EXPECT_TRUE(state->Document.state().HasFileName);
     EXPECT_EQ(ui.Status, QStringLiteral("The read was cancelled!"));
@@ -766,8 +776,8 @@ TEST_F(MainWindowWithInstrumentTest, VerifyAfterWritingFollowsTheOptionsItem) {
     TMainF& w = window();
     w.StartupSequence();
     w.ReadProjectFromInstrument();
-    ASSERT_GE(state->Project->branchCount(), 2);
-    const QString second = DecodeInstrumentText(state->Project->Branches[1].Name, 16, state->codePage());
+    ASSERT_GE(state->Document.project().branchCount(), 2);
+    const QString second = DecodeInstrumentText(state->Document.project().Branches[1].Name, 16, state->codePage());
     QAction* verify = w.action(QStringLiteral("mVerifyAfterWrite"));
     ASSERT_NE(verify, nullptr);
     EXPECT_TRUE(verify->isCheckable());
@@ -878,7 +888,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
 
 TEST_F(MainWindowTest, NothingCanBeUsedWhileADeviceOperationRuns) {
     TMainF& w = startedWindow();
-    state->Project->Header.Branch_Count = 3;
+    replaceProject(state->Document, [](TProject& p) { p.Header.Branch_Count = 3; });
     window().editor().setCurrentBranch(1);
     changeState(state->Document, [](TDocumentState& s) { s.IsNewProject = false; });
     const QList<QAction*> items = w.findChildren<QAction*>();
@@ -928,8 +938,8 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(WithoutAccelerator(undo->text()), QStringLiteral("Undo"));
 
-    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
-    tree->setCurrentItem(tree->topLevelItem(0)->child(3)); // branch 1
+    auto* tree = w.findChild<QTreeView*>(QStringLiteral("PrjTree"));
+    tree->setCurrentIndex(tree->model()->index(3, 0, tree->model()->index(0, 0))); // branch 1
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(w.windowTitle(), saved + u'*');
@@ -946,7 +956,7 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
     QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(w.windowTitle(), saved + u'*');
-    EXPECT_EQ(state->Project->Branches[2].Name[1], '1');
+    EXPECT_EQ(state->Document.project().Branches[2].Name[1], '1');
 
     // A save marks the point the title is clean at; before it the project is changed again.
     state->Document.markSavedToFile(QStringLiteral("/p/a.proj"));

@@ -51,7 +51,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -125,7 +125,7 @@ void TMainF::buildFrame() {
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
 
-    QTreeWidget* tree = m_editor->tree();
+    QTreeView* tree = m_editor->tree();
     tree->setObjectName(QStringLiteral("PrjTree"));
     tree->setIndentation(19);
     leftLayout->addWidget(tree, 1);
@@ -181,7 +181,7 @@ void TMainF::buildMenus() {
         {m_state, *m_ui, *this, *m_editor->tree(), [this] { return m_printerSetup; },
          [this]() -> TTiskF& { return printPreview(); }},
         this);
-    QTreeWidget* tree = m_editor->tree();
+    QTreeView* tree = m_editor->tree();
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     QMenu* menus[] = {nullptr, nullptr, nullptr, nullptr, m_popup};
@@ -473,8 +473,7 @@ bool TMainF::AskSaveChanges() {
 
 void TMainF::ResetProject() {
     // A new project's names go into the table in force.
-    m_state.Document.projectInPlace().NamesCodePage = m_state.codePage();
-    m_state.Document.resetToNew();
+    m_state.Document.resetToNew(m_state.codePage());
 }
 
 void TMainF::NewProject() {
@@ -571,7 +570,7 @@ void TMainF::ReadProjectFromInstrument() {
 TDeviceResult TMainF::SaveProjectToInstrument() {
     const bool verify = m_state.Settings.VerifyAfterWrite;
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
-        return SaveProjectToDevice(c, *m_state.Project, m_state.DeviceConfig, verify);
+        return SaveProjectToDevice(c, m_state.Document.project(), m_state.DeviceConfig, verify);
     });
     if (result == TDeviceResult::Done)
         m_state.Document.markWrittenToInstrument(DeviceProjectTitle(m_state.Document.project()));
@@ -634,7 +633,7 @@ void TMainF::CmProjektPrint() {
     // The report walks the valves of every branch; a selection of its own leaves the branch page's
     // valve, which the hints and checks still read, as the user left it.
     TValveSelection valve = m_state.Valve;
-    const QStringList lines = BuildProjectReport(*m_state.Project, *m_state.Catalogue, valve,
+    const QStringList lines = BuildProjectReport(m_state.Document.project(), *m_state.Catalogue, valve,
                                                  m_state.codePage(), m_state.Units, m_state.Messages);
     PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
 }
@@ -652,11 +651,11 @@ void TMainF::ChooseLanguage() {
     ApplyMainWindowTexts();
     // The names keep their table. A project not yet begun takes the new one, so that names typed
     // in the new language fit.
-    TProject& project = m_state.Document.projectInPlace();
+    const TProject& project = m_state.Document.project();
     const QUndoStack& history = m_editor->undo().stack();
     if (m_state.Document.state().IsNewProject && !history.canUndo() && !history.canRedo() &&
-        project.branchCount() == 0 && project.Header.Name[0] == 0)
-        project.NamesCodePage = m_state.codePage();
+        project.branchCount() == 0 && project.Header.Name[0] == 0 && project.NamesCodePage != m_state.codePage())
+        m_state.Document.resetToNew(m_state.codePage());
     m_editor->RefreshAfterLanguage();
 }
 
