@@ -10,6 +10,7 @@
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectTree.h"
 #include "mainwindow/ProjectPage.h"
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/test_dialogs_app.h"
