@@ -124,6 +124,7 @@ struct ProjectTreeModelTest : ::testing::Test {
     void expectAsBuiltAfresh(const char* step) {
         SCOPED_TRACE(step);
         const auto fresh = makeModel();
+        fresh->rebuild();
         EXPECT_EQ(lines(*model), lines(*fresh));
         EXPECT_EQ(model->rowCount(model->rootIndex()), 2 + state.Document.project().branchCount());
     }
@@ -132,6 +133,7 @@ struct ProjectTreeModelTest : ::testing::Test {
 };
 
 TEST_F(ProjectTreeModelTest, ShowsTheProjectWithItsValueLinesAndMarks) {
+    EXPECT_EQ(makeModel()->rowCount(), 0) << "empty until the first build, as the window starts";
     const QModelIndex root = model->rootIndex();
     EXPECT_EQ(root.data().toString(), QStringLiteral("Project"));
     EXPECT_EQ(model->index(0, 0, root).data().toString(), QStringLiteral("Project name: Plant"));

@@ -490,7 +490,6 @@ TProjectEditor::TProjectEditor(TApplicationState& state, IUserInterface& ui, IMa
     d->Model = new TProjectTreeModel(state.Document, d->treeSource(), this);
     d->Tree = new QTreeView;
     d->Tree->setModel(d->Model);
-    d->Tree->expand(d->Model->rootIndex());
     d->Tree->setObjectName(QStringLiteral("PrjTree"));
     d->Tree->setHeaderHidden(true);
     d->Tree->setIndentation(19);

@@ -57,7 +57,6 @@ TProjectTreeModel::TProjectTreeModel(const TProjectDocument& document, TProjectT
                                      QObject* parent)
     : QAbstractItemModel(parent), m_document(document), m_source(std::move(source)) {
     connectDocument();
-    rebuild();
 }
 
 TProjectTreeModel::~TProjectTreeModel() = default;
@@ -111,6 +110,7 @@ void TProjectTreeModel::connectDocument() {
 void TProjectTreeModel::rebuild() {
     const TUpdating updating(m_updating);
     beginResetModel();
+    m_built = true;
     m_labels = TProjectTreeLabels(m_source.Translator, m_source.Units);
     m_nodes.clear();
     insertNodes(0, m_document.project().branchCount());
@@ -203,7 +203,7 @@ QModelIndex TProjectTreeModel::parent(const QModelIndex& child) const {
 
 int TProjectTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid())
-        return 1;
+        return m_built ? 1 : 0;
     if (parent.column() != 0)
         return 0;
     if (parent.internalPointer() == nullptr)

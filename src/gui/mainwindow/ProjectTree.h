@@ -54,6 +54,7 @@ struct TProjectTreeSource {
 class TProjectTreeModel final : public QAbstractItemModel {
     Q_OBJECT
 public:
+    // Empty until the first build (or replacement of the project).
     TProjectTreeModel(const TProjectDocument& document, TProjectTreeSource source, QObject* parent = nullptr);
     ~TProjectTreeModel() override;
 
@@ -103,6 +104,7 @@ private:
     mutable TValveSelection m_walk;
     mutable QIcon m_warning;
     bool m_updating = false;
+    bool m_built = false;
     // The parent tag of the root's children.
     char m_rootTag = 0;
 };
