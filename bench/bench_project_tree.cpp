@@ -37,7 +37,6 @@
 namespace {
 
 struct NoHooks final : IMainWindowHooks {
-    void UpdateWindowState() override {}
     void EnableMainCommands(bool) override {}
     void SetStatus(const QString&) override {}
 };

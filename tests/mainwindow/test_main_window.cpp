@@ -10,6 +10,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectTree.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -968,6 +970,44 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
     EXPECT_FALSE(redo->isEnabled());
     w.EnableMainCommands(true);
     EXPECT_TRUE(redo->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// The window is never told after a command: its title and items follow the document's announcements
+// and the editor's current branch, whoever changed them (a worker's result lands the same way).
+TEST_F(MainWindowTest, TheWindowFollowsTheDocumentAndTheCurrentBranchWithoutBeingTold) {
+    TMainF& w = startedWindow();
+    auto project = std::make_unique<TProject>();
+    project->Header.Branch_Count = 3;
+    for (int i = 0; i < 3; ++i)
+        InitBranch(*project, i);
+    state->Document.replaceFromFile(*project, QStringLiteral("/p/b.proj"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/b.proj"));
+    EXPECT_FALSE(enabled("mMoveBranchUp")) << "a replaced project starts at its top";
+    state->Document.setModified(true);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/b.proj*"));
+
+    TProjectEditor& editor = w.editor();
+    QSignalSpy announced(&editor, &TProjectEditor::currentBranchChanged);
+    editor.tree()->setCurrentIndex(editor.treeModel().branchIndex(2));
+    EXPECT_EQ(announced.count(), 1);
+    EXPECT_TRUE(enabled("mDeleteBranch"));
+    EXPECT_TRUE(enabled("mMoveBranchUp"));
+    EXPECT_FALSE(enabled("mMoveBranchDown"));
+
+    editor.MoveBranchUp();
+    EXPECT_EQ(announced.count(), 2);
+    EXPECT_EQ(editor.currentBranch(), 1);
+    EXPECT_TRUE(enabled("mMoveBranchDown"));
+    EXPECT_TRUE(text("mUndo").startsWith(QStringLiteral("Undo move of branch")));
+
+    state->Document.replaceFromFile(*project, QStringLiteral("/p/c.proj"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/c.proj"));
+    EXPECT_FALSE(enabled("mMoveBranchUp")) << "a replaced project starts at its top";
+    EXPECT_FALSE(enabled("mUndo"));
 }
 
 } // namespace

@@ -49,7 +49,7 @@ struct FakeHooks final : IMainWindowHooks {
     QList<bool> MainCommands;
     QString Status;
 
-    void UpdateWindowState() override {
+    void UpdateWindowState() {
         ++WindowStateUpdates;
         if (Editor)
             Editor->SetInputsEnabled(!State->Document.project().isLocked());

@@ -127,6 +127,27 @@ struct ProjectTreeModelTest : ::testing::Test {
         fresh->rebuild();
         EXPECT_EQ(lines(*model), lines(*fresh));
         EXPECT_EQ(model->rowCount(model->rootIndex()), 2 + state.Document.project().branchCount());
+        EXPECT_EQ(shownByView(), shownByModel());
+    }
+    // The lines the view walks through, top to bottom, as it laid them out from the announcements.
+    QStringList shownByView() {
+        QStringList out;
+        for (QModelIndex line = model->rootIndex(); line.isValid(); line = view.indexBelow(line))
+            out << line.data().toString();
+        return out;
+    }
+    // The same lines read from the model, opening what the view has open.
+    QStringList shownByModel() {
+        QStringList out;
+        std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& line) {
+            out << line.data().toString();
+            if (!view.isExpanded(line))
+                return;
+            for (int row = 0; row < model->rowCount(line); ++row)
+                walk(model->index(row, 0, line));
+        };
+        walk(model->rootIndex());
+        return out;
     }
     void openEveryNode() { view.expandAll(); }
     TBranch branch(int i) const { return state.Document.project().Branches[static_cast<std::size_t>(i)]; }

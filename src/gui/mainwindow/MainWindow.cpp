@@ -106,6 +106,8 @@ void TMainF::init() {
     connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::UpdateWindowState);
     connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::dropStaleStatus);
     connect(&m_editor->undo().stack(), &QUndoStack::indexChanged, this, &TMainF::UpdateWindowState);
+    // The branch commands follow the branch the editor acts on.
+    connect(m_editor, &TProjectEditor::currentBranchChanged, this, [this] { applyCommandRules(commandState()); });
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -330,6 +332,13 @@ void TMainF::applyCommandRules(const TCommandState& state) {
 }
 
 void TMainF::UpdateWindowState() {
+    updateTitle();
+    m_editor->SetInputsEnabled(!m_state.Document.project().isLocked());
+    applyCommandRules(commandState());
+    updateUndoTexts();
+}
+
+void TMainF::updateTitle() {
     const TDocumentState& s = m_state.Document.state();
     QString title = QLatin1String(ProductTitle) + QStringLiteral(" - ");
     if (s.IsNewProject)
@@ -339,10 +348,6 @@ void TMainF::UpdateWindowState() {
     else
         title += s.ProjectFileName;
     setWindowTitle(title);
-
-    m_editor->SetInputsEnabled(!m_state.Document.project().isLocked());
-    applyCommandRules(commandState());
-    updateUndoTexts();
 }
 
 void TMainF::updateUndoTexts() {
@@ -365,10 +370,7 @@ void TMainF::updateUndoTexts() {
 void TMainF::EnableMainCommands(bool on) {
     m_mainCommandsOn = on;
     // Switching on brings the conditional items back as the window's state has them.
-    if (on)
-        UpdateWindowState();
-    else
-        applyCommandRules(commandState());
+    applyCommandRules(commandState());
 }
 
 void TMainF::SetVerifyAfterWrite(bool on) {
@@ -407,7 +409,9 @@ void TMainF::ApplyMainWindowTexts() {
     m_balancing->applyTexts();
     ApplyMenuAccelerators(menuBar());
     ApplyMenuAccelerators(m_popup);
-    UpdateWindowState();
+    // The texts that name the project and the edits, in the new language.
+    updateTitle();
+    updateUndoTexts();
     SetStatus(QString());
 }
 
@@ -466,9 +470,7 @@ TProjectCommandContext TMainF::commandContext() {
 
 bool TMainF::AskSaveChanges() {
     TProjectCommandContext context = commandContext();
-    const bool goOn = ::AskSaveChanges(context);
-    UpdateWindowState();
-    return goOn;
+    return ::AskSaveChanges(context);
 }
 
 void TMainF::ResetProject() {
@@ -481,7 +483,6 @@ void TMainF::NewProject() {
         return;
     // The editor builds the tree and shows the pages when the document announces the new project.
     ResetProject();
-    UpdateWindowState();
     m_editor->ActivateProjectPage();
     SetStatus(tr_("New project"));
 }
@@ -489,20 +490,17 @@ void TMainF::NewProject() {
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
     OpenProjectCommand(context);
-    UpdateWindowState();
 }
 
 void TMainF::OpenProjectPath(const QString& path) {
     TProjectCommandContext context = commandContext();
     OpenProjectPathCommand(context, path);
-    UpdateWindowState();
 }
 
 void TMainF::ImportWorkbook() {
     TProjectCommandContext context = commandContext();
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
     ImportWorkbookCommand(workbook);
-    UpdateWindowState();
 }
 
 void TMainF::ExportWorkbook() {
@@ -510,19 +508,16 @@ void TMainF::ExportWorkbook() {
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
     // The export changes the flags only: the tree and pages keep the user's place.
     ExportWorkbookCommand(workbook);
-    UpdateWindowState();
 }
 
 void TMainF::SaveProject() {
     TProjectCommandContext context = commandContext();
     SaveProjectCommand(context);
-    UpdateWindowState();
 }
 
 void TMainF::SaveProjectAs() {
     TProjectCommandContext context = commandContext();
     SaveProjectAsCommand(context);
-    UpdateWindowState();
 }
 
 TDeviceResult
@@ -564,7 +559,6 @@ void TMainF::ReadProjectFromInstrument() {
     // The editor rebuilds the tree and shows the pages when the document announces the project.
     if (result == TDeviceResult::Done)
         m_state.Document.replaceFromInstrument(*read, DeviceProjectTitle(*read));
-    UpdateWindowState();
 }
 
 TDeviceResult TMainF::SaveProjectToInstrument() {
@@ -582,7 +576,6 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
                           tr_("The write was cancelled. The device now holds an incomplete project. "
                               "Write the project again to repair it."));
     }
-    UpdateWindowState();
     return result;
 }
 
@@ -719,7 +712,6 @@ void TMainF::closeEvent(QCloseEvent* event) {
 
     TProjectCommandContext context = commandContext();
     const bool nothingLost = AskSaveChangesBeforeClose(context);
-    UpdateWindowState();
     if (!nothingLost) {
         event->ignore();
         return;

@@ -227,7 +227,7 @@ struct TProjectEditor::Impl {
         } else {
             Q.ShowProjectPage();
         }
-        Hooks.UpdateWindowState();
+        emit Q.currentBranchChanged();
         showBranchPosition();
     }
 
@@ -255,7 +255,6 @@ struct TProjectEditor::Impl {
         Q.ShowProjectPage();
         Q.EndProjectEdit();
         focusTree();
-        Hooks.UpdateWindowState();
     }
 
     QLineEdit* editOf(TBranchField field) const {
@@ -368,7 +367,7 @@ struct TProjectEditor::Impl {
         const QString name = decoded(project().Branches[static_cast<std::size_t>(from)].Name);
         Undo.push(new TMoveBranch(Doc, Clock, from, to, name));
         Current = to;
-        Hooks.UpdateWindowState();
+        emit Q.currentBranchChanged();
     }
 
     // The project page's fields follow the header, unless the user is changing them.
@@ -710,7 +709,7 @@ void TProjectEditor::DeleteBranch() {
     d->selectQuietly(count == 0 ? -1 : current);
     if (count == 0)
         ActivateProjectPage();
-    d->Hooks.UpdateWindowState();
+    emit currentBranchChanged();
 }
 
 void TProjectEditor::MoveBranchUp() {

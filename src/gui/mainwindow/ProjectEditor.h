@@ -65,6 +65,11 @@ public:
     bool BranchEditPending() const;
     bool NewBranchPending() const;
 
+signals:
+    // The branch the commands act on changed (a selection, a move, a delete): the window's
+    // enabling rules follow it.
+    void currentBranchChanged();
+
 private:
     struct Impl;
     Impl* d;
