@@ -64,10 +64,7 @@ TProjectTreeModel::~TProjectTreeModel() = default;
 void TProjectTreeModel::connectDocument() {
     const TProjectDocument* d = &m_document;
     connect(d, &TProjectDocument::projectReplaced, this, &TProjectTreeModel::rebuild);
-    connect(d, &TProjectDocument::headerChanged, this, [this] {
-        const QModelIndex root = rootIndex();
-        emit dataChanged(index(0, 0, root), index(ProjectLines - 1, 0, root));
-    });
+    connect(d, &TProjectDocument::headerChanged, this, &TProjectTreeModel::headerChanged);
     connect(d, &TProjectDocument::branchChanged, this, &TProjectTreeModel::branchChanged);
     connect(d, &TProjectDocument::aboutToInsertBranches, this, [this](int first, int count) {
         m_updating = true;
@@ -114,7 +111,31 @@ void TProjectTreeModel::rebuild() {
     m_labels = TProjectTreeLabels(m_source.Translator, m_source.Units);
     m_nodes.clear();
     insertNodes(0, m_document.project().branchCount());
+    for (int line = 0; line < ProjectLines; ++line)
+        m_projectLines[static_cast<std::size_t>(line)] = projectLine(line);
     endResetModel();
+}
+
+QString TProjectTreeModel::projectLine(int line) const {
+    const TProject& p = m_document.project();
+    return line == 0 ? m_labels.ProjectName + NameText(p, p.Header.Name)
+                     : m_labels.LastChange + NameText(p, p.Header.Last_Change);
+}
+
+void TProjectTreeModel::headerChanged() {
+    if (!m_built)
+        return;
+    // Most edits leave the name, and the stamp within its minute, as they were: the view is told
+    // only of a line that reads differently.
+    const QModelIndex root = rootIndex();
+    for (int line = 0; line < ProjectLines; ++line) {
+        QString text = projectLine(line);
+        if (text == m_projectLines[static_cast<std::size_t>(line)])
+            continue;
+        m_projectLines[static_cast<std::size_t>(line)] = std::move(text);
+        const QModelIndex at = index(line, 0, root);
+        emit dataChanged(at, at);
+    }
 }
 
 void TProjectTreeModel::marksChanged() {
@@ -292,10 +313,7 @@ QVariant TProjectTreeModel::data(const QModelIndex& index, int role) const {
     if (tag == &m_rootTag) {
         if (index.row() >= ProjectLines)
             return branchData(index.row() - ProjectLines, role);
-        if (role != Qt::DisplayRole)
-            return {};
-        return index.row() == 0 ? m_labels.ProjectName + NameText(p, p.Header.Name)
-                                : m_labels.LastChange + NameText(p, p.Header.Last_Change);
+        return role == Qt::DisplayRole ? projectLine(index.row()) : QVariant();
     }
     if (role != Qt::DisplayRole)
         return {};

@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QString>
 
+#include <array>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -91,6 +93,9 @@ private:
     void renumber(std::size_t from);
     void insertNodes(int first, int count);
     void branchChanged(int branch);
+    void headerChanged();
+    // "Project name: ..." (line 0) or "Last change: ..." (line 1).
+    QString projectLine(int line) const;
     int lineCount(const TBranch& branch) const;
     QString valueLine(const TBranch& branch, int line) const;
     QVariant branchData(int branch, int role) const;
@@ -100,6 +105,8 @@ private:
     TProjectTreeSource m_source;
     TProjectTreeLabels m_labels;
     std::vector<std::unique_ptr<TNode>> m_nodes;
+    // The project's lines as the view was last told of them.
+    std::array<QString, 2> m_projectLines;
     // Walks the valves of the lines asked for; the branch page's selection stays as it is.
     mutable TValveSelection m_walk;
     mutable QIcon m_warning;
