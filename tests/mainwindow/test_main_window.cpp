@@ -779,7 +779,8 @@ TEST_F(MainWindowWithInstrumentTest, VerifyAfterWritingFollowsTheOptionsItem) {
     w.StartupSequence();
     w.ReadProjectFromInstrument();
     ASSERT_GE(state->Document.project().branchCount(), 2);
-    const QString second = DecodeInstrumentText(state->Document.project().Branches[1].Name, 16, state->codePage());
+    const QString second =
+        DecodeInstrumentText(state->Document.project().Branches[1].Name, 16, state->codePage());
     QAction* verify = w.action(QStringLiteral("mVerifyAfterWrite"));
     ASSERT_NE(verify, nullptr);
     EXPECT_TRUE(verify->isCheckable());

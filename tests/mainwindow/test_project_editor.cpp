@@ -150,8 +150,8 @@ struct ProjectEditorTest : ::testing::Test {
     void selectBranch(int i) { select(node(i + 2)); }
     QStringList names() const {
         QStringList out;
-        for (int i = 0; i < state.Document.project().branchCount(); ++i)
-            out << nameOf(state.Document.project().Branches[i]);
+        for (int i = 0; i < project().branchCount(); ++i)
+            out << nameOf(project().Branches[i]);
         return out;
     }
     QStringList children(TreeLine item) const {
@@ -162,6 +162,7 @@ struct ProjectEditorTest : ::testing::Test {
             out << item->child(i)->text(0);
         return out;
     }
+    const TProject& project() const { return state.Document.project(); }
     bool branchPageShown() const { return editor->pages()->currentWidget() == br; }
 };
 
@@ -243,7 +244,7 @@ TEST_F(ProjectEditorTest, BranchPageShowsValveListsValuesAndHints) {
 TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) {
     setBranches(3);
     selectBranch(1);
-    const TBranch before = state.Document.project().Branches[1];
+    const TBranch before = project().Branches[1];
     QTest::keyClicks(br->Name, "x");
     br->RequestedFlow.Edit->setText(QStringLiteral("777"));
     EXPECT_TRUE(editor->BranchEditPending());
@@ -258,7 +259,7 @@ TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) 
     EXPECT_EQ(hooks.MainCommands.last(), true);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1"));
     EXPECT_EQ(br->RequestedFlow.Edit->text(), state.Units.FormatFlow(11));
-    EXPECT_EQ(std::memcmp(&before, &state.Document.project().Branches[1], sizeof(TBranch)), 0);
+    EXPECT_EQ(std::memcmp(&before, &project().Branches[1], sizeof(TBranch)), 0);
     EXPECT_FALSE(state.Document.state().Modified);
 }
 
@@ -295,8 +296,8 @@ TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNo
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         selectBranch(0); // valve A1, presetting 0.5..8
-        const TBranch before = state.Document.project().Branches[0];
-        const QByteArray header(reinterpret_cast<const char*>(&state.Document.project().Header),
+        const TBranch before = project().Branches[0];
+        const QByteArray header(reinterpret_cast<const char*>(&project().Header),
                                 sizeof(TProjectHeader));
         ui.Log.clear();
         c.spoil(*br);
@@ -309,8 +310,8 @@ TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNo
         ASSERT_FALSE(ui.Log.isEmpty());
         EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error"));
         EXPECT_EQ(QApplication::focusWidget(), c.field(*br));
-        EXPECT_EQ(std::memcmp(&before, &state.Document.project().Branches[0], sizeof(TBranch)), 0);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&state.Document.project().Header), sizeof(TProjectHeader)),
+        EXPECT_EQ(std::memcmp(&before, &project().Branches[0], sizeof(TBranch)), 0);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&project().Header), sizeof(TProjectHeader)),
                   header);
         EXPECT_TRUE(editor->BranchEditPending());
         EXPECT_FALSE(state.Document.state().Modified);
@@ -335,14 +336,14 @@ TEST_F(ProjectEditorTest, ConfirmedBranchIsWrittenStampedAndShownEverywhere) {
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
 
     EXPECT_TRUE(ui.messages().isEmpty());
-    const TBranch& b = state.Document.project().Branches[1];
+    const TBranch& b = project().Branches[1];
     EXPECT_EQ(nameOf(b), longName.left(16));
     EXPECT_EQ(br->Name->text(), longName.left(16)); // the page shows what was stored
     EXPECT_EQ(int{b.Valve_Index}, 2);
     EXPECT_EQ(double{b.Initial_Presetting}, 4.0);
     EXPECT_EQ(double{b.Final_Presetting}, PresettingEmpty);
     EXPECT_EQ(double{b.Final_Flow}, 0.0);
-    EXPECT_EQ(DecodeInstrumentText(state.Document.project().Header.Last_Change, 16, 0),
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(prj->Date->text(), QStringLiteral("5.3.2024 14:07"));
     EXPECT_TRUE(state.Document.state().Modified);
@@ -364,13 +365,13 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     EXPECT_EQ(ui.messages(), QStringList("Please fill name"));
     EXPECT_EQ(QApplication::focusWidget(), prj->Name);
     EXPECT_TRUE(editor->ProjectEditPending());
-    EXPECT_EQ(nameOf(state.Document.project().Branches[0]), QStringLiteral("Branch 0"));
+    EXPECT_EQ(nameOf(project().Branches[0]), QStringLiteral("Branch 0"));
 
     prj->Name->setText(QString(40, u'p'));
     QTest::mouseClick(prj->Confirm->Ok, Qt::LeftButton);
     EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
-    EXPECT_EQ(DecodeInstrumentText(state.Document.project().Header.Name, 16, 0), QString(16, u'p'));
-    EXPECT_EQ(DecodeInstrumentText(state.Document.project().Header.Last_Change, 16, 0),
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Name, 16, 0), QString(16, u'p'));
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(node(0)->text(0), "Project name: " + QString(16, u'p'));
     EXPECT_TRUE(state.Document.state().Modified);
@@ -394,7 +395,7 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     QTest::keyClick(prj->Name, Qt::Key_Backspace);
     QTest::keyClick(prj->Name, Qt::Key_Return);
     EXPECT_FALSE(editor->ProjectEditPending());
-    EXPECT_EQ(DecodeInstrumentText(state.Document.project().Header.Name, 16, 0), QString(15, u'p'));
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Name, 16, 0), QString(15, u'p'));
 }
 
 // A typed name that the project file or the project's character table could not keep is refused
@@ -419,7 +420,7 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
             SCOPED_TRACE(c.name.toStdString() +
                          (projectPage ? " on the project page" : " on the branch page"));
             changeProject([&](TProject& p) { p.NamesCodePage = c.table; });
-            const QByteArray before(reinterpret_cast<const char*>(&state.Document.project()),
+            const QByteArray before(reinterpret_cast<const char*>(&project()),
                                     sizeof(TProjectHeader) + 78);
             ui.Log.clear();
             QLineEdit* edit = nullptr;
@@ -436,15 +437,15 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
             edit->setText(c.name);
             QTest::mouseClick(ok, Qt::LeftButton);
             const std::uint8_t* field =
-                projectPage ? state.Document.project().Header.Name : state.Document.project().Branches[0].Name;
+                projectPage ? project().Header.Name : project().Branches[0].Name;
             if (c.message.isEmpty()) {
                 EXPECT_TRUE(ui.messages().isEmpty());
-                EXPECT_EQ(NameText(state.Document.project(), field), c.name);
+                EXPECT_EQ(NameText(project(), field), c.name);
                 continue;
             }
             EXPECT_EQ(ui.messages(), QStringList{c.message});
             EXPECT_EQ(QApplication::focusWidget(), edit);
-            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&state.Document.project()), sizeof(TProjectHeader) + 78),
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&project()), sizeof(TProjectHeader) + 78),
                       before);
             QTest::mouseClick(projectPage ? prj->Confirm->Cancel : br->Confirm->Cancel, Qt::LeftButton);
         }
@@ -455,7 +456,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     setBranches(3);
     select(node(0)); // the project node: CurrentBranch 0
     editor->AddBranch();
-    EXPECT_EQ(state.Document.project().branchCount(), 4);
+    EXPECT_EQ(project().branchCount(), 4);
     EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "", "Branch 1", "Branch 2"}));
     EXPECT_TRUE(branchPageShown());
@@ -477,7 +478,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     setBranches(0);
     editor->AddBranch();
     EXPECT_EQ(editor->currentBranch(), 0);
-    EXPECT_EQ(state.Document.project().branchCount(), 1);
+    EXPECT_EQ(project().branchCount(), 1);
     br->Name->setText(QStringLiteral("First"));
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
     EXPECT_TRUE(ui.messages().isEmpty());
@@ -494,7 +495,7 @@ TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
     state.Document.setModified(false);
     editor->AddBranch();
     EXPECT_EQ(ui.messages(), QStringList("Cannot add branch (maximum 1500 branches)"));
-    EXPECT_EQ(state.Document.project().branchCount(), MaxBranches);
+    EXPECT_EQ(project().branchCount(), MaxBranches);
     EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_FALSE(editor->BranchEditPending());
 
@@ -502,11 +503,11 @@ TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
     editor->MoveBranchUp();
     EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
-    EXPECT_EQ(nameOf(state.Document.project().Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
+    EXPECT_EQ(nameOf(project().Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->MoveBranchDown();
     editor->DeleteBranch();
-    EXPECT_EQ(state.Document.project().branchCount(), MaxBranches - 1);
+    EXPECT_EQ(project().branchCount(), MaxBranches - 1);
     EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1498"));
 }
@@ -520,18 +521,18 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Delete the branch"));
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Branch 5 (Branch 4) will be deleted.\nDo you agree?"));
     EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
-    EXPECT_EQ(state.Document.project().branchCount(), 5);
+    EXPECT_EQ(project().branchCount(), 5);
     EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_TRUE(branchPageShown());
 
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(hooks.Status, QString()); // "Deleting the branch..." does not outlive the deletion
-    EXPECT_EQ(state.Document.project().branchCount(), 4);
+    EXPECT_EQ(project().branchCount(), 4);
     EXPECT_EQ(editor->currentBranch(), 3);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 3"));
     EXPECT_TRUE(state.Document.state().Modified);
-    EXPECT_EQ(DecodeInstrumentText(state.Document.project().Header.Last_Change, 16, 0),
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(root()->childCount(), 2 + 4);
 
@@ -540,7 +541,7 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Branch 1 will be deleted.\nDo you agree?"));
-    EXPECT_EQ(state.Document.project().branchCount(), 0);
+    EXPECT_EQ(project().branchCount(), 0);
     EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());
 }
@@ -566,7 +567,7 @@ TEST_F(ProjectEditorTest, MovesAtTheEdgesAndInTheMiddle) {
     editor->MoveBranchUp();
     EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch up"));
     EXPECT_EQ(editor->currentBranch(), 2);
-    EXPECT_EQ(nameOf(state.Document.project().Branches[2]), QStringLiteral("Branch 2"));
+    EXPECT_EQ(nameOf(project().Branches[2]), QStringLiteral("Branch 2"));
 
     selectBranch(4);
     editor->MoveBranchDown();
@@ -589,7 +590,7 @@ TEST_F(ProjectEditorTest, LockedProjectDisablesInputsAndIgnoresTheTabStrip) {
     QTabBar* strip = editor->pages()->findChild<QTabBar*>();
     QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(0).center());
     EXPECT_TRUE(ui.Log.isEmpty());
-    EXPECT_EQ(state.Document.project().branchCount(), 2);
+    EXPECT_EQ(project().branchCount(), 2);
 
     changeProject([](TProject& p) { p.Header.State &= ~StateLocked; });
     hooks.UpdateWindowState();
@@ -606,7 +607,7 @@ TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
     ASSERT_EQ(ui.Log.size(), 1);
     EXPECT_EQ(ui.Log[0].Caption, QStringLiteral("Branches"));
     EXPECT_EQ(ui.Log[0].Text, QStringLiteral("Add new branch?"));
-    EXPECT_EQ(state.Document.project().branchCount(), 2);
+    EXPECT_EQ(project().branchCount(), 2);
     EXPECT_FALSE(branchPageShown());
 
     QTest::mouseClick(strip, Qt::RightButton, {}, onTab);
@@ -619,7 +620,7 @@ TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
 
     ui.Answers = {IUserInterface::Answer::Yes};
     QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
-    EXPECT_EQ(state.Document.project().branchCount(), 3);
+    EXPECT_EQ(project().branchCount(), 3);
     EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_TRUE(branchPageShown());
     EXPECT_TRUE(editor->NewBranchPending());
@@ -663,7 +664,7 @@ TEST_F(ProjectEditorTest, ConfirmKeepsEveryValueTheUserDidNotChange) {
     QTest::keyClick(br->Name, Qt::Key_Return);
 
     EXPECT_TRUE(ui.messages().isEmpty());
-    const TBranch& after = state.Document.project().Branches[0];
+    const TBranch& after = project().Branches[0];
     EXPECT_EQ(nameOf(after), QStringLiteral("Branch 0X"));
     EXPECT_EQ(double{after.Request_Flow}, 1450.0);
     EXPECT_EQ(double{after.Initial_Flow}, 1580.0);
@@ -676,20 +677,20 @@ TEST_F(ProjectEditorTest, ConfirmKeepsEveryValueTheUserDidNotChange) {
     selectBranch(0);
     br->FinalFlow.Edit->setText(QStringLiteral("0.5"));
     QTest::keyClick(br->FinalFlow.Edit, Qt::Key_Return);
-    EXPECT_NEAR(double{state.Document.project().Branches[0].Final_Flow}, 30000.0, 0.01);
-    EXPECT_EQ(double{state.Document.project().Branches[0].Request_Flow}, 1450.0);
-    EXPECT_EQ(double{state.Document.project().Branches[0].Initial_Presetting}, 2.345);
+    EXPECT_NEAR(double{project().Branches[0].Final_Flow}, 30000.0, 0.01);
+    EXPECT_EQ(double{project().Branches[0].Request_Flow}, 1450.0);
+    EXPECT_EQ(double{project().Branches[0].Initial_Presetting}, 2.345);
 }
 
 TEST_F(ProjectEditorTest, TextThatIsNoNumberIsRefusedAndNamesStopAtTheInstrumentsLength) {
     setBranches(1);
     selectBranch(0);
-    const TBranch before = state.Document.project().Branches[0];
+    const TBranch before = project().Branches[0];
     br->RequestedFlow.Edit->setText(QStringLiteral("abc"));
     QTest::keyClick(br->RequestedFlow.Edit, Qt::Key_Return);
     EXPECT_EQ(ui.messages(), QStringList(QStringLiteral("Please fill valid flow")));
     EXPECT_EQ(QApplication::focusWidget(), br->RequestedFlow.Edit);
-    EXPECT_EQ(std::memcmp(&before, &state.Document.project().Branches[0], sizeof(TBranch)), 0);
+    EXPECT_EQ(std::memcmp(&before, &project().Branches[0], sizeof(TBranch)), 0);
     EXPECT_TRUE(editor->BranchEditPending());
     QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
 
@@ -707,12 +708,12 @@ TEST_F(ProjectEditorTest, ProjectNameConfirmedUnchangedKeepsItsBytes) {
         p.NamesCodePage = 7;
         p.Header.Name[5] = 165;
     });
-    const QByteArray name(reinterpret_cast<const char*>(state.Document.project().Header.Name), 16);
+    const QByteArray name(reinterpret_cast<const char*>(project().Header.Name), 16);
     editor->ShowProjectPage();
     prj->Name->setText(prj->Name->text() + u'x');
     prj->Name->setText(prj->Name->text().chopped(1));
     QTest::keyClick(prj->Name, Qt::Key_Return);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Document.project().Header.Name), 16), name);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(project().Header.Name), 16), name);
 }
 
 namespace {
@@ -799,22 +800,22 @@ TEST_F(ProjectEditorTest, EveryEditIsUndoneAndRedoneByteForByte) {
         setBranches(4);
         TProjectUndo& undo = editor->undo();
         undo.stack().clear();
-        const QByteArray before = savedBytes(state.Document.project());
+        const QByteArray before = savedBytes(project());
         e.Do();
         ASSERT_TRUE(ui.messages().isEmpty());
         ASSERT_EQ(undo.stack().count(), 1) << "one edit, one command";
-        const QByteArray after = savedBytes(state.Document.project());
+        const QByteArray after = savedBytes(project());
         EXPECT_NE(after, before);
         EXPECT_EQ(undo.undoText(state.Messages), QString::fromLatin1(e.UndoText));
 
         editor->Undo();
-        EXPECT_EQ(savedBytes(state.Document.project()), before);
+        EXPECT_EQ(savedBytes(project()), before);
         EXPECT_EQ(undo.redoText(state.Messages), QString::fromLatin1(e.UndoText).replace(0, 4, u"Redo"_qs));
         EXPECT_EQ(undo.undoText(state.Messages), QStringLiteral("Undo"));
         editor->Redo();
-        EXPECT_EQ(savedBytes(state.Document.project()), after);
+        EXPECT_EQ(savedBytes(project()), after);
         editor->Undo();
-        EXPECT_EQ(savedBytes(state.Document.project()), before);
+        EXPECT_EQ(savedBytes(project()), before);
         // The tree shows the project as it stands, node for node.
         EXPECT_EQ(root()->childCount(), 2 + 4);
         EXPECT_EQ(node(0)->text(0), QStringLiteral("Project name: Plant"));
@@ -877,7 +878,7 @@ TEST_F(ProjectEditorTest, AReplacedProjectStartsAFreshHistory) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
         setBranches(3);
-        const auto other = std::make_unique<TProject>(state.Document.project());
+        const auto other = std::make_unique<TProject>(project());
         selectBranch(0);
         editor->MoveBranchDown();
         ASSERT_TRUE(editor->undo().stack().canUndo());

@@ -174,7 +174,8 @@ TEST_F(ProjectTreeModelTest, ShowsTheProjectWithItsValueLinesAndMarks) {
     EXPECT_TRUE(r0.data(Qt::DecorationRole).value<QIcon>().isNull());
     EXPECT_FALSE(r1.data(Qt::DecorationRole).value<QIcon>().isNull());
     EXPECT_EQ(r1.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
-    EXPECT_EQ(r1.data(Qt::ToolTipRole).toString(), QStringLiteral("Deviation: +20.0 %  (Tolerance: \u00B110 %)"));
+    EXPECT_EQ(r1.data(Qt::ToolTipRole).toString(),
+              QStringLiteral("Deviation: +20.0 %  (Tolerance: \u00B110 %)"));
 
     // A wider tolerance takes the mark away once the model is told.
     state.Settings.BalancingTolerance = 25;

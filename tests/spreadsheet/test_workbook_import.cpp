@@ -136,7 +136,8 @@ TEST_F(WorkbookImport, RowsBecomeBranchesOfALockedProject) {
     row(12, "R3", "F", "T", "abc", "", "15");
     row(13, "", "ignored", "ignored", "1");
     row(14, "after the gap", "", "");
-    replaceProject(document, [](TProject& p) { p.Branches[5].Final_Flow = 77.0; }); // a slot of the old project
+    // A slot of the old project.
+    replaceProject(document, [](TProject& p) { p.Branches[5].Final_Flow = 77.0; });
     ui.FilesToOpen << workbook("Lindenweg office block project.xlsx");
 
     ASSERT_EQ(ImportWorkbookCommand(context), TWorkbookResult::Done);

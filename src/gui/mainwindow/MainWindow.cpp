@@ -107,7 +107,8 @@ void TMainF::init() {
     connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::dropStaleStatus);
     connect(&m_editor->undo().stack(), &QUndoStack::indexChanged, this, &TMainF::UpdateWindowState);
     // The branch commands follow the branch the editor acts on.
-    connect(m_editor, &TProjectEditor::currentBranchChanged, this, [this] { applyCommandRules(commandState()); });
+    connect(m_editor, &TProjectEditor::currentBranchChanged, this,
+            [this] { applyCommandRules(commandState()); });
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -647,7 +648,8 @@ void TMainF::ChooseLanguage() {
     const TProject& project = m_state.Document.project();
     const QUndoStack& history = m_editor->undo().stack();
     if (m_state.Document.state().IsNewProject && !history.canUndo() && !history.canRedo() &&
-        project.branchCount() == 0 && project.Header.Name[0] == 0 && project.NamesCodePage != m_state.codePage())
+        project.branchCount() == 0 && project.Header.Name[0] == 0 &&
+        project.NamesCodePage != m_state.codePage())
         m_state.Document.resetToNew(m_state.codePage());
     m_editor->RefreshAfterLanguage();
 }

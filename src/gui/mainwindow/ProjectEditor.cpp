@@ -421,7 +421,8 @@ void TProjectEditor::Impl::connectWidgets() {
             selectionChanged();
     });
     // Only the root is open after a new build.
-    QObject::connect(Model, &QAbstractItemModel::modelReset, &Q, [this] { Tree->expand(Model->rootIndex()); });
+    QObject::connect(Model, &QAbstractItemModel::modelReset, &Q,
+                     [this] { Tree->expand(Model->rootIndex()); });
 
     auto projectChanged = [this] {
         if (!Filling)

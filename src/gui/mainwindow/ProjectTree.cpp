@@ -67,19 +67,27 @@ void TProjectTreeModel::connectDocument() {
     connect(d, &TProjectDocument::headerChanged, this, &TProjectTreeModel::headerChanged);
     connect(d, &TProjectDocument::branchChanged, this, &TProjectTreeModel::branchChanged);
     connect(d, &TProjectDocument::aboutToInsertBranches, this, [this](int first, int count) {
+        if (!m_built)
+            return; // the first build takes the project as it then is
         m_updating = true;
         beginInsertRows(rootIndex(), ProjectLines + first, ProjectLines + first + count - 1);
     });
     connect(d, &TProjectDocument::branchesInserted, this, [this](int first, int count) {
+        if (!m_built)
+            return;
         insertNodes(first, count);
         endInsertRows();
         m_updating = false;
     });
     connect(d, &TProjectDocument::aboutToRemoveBranches, this, [this](int first, int count) {
+        if (!m_built)
+            return;
         m_updating = true;
         beginRemoveRows(rootIndex(), ProjectLines + first, ProjectLines + first + count - 1);
     });
     connect(d, &TProjectDocument::branchesRemoved, this, [this](int first, int count) {
+        if (!m_built)
+            return;
         const auto begin = m_nodes.begin() + first;
         m_nodes.erase(begin, begin + count);
         renumber(static_cast<std::size_t>(first));
@@ -87,12 +95,17 @@ void TProjectTreeModel::connectDocument() {
         m_updating = false;
     });
     connect(d, &TProjectDocument::aboutToMoveBranch, this, [this](int from, int to) {
+        if (!m_built)
+            return;
         m_updating = true;
         const QModelIndex root = rootIndex();
         // The destination counts the rows before the move: one further down when moving down.
-        beginMoveRows(root, ProjectLines + from, ProjectLines + from, root, ProjectLines + (from < to ? to + 1 : to));
+        beginMoveRows(root, ProjectLines + from, ProjectLines + from, root,
+                      ProjectLines + (from < to ? to + 1 : to));
     });
     connect(d, &TProjectDocument::branchMoved, this, [this](int from, int to) {
+        if (!m_built)
+            return;
         auto& n = m_nodes;
         if (from < to)
             std::rotate(n.begin() + from, n.begin() + from + 1, n.begin() + to + 1);
@@ -186,7 +199,7 @@ void TProjectTreeModel::branchChanged(int branch) {
 }
 
 QModelIndex TProjectTreeModel::rootIndex() const {
-    return createIndex(0, 0, nullptr);
+    return m_built ? createIndex(0, 0, nullptr) : QModelIndex();
 }
 
 QModelIndex TProjectTreeModel::branchIndex(int branch) const {
