@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DocumentState.h"
 #include "document/ProjectDocument.h"
 #include "commands/ProjectCommands.h"
 #include "files/ProjectFile.h"
@@ -28,7 +29,7 @@ class ProjectCommands : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     TProjectDocument document;
-    TProject* project = &document.projectInPlace();
+    const TProject* project = &document.project();
     TScriptedUserInterface ui;
     TBracketTranslator translator;
     int instrumentSaves = 0;
@@ -83,8 +84,10 @@ TEST_F(ProjectCommands, OpenLoadsAndSetsTheFlags) {
 }
 
 TEST_F(ProjectCommands, CancelledOrFailedOpenLeavesEverything) {
-    project->Header.Branch_Count = 1;
-    InitBranch(*project, 0);
+    replaceProject(document, [](TProject& p) {
+        p.Header.Branch_Count = 1;
+        InitBranch(p, 0);
+    });
     document.setState({u"mine.proj"_qs, false, false, false, true});
     ui.Status = u"before"_qs;
     const TDocumentState stateBefore = document.state();
@@ -255,7 +258,8 @@ TEST_F(ProjectCommands, AskSaveChangesAsksWhatTheFlagsCallFor) {
 TEST_F(ProjectCommands, SaveAsProposesTheNameAndEachUsedFileIsReported) {
     QStringList used;
     context.FileUsed = [&](const QString& file) { used << file; };
-    EncodeInstrumentText(u"Riser/A"_qs, project->Header.Name, NameFieldSize, 0);
+    replaceProject(document,
+                   [](TProject& p) { EncodeInstrumentText(u"Riser/A"_qs, p.Header.Name, NameFieldSize, 0); });
     document.setState({QString(), true, false, false, false});
     ui.FilesToSave << path("a.proj");
     ASSERT_TRUE(SaveProjectAsCommand(context));

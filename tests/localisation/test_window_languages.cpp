@@ -273,12 +273,12 @@ TEST_F(WindowLanguagesTest, ProjectNamesAreStoredInTheTableOfTheLanguage) {
         QTest::keyClick(page->Name, Qt::Key_Return);
         ASSERT_FALSE(w.editor().ProjectEditPending());
 
-        const auto* name = reinterpret_cast<const std::uint8_t*>(state->Project->Header.Name);
+        const auto* name = reinterpret_cast<const std::uint8_t*>(state->Document.project().Header.Name);
         std::vector<std::uint8_t> bytes(name, name + 16);
         std::vector<std::uint8_t> stored = c.stored;
         stored.resize(16, 0);
         EXPECT_EQ(bytes, stored);
-        EXPECT_EQ(DecodeInstrumentText(state->Project->Header.Name, 16, state->codePage()),
+        EXPECT_EQ(DecodeInstrumentText(state->Document.project().Header.Name, 16, state->codePage()),
                   QString::fromUtf16(c.readBack));
         w.editor().ShowProjectPage();
         EXPECT_EQ(page->Name->text(), QString::fromUtf16(c.readBack));

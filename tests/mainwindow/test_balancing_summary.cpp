@@ -9,6 +9,8 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectTree.h"
+#include "mainwindow/TreeLines.h"
+#include "DocumentState.h"
 #include "mainwindow/UnitDialog.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "document/EditCommands.h"
@@ -53,22 +55,24 @@ protected:
 
         // Within, outside by +20 %, not measured, outside by -15 %.
         const double flows[][2] = {{100.0, 105.0}, {100.0, 120.0}, {NoValue, NoValue}, {200.0, 170.0}};
-        TProject& p = *state->Project;
-        p.Header.Branch_Count = 4;
-        for (int i = 0; i < 4; ++i) {
-            TBranch& b = p.Branches[static_cast<std::size_t>(i)];
-            b = TBranch{};
-            EncodeInstrumentText(QStringLiteral("B%1").arg(i + 1), b.Name, NameFieldSize, 0);
-            b.Request_Flow = flows[i][0];
-            b.Final_Flow = flows[i][1];
-            b.Initial_Flow = NoValue;
-            b.Initial_Presetting = PresettingEmpty;
-            b.Final_Presetting = PresettingEmpty;
-        }
-        window->editor().BuildProjectTree();
+        replaceProject(state->Document, [&](TProject& p) {
+            p.Header.Branch_Count = 4;
+            for (int i = 0; i < 4; ++i) {
+                TBranch& b = p.Branches[static_cast<std::size_t>(i)];
+                b = TBranch{};
+                EncodeInstrumentText(QStringLiteral("B%1").arg(i + 1), b.Name, NameFieldSize, 0);
+                b.Request_Flow = flows[i][0];
+                b.Final_Flow = flows[i][1];
+                b.Initial_Flow = NoValue;
+                b.Initial_Presetting = PresettingEmpty;
+                b.Final_Presetting = PresettingEmpty;
+            }
+        });
     }
 
-    QTreeWidgetItem* node(int branch) { return BranchNode(*window->editor().tree(), branch); }
+    TreeLine node(int branch) {
+        return {window->editor().tree(), window->editor().treeModel().branchIndex(branch)};
+    }
 
     QTemporaryDir dir;
     std::unique_ptr<TApplicationState> state;
@@ -110,13 +114,13 @@ TEST_F(BalancingSummaryTest, SummaryFiltersSortsAndSelectsTheBranch) {
     EXPECT_EQ(summary->filter()->index(1, BalancingColumnDeviation).data().toString(), QStringLiteral("-15.0"));
 
     emit summary->view()->doubleClicked(summary->filter()->index(1, BalancingColumnName));
-    EXPECT_EQ(window->editor().tree()->currentItem(), node(3));
+    EXPECT_EQ(currentLine(window->editor().tree()), node(3));
     // Enter on a row does the same.
     summary->view()->setCurrentIndex(summary->filter()->index(0, BalancingColumnName));
     QApplication::setActiveWindow(summary);
     summary->view()->setFocus();
     QTest::keyClick(summary->view(), Qt::Key_Return);
-    EXPECT_EQ(window->editor().tree()->currentItem(), node(1));
+    EXPECT_EQ(currentLine(window->editor().tree()), node(1));
 
     // A wider tolerance brings the -15 % branch within it, in the summary and in the tree.
     summary->toleranceBox()->setValue(15);
@@ -127,10 +131,11 @@ TEST_F(BalancingSummaryTest, SummaryFiltersSortsAndSelectsTheBranch) {
 }
 
 TEST_F(BalancingSummaryTest, NumbersSortAsNumbers) {
-    TProject& p = *state->Project;
-    p.Branches[0].Request_Flow = 9.0;
-    p.Branches[0].Final_Flow = 9.0;
-    p.Branches[1].Request_Flow = 1000.0;
+    replaceProject(state->Document, [](TProject& p) {
+        p.Branches[0].Request_Flow = 9.0;
+        p.Branches[0].Final_Flow = 9.0;
+        p.Branches[1].Request_Flow = 1000.0;
+    });
     window->balancing().ShowSummary();
     TBalancingSummaryWindow* summary = window->balancing().summaryWindow();
     summary->view()->sortByColumn(BalancingColumnRequested, Qt::AscendingOrder);
@@ -150,7 +155,7 @@ TEST_F(BalancingSummaryTest, FollowsEditsUndoUnitsAndTheTolerance) {
     ASSERT_EQ(summary->countsText(), before);
 
     // B2 measured again at 101 of 100 l/h, through the undo history as the branch page does it.
-    TBranch b2 = state->Project->Branches[1];
+    TBranch b2 = state->Document.project().Branches[1];
     b2.Final_Flow = 101.0;
     window->editor().undo().push(new TChangeBranch(state->Document, clock, 1, b2, QStringLiteral("B2")));
     QApplication::processEvents();
@@ -229,5 +234,5 @@ TEST_F(BalancingSummaryTest, FitsASmallScreenAndLeadsBackToTheMainWindow) {
     emit summary->view()->doubleClicked(summary->filter()->index(2, BalancingColumnName));
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), window.get());
-    EXPECT_EQ(window->editor().tree()->currentItem(), node(2));
+    EXPECT_EQ(currentLine(window->editor().tree()), node(2));
 }

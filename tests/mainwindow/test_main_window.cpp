@@ -10,6 +10,7 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectTree.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/BranchList.h"
 #include "model/Clock.h"
@@ -27,11 +28,12 @@
 #include <QPushButton>
 #include <QSemaphore>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -127,7 +129,7 @@ TEST_F(MainWindowTest, StartsSilentlyWithCacheFilesOnAnEmptyNewProject) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - New project"));
     EXPECT_TRUE(state->Document.state().IsNewProject);
     EXPECT_FALSE(state->Document.state().Modified);
-    EXPECT_EQ(state->Project->branchCount(), 0);
+    EXPECT_EQ(state->Document.project().branchCount(), 0);
     EXPECT_EQ(ManufacturerCountOf(*state->Catalogue), 1);
     // The settings were read before anything was shown.
     EXPECT_EQ(state->Units.FlowUnit, 3);
@@ -261,8 +263,10 @@ TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
     };
     for (const BranchRow& row : rows) {
         SCOPED_TRACE(row.Case);
-        state->Project->Header.Branch_Count = static_cast<std::int16_t>(row.Count);
-        state->Project->Header.State = row.Locked ? StateLocked : 0;
+        replaceProject(state->Document, [&](TProject& p) {
+            p.Header.Branch_Count = static_cast<std::int16_t>(row.Count);
+            p.Header.State = row.Locked ? StateLocked : 0;
+        });
         window().editor().setCurrentBranch(row.Current);
         w.UpdateWindowState();
         EXPECT_EQ(enabled("mAddBranch"), row.Add);
@@ -279,7 +283,7 @@ TEST_F(MainWindowTest, BranchCommandsFollowSelectionAndLock) {
 TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
     TMainF& w = startedWindow();
     w.show();
-    state->Project->Header.State = StateLocked | 0x01;
+    replaceProject(state->Document, [](TProject& p) { p.Header.State = StateLocked | 0x01; });
     state->Document.setModified(false);
     w.UpdateWindowState();
     auto* projectPage = w.findChild<QWidget*>(QStringLiteral("TabPrj"));
@@ -292,14 +296,14 @@ TEST_F(MainWindowTest, ALockedProjectLocksTheInputsAndNewUnlocksIt) {
     EXPECT_FALSE(anyEnabled());
 
     w.NewProject();
-    EXPECT_EQ(state->Project->Header.State, 0x01); // only the lock is cleared
+    EXPECT_EQ(state->Document.project().Header.State, 0x01); // only the lock is cleared
     EXPECT_TRUE(anyEnabled());
     EXPECT_TRUE(enabled("mAddBranch"));
 }
 
 TEST_F(MainWindowTest, AnOpenConfirmPanelKeepsTheMainCommandsOff) {
     TMainF& w = startedWindow();
-    state->Project->Header.Branch_Count = 3;
+    replaceProject(state->Document, [](TProject& p) { p.Header.Branch_Count = 3; });
     window().editor().setCurrentBranch(1);
     changeState(state->Document, [&](TDocumentState& s) {
         s.Modified = true;
@@ -459,8 +463,10 @@ TEST_F(MainWindowTest, CloseSavesTheSettingsAndTellsWhenItCannot) {
 
 TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     TMainF& w = startedWindow();
-    state->Project->Header.Branch_Count = 2;
-    state->Project->Header.Name[0] = 'X';
+    replaceProject(state->Document, [](TProject& p) {
+        p.Header.Branch_Count = 2;
+        p.Header.Name[0] = 'X';
+    });
     changeState(state->Document, [&](TDocumentState& s) {
         s.IsNewProject = false;
         s.HasFileName = true;
@@ -472,8 +478,8 @@ TEST_F(MainWindowTest, NewAsksAboutChangesThenStartsAnEmptyProject) {
     w.NewProject();
 
     EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
-    EXPECT_EQ(state->Project->branchCount(), 0);
-    EXPECT_EQ(state->Project->Header.Name[0], 0);
+    EXPECT_EQ(state->Document.project().branchCount(), 0);
+    EXPECT_EQ(state->Document.project().Header.Name[0], 0);
     EXPECT_TRUE(state->Document.state().IsNewProject);
     EXPECT_FALSE(state->Document.state().HasFileName);
     EXPECT_TRUE(state->Document.state().ProjectFileName.isEmpty());
@@ -535,13 +541,15 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     TMainF& w = startedWindow();
     w.show();
     QApplication::setActiveWindow(&w);
-    for (int i = 0; i < 3; ++i)
-        InitBranch(*state->Project, i);
-    state->Project->Header.Branch_Count = 3;
+    replaceProject(state->Document, [](TProject& p) {
+        for (int i = 0; i < 3; ++i)
+            InitBranch(p, i);
+        p.Header.Branch_Count = 3;
+    });
     window().editor().setCurrentBranch(1);
     w.UpdateWindowState();
 
-    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    auto* tree = w.findChild<QTreeView*>(QStringLiteral("PrjTree"));
     ASSERT_NE(tree, nullptr);
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
@@ -554,7 +562,7 @@ TEST_F(MainWindowTest, MenuItemsAndTreeShortcutsReachTheEditor) {
     w.action(QStringLiteral("mMoveBranchDown"))->trigger();
     EXPECT_EQ(window().editor().currentBranch(), 2);
     QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(state->Project->branchCount(), 4);
+    EXPECT_EQ(state->Document.project().branchCount(), 4);
     EXPECT_FALSE(enabled("mNewPrj"));
     EXPECT_FALSE(enabled("mExit"));
 }
@@ -576,7 +584,7 @@ void tryToInterfere(TMainF& w) {
     for (const char* name : {"mDeleteBranch", "mDeleteBranch2", "mAddBranch", "mMoveBranchDown", "mOpenPrj",
                              "mNewPrj", "mImportXLS", "mOpenPrjFromDevice", "mUnits"})
         w.action(QLatin1String(name))->trigger();
-    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    auto* tree = w.findChild<QTreeView*>(QStringLiteral("PrjTree"));
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
     for (QLineEdit* edit : w.findChildren<QLineEdit*>())
         QTest::keyClicks(edit, QStringLiteral("9"));
@@ -588,8 +596,8 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
     w.show();
     w.StartupSequence();
     w.ReadProjectFromInstrument();
-    ASSERT_GT(state->Project->branchCount(), 0);
-    const QByteArray read = projectBytes(*state->Project);
+    ASSERT_GT(state->Document.project().branchCount(), 0);
+    const QByteArray read = projectBytes(state->Document.project());
 
     for (const char* operation : {"write", "read"}) {
         SCOPED_TRACE(operation);
@@ -609,7 +617,7 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
         }
         ui.DuringEvents = nullptr;
         EXPECT_GT(attempts, 0);
-        EXPECT_EQ(projectBytes(*state->Project), read);
+        EXPECT_EQ(projectBytes(state->Document.project()), read);
         EXPECT_FALSE(state->Document.state().Modified);
         for (const auto& shown : ui.Log)
             EXPECT_TRUE(shown.Kind == QLatin1String("status") ||
@@ -619,7 +627,7 @@ TEST_F(MainWindowWithInstrumentTest, NothingChangesTheProjectWhileATransferRuns)
     // Afterwards the commands work again.
     EXPECT_TRUE(enabled("mOpenPrj"));
     EXPECT_TRUE(enabled("mDeleteBranch2"));
-    EXPECT_TRUE(w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"))->isEnabled());
+    EXPECT_TRUE(w.findChild<QTreeView*>(QStringLiteral("PrjTree"))->isEnabled());
 }
 
 // The write sends the project as it was at the Yes, even if it changes between the blocks.
@@ -628,19 +636,19 @@ TEST_F(MainWindowWithInstrumentTest, TheInstrumentGetsTheProjectAsItWasWhenTheWr
     TMainF& w = window();
     w.StartupSequence();
     w.ReadProjectFromInstrument();
-    const int count = state->Project->branchCount();
+    const int count = state->Document.project().branchCount();
     ASSERT_GT(count, 1);
-    const QByteArray sent = projectBytes(*state->Project);
+    const QByteArray sent = projectBytes(state->Document.project());
     ui.Answers = {Answer::Yes};
     ui.DuringEvents = [&] {
-        if (state->Project->branchCount() == count)
-            DeleteBranch(*state->Project, 0);
+        if (state->Document.project().branchCount() == count)
+            state->Document.removeBranch(0);
     };
     ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
     ui.DuringEvents = nullptr;
     state->Document.setModified(false);
     w.ReadProjectFromInstrument();
-    EXPECT_EQ(projectBytes(*state->Project), sent);
+    EXPECT_EQ(projectBytes(state->Document.project()), sent);
 }
 
 TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsksFirst) {
@@ -656,14 +664,16 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     };
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
-        EncodeInstrumentText(QStringLiteral("Changed"), state->Project->Header.Name, 16, 0);
+        replaceProject(state->Document, [](TProject& p) {
+            EncodeInstrumentText(QStringLiteral("Changed"), p.Header.Name, 16, 0);
+        });
         state->Document.setModified(true);
-        const QByteArray changed = projectBytes(*state->Project);
+        const QByteArray changed = projectBytes(state->Document.project());
         ui.Log.clear();
         ui.Answers = {Answer::Cancel};
         command();
         EXPECT_EQ(asked(), QStringList{QStringLiteral("Save now?")});
-        EXPECT_EQ(projectBytes(*state->Project), changed);
+        EXPECT_EQ(projectBytes(state->Document.project()), changed);
         EXPECT_TRUE(state->Document.state().Modified);
         EXPECT_TRUE(w.windowTitle().endsWith(u'*'));
         for (const auto& shown : ui.Log)
@@ -675,15 +685,16 @@ TEST_F(MainWindowWithInstrumentTest, EveryCommandThatReplacesAChangedProjectAsks
     w.ReadProjectFromInstrument();
     EXPECT_EQ(asked(), (QStringList{QStringLiteral("Save now?"), QStringLiteral("Save now to ZRV10?")}));
     EXPECT_FALSE(state->Document.state().Modified);
-    EXPECT_NE(DecodeInstrumentText(state->Project->Header.Name, 16, 0), QStringLiteral("Changed"));
+    EXPECT_NE(DecodeInstrumentText(state->Document.project().Header.Name, 16, 0), QStringLiteral("Changed"));
 }
 
 // A 100-branch project in the window and on the instrument: eight blocks each way.
 void writeHundredBranches(TMainF& w, TApplicationState& state, TScriptedUserInterface& ui) {
-    TProject& p = *state.Project;
-    p.Header.Branch_Count = 100;
-    for (int i = 0; i < 100; ++i)
-        EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    replaceProject(state.Document, [](TProject& p) {
+        p.Header.Branch_Count = 100;
+        for (int i = 0; i < 100; ++i)
+            EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    });
     ui.Answers = {Answer::Yes};
     ASSERT_EQ(w.SaveProjectToInstrument(), TDeviceResult::Done);
 }
@@ -714,13 +725,14 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     };
 
     // The read: nothing in memory changes.
-    EncodeInstrumentText(QStringLiteral("Mine"), state->Project->Header.Name, 16, 0);
+    replaceProject(state->Document,
+                   [](TProject& p) { EncodeInstrumentText(QStringLiteral("Mine"), p.Header.Name, 16, 0); });
     changeState(state->Document, [](TDocumentState& s) {
         s.Modified = false;
         s.ProjectFileName = QStringLiteral("/home/u/mine.proj");
         s.HasFileName = true;
     });
-    const QByteArray mine = projectBytes(*state->Project);
+    const QByteArray mine = projectBytes(state->Document.project());
     const QByteArray valvesBefore = [&] {
         QFile f(QDir(state->CacheDir).filePath(QStringLiteral("valves.bin")));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -729,7 +741,7 @@ TEST_F(MainWindowWithInstrumentTest, CancelInTheProgressWindowStopsReadAndWriteW
     w.ReadProjectFromInstrument();
     EXPECT_EQ(figures, (QStringList{QStringLiteral("Branch 13 of 100"), QStringLiteral("Branch 26 of 100"),
                                     QStringLiteral("Branch 40 of 100")}));
-    EXPECT_EQ(projectBytes(*state->Project), mine);
+    EXPECT_EQ(projectBytes(state->Document.project()), mine);
     EXPECT_EQ(state->Document.state().ProjectFileName, QStringLiteral("/home/u/mine.proj"));
     EXPECT_TRUE(state->Document.state().HasFileName);
     EXPECT_EQ(ui.Status, QStringLiteral("The read was cancelled!"));
@@ -816,7 +828,7 @@ TEST_F(MainWindowWithInstrumentTest, TransfersRunOnTheWorkerWhileTheWindowGoesOn
     poll.start(5);
     QThread* const gui = QThread::currentThread();
 
-    const QByteArray mine = projectBytes(*state->Project);
+    const QByteArray mine = projectBytes(state->Document.project());
     pause.arm(60);
     clicked = false;
     w.ReadProjectFromInstrument();
@@ -825,7 +837,7 @@ TEST_F(MainWindowWithInstrumentTest, TransfersRunOnTheWorkerWhileTheWindowGoesOn
     EXPECT_FALSE(pause.Threads.isEmpty());
     EXPECT_FALSE(pause.Threads.contains(gui));
     EXPECT_EQ(ui.Status, QStringLiteral("The read was cancelled!"));
-    EXPECT_EQ(projectBytes(*state->Project), mine);
+    EXPECT_EQ(projectBytes(state->Document.project()), mine);
     EXPECT_TRUE(w.centralWidget()->isEnabled());
 
     state->Document.setModified(true);
@@ -857,8 +869,9 @@ TEST_F(MainWindowWithInstrumentTest, VerifyAfterWritingFollowsTheOptionsItem) {
     TMainF& w = window();
     w.StartupSequence();
     w.ReadProjectFromInstrument();
-    ASSERT_GE(state->Project->branchCount(), 2);
-    const QString second = DecodeInstrumentText(state->Project->Branches[1].Name, 16, state->codePage());
+    ASSERT_GE(state->Document.project().branchCount(), 2);
+    const QString second =
+        DecodeInstrumentText(state->Document.project().Branches[1].Name, 16, state->codePage());
     QAction* verify = w.action(QStringLiteral("mVerifyAfterWrite"));
     ASSERT_NE(verify, nullptr);
     EXPECT_TRUE(verify->isCheckable());
@@ -969,7 +982,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
 
 TEST_F(MainWindowTest, NothingCanBeUsedWhileADeviceOperationRuns) {
     TMainF& w = startedWindow();
-    state->Project->Header.Branch_Count = 3;
+    replaceProject(state->Document, [](TProject& p) { p.Header.Branch_Count = 3; });
     window().editor().setCurrentBranch(1);
     changeState(state->Document, [](TDocumentState& s) { s.IsNewProject = false; });
     const QList<QAction*> items = w.findChildren<QAction*>();
@@ -1019,8 +1032,8 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(WithoutAccelerator(undo->text()), QStringLiteral("Undo"));
 
-    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
-    tree->setCurrentItem(tree->topLevelItem(0)->child(3)); // branch 1
+    auto* tree = w.findChild<QTreeView*>(QStringLiteral("PrjTree"));
+    tree->setCurrentIndex(tree->model()->index(3, 0, tree->model()->index(0, 0))); // branch 1
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(w.windowTitle(), saved + u'*');
@@ -1037,7 +1050,7 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
     QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(w.windowTitle(), saved + u'*');
-    EXPECT_EQ(state->Project->Branches[2].Name[1], '1');
+    EXPECT_EQ(state->Document.project().Branches[2].Name[1], '1');
 
     // A save marks the point the title is clean at; before it the project is changed again.
     state->Document.markSavedToFile(QStringLiteral("/p/a.proj"));
@@ -1049,6 +1062,44 @@ TEST_F(MainWindowTest, UndoAndRedoNameTheEditAndTheTitleFollowsTheSavedPoint) {
     EXPECT_FALSE(redo->isEnabled());
     w.EnableMainCommands(true);
     EXPECT_TRUE(redo->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// The window is never told after a command: its title and items follow the document's announcements
+// and the editor's current branch, whoever changed them (a worker's result lands the same way).
+TEST_F(MainWindowTest, TheWindowFollowsTheDocumentAndTheCurrentBranchWithoutBeingTold) {
+    TMainF& w = startedWindow();
+    auto project = std::make_unique<TProject>();
+    project->Header.Branch_Count = 3;
+    for (int i = 0; i < 3; ++i)
+        InitBranch(*project, i);
+    state->Document.replaceFromFile(*project, QStringLiteral("/p/b.proj"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/b.proj"));
+    EXPECT_FALSE(enabled("mMoveBranchUp")) << "a replaced project starts at its top";
+    state->Document.setModified(true);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/b.proj*"));
+
+    TProjectEditor& editor = w.editor();
+    QSignalSpy announced(&editor, &TProjectEditor::currentBranchChanged);
+    editor.tree()->setCurrentIndex(editor.treeModel().branchIndex(2));
+    EXPECT_EQ(announced.count(), 1);
+    EXPECT_TRUE(enabled("mDeleteBranch"));
+    EXPECT_TRUE(enabled("mMoveBranchUp"));
+    EXPECT_FALSE(enabled("mMoveBranchDown"));
+
+    editor.MoveBranchUp();
+    EXPECT_EQ(announced.count(), 2);
+    EXPECT_EQ(editor.currentBranch(), 1);
+    EXPECT_TRUE(enabled("mMoveBranchDown"));
+    EXPECT_TRUE(text("mUndo").startsWith(QStringLiteral("Undo move of branch")));
+
+    state->Document.replaceFromFile(*project, QStringLiteral("/p/c.proj"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/c.proj"));
+    EXPECT_FALSE(enabled("mMoveBranchUp")) << "a replaced project starts at its top";
+    EXPECT_FALSE(enabled("mUndo"));
 }
 
 } // namespace

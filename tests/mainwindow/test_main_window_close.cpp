@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The close of the main window after real writes, exports and edits, and the progress window's keys,
 // against the simulated instrument beside the program.
+#include "DocumentState.h"
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "OneValveCache.h"
@@ -9,6 +10,7 @@
 #include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/ProjectTree.h"
 #include "mainwindow/ProjectPage.h"
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/test_dialogs_app.h"
@@ -26,7 +28,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -79,8 +81,8 @@ protected:
 
     // Selects the branch in the tree, types the name on its page and confirms it, as the user does.
     void renameBranch(int index, const QString& name) {
-        QTreeWidget* tree = window->editor().tree();
-        tree->setCurrentItem(tree->topLevelItem(0)->child(index + 2));
+        QTreeView* tree = window->editor().tree();
+        tree->setCurrentIndex(window->editor().treeModel().branchIndex(index));
         auto* page = qobject_cast<TBranchPage*>(window->editor().pages()->widget(1));
         ASSERT_NE(page, nullptr);
         page->Name->setText(name);
@@ -147,11 +149,11 @@ TEST_F(MainWindowCloseTest, EditsAfterAWriteToTheInstrumentAreSavedToTheProjects
 // which has no file of its own, for Save as.
 TEST_F(MainWindowCloseTest, EditsAfterAnExportAreOfferedForSavingOnClose) {
     pick("mOpenPrjFromDevice");
-    ASSERT_GT(state->Project->branchCount(), 1);
+    ASSERT_GT(state->Document.project().branchCount(), 1);
     window->editor().setCurrentBranch(0);
     window->UpdateWindowState();
     pick("mMoveBranchDown");
-    const QString second = DecodeInstrumentText(state->Project->Branches[1].Name, NameFieldSize, 0);
+    const QString second = DecodeInstrumentText(state->Document.project().Branches[1].Name, NameFieldSize, 0);
 
     const QString book = dir.filePath(QStringLiteral("book.xlsx"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/spreadsheet/book_plain.xlsx"), book));
@@ -173,10 +175,11 @@ TEST_F(MainWindowCloseTest, EditsAfterAnExportAreOfferedForSavingOnClose) {
 // A 100-branch project written in eight blocks; `during` runs between them as the user.
 void writeWhile(TMainF& w, TApplicationState& state, TScriptedUserInterface& ui,
                 std::function<void(int)> during) {
-    TProject& p = *state.Project;
-    p.Header.Branch_Count = 100;
-    for (int i = 0; i < 100; ++i)
-        EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    replaceProject(state.Document, [](TProject& p) {
+        p.Header.Branch_Count = 100;
+        for (int i = 0; i < 100; ++i)
+            EncodeInstrumentText(QStringLiteral("R%1").arg(i), p.Branches[i].Name, 16, 0);
+    });
     int block = 0;
     ui.DuringEvents = [&] { during(++block); };
     w.SaveProjectToInstrument();

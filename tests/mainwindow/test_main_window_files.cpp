@@ -8,6 +8,7 @@
 #include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/OpenFiles.h"
+#include "mainwindow/TreeLines.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
@@ -26,7 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -89,15 +90,10 @@ protected:
 // Every line of the project tree, as the user reads it.
 QStringList treeLines(const QWidget& window) {
     QStringList lines;
-    const auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("PrjTree"));
+    auto* tree = window.findChild<QTreeView*>(QStringLiteral("PrjTree"));
     EXPECT_NE(tree, nullptr);
-    std::function<void(const QTreeWidgetItem*)> walk = [&](const QTreeWidgetItem* item) {
-        lines << item->text(0);
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i));
-    };
-    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i));
+    if (tree)
+        lines = allLineTexts(tree);
     return lines;
 }
 

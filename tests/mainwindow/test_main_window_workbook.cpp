@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DocumentState.h"
 #include "NoPause.h"
 #include "ProgramFolder.h"
 #include "link/Pause.h"
 #include "commands/ApplicationState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
+#include "mainwindow/TreeLines.h"
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "files/ValveCache.h"
@@ -16,8 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -79,10 +80,7 @@ protected:
         a->trigger();
     }
     QStringList treeTexts() const {
-        QStringList texts;
-        for (QTreeWidgetItemIterator it(window->editor().tree()); *it; ++it)
-            texts << (*it)->text(0);
-        return texts;
+        return allLineTexts(window->editor().tree());
     }
 
     QTemporaryDir dir;
@@ -99,9 +97,9 @@ TEST_F(MainWindowWorkbook, ImportGivesALockedProjectWithItsBranchesInTheTree) {
     pick("mImportXLS");
 
     EXPECT_TRUE(ui.messages().isEmpty()) << ui.messages().join(u'\n').toStdString();
-    EXPECT_EQ(state->Project->branchCount(), 7);
-    EXPECT_TRUE(state->Project->isLocked());
-    EXPECT_EQ(state->Project->Branches[0].Valve_Index, 2); // "AQ-V" sized "3/4"
+    EXPECT_EQ(state->Document.project().branchCount(), 7);
+    EXPECT_TRUE(state->Document.project().isLocked());
+    EXPECT_EQ(state->Document.project().Branches[0].Valve_Index, 2); // "AQ-V" sized "3/4"
     EXPECT_TRUE(state->Document.state().Modified);
     EXPECT_EQ(state->Document.state().ProjectFileName, dir.filePath(u"book_plain.proj"_qs));
     EXPECT_TRUE(treeTexts().contains(u"Branch: Riser 1-Floor 1-"_qs)) << treeTexts().join(u'|').toStdString();
@@ -120,7 +118,7 @@ TEST_F(MainWindowWorkbook, ImportDuringAPendingBranchEditLeavesTheEditorUsable) 
     ui.FilesToOpen << book("book_plain.xlsx");
     pick("mImportXLS");
 
-    EXPECT_EQ(state->Project->branchCount(), 7);
+    EXPECT_EQ(state->Document.project().branchCount(), 7);
     EXPECT_FALSE(window->editor().NewBranchPending());
     EXPECT_FALSE(window->editor().BranchEditPending());
     EXPECT_TRUE(window->editor().tree()->isEnabled());
@@ -130,7 +128,7 @@ TEST_F(MainWindowWorkbook, ImportDuringAPendingBranchEditLeavesTheEditorUsable) 
 TEST_F(MainWindowWorkbook, ABookWithoutTheSheetLeavesTheProject) {
     ui.FilesToOpen << book("book_plain.xlsx");
     pick("mImportXLS");
-    ASSERT_EQ(state->Project->branchCount(), 7);
+    ASSERT_EQ(state->Document.project().branchCount(), 7);
     const QStringList tree = treeTexts();
 
     ui.Answers << IUserInterface::Answer::No; // the unsaved import is not saved
@@ -138,8 +136,8 @@ TEST_F(MainWindowWorkbook, ABookWithoutTheSheetLeavesTheProject) {
     pick("mImportXLS");
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_TRUE(ui.messages()[0].contains(u"Nortavex"_qs));
-    EXPECT_EQ(state->Project->branchCount(), 7);
-    EXPECT_EQ(DecodeInstrumentText(state->Project->Header.Name, NameFieldSize, 0), u"book_plain"_qs);
+    EXPECT_EQ(state->Document.project().branchCount(), 7);
+    EXPECT_EQ(DecodeInstrumentText(state->Document.project().Header.Name, NameFieldSize, 0), u"book_plain"_qs);
     EXPECT_EQ(state->Document.state().ProjectFileName, dir.filePath(u"book_plain.proj"_qs));
     EXPECT_EQ(treeTexts(), tree);
 }
@@ -148,14 +146,16 @@ TEST_F(MainWindowWorkbook, ExportWritesTheResultsIntoTheBook) {
     const QString target = book("book_plain.xlsx");
     ui.FilesToOpen << target;
     pick("mImportXLS");
-    state->Project->Branches[0].Final_Flow = 12.34;
-    state->Project->Branches[0].Final_Presetting = 5.0;
+    replaceProject(state->Document, [](TProject& p) {
+        p.Branches[0].Final_Flow = 12.34;
+        p.Branches[0].Final_Presetting = 5.0;
+    });
 
     ui.FilesToOpen << target;
     pick("mExportXLS2");
     EXPECT_TRUE(ui.messages().isEmpty()) << ui.messages().join(u'\n').toStdString();
     EXPECT_EQ(ui.Status, u"The project was successfully exported."_qs);
-    EXPECT_TRUE(state->Project->isLocked());
+    EXPECT_TRUE(state->Document.project().isLocked());
 
     QString error;
     const auto sheet = OpenWorksheet(target, u"Nortavex"_qs, QLocale::c(), &error);

@@ -13,6 +13,8 @@
 #include "model/ProjectNames.h"
 #include "commands/ScriptedUserInterface.h"
 
+#include "DocumentState.h"
+#include "mainwindow/TreeLines.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "test_project_editor_catalogue.h"
 
@@ -27,7 +29,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,10 @@ struct FakeHooks final : IMainWindowHooks {
     QList<bool> MainCommands;
     QString Status;
 
-    void UpdateWindowState() override {
+    void UpdateWindowState() {
         ++WindowStateUpdates;
         if (Editor)
-            Editor->SetInputsEnabled(!State->Project->isLocked());
+            Editor->SetInputsEnabled(!State->Document.project().isLocked());
     }
     void EnableMainCommands(bool on) override {
         MainCommands.append(on);
@@ -100,9 +101,19 @@ struct ProjectEditorTest : ::testing::Test {
         editor.reset();
     }
 
-    // Branch i: "Branch i", valve i % 3 (0 and 2 have presettings), flows 10 i + 1, 2, 3.
-    void setBranches(int count) {
-        TProject& p = *state.Project;
+    // Branch i: "Branch i", valve i % 3 (0 and 2 have presettings), flows 10 i + 1, 2, 3; `adjust`
+    // changes the project further before it goes into the document, as an opened file's would.
+    void setBranches(int count, const std::function<void(TProject&)>& adjust = {}) {
+        replaceProject(state.Document, [&](TProject& p) { fillBranches(p, count, adjust); });
+        editor->setCurrentBranch(0);
+        editor->BuildProjectTree();
+        editor->ShowProjectPage();
+    }
+    // The open project changed by `adjust`, put in as a replacement.
+    void changeProject(const std::function<void(TProject&)>& adjust) {
+        replaceProject(state.Document, adjust);
+    }
+    static void fillBranches(TProject& p, int count, const std::function<void(TProject&)>& adjust) {
         EncodeInstrumentText(QStringLiteral("Plant"), p.Header.Name, 16, 0);
         EncodeInstrumentText(QStringLiteral("1.2.2024 8:00"), p.Header.Last_Change, 16, 0);
         for (int i = 0; i < count; ++i) {
@@ -118,33 +129,32 @@ struct ProjectEditorTest : ::testing::Test {
             p.Branches[i].Final_Presetting = i % 3 == 1 ? 0 : 3;
         }
         p.Header.Branch_Count = static_cast<std::int16_t>(count);
-        editor->setCurrentBranch(0);
-        editor->BuildProjectTree();
-        editor->ShowProjectPage();
+        if (adjust)
+            adjust(p);
     }
 
-    QTreeWidgetItem* root() const { return editor->tree()->topLevelItem(0); }
+    TreeLine root() const { return rootLine(editor->tree()); }
     // The root's line, or with value >= 0 a value line of that branch node.
-    QTreeWidgetItem* node(int line, int value = -1) const {
-        QTreeWidgetItem* n = root()->child(line);
+    TreeLine node(int line, int value = -1) const {
+        TreeLine n = root()->child(line);
         return value < 0 ? n : withLines(n)->child(value);
     }
-    // A branch node makes its lines when it is first opened; opened and closed again, it keeps them.
-    static QTreeWidgetItem* withLines(QTreeWidgetItem* item) {
+    // A branch node's lines are counted when it is first opened; opened and closed again, it keeps them.
+    static TreeLine withLines(TreeLine item) {
         const bool expanded = item->isExpanded();
         item->setExpanded(true);
         item->setExpanded(expanded);
         return item;
     }
-    void select(QTreeWidgetItem* item) { editor->tree()->setCurrentItem(item); }
+    void select(const TreeLine& item) { selectLine(item); }
     void selectBranch(int i) { select(node(i + 2)); }
     QStringList names() const {
         QStringList out;
-        for (int i = 0; i < state.Project->branchCount(); ++i)
-            out << nameOf(state.Project->Branches[i]);
+        for (int i = 0; i < project().branchCount(); ++i)
+            out << nameOf(project().Branches[i]);
         return out;
     }
-    QStringList children(QTreeWidgetItem* item) const {
+    QStringList children(TreeLine item) const {
         QStringList out;
         if (item != root())
             withLines(item);
@@ -152,12 +162,13 @@ struct ProjectEditorTest : ::testing::Test {
             out << item->child(i)->text(0);
         return out;
     }
+    const TProject& project() const { return state.Document.project(); }
     bool branchPageShown() const { return editor->pages()->currentWidget() == br; }
 };
 
 TEST_F(ProjectEditorTest, TreeShowsProjectAndEveryBranchWithItsValveAndValues) {
     setBranches(2);
-    ASSERT_EQ(editor->tree()->topLevelItemCount(), 1);
+    ASSERT_EQ(editor->tree()->model()->rowCount(), 1);
     EXPECT_EQ(root()->text(0), QStringLiteral("Project"));
     EXPECT_EQ(children(root()), (QStringList{"Project name: Plant", "Last change: 1.2.2024 8:00",
                                              "Branch: Branch 0", "Branch: Branch 1"}));
@@ -171,7 +182,7 @@ TEST_F(ProjectEditorTest, TreeShowsProjectAndEveryBranchWithItsValveAndValues) {
     EXPECT_EQ(node(3, 1)->text(0), QStringLiteral("Valve type: A2"));
     EXPECT_TRUE(root()->isExpanded());
     EXPECT_FALSE(node(2)->isExpanded());
-    EXPECT_TRUE(editor->tree()->selectedItems().isEmpty());
+    EXPECT_TRUE(selectedLines(editor->tree()).isEmpty());
     EXPECT_EQ(state.Valve.CurrentValve, 1); // left on the last branch's valve
 }
 
@@ -233,7 +244,7 @@ TEST_F(ProjectEditorTest, BranchPageShowsValveListsValuesAndHints) {
 TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) {
     setBranches(3);
     selectBranch(1);
-    const TBranch before = state.Project->Branches[1];
+    const TBranch before = project().Branches[1];
     QTest::keyClicks(br->Name, "x");
     br->RequestedFlow.Edit->setText(QStringLiteral("777"));
     EXPECT_TRUE(editor->BranchEditPending());
@@ -248,7 +259,7 @@ TEST_F(ProjectEditorTest, TypingOpensTheConfirmPanelAndCancelRestoresTheBranch) 
     EXPECT_EQ(hooks.MainCommands.last(), true);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1"));
     EXPECT_EQ(br->RequestedFlow.Edit->text(), state.Units.FormatFlow(11));
-    EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[1], sizeof(TBranch)), 0);
+    EXPECT_EQ(std::memcmp(&before, &project().Branches[1], sizeof(TBranch)), 0);
     EXPECT_FALSE(state.Document.state().Modified);
 }
 
@@ -285,8 +296,8 @@ TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNo
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         selectBranch(0); // valve A1, presetting 0.5..8
-        const TBranch before = state.Project->Branches[0];
-        const QByteArray header(reinterpret_cast<const char*>(&state.Project->Header),
+        const TBranch before = project().Branches[0];
+        const QByteArray header(reinterpret_cast<const char*>(&project().Header),
                                 sizeof(TProjectHeader));
         ui.Log.clear();
         c.spoil(*br);
@@ -299,8 +310,8 @@ TEST_F(ProjectEditorTest, RefusedConfirmationShowsMessageFocusesFieldAndWritesNo
         ASSERT_FALSE(ui.Log.isEmpty());
         EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error"));
         EXPECT_EQ(QApplication::focusWidget(), c.field(*br));
-        EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[0], sizeof(TBranch)), 0);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&state.Project->Header), sizeof(TProjectHeader)),
+        EXPECT_EQ(std::memcmp(&before, &project().Branches[0], sizeof(TBranch)), 0);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&project().Header), sizeof(TProjectHeader)),
                   header);
         EXPECT_TRUE(editor->BranchEditPending());
         EXPECT_FALSE(state.Document.state().Modified);
@@ -325,14 +336,14 @@ TEST_F(ProjectEditorTest, ConfirmedBranchIsWrittenStampedAndShownEverywhere) {
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
 
     EXPECT_TRUE(ui.messages().isEmpty());
-    const TBranch& b = state.Project->Branches[1];
+    const TBranch& b = project().Branches[1];
     EXPECT_EQ(nameOf(b), longName.left(16));
     EXPECT_EQ(br->Name->text(), longName.left(16)); // the page shows what was stored
     EXPECT_EQ(int{b.Valve_Index}, 2);
     EXPECT_EQ(double{b.Initial_Presetting}, 4.0);
     EXPECT_EQ(double{b.Final_Presetting}, PresettingEmpty);
     EXPECT_EQ(double{b.Final_Flow}, 0.0);
-    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(prj->Date->text(), QStringLiteral("5.3.2024 14:07"));
     EXPECT_TRUE(state.Document.state().Modified);
@@ -354,13 +365,13 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     EXPECT_EQ(ui.messages(), QStringList("Please fill name"));
     EXPECT_EQ(QApplication::focusWidget(), prj->Name);
     EXPECT_TRUE(editor->ProjectEditPending());
-    EXPECT_EQ(nameOf(state.Project->Branches[0]), QStringLiteral("Branch 0"));
+    EXPECT_EQ(nameOf(project().Branches[0]), QStringLiteral("Branch 0"));
 
     prj->Name->setText(QString(40, u'p'));
     QTest::mouseClick(prj->Confirm->Ok, Qt::LeftButton);
     EXPECT_EQ(prj->Name->text(), QString(16, u'p'));
-    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Name, 16, 0), QString(16, u'p'));
-    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Name, 16, 0), QString(16, u'p'));
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(node(0)->text(0), "Project name: " + QString(16, u'p'));
     EXPECT_TRUE(state.Document.state().Modified);
@@ -384,7 +395,7 @@ TEST_F(ProjectEditorTest, ProjectConfirmationChecksCutsAndStamps) {
     QTest::keyClick(prj->Name, Qt::Key_Backspace);
     QTest::keyClick(prj->Name, Qt::Key_Return);
     EXPECT_FALSE(editor->ProjectEditPending());
-    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Name, 16, 0), QString(15, u'p'));
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Name, 16, 0), QString(15, u'p'));
 }
 
 // A typed name that the project file or the project's character table could not keep is refused
@@ -408,8 +419,8 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
         for (const bool projectPage : {false, true}) {
             SCOPED_TRACE(c.name.toStdString() +
                          (projectPage ? " on the project page" : " on the branch page"));
-            state.Project->NamesCodePage = c.table;
-            const QByteArray before(reinterpret_cast<const char*>(state.Project),
+            changeProject([&](TProject& p) { p.NamesCodePage = c.table; });
+            const QByteArray before(reinterpret_cast<const char*>(&project()),
                                     sizeof(TProjectHeader) + 78);
             ui.Log.clear();
             QLineEdit* edit = nullptr;
@@ -426,15 +437,15 @@ TEST_F(ProjectEditorTest, NamesThatCannotBeKeptAreRefusedWhereTyped) {
             edit->setText(c.name);
             QTest::mouseClick(ok, Qt::LeftButton);
             const std::uint8_t* field =
-                projectPage ? state.Project->Header.Name : state.Project->Branches[0].Name;
+                projectPage ? project().Header.Name : project().Branches[0].Name;
             if (c.message.isEmpty()) {
                 EXPECT_TRUE(ui.messages().isEmpty());
-                EXPECT_EQ(NameText(*state.Project, field), c.name);
+                EXPECT_EQ(NameText(project(), field), c.name);
                 continue;
             }
             EXPECT_EQ(ui.messages(), QStringList{c.message});
             EXPECT_EQ(QApplication::focusWidget(), edit);
-            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project), sizeof(TProjectHeader) + 78),
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&project()), sizeof(TProjectHeader) + 78),
                       before);
             QTest::mouseClick(projectPage ? prj->Confirm->Cancel : br->Confirm->Cancel, Qt::LeftButton);
         }
@@ -445,7 +456,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     setBranches(3);
     select(node(0)); // the project node: CurrentBranch 0
     editor->AddBranch();
-    EXPECT_EQ(state.Project->branchCount(), 4);
+    EXPECT_EQ(project().branchCount(), 4);
     EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_EQ(names(), (QStringList{"Branch 0", "", "Branch 1", "Branch 2"}));
     EXPECT_TRUE(branchPageShown());
@@ -467,7 +478,7 @@ TEST_F(ProjectEditorTest, AddInsertsAfterTheCurrentBranchAndCancelRemovesIt) {
     setBranches(0);
     editor->AddBranch();
     EXPECT_EQ(editor->currentBranch(), 0);
-    EXPECT_EQ(state.Project->branchCount(), 1);
+    EXPECT_EQ(project().branchCount(), 1);
     br->Name->setText(QStringLiteral("First"));
     QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
     EXPECT_TRUE(ui.messages().isEmpty());
@@ -484,7 +495,7 @@ TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
     state.Document.setModified(false);
     editor->AddBranch();
     EXPECT_EQ(ui.messages(), QStringList("Cannot add branch (maximum 1500 branches)"));
-    EXPECT_EQ(state.Project->branchCount(), MaxBranches);
+    EXPECT_EQ(project().branchCount(), MaxBranches);
     EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_FALSE(editor->BranchEditPending());
 
@@ -492,11 +503,11 @@ TEST_F(ProjectEditorTest, AddRefusesTheBranchAfterTheLast) {
     EXPECT_EQ(hooks.Status, QStringLiteral("Cannot move branch"));
     editor->MoveBranchUp();
     EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
-    EXPECT_EQ(nameOf(state.Project->Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
+    EXPECT_EQ(nameOf(project().Branches[MaxBranches - 2]), QStringLiteral("Branch 1499"));
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->MoveBranchDown();
     editor->DeleteBranch();
-    EXPECT_EQ(state.Project->branchCount(), MaxBranches - 1);
+    EXPECT_EQ(project().branchCount(), MaxBranches - 1);
     EXPECT_EQ(editor->currentBranch(), MaxBranches - 2);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 1498"));
 }
@@ -510,28 +521,27 @@ TEST_F(ProjectEditorTest, DeleteAsksAndKeepsAValidBranchShown) {
     EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Delete the branch"));
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Branch 5 (Branch 4) will be deleted.\nDo you agree?"));
     EXPECT_TRUE(ui.Log.last().DefaultNo); // a stray Return must not delete
-    EXPECT_EQ(state.Project->branchCount(), 5);
+    EXPECT_EQ(project().branchCount(), 5);
     EXPECT_FALSE(state.Document.state().Modified);
     EXPECT_TRUE(branchPageShown());
 
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(hooks.Status, QString()); // "Deleting the branch..." does not outlive the deletion
-    EXPECT_EQ(state.Project->branchCount(), 4);
+    EXPECT_EQ(project().branchCount(), 4);
     EXPECT_EQ(editor->currentBranch(), 3);
     EXPECT_EQ(br->Name->text(), QStringLiteral("Branch 3"));
     EXPECT_TRUE(state.Document.state().Modified);
-    EXPECT_EQ(DecodeInstrumentText(state.Project->Header.Last_Change, 16, 0),
+    EXPECT_EQ(DecodeInstrumentText(project().Header.Last_Change, 16, 0),
               QStringLiteral("5.3.2024 14:07"));
     EXPECT_EQ(root()->childCount(), 2 + 4);
 
-    setBranches(1);
-    state.Project->Branches[0].Name[0] = 0;
+    setBranches(1, [](TProject& p) { p.Branches[0].Name[0] = 0; });
     selectBranch(0);
     ui.Answers = {IUserInterface::Answer::Yes};
     editor->DeleteBranch();
     EXPECT_EQ(ui.Log.last().Text, QStringLiteral("Branch 1 will be deleted.\nDo you agree?"));
-    EXPECT_EQ(state.Project->branchCount(), 0);
+    EXPECT_EQ(project().branchCount(), 0);
     EXPECT_EQ(editor->currentBranch(), 0);
     EXPECT_FALSE(branchPageShown());
 }
@@ -552,12 +562,12 @@ TEST_F(ProjectEditorTest, MovesAtTheEdgesAndInTheMiddle) {
     EXPECT_TRUE(state.Document.state().Modified);
     EXPECT_EQ(node(5)->text(0), QStringLiteral("Branch: Branch 2"));
     // The moved branch keeps the user's selection.
-    EXPECT_EQ(editor->tree()->selectedItems(), QList<QTreeWidgetItem*>{node(5)});
+    EXPECT_EQ(selectedLines(editor->tree()), QList<TreeLine>{node(5)});
 
     editor->MoveBranchUp();
     EXPECT_EQ(hooks.Status, QStringLiteral("Moving branch up"));
     EXPECT_EQ(editor->currentBranch(), 2);
-    EXPECT_EQ(nameOf(state.Project->Branches[2]), QStringLiteral("Branch 2"));
+    EXPECT_EQ(nameOf(project().Branches[2]), QStringLiteral("Branch 2"));
 
     selectBranch(4);
     editor->MoveBranchDown();
@@ -567,7 +577,7 @@ TEST_F(ProjectEditorTest, MovesAtTheEdgesAndInTheMiddle) {
 
 TEST_F(ProjectEditorTest, LockedProjectDisablesInputsAndIgnoresTheTabStrip) {
     setBranches(2);
-    state.Project->Header.State |= StateLocked;
+    changeProject([](TProject& p) { p.Header.State |= StateLocked; });
     hooks.UpdateWindowState();
     EXPECT_FALSE(prj->Name->isEnabled());
     EXPECT_FALSE(prj->Date->isEnabled());
@@ -580,9 +590,9 @@ TEST_F(ProjectEditorTest, LockedProjectDisablesInputsAndIgnoresTheTabStrip) {
     QTabBar* strip = editor->pages()->findChild<QTabBar*>();
     QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(0).center());
     EXPECT_TRUE(ui.Log.isEmpty());
-    EXPECT_EQ(state.Project->branchCount(), 2);
+    EXPECT_EQ(project().branchCount(), 2);
 
-    state.Project->Header.State &= ~StateLocked;
+    changeProject([](TProject& p) { p.Header.State &= ~StateLocked; });
     hooks.UpdateWindowState();
     EXPECT_TRUE(prj->Name->isEnabled());
     EXPECT_FALSE(prj->Date->isEnabled());
@@ -597,7 +607,7 @@ TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
     ASSERT_EQ(ui.Log.size(), 1);
     EXPECT_EQ(ui.Log[0].Caption, QStringLiteral("Branches"));
     EXPECT_EQ(ui.Log[0].Text, QStringLiteral("Add new branch?"));
-    EXPECT_EQ(state.Project->branchCount(), 2);
+    EXPECT_EQ(project().branchCount(), 2);
     EXPECT_FALSE(branchPageShown());
 
     QTest::mouseClick(strip, Qt::RightButton, {}, onTab);
@@ -610,7 +620,7 @@ TEST_F(ProjectEditorTest, TabStripClickOnTheProjectPageOffersANewBranch) {
 
     ui.Answers = {IUserInterface::Answer::Yes};
     QTest::mouseClick(strip, Qt::LeftButton, {}, onTab);
-    EXPECT_EQ(state.Project->branchCount(), 3);
+    EXPECT_EQ(project().branchCount(), 3);
     EXPECT_EQ(editor->currentBranch(), 1);
     EXPECT_TRUE(branchPageShown());
     EXPECT_TRUE(editor->NewBranchPending());
@@ -637,14 +647,15 @@ TEST_F(ProjectEditorTest, ChangeOfUnitsRedrawsTreeHintsAndEndsOnTheProjectPage) 
 // 1450 l/h as "0.0" m3/min, and reading that back would store 0.
 TEST_F(ProjectEditorTest, ConfirmKeepsEveryValueTheUserDidNotChange) {
     state.Units.FlowUnit = 1; // m3/min, one decimal
-    setBranches(1);
-    TBranch& stored = state.Project->Branches[0];
-    stored.Request_Flow = 1450;
-    stored.Initial_Flow = 1580;
-    stored.Final_Flow = 1460;
-    stored.Initial_Presetting = 2.345; // finer than the two decimals shown
-    stored.Final_Presetting = 7.999;
-    stored.Initial_Pressure = 1234.56;
+    setBranches(1, [](TProject& p) {
+        TBranch& stored = p.Branches[0];
+        stored.Request_Flow = 1450;
+        stored.Initial_Flow = 1580;
+        stored.Final_Flow = 1460;
+        stored.Initial_Presetting = 2.345; // finer than the two decimals shown
+        stored.Final_Presetting = 7.999;
+        stored.Initial_Pressure = 1234.56;
+    });
     selectBranch(0);
     ASSERT_EQ(br->RequestedFlow.Edit->text(), QStringLiteral("0.0"));
 
@@ -653,7 +664,7 @@ TEST_F(ProjectEditorTest, ConfirmKeepsEveryValueTheUserDidNotChange) {
     QTest::keyClick(br->Name, Qt::Key_Return);
 
     EXPECT_TRUE(ui.messages().isEmpty());
-    const TBranch& after = state.Project->Branches[0];
+    const TBranch& after = project().Branches[0];
     EXPECT_EQ(nameOf(after), QStringLiteral("Branch 0X"));
     EXPECT_EQ(double{after.Request_Flow}, 1450.0);
     EXPECT_EQ(double{after.Initial_Flow}, 1580.0);
@@ -666,20 +677,20 @@ TEST_F(ProjectEditorTest, ConfirmKeepsEveryValueTheUserDidNotChange) {
     selectBranch(0);
     br->FinalFlow.Edit->setText(QStringLiteral("0.5"));
     QTest::keyClick(br->FinalFlow.Edit, Qt::Key_Return);
-    EXPECT_NEAR(double{state.Project->Branches[0].Final_Flow}, 30000.0, 0.01);
-    EXPECT_EQ(double{state.Project->Branches[0].Request_Flow}, 1450.0);
-    EXPECT_EQ(double{state.Project->Branches[0].Initial_Presetting}, 2.345);
+    EXPECT_NEAR(double{project().Branches[0].Final_Flow}, 30000.0, 0.01);
+    EXPECT_EQ(double{project().Branches[0].Request_Flow}, 1450.0);
+    EXPECT_EQ(double{project().Branches[0].Initial_Presetting}, 2.345);
 }
 
 TEST_F(ProjectEditorTest, TextThatIsNoNumberIsRefusedAndNamesStopAtTheInstrumentsLength) {
     setBranches(1);
     selectBranch(0);
-    const TBranch before = state.Project->Branches[0];
+    const TBranch before = project().Branches[0];
     br->RequestedFlow.Edit->setText(QStringLiteral("abc"));
     QTest::keyClick(br->RequestedFlow.Edit, Qt::Key_Return);
     EXPECT_EQ(ui.messages(), QStringList(QStringLiteral("Please fill valid flow")));
     EXPECT_EQ(QApplication::focusWidget(), br->RequestedFlow.Edit);
-    EXPECT_EQ(std::memcmp(&before, &state.Project->Branches[0], sizeof(TBranch)), 0);
+    EXPECT_EQ(std::memcmp(&before, &project().Branches[0], sizeof(TBranch)), 0);
     EXPECT_TRUE(editor->BranchEditPending());
     QTest::mouseClick(br->Confirm->Cancel, Qt::LeftButton);
 
@@ -691,17 +702,18 @@ TEST_F(ProjectEditorTest, TextThatIsNoNumberIsRefusedAndNamesStopAtTheInstrument
 }
 
 TEST_F(ProjectEditorTest, ProjectNameConfirmedUnchangedKeepsItsBytes) {
-    setBranches(1);
     // Table D shows byte 165 as "Ą" but writes "Ą" as a plain "A".
     state.DeviceConfig.InstrumentCodePage = 7;
-    state.Project->NamesCodePage = 7;
-    state.Project->Header.Name[5] = 165;
-    const QByteArray name(reinterpret_cast<const char*>(state.Project->Header.Name), 16);
+    setBranches(1, [](TProject& p) {
+        p.NamesCodePage = 7;
+        p.Header.Name[5] = 165;
+    });
+    const QByteArray name(reinterpret_cast<const char*>(project().Header.Name), 16);
     editor->ShowProjectPage();
     prj->Name->setText(prj->Name->text() + u'x');
     prj->Name->setText(prj->Name->text().chopped(1));
     QTest::keyClick(prj->Name, Qt::Key_Return);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(state.Project->Header.Name), 16), name);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(project().Header.Name), 16), name);
 }
 
 namespace {
@@ -788,22 +800,22 @@ TEST_F(ProjectEditorTest, EveryEditIsUndoneAndRedoneByteForByte) {
         setBranches(4);
         TProjectUndo& undo = editor->undo();
         undo.stack().clear();
-        const QByteArray before = savedBytes(*state.Project);
+        const QByteArray before = savedBytes(project());
         e.Do();
         ASSERT_TRUE(ui.messages().isEmpty());
         ASSERT_EQ(undo.stack().count(), 1) << "one edit, one command";
-        const QByteArray after = savedBytes(*state.Project);
+        const QByteArray after = savedBytes(project());
         EXPECT_NE(after, before);
         EXPECT_EQ(undo.undoText(state.Messages), QString::fromLatin1(e.UndoText));
 
         editor->Undo();
-        EXPECT_EQ(savedBytes(*state.Project), before);
+        EXPECT_EQ(savedBytes(project()), before);
         EXPECT_EQ(undo.redoText(state.Messages), QString::fromLatin1(e.UndoText).replace(0, 4, u"Redo"_qs));
         EXPECT_EQ(undo.undoText(state.Messages), QStringLiteral("Undo"));
         editor->Redo();
-        EXPECT_EQ(savedBytes(*state.Project), after);
+        EXPECT_EQ(savedBytes(project()), after);
         editor->Undo();
-        EXPECT_EQ(savedBytes(*state.Project), before);
+        EXPECT_EQ(savedBytes(project()), before);
         // The tree shows the project as it stands, node for node.
         EXPECT_EQ(root()->childCount(), 2 + 4);
         EXPECT_EQ(node(0)->text(0), QStringLiteral("Project name: Plant"));
@@ -866,7 +878,7 @@ TEST_F(ProjectEditorTest, AReplacedProjectStartsAFreshHistory) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
         setBranches(3);
-        const auto other = std::make_unique<TProject>(*state.Project);
+        const auto other = std::make_unique<TProject>(project());
         selectBranch(0);
         editor->MoveBranchDown();
         ASSERT_TRUE(editor->undo().stack().canUndo());
@@ -887,22 +899,22 @@ TEST_F(ProjectEditorTest, AReplacedProjectStartsAFreshHistory) {
 // position stay, and a moved branch takes its node, still selected, along.
 TEST_F(ProjectEditorTest, TheTreeKeepsTheUsersPlace) {
     setBranches(60);
-    QTreeWidget* tree = editor->tree();
-    QTreeWidgetItem* branch30 = node(32);
-    QTreeWidgetItem* branch5 = node(7);
+    QTreeView* tree = editor->tree();
+    const TreeLine branch30 = node(32);
+    const TreeLine branch5 = node(7);
     branch30->setExpanded(true);
     branch5->setExpanded(true);
-    QTreeWidgetItem* finalFlow = branch30->child(4);
+    const TreeLine finalFlow = branch30->child(4);
     select(finalFlow);
     ASSERT_EQ(editor->currentBranch(), 30);
-    tree->scrollToItem(finalFlow, QAbstractItemView::PositionAtCenter);
+    tree->scrollTo(finalFlow.Index, QAbstractItemView::PositionAtCenter);
     const int scrolled = tree->verticalScrollBar()->value();
     ASSERT_GT(scrolled, 0);
-    auto placeKept = [&](QTreeWidgetItem* node, int branch) {
-        EXPECT_EQ(tree->currentItem(), finalFlow);
+    auto placeKept = [&](const TreeLine& node, int branch) {
+        EXPECT_EQ(currentLine(tree), finalFlow);
         EXPECT_TRUE(finalFlow->isSelected());
         EXPECT_EQ(finalFlow->parent(), node);
-        EXPECT_EQ(BranchNode(*tree, branch), node);
+        EXPECT_EQ((TreeLine{tree, editor->treeModel().branchIndex(branch)}), node);
         EXPECT_TRUE(node->isExpanded());
         EXPECT_TRUE(branch5->isExpanded());
         EXPECT_EQ(editor->currentBranch(), branch);
@@ -917,7 +929,7 @@ TEST_F(ProjectEditorTest, TheTreeKeepsTheUsersPlace) {
 
     editor->MoveBranchUp();
     placeKept(branch30, 29);
-    EXPECT_EQ(BranchOfNode(finalFlow), 29);
+    EXPECT_EQ(editor->treeModel().branchOf(finalFlow.Index), 29);
     editor->MoveBranchDown();
     editor->MoveBranchDown();
     placeKept(branch30, 31);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "DocumentState.h"
 #include "NoPause.h"
 #include "link/Pause.h"
 #include "commands/ApplicationState.h"
@@ -80,23 +81,27 @@ protected:
         ui.Log.clear();
     }
 
-    void makeProject(int branches) {
-        TProject& project = *state->Project;
-        EncodeInstrumentText(QStringLiteral("Riser A"), project.Header.Name, NameFieldSize, 0);
-        EncodeInstrumentText(QStringLiteral("06.05.2024"), project.Header.Last_Change, NameFieldSize, 0);
-        project.Header.Branch_Count = static_cast<std::int16_t>(branches);
-        for (int i = 0; i < branches; ++i) {
-            InitBranch(project, i);
-            EncodeInstrumentText(QStringLiteral("Branch %1").arg(i + 1), project.Branches[i].Name,
-                                 NameFieldSize, 0);
-            project.Branches[i].Valve_Index = 0;
-            project.Branches[i].Request_Flow = 250;
-        }
+    void makeProject(int branches, const std::function<void(TProject&)>& adjust = {}) {
+        replaceProject(state->Document, [&](TProject& project) {
+            EncodeInstrumentText(QStringLiteral("Riser A"), project.Header.Name, NameFieldSize, 0);
+            EncodeInstrumentText(QStringLiteral("06.05.2024"), project.Header.Last_Change, NameFieldSize, 0);
+            project.Header.Branch_Count = static_cast<std::int16_t>(branches);
+            for (int i = 0; i < branches; ++i) {
+                InitBranch(project, i);
+                EncodeInstrumentText(QStringLiteral("Branch %1").arg(i + 1), project.Branches[i].Name,
+                                     NameFieldSize, 0);
+                project.Branches[i].Valve_Index = 0;
+                project.Branches[i].Request_Flow = 250;
+            }
+            if (adjust)
+                adjust(project);
+        });
     }
 
     QStringList expectedReport() {
         TValveSelection valve;
-        return BuildProjectReport(*state->Project, *state->Catalogue, valve, state->codePage(), state->Units,
+        return BuildProjectReport(state->Document.project(), *state->Catalogue, valve, state->codePage(),
+                                  state->Units,
                                   state->Messages);
     }
 
@@ -139,9 +144,10 @@ TEST_F(ProjectPrintTest, CancelledPreviewPrintsNothing) {
 }
 
 TEST_F(ProjectPrintTest, BalancingReportGoesThroughThePreviewToThePrinter) {
-    makeProject(3);
-    state->Project->Branches[0].Final_Flow = 300; // +20 %
-    state->Project->Branches[1].Final_Flow = 255; // +2 %
+    makeProject(3, [](TProject& project) {
+        project.Branches[0].Final_Flow = 300; // +20 %
+        project.Branches[1].Final_Flow = 255; // +2 %
+    });
     const QString pdf = dir.filePath(QStringLiteral("balancing.pdf"));
     window->setPrinterSetup(pdfFile(pdf));
     TPreviewScript script(*preview, TPreviewScript::click("Print"));

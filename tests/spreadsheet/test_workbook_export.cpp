@@ -43,7 +43,7 @@ class WorkbookExport : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     TProjectDocument document;
-    TProject* project = &document.projectInPlace();
+    const TProject* project = &document.project();
     std::unique_ptr<TValveCatalogue> catalogue = std::make_unique<TValveCatalogue>();
     TScriptedUserInterface ui;
     TIdentityTranslator translator;
@@ -60,13 +60,15 @@ protected:
 
     void SetUp() override {
         setValveName(*catalogue, 4, "AQ-V 15");
-        project->Header.Branch_Count = 2;
-        project->Branches[0].Valve_Index = 4;
-        project->Branches[0].Final_Flow = 12.34;
-        project->Branches[0].Final_Presetting = 5.0;
-        project->Branches[1].Valve_Index = 1200; // past the table: no name
-        project->Branches[1].Final_Flow = NoValue;
-        project->Branches[1].Final_Presetting = PresettingEmpty;
+        replaceProject(document, [](TProject& p) {
+            p.Header.Branch_Count = 2;
+            p.Branches[0].Valve_Index = 4;
+            p.Branches[0].Final_Flow = 12.34;
+            p.Branches[0].Final_Presetting = 5.0;
+            p.Branches[1].Valve_Index = 1200; // past the table: no name
+            p.Branches[1].Final_Flow = NoValue;
+            p.Branches[1].Final_Presetting = PresettingEmpty;
+        });
         sheet.Protected = true;
         sheet.Password = u"MarbleFoxQz"_qs;
         changeState(document, [&](TDocumentState& s) {
@@ -115,7 +117,7 @@ TEST_F(WorkbookExport, ColumnsComeFromTheSettingsAndAnEmptyProjectStillSaves) {
     EXPECT_EQ(written(3, 7), u" 5.0"_qs);
 
     sheet = TFakeSheetData{};
-    project->Header.Branch_Count = 0;
+    replaceProject(document, [](TProject& p) { p.Header.Branch_Count = 0; });
     ASSERT_EQ(ExportWorkbookFile(context, workbook()), TWorkbookResult::Done);
     EXPECT_EQ(sheet.Saves, 1);
     EXPECT_TRUE(sheet.Written.isEmpty());
@@ -192,7 +194,7 @@ TEST_F(WorkbookExport, AnArrayFormulaOverAResultCellLeavesTheBookAsItWas) {
         return f.readAll();
     };
     const QByteArray before = bytes();
-    project->Header.Branch_Count = 3;
+    replaceProject(document, [](TProject& p) { p.Header.Branch_Count = 3; });
     context.Open = OpenWorksheet;
     EXPECT_EQ(ExportWorkbookFile(context, book), TWorkbookResult::Failed);
     ASSERT_EQ(ui.messages().size(), 1);

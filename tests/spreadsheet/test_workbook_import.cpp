@@ -78,7 +78,7 @@ class WorkbookImport : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     TProjectDocument document;
-    TProject* project = &document.projectInPlace();
+    const TProject* project = &document.project();
     std::unique_ptr<TValveCatalogue> catalogue = std::make_unique<TValveCatalogue>();
     TScriptedUserInterface ui;
     TIdentityTranslator translator;
@@ -136,7 +136,8 @@ TEST_F(WorkbookImport, RowsBecomeBranchesOfALockedProject) {
     row(12, "R3", "F", "T", "abc", "", "15");
     row(13, "", "ignored", "ignored", "1");
     row(14, "after the gap", "", "");
-    project->Branches[5].Final_Flow = 77.0; // a slot of the old project
+    // A slot of the old project.
+    replaceProject(document, [](TProject& p) { p.Branches[5].Final_Flow = 77.0; });
     ui.FilesToOpen << workbook("Lindenweg office block project.xlsx");
 
     ASSERT_EQ(ImportWorkbookCommand(context), TWorkbookResult::Done);
@@ -179,7 +180,7 @@ TEST_F(WorkbookImport, RowsBecomeBranchesOfALockedProject) {
 }
 
 TEST_F(WorkbookImport, AnEmptyFirstRowGivesAnEmptyLockedProject) {
-    project->Header.Branch_Count = 4;
+    replaceProject(document, [](TProject& p) { p.Header.Branch_Count = 4; });
     ASSERT_EQ(ImportWorkbookFile(context, workbook("Empty.xlsm")), TWorkbookResult::Done);
     EXPECT_EQ(project->branchCount(), 0);
     EXPECT_TRUE(project->isLocked());
@@ -227,9 +228,11 @@ TEST_F(WorkbookImport, AtMostFifteenHundredRowsAreRead) {
 }
 
 TEST_F(WorkbookImport, AFailedReadLeavesProjectAndStateAsTheyWere) {
-    project->Header.Branch_Count = 2;
-    EncodeInstrumentText(u"Kept"_qs, project->Header.Name, NameFieldSize, 0);
-    EncodeInstrumentText(u"Old branch"_qs, project->Branches[0].Name, NameFieldSize, 0);
+    replaceProject(document, [](TProject& p) {
+        p.Header.Branch_Count = 2;
+        EncodeInstrumentText(u"Kept"_qs, p.Header.Name, NameFieldSize, 0);
+        EncodeInstrumentText(u"Old branch"_qs, p.Branches[0].Name, NameFieldSize, 0);
+    });
     changeState(document, [&](TDocumentState& s) {
         s.ProjectFileName = u"/kept.proj"_qs;
         s.Modified = true;
@@ -305,8 +308,10 @@ TEST_F(WorkbookImport, AnUncalculatedFormulaInACellReadRefusesTheWholeBook) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cell);
-        EncodeInstrumentText(u"Before"_qs, project->Header.Name, NameFieldSize, 0);
-        project->Header.Branch_Count = 0;
+        replaceProject(document, [](TProject& p) {
+            EncodeInstrumentText(u"Before"_qs, p.Header.Name, NameFieldSize, 0);
+            p.Header.Branch_Count = 0;
+        });
         const auto before = std::make_unique<TProject>(*project);
         sheet.Uncalculated = {{c.row, c.column}};
         ui.Log.clear();
@@ -341,7 +346,7 @@ TEST_F(WorkbookImport, ABookExportedWithFormulaNamesIsRefusedUntilRecalculated) 
         << ui.messages().join(u' ').toStdString();
     ASSERT_EQ(project->branchCount(), 7);
     EXPECT_EQ(branchName(6), u"Riser 3 East Win"_qs);
-    project->Branches[0].Final_Flow = 12.5f;
+    replaceProject(document, [](TProject& p) { p.Branches[0].Final_Flow = 12.5f; });
     ASSERT_EQ(ExportWorkbookFile(context, path), TWorkbookResult::Done)
         << ui.messages().join(u' ').toStdString();
 

@@ -49,11 +49,9 @@ struct TApplicationState {
     QString SettingsPath;
     QString DriverPath;
 
-    // The open project with its file name and flags.
+    // The open project with its file name and flags; Document.project() is its read-only view, and
+    // every change is one of the document's operations, so that the windows follow it.
     TProjectDocument Document;
-    // The document's project, for the code that reads it (or fills it in place and then hands it to
-    // the document as a replacement). Edits go through the document, so that the windows follow them.
-    TProject* const Project = &Document.projectInPlace();
     // Large fixed tables live on the heap.
     std::unique_ptr<TValveCatalogue> Catalogue = std::make_unique<TValveCatalogue>();
     TValveSelection Valve;

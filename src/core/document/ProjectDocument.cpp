@@ -11,7 +11,7 @@ TProjectDocument::TProjectDocument(QObject* parent)
 TProjectDocument::~TProjectDocument() = default;
 
 void TProjectDocument::replace(const TProject& project, const TDocumentState& state) {
-    // The transfers fill the project in place and then hand it over as it stands.
+    // resetToNew prepares the project where it stands.
     if (&project != m_project.get())
         *m_project = project;
     m_state = state;
@@ -24,6 +24,11 @@ void TProjectDocument::setState(const TDocumentState& state) {
         return;
     m_state = state;
     emit stateChanged();
+}
+
+void TProjectDocument::resetToNew(int namesCodePage) {
+    m_project->NamesCodePage = namesCodePage;
+    resetToNew();
 }
 
 void TProjectDocument::resetToNew() {
@@ -119,6 +124,7 @@ bool TProjectDocument::insertBranch(int index, const TBranch& branch) {
     const int count = m_project->branchCount();
     if (count >= MaxBranches || index < 0 || index > count)
         return false;
+    emit aboutToInsertBranches(index, 1);
     auto& b = m_project->Branches;
     std::copy_backward(b.begin() + index, b.begin() + count, b.begin() + count + 1);
     b[static_cast<std::size_t>(index)] = branch;
@@ -140,6 +146,7 @@ bool TProjectDocument::moveBranch(int from, int to) {
     const int count = m_project->branchCount();
     if (from < 0 || from >= count || to < 0 || to >= count || from == to)
         return false;
+    emit aboutToMoveBranch(from, to);
     auto& b = m_project->Branches;
     if (from < to)
         std::rotate(b.begin() + from, b.begin() + from + 1, b.begin() + to + 1);

@@ -34,15 +34,15 @@ public:
     explicit TProjectDocument(QObject* parent = nullptr);
     ~TProjectDocument() override;
 
+    // The only view of the project from outside: every change goes through the operations below.
     const TProject& project() const { return *m_project; }
-    // For code that still fills the project in place; it must announce what it did (a replacement
-    // below with project() itself as the source).
-    TProject& projectInPlace() { return *m_project; }
     const TDocumentState& state() const { return m_state; }
 
     // Replacements: the whole project changes, and with it the undo history.
-    // New: no name, no branches, unlocked; branch slot 0 prepared for a first branch.
+    // New: no name, no branches, unlocked; branch slot 0 prepared for a first branch. The names keep
+    // their table, or take namesCodePage.
     void resetToNew();
+    void resetToNew(int namesCodePage);
     void replaceFromFile(const TProject& project, const QString& path);
     // Read from the instrument; `title` names it in the window's title.
     void replaceFromInstrument(const TProject& project, const QString& title);
@@ -73,10 +73,13 @@ signals:
     // Name, last change, lock or any other header field (not announced for the count alone).
     void headerChanged();
     void branchChanged(int index);
+    // Before and after: an item model must announce rows while its old ones still hold.
+    void aboutToInsertBranches(int first, int count);
     void branchesInserted(int first, int count);
     // Before the branches go, so that a listener can still read them.
     void aboutToRemoveBranches(int first, int count);
     void branchesRemoved(int first, int count);
+    void aboutToMoveBranch(int from, int to);
     void branchMoved(int from, int to);
     void stateChanged();
 

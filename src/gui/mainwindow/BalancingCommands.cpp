@@ -4,7 +4,6 @@
 #include "commands/ApplicationState.h"
 #include "mainwindow/BalancingSummaryWindow.h"
 #include "mainwindow/ProjectTree.h"
-#include "mainwindow/ProjectTreeBalance.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
 #include "model/ProjectNames.h"
@@ -12,7 +11,7 @@
 #include "printing/PreviewAndPrint.h"
 
 #include <QPrinter>
-#include <QTreeWidget>
+#include <QTreeView>
 
 TBalancingCommands::TBalancingCommands(TWiring wiring, QObject* parent)
     : QObject(parent), m_w(std::move(wiring)) {}
@@ -47,8 +46,8 @@ void TBalancingCommands::ShowSummary() {
         connect(m_window, &TBalancingSummaryWindow::branchActivated, this, &TBalancingCommands::SelectBranch);
         connect(m_window, &TBalancingSummaryWindow::printRequested, this, &TBalancingCommands::PrintReport);
         connect(m_window, &TBalancingSummaryWindow::toleranceChanged, this, [this] {
-            const TApplicationState& s = m_w.State;
-            MarkBranchBalance(m_w.Tree, *s.Project, s.Settings.BalancingTolerance);
+            if (auto* model = qobject_cast<TProjectTreeModel*>(m_w.Tree.model()))
+                model->marksChanged();
         });
     }
     m_window->refresh();
@@ -63,11 +62,12 @@ void TBalancingCommands::SelectBranch(int branch) {
     // A disabled tree means an edit waits for its confirmation; the user finishes that first.
     if (!m_w.Tree.isEnabled())
         return;
-    QTreeWidgetItem* node = BranchNode(m_w.Tree, branch);
-    if (!node)
+    const auto* model = qobject_cast<const TProjectTreeModel*>(m_w.Tree.model());
+    const QModelIndex node = model ? model->branchIndex(branch) : QModelIndex();
+    if (!node.isValid())
         return;
-    m_w.Tree.setCurrentItem(node);
-    m_w.Tree.scrollToItem(node);
+    m_w.Tree.setCurrentIndex(node);
+    m_w.Tree.scrollTo(node);
     m_w.Tree.setFocus();
 }
 
@@ -77,7 +77,7 @@ void TBalancingCommands::PrintReport() {
     const TPrinterSetup setup = m_w.PrinterSetup ? m_w.PrinterSetup() : TPrinterSetup();
     if (!setup || !setup(printer))
         return;
-    const TProject& project = *s.Project;
+    const TProject& project = s.Document.project();
     const TBalancingSummary summary = BalanceProject(project, s.Settings.BalancingTolerance);
     const std::vector<TBalancingRow> rows = BuildBalancingRows({project, *s.Catalogue, s.codePage()}, summary);
     const QStringList lines =

@@ -9,7 +9,7 @@
 #include <functional>
 
 class IUserInterface;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 class TBalancingSummaryWindow;
 class TTiskF;
@@ -26,7 +26,7 @@ public:
         TApplicationState& State;
         IUserInterface& Ui;
         QWidget& MainWindow;
-        QTreeWidget& Tree;
+        QTreeView& Tree;
         // The main window's printer choice and preview, read at print time.
         std::function<TPrinterSetup()> PrinterSetup;
         std::function<TTiskF&()> Preview;

@@ -147,7 +147,7 @@ void TBalancingSummaryWindow::scheduleRefresh() {
 
 void TBalancingSummaryWindow::refresh() {
     m_refreshTimer.stop();
-    const TProject& project = *m_state.Project;
+    const TProject& project = m_state.Document.project();
     const double tolerance = m_state.Settings.BalancingTolerance;
     // Only a change from elsewhere: setting the box rewrites the text the user is typing.
     if (m_tolerance->locale() != m_state.Units.Locale || m_tolerance->value() != tolerance) {

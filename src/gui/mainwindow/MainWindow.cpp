@@ -53,7 +53,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -108,6 +108,10 @@ void TMainF::init() {
     connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::UpdateWindowState);
     connect(&m_state.Document, &TProjectDocument::stateChanged, this, &TMainF::dropStaleStatus);
     connect(&m_editor->undo().stack(), &QUndoStack::indexChanged, this, &TMainF::UpdateWindowState);
+    connect(this, &TMainF::deviceRunningChanged, this, &TMainF::UpdateWindowState);
+    // The branch commands follow the branch the editor acts on.
+    connect(m_editor, &TProjectEditor::currentBranchChanged, this,
+            [this] { applyCommandRules(commandState()); });
 
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height() + StatusLineHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -127,7 +131,7 @@ void TMainF::buildFrame() {
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
 
-    QTreeWidget* tree = m_editor->tree();
+    QTreeView* tree = m_editor->tree();
     tree->setObjectName(QStringLiteral("PrjTree"));
     tree->setIndentation(19);
     leftLayout->addWidget(tree, 1);
@@ -183,7 +187,7 @@ void TMainF::buildMenus() {
         {m_state, *m_ui, *this, *m_editor->tree(), [this] { return m_printerSetup; },
          [this]() -> TTiskF& { return printPreview(); }},
         this);
-    QTreeWidget* tree = m_editor->tree();
+    QTreeView* tree = m_editor->tree();
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     QMenu* menus[] = {nullptr, nullptr, nullptr, nullptr, m_popup};
@@ -332,6 +336,13 @@ void TMainF::applyCommandRules(const TCommandState& state) {
 }
 
 void TMainF::UpdateWindowState() {
+    updateTitle();
+    m_editor->SetInputsEnabled(!m_state.Document.project().isLocked());
+    applyCommandRules(commandState());
+    updateUndoTexts();
+}
+
+void TMainF::updateTitle() {
     const TDocumentState& s = m_state.Document.state();
     QString title = QLatin1String(ProductTitle) + QStringLiteral(" - ");
     if (s.IsNewProject)
@@ -341,10 +352,6 @@ void TMainF::UpdateWindowState() {
     else
         title += s.ProjectFileName;
     setWindowTitle(title);
-
-    m_editor->SetInputsEnabled(!m_state.Document.project().isLocked());
-    applyCommandRules(commandState());
-    updateUndoTexts();
 }
 
 void TMainF::updateUndoTexts() {
@@ -367,10 +374,7 @@ void TMainF::updateUndoTexts() {
 void TMainF::EnableMainCommands(bool on) {
     m_mainCommandsOn = on;
     // Switching on brings the conditional items back as the window's state has them.
-    if (on)
-        UpdateWindowState();
-    else
-        applyCommandRules(commandState());
+    applyCommandRules(commandState());
 }
 
 void TMainF::SetVerifyAfterWrite(bool on) {
@@ -409,7 +413,9 @@ void TMainF::ApplyMainWindowTexts() {
     m_balancing->applyTexts();
     ApplyMenuAccelerators(menuBar());
     ApplyMenuAccelerators(m_popup);
-    UpdateWindowState();
+    // The texts that name the project and the edits, in the new language.
+    updateTitle();
+    updateUndoTexts();
     SetStatus(QString());
 }
 
@@ -468,15 +474,12 @@ TProjectCommandContext TMainF::commandContext() {
 
 bool TMainF::AskSaveChanges() {
     TProjectCommandContext context = commandContext();
-    const bool goOn = ::AskSaveChanges(context);
-    UpdateWindowState();
-    return goOn;
+    return ::AskSaveChanges(context);
 }
 
 void TMainF::ResetProject() {
     // A new project's names go into the table in force.
-    m_state.Document.projectInPlace().NamesCodePage = m_state.codePage();
-    m_state.Document.resetToNew();
+    m_state.Document.resetToNew(m_state.codePage());
 }
 
 void TMainF::NewProject() {
@@ -484,7 +487,6 @@ void TMainF::NewProject() {
         return;
     // The editor builds the tree and shows the pages when the document announces the new project.
     ResetProject();
-    UpdateWindowState();
     m_editor->ActivateProjectPage();
     SetStatus(tr_("New project"));
 }
@@ -492,20 +494,17 @@ void TMainF::NewProject() {
 void TMainF::OpenProject() {
     TProjectCommandContext context = commandContext();
     OpenProjectCommand(context);
-    UpdateWindowState();
 }
 
 void TMainF::OpenProjectPath(const QString& path) {
     TProjectCommandContext context = commandContext();
     OpenProjectPathCommand(context, path);
-    UpdateWindowState();
 }
 
 void TMainF::ImportWorkbook() {
     TProjectCommandContext context = commandContext();
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
     ImportWorkbookCommand(workbook);
-    UpdateWindowState();
 }
 
 void TMainF::ExportWorkbook() {
@@ -513,19 +512,16 @@ void TMainF::ExportWorkbook() {
     TWorkbookCommandContext workbook{context, m_state.Settings.SpreadsheetColumns, *m_state.Catalogue, {}};
     // The export changes the flags only: the tree and pages keep the user's place.
     ExportWorkbookCommand(workbook);
-    UpdateWindowState();
 }
 
 void TMainF::SaveProject() {
     TProjectCommandContext context = commandContext();
     SaveProjectCommand(context);
-    UpdateWindowState();
 }
 
 void TMainF::SaveProjectAs() {
     TProjectCommandContext context = commandContext();
     SaveProjectAsCommand(context);
-    UpdateWindowState();
 }
 
 void TMainF::setDeviceRunning(bool running) {
@@ -540,7 +536,7 @@ void TMainF::setDeviceRunning(bool running) {
         m_recordsWindow->centralWidget()->setEnabled(!running);
         m_recordsWindow->menuBar()->setEnabled(!running);
     }
-    UpdateWindowState();
+    emit deviceRunningChanged();
     // Switching the pages off took their focus away; the user goes on where they were.
     QWidget* focus = m_focusBeforeDevice;
     if (!running && focus && focus->isEnabled() && focus->isVisible())
@@ -586,7 +582,6 @@ void TMainF::ReadProjectFromInstrument() {
     // The editor rebuilds the tree and shows the pages when the document announces the project.
     if (result == TDeviceResult::Done)
         m_state.Document.replaceFromInstrument(*read, DeviceProjectTitle(*read));
-    UpdateWindowState();
 }
 
 TDeviceResult TMainF::SaveProjectToInstrument() {
@@ -608,7 +603,6 @@ TDeviceResult TMainF::SaveProjectToInstrument() {
                           tr_("The write was cancelled. The device now holds an incomplete project. "
                               "Write the project again to repair it."));
     }
-    UpdateWindowState();
     return result;
 }
 
@@ -665,7 +659,7 @@ void TMainF::CmProjektPrint() {
     // The report walks the valves of every branch; a selection of its own leaves the branch page's
     // valve, which the hints and checks still read, as the user left it.
     TValveSelection valve = m_state.Valve;
-    const QStringList lines = BuildProjectReport(*m_state.Project, *m_state.Catalogue, valve,
+    const QStringList lines = BuildProjectReport(m_state.Document.project(), *m_state.Catalogue, valve,
                                                  m_state.codePage(), m_state.Units, m_state.Messages);
     PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
 }
@@ -683,11 +677,12 @@ void TMainF::ChooseLanguage() {
     ApplyMainWindowTexts();
     // The names keep their table. A project not yet begun takes the new one, so that names typed
     // in the new language fit.
-    TProject& project = m_state.Document.projectInPlace();
+    const TProject& project = m_state.Document.project();
     const QUndoStack& history = m_editor->undo().stack();
     if (m_state.Document.state().IsNewProject && !history.canUndo() && !history.canRedo() &&
-        project.branchCount() == 0 && project.Header.Name[0] == 0)
-        project.NamesCodePage = m_state.codePage();
+        project.branchCount() == 0 && project.Header.Name[0] == 0 &&
+        project.NamesCodePage != m_state.codePage())
+        m_state.Document.resetToNew(m_state.codePage());
     m_editor->RefreshAfterLanguage();
 }
 
@@ -763,7 +758,6 @@ void TMainF::closeEvent(QCloseEvent* event) {
 
     TProjectCommandContext context = commandContext();
     const bool nothingLost = AskSaveChangesBeforeClose(context);
-    UpdateWindowState();
     if (!nothingLost) {
         event->ignore();
         return;

@@ -61,7 +61,9 @@ public:
     // Chooses the printer before a print; the default is Qt's print dialog.
     void setPrinterSetup(TPrinterSetup setup);
 
-    void UpdateWindowState() override;
+    // Title, lock of the inputs, enabling rules and undo texts: the handler of the document's
+    // stateChanged (and of its history's steps), never called after a command.
+    void UpdateWindowState();
     void EnableMainCommands(bool on) override;
     void SetStatus(const QString& text) override;
 
@@ -115,6 +117,10 @@ public:
     TFUnitSel& unitDialog() const { return *m_unitSel; }
     bool isTerminated() const { return m_terminated; }
 
+signals:
+    // A device operation began or ended: the commands follow the busy rule.
+    void deviceRunningChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -128,6 +134,7 @@ private:
     // Empties a status text that the first change after a save, open or transfer has made untrue.
     void dropStaleStatus();
     // Edit > Undo and Redo name the history's next edits.
+    void updateTitle();
     void updateUndoTexts();
     TDeviceResult runDeviceOperation(const std::function<TDeviceResult(const TDeviceOperationContext&)>& op);
     void setDeviceRunning(bool running);

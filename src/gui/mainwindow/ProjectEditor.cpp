@@ -25,7 +25,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cstring>
 #include <memory>
@@ -59,14 +59,11 @@ struct TProjectEditor::Impl {
     } Hints;
     // The pages are being filled by the program: the edits' change notifications are not the user's.
     bool Filling = false;
-    TProjectTreeLabels Labels;
-    // The node of the branch deleted last, with the branch it shows: an undo of that delete puts it
-    // back instead of building it again. Its texts hold only until the next full build.
-    std::unique_ptr<QTreeWidgetItem> SpareNode;
-    TBranch SpareBranch{};
-    double SpareTolerance = 0;
+    // Set while the program moves the tree's selection: the selection rule is for the user's clicks.
+    bool Quiet = false;
 
-    QPointer<QTreeWidget> Tree;
+    TProjectTreeModel* Model = nullptr;
+    QPointer<QTreeView> Tree;
     QPointer<QTabWidget> Tabs;
     TProjectPage* Prj = nullptr;
     TBranchPage* Br = nullptr;
@@ -98,37 +95,40 @@ struct TProjectEditor::Impl {
 
     // Read when a node's tooltip is shown, so that it follows the tolerance and the language.
     std::function<QString(const TBranch&)> branchTip() const {
-        return [this](const TBranch& b) {
-            return BranchBalanceTip(b, S.Settings.BalancingTolerance, S.Units.Locale, S.Messages);
+        const TApplicationState* s = &S;
+        return [s](const TBranch& b) {
+            return BranchBalanceTip(b, s->Settings.BalancingTolerance, s->Units.Locale, s->Messages);
         };
     }
 
-    // The incremental updates walk a valve selection of their own: the branch page's stays as it is.
-    template <typename F> void updateTree(F&& f) {
-        TValveSelection walk = S.Valve;
-        const TProjectTreeSource source{project(), *S.Catalogue, walk, S.Units, S.Messages, S.codePage(), branchTip()};
-        // The program moves nodes here; the selection rule is for the user's clicks.
-        const QSignalBlocker blocker(Tree);
-        f(source);
-    }
-
-    void markBalance(int branch) {
-        MarkOneBranchBalance(*Tree, project(), branch, S.Settings.BalancingTolerance);
+    TProjectTreeSource treeSource() const {
+        const TApplicationState* s = &S;
+        return {*S.Catalogue, S.Units, S.Messages, [s] { return s->codePage(); },
+                [s] { return s->Settings.BalancingTolerance; }, branchTip()};
     }
 
     void connectDocument();
 
+    // Where a build of the tree has always left the valve selection: on the last branch's valve.
+    void leaveValveOnLastBranch() {
+        const int count = project().branchCount();
+        if (count > 0)
+            S.Valve.CurrentValve = project().Branches[static_cast<std::size_t>(count - 1)].Valve_Index;
+    }
+
     // Selects the branch's node (the root for -1) without the selection rule; a selected value line
     // of that branch stays selected.
     void selectQuietly(int branch) {
-        const QSignalBlocker blocker(Tree);
-        QTreeWidgetItem* item = Tree->currentItem();
-        if (item && item->isSelected() && BranchOfNode(item) == branch) {
+        const QModelIndex item = Tree->currentIndex();
+        if (item.isValid() && Tree->selectionModel()->isSelected(item) && Model->branchOf(item) == branch)
             return;
-        }
-        QTreeWidgetItem* node = branch >= 0 ? BranchNode(*Tree, branch) : Tree->topLevelItem(0);
-        if (node)
-            Tree->setCurrentItem(node);
+        const QModelIndex node = branch >= 0 ? Model->branchIndex(branch) : Model->rootIndex();
+        if (!node.isValid())
+            return;
+        const bool was = Quiet;
+        Quiet = true;
+        Tree->setCurrentIndex(node);
+        Quiet = was;
     }
 
     // An undo (back) or redo, then the branch it concerned is selected and shown.
@@ -217,17 +217,17 @@ struct TProjectEditor::Impl {
 
     void selectionChanged() {
         current() = 0;
-        const QList<QTreeWidgetItem*> selected = Tree->selectedItems();
+        const QModelIndexList selected = Tree->selectionModel()->selectedIndexes();
         if (selected.isEmpty())
             return;
-        const int branch = BranchOfNode(selected.first());
+        const int branch = Model->branchOf(selected.first());
         if (branch >= 0 && branch < project().branchCount()) {
             current() = branch;
             Q.ShowBranchPage(branch);
         } else {
             Q.ShowProjectPage();
         }
-        Hooks.UpdateWindowState();
+        emit Q.currentBranchChanged();
         showBranchPosition();
     }
 
@@ -255,7 +255,6 @@ struct TProjectEditor::Impl {
         Q.ShowProjectPage();
         Q.EndProjectEdit();
         focusTree();
-        Hooks.UpdateWindowState();
     }
 
     QLineEdit* editOf(TBranchField field) const {
@@ -368,7 +367,7 @@ struct TProjectEditor::Impl {
         const QString name = decoded(project().Branches[static_cast<std::size_t>(from)].Name);
         Undo.push(new TMoveBranch(Doc, Clock, from, to, name));
         Current = to;
-        Hooks.UpdateWindowState();
+        emit Q.currentBranchChanged();
     }
 
     // The project page's fields follow the header, unless the user is changing them.
@@ -386,7 +385,8 @@ struct TProjectEditor::Impl {
     void showReplacedProject() {
         Q.ResetPending();
         Current = 0;
-        Q.BuildProjectTree();
+        // The tree model has been built anew on the same announcement.
+        leaveValveOnLastBranch();
         // A new project shows its prepared first slot, as an opened one shows its first branch.
         if (project().branchCount() > 0 || Doc.state().IsNewProject)
             Q.ShowBranchPage(0);
@@ -411,50 +411,18 @@ struct TProjectEditor::Impl {
 
 void TProjectEditor::Impl::connectDocument() {
     QObject::connect(&Doc, &TProjectDocument::projectReplaced, &Q, [this] { showReplacedProject(); });
-    QObject::connect(&Doc, &TProjectDocument::headerChanged, &Q, [this] {
-        updateTree([this](const TProjectTreeSource& s) { UpdateProjectLines(*Tree, s, Labels); });
-        showHeader();
-    });
-    QObject::connect(&Doc, &TProjectDocument::branchChanged, &Q, [this](int branch) {
-        updateTree([&](const TProjectTreeSource& s) { UpdateBranchNode(*Tree, s, Labels, branch); });
-        markBalance(branch);
-    });
-    QObject::connect(&Doc, &TProjectDocument::branchesInserted, &Q, [this](int first, int count) {
-        const TBranch& inserted = project().Branches[static_cast<std::size_t>(first)];
-        if (count == 1 && SpareNode && std::memcmp(&SpareBranch, &inserted, sizeof(TBranch)) == 0) {
-            updateTree([&](const TProjectTreeSource&) { PutBranchNode(*Tree, first, SpareNode.release()); });
-            // Its marks are right unless the tolerance changed meanwhile.
-            if (SpareTolerance == S.Settings.BalancingTolerance)
-                return;
-        } else {
-            updateTree(
-                [&](const TProjectTreeSource& s) { InsertBranchNodes(*Tree, s, Labels, first, count); });
-        }
-        for (int i = first; i < first + count; ++i)
-            markBalance(i);
-    });
-    QObject::connect(&Doc, &TProjectDocument::aboutToRemoveBranches, &Q, [this](int first, int) {
-        SpareBranch = project().Branches[static_cast<std::size_t>(first)];
-        SpareTolerance = S.Settings.BalancingTolerance;
-    });
-    QObject::connect(&Doc, &TProjectDocument::branchesRemoved, &Q, [this](int first, int count) {
-        QList<QTreeWidgetItem*> taken;
-        updateTree([&](const TProjectTreeSource&) { taken = TakeBranchNodes(*Tree, first, count); });
-        SpareNode.reset(taken.size() == 1 ? taken.takeFirst() : nullptr);
-        qDeleteAll(taken);
-    });
-    QObject::connect(&Doc, &TProjectDocument::branchMoved, &Q, [this](int from, int to) {
-        updateTree([&](const TProjectTreeSource&) { MoveBranchNode(*Tree, from, to); });
-    });
+    QObject::connect(&Doc, &TProjectDocument::headerChanged, &Q, [this] { showHeader(); });
 }
 
 void TProjectEditor::Impl::connectWidgets() {
-    QObject::connect(Tree, &QTreeWidget::itemSelectionChanged, &Q, [this] { selectionChanged(); });
-    QObject::connect(Tree, &QTreeWidget::itemExpanded, &Q, [this](QTreeWidgetItem* item) {
-        const int branch = BranchOfNode(item);
-        if (branch >= 0 && item == BranchNode(*Tree, branch))
-            updateTree([&](const TProjectTreeSource& s) { ShowValueLines(*Tree, s, Labels, branch); });
+    QObject::connect(Tree->selectionModel(), &QItemSelectionModel::selectionChanged, &Q, [this] {
+        // The rows following the document and the program's own choice are not the user's click.
+        if (!Quiet && !Model->updating())
+            selectionChanged();
     });
+    // Only the root is open after a new build.
+    QObject::connect(Model, &QAbstractItemModel::modelReset, &Q,
+                     [this] { Tree->expand(Model->rootIndex()); });
 
     auto projectChanged = [this] {
         if (!Filling)
@@ -519,7 +487,9 @@ void TProjectEditor::Impl::connectWidgets() {
 TProjectEditor::TProjectEditor(TApplicationState& state, IUserInterface& ui, IMainWindowHooks& hooks,
                                const IClock& clock, QObject* parent)
     : QObject(parent), d(new Impl(*this, state, ui, hooks, clock)) {
-    d->Tree = new QTreeWidget;
+    d->Model = new TProjectTreeModel(state.Document, d->treeSource(), this);
+    d->Tree = new QTreeView;
+    d->Tree->setModel(d->Model);
     d->Tree->setObjectName(QStringLiteral("PrjTree"));
     d->Tree->setHeaderHidden(true);
     d->Tree->setIndentation(19);
@@ -550,8 +520,12 @@ TProjectEditor::~TProjectEditor() {
     delete d;
 }
 
-QTreeWidget* TProjectEditor::tree() const {
+QTreeView* TProjectEditor::tree() const {
     return d->Tree;
+}
+
+TProjectTreeModel& TProjectEditor::treeModel() const {
+    return *d->Model;
 }
 
 QTabWidget* TProjectEditor::pages() const {
@@ -571,20 +545,15 @@ void TProjectEditor::setCurrentBranch(int branch) {
 }
 
 void TProjectEditor::BuildProjectTree() {
-    d->SpareNode.reset();
-    d->Labels = TProjectTreeLabels(d->S.Messages, d->S.Units);
-    FillProjectTree(*d->Tree,
-                    {*d->S.Project, *d->S.Catalogue, d->S.Valve, d->S.Units, d->S.Messages, d->S.codePage(),
-                     d->branchTip()},
-                    d->Labels);
-    MarkBranchBalance(*d->Tree, *d->S.Project, d->S.Settings.BalancingTolerance);
+    d->Model->rebuild();
+    d->leaveValveOnLastBranch();
 }
 
 void TProjectEditor::ShowProjectPage() {
-    const TProjectHeader& h = d->S.Project->Header;
+    const TProjectHeader& h = d->project().Header;
     d->filling([&] {
-        d->Prj->Name->setText(NameText(*d->S.Project, h.Name));
-        d->Prj->Date->setText(NameText(*d->S.Project, h.Last_Change));
+        d->Prj->Name->setText(NameText(d->project(), h.Name));
+        d->Prj->Date->setText(NameText(d->project(), h.Last_Change));
         d->showOnly(d->Prj);
     });
     d->ShownProjectName = d->Prj->Name->text();
@@ -593,12 +562,12 @@ void TProjectEditor::ShowProjectPage() {
 void TProjectEditor::ShowBranchPage(int index) {
     if (index < 0 || index >= MaxBranches)
         return;
-    const TBranch& b = d->S.Project->Branches[index];
+    const TBranch& b = d->project().Branches[index];
     const TUnits& u = d->S.Units;
     const TMessageCatalogue& tr = d->S.Messages;
     TBranchPage& p = *d->Br;
     d->filling([&] {
-        p.Name->setText(NameText(*d->S.Project, b.Name));
+        p.Name->setText(NameText(d->project(), b.Name));
         d->showValve(b.Valve_Index);
         UpdateHints();
         p.InitialPressure.Caption->setText(
@@ -741,7 +710,7 @@ void TProjectEditor::DeleteBranch() {
     d->selectQuietly(count == 0 ? -1 : current);
     if (count == 0)
         ActivateProjectPage();
-    d->Hooks.UpdateWindowState();
+    emit currentBranchChanged();
 }
 
 void TProjectEditor::MoveBranchUp() {

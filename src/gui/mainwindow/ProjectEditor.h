@@ -7,14 +7,16 @@ class IClock;
 class IMainWindowHooks;
 class IUserInterface;
 class QTabWidget;
-class QTreeWidget;
+class QTreeView;
+class TProjectTreeModel;
 class TProjectUndo;
 struct TApplicationState;
 
 // The project tree and the two editor pages (project, branch) with their staged editing, and the
 // branch list commands. The main window places tree() and pages() and calls the operations from its
 // menus; everything else of the editing lives here. Every edit goes as a command onto undo(); the
-// tree and pages follow the document's announcements, node by node, so the user keeps their place.
+// tree (a model over the document) and the pages follow the document's announcements, so the user
+// keeps their place.
 class TProjectEditor : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +24,8 @@ public:
                    QObject* parent = nullptr);
     ~TProjectEditor() override;
 
-    QTreeWidget* tree() const;
+    QTreeView* tree() const;
+    TProjectTreeModel& treeModel() const;
     QTabWidget* pages() const;
     TProjectUndo& undo() const;
 
@@ -61,6 +64,11 @@ public:
     bool ProjectEditPending() const;
     bool BranchEditPending() const;
     bool NewBranchPending() const;
+
+signals:
+    // The branch the commands act on changed (a selection, a move, a delete): the window's
+    // enabling rules follow it.
+    void currentBranchChanged();
 
 private:
     struct Impl;

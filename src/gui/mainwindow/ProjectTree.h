@@ -2,33 +2,21 @@
 #pragma once
 
 #include "model/ProjectRecords.h"
+#include "model/ValveCatalogue.h"
 
-#include <QList>
-#include <QTreeWidgetItem>
+#include <QAbstractItemModel>
+#include <QIcon>
 #include <QString>
+
+#include <array>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ITranslator;
-class QTreeWidget;
+class TProjectDocument;
 struct TUnits;
-struct TValveCatalogue;
-struct TValveSelection;
-
-// Where the tree's texts come from.
-struct TProjectTreeSource {
-    const TProject& Project;
-    const TValveCatalogue& Catalogue;
-    // Walks through every branch's valve; left on the last branch's valve.
-    TValveSelection& Valve;
-    const TUnits& Units;
-    const ITranslator& Translator;
-    int CodePage;
-    // A branch node's tooltip, made when the view asks for it; none when empty. It must stay valid
-    // as long as the tree's nodes.
-    std::function<QString(const TBranch&)> BranchTip = {};
-};
 
 // The fixed texts of the tree's lines in the current language and units, translated once per build
 // rather than once per branch.
@@ -48,54 +36,82 @@ struct TProjectTreeLabels {
     QString FinalPresetting;
 };
 
-// A branch's node. Its text and tooltip are made from the project when the view asks for them: a
-// big project shows a few dozen of its nodes at a time, and a node moved, inserted or taken out
-// shows whatever branch its place holds.
-class TBranchNodeItem final : public QTreeWidgetItem {
-public:
-    struct TTexts {
-        const TProject* Project;
-        QString Label;
-        int CodePage;
-        std::function<QString(const TBranch&)> Tip;
-    };
-    explicit TBranchNodeItem(std::shared_ptr<const TTexts> texts);
-    QVariant data(int column, int role) const override;
-    // The branch changed: the view asks again.
-    void changed() { emitDataChanged(); }
-
-private:
-    std::shared_ptr<const TTexts> m_texts;
+// Where the tree's texts come from besides the project; read whenever the view asks, so that a new
+// table or tolerance shows at the next repaint.
+struct TProjectTreeSource {
+    const TValveCatalogue& Catalogue;
+    const TUnits& Units;
+    const ITranslator& Translator;
+    std::function<int()> CodePage;
+    std::function<double()> Tolerance;
+    // A branch node's tooltip; none when empty.
+    std::function<QString(const TBranch&)> BranchTip = {};
 };
 
-// Replaces the tree's nodes by the project's: root, name, last change, and a node per branch. Only
-// the root is expanded; nothing is selected. A branch node gets its lines (valve and values) from
-// ShowValueLines when it is first opened.
-void FillProjectTree(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels);
+// The project as a tree: one root ("Project") holding the name line, the last change line and a node
+// per branch, each with its value lines (valve and values). Every text is made from the document when
+// the view asks for it: a big project shows a few dozen lines at a time. The rows follow the
+// document's announcements, so the view keeps its selection, expanded nodes and scroll position
+// through every edit and undo.
+class TProjectTreeModel final : public QAbstractItemModel {
+    Q_OBJECT
+public:
+    // Empty until the first build (or replacement of the project).
+    TProjectTreeModel(const TProjectDocument& document, TProjectTreeSource source, QObject* parent = nullptr);
+    ~TProjectTreeModel() override;
 
-// The updates after one edit: only the nodes concerned change, so the selection, the expanded nodes
-// and the scroll position stay as the user left them. The tree must hold the project as it was
-// before the edit. The tree's signals are not blocked here.
-void UpdateProjectLines(QTreeWidget& tree, const TProjectTreeSource& source,
-                        const TProjectTreeLabels& labels);
-void UpdateBranchNode(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
-                      int branch);
-void InsertBranchNodes(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
-                       int first, int count);
-// Makes the branch node's lines unless it has them; called when the node is first opened, since most
-// nodes of a big project never are and the lines are most of the tree's items.
-void ShowValueLines(QTreeWidget& tree, const TProjectTreeSource& source, const TProjectTreeLabels& labels,
-                    int branch);
-// Puts back a node taken out before (it must show the branch now at that position).
-void PutBranchNode(QTreeWidget& tree, int branch, QTreeWidgetItem* node);
-// Takes the nodes out of the tree and hands them to the caller.
-QList<QTreeWidgetItem*> TakeBranchNodes(QTreeWidget& tree, int first, int count);
-// The node keeps its expansion and, when it had it, the selection.
-void MoveBranchNode(QTreeWidget& tree, int from, int to);
+    // Everything anew, with the labels in the current language and units.
+    void rebuild();
+    // The tolerance changed: the marks and tooltips of every branch.
+    void marksChanged();
+    // Set while the rows follow a change of the document: selection changes then are not the user's.
+    bool updating() const { return m_updating; }
 
-// What a tree node stands for: -1 for the project (the root and its value lines), else the index of
-// the branch the node or its value line belongs to.
-int BranchOfNode(const QTreeWidgetItem* node);
+    QModelIndex rootIndex() const;
+    // Invalid when there is no such branch.
+    QModelIndex branchIndex(int branch) const;
+    // What an index stands for: -1 for the project (the root and its lines), else the index of the
+    // branch the node or its value line belongs to.
+    int branchOf(const QModelIndex& index) const;
 
-// The node of a branch; null when the tree holds no such branch.
-QTreeWidgetItem* BranchNode(QTreeWidget& tree, int branch);
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    // A branch's node: its value lines' indexes point here, so they follow it when it moves.
+    struct TNode {
+        int Branch;
+        // The value lines the view was told of; 0 until it asks.
+        mutable int Lines = 0;
+    };
+
+    void connectDocument();
+    void renumber(std::size_t from);
+    void insertNodes(int first, int count);
+    void branchChanged(int branch);
+    void headerChanged();
+    // "Project name: ..." (line 0) or "Last change: ..." (line 1).
+    QString projectLine(int line) const;
+    int lineCount(const TBranch& branch) const;
+    QString valueLine(const TBranch& branch, int line) const;
+    QVariant branchData(int branch, int role) const;
+    bool outside(const TBranch& branch) const;
+
+    const TProjectDocument& m_document;
+    TProjectTreeSource m_source;
+    TProjectTreeLabels m_labels;
+    std::vector<std::unique_ptr<TNode>> m_nodes;
+    // The project's lines as the view was last told of them.
+    std::array<QString, 2> m_projectLines;
+    // Walks the valves of the lines asked for; the branch page's selection stays as it is.
+    mutable TValveSelection m_walk;
+    mutable QIcon m_warning;
+    bool m_updating = false;
+    bool m_built = false;
+    // The parent tag of the root's children.
+    char m_rootTag = 0;
+};
