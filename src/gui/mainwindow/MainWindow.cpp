@@ -56,6 +56,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -98,8 +99,6 @@ void TMainF::init() {
     setFont(windowFont(13));
 
     m_editor = new TProjectEditor(m_state, *m_ui, *this, m_clock, this);
-    // Created once, after the main window, and reused for every opening.
-    m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
     // The title, the Save item and the undo items follow the document and its history.
@@ -111,10 +110,20 @@ void TMainF::init() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    // Started by the first paint (see event()).
     m_timerStart.setSingleShot(true);
-    m_timerStart.setInterval(100);
+    m_timerStart.setInterval(0);
     connect(&m_timerStart, &QTimer::timeout, this, &TMainF::StartupSequence);
-    m_timerStart.start();
+}
+
+bool TMainF::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    // The settings, the languages and the valve catalogue load after the window is on screen.
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        m_timerStart.start();
+    }
+    return handled;
 }
 
 void TMainF::buildFrame() {
@@ -275,6 +284,19 @@ void TMainF::setPrintPreview(TTiskF* preview) {
 
 void TMainF::setPrinterSetup(TPrinterSetup setup) {
     m_printerSetup = std::move(setup);
+}
+
+TRecordsF* TMainF::recordsWindow() {
+    if (!m_recordsWindow && m_makeRecordsWindow)
+        setRecordsWindow(std::exchange(m_makeRecordsWindow, {})());
+    return m_recordsWindow;
+}
+
+TFUnitSel& TMainF::unitDialog() {
+    // Made once, on first use, and reused for every opening.
+    if (!m_unitSel)
+        m_unitSel = new TFUnitSel(m_state.Messages, this);
+    return *m_unitSel;
 }
 
 TTiskF& TMainF::printPreview() {
@@ -640,7 +662,7 @@ void TMainF::CmProjektPrint() {
 }
 
 void TMainF::ChooseUnits() {
-    if (RunUnitsCommand(*m_unitSel, m_state)) {
+    if (RunUnitsCommand(unitDialog(), m_state)) {
         m_editor->RefreshAfterUnits();
         m_balancing->refresh();
     }
@@ -661,14 +683,14 @@ void TMainF::ChooseLanguage() {
 }
 
 void TMainF::OpenRecordFile() {
-    if (!m_recordsWindow)
+    if (!recordsWindow())
         return;
     if (m_recordsWindow->OpenRecordFile() != TRecordOpenResult::Cancelled)
         m_recordsWindow->showModally();
 }
 
 void TMainF::OpenRecordPath(const QString& path) {
-    if (m_recordsWindow && m_recordsWindow->OpenRecordPath(path) != TRecordOpenResult::Cancelled)
+    if (recordsWindow() && m_recordsWindow->OpenRecordPath(path) != TRecordOpenResult::Cancelled)
         m_recordsWindow->showModally();
 }
 
@@ -676,7 +698,7 @@ bool TMainF::readRecordsIntoRecordsWindow() {
     const TRecordChooser chooser =
         m_recordChooser ? m_recordChooser : [](const QStringList&) { return std::optional<int>(); };
     std::function<void()> showCurrentRecord;
-    if (m_recordsWindow)
+    if (recordsWindow())
         showCurrentRecord = [this] { m_recordsWindow->ShowCurrentRecord(); };
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
         return ReadRecordsFromDevice(c, m_state.Records, m_state.codePage(), m_state.Units, chooser,
