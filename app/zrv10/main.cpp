@@ -31,11 +31,16 @@ int main(int argc, char** argv) {
         TApplicationState state(paths, QCoreApplication::applicationFilePath(), QLocale());
         TSystemClock clock;
 
-        // All but the main window stay hidden until used. The records window with its record list
-        // is made on first use, and the unit dialog by the main window on first use, so that the
-        // main window's first paint waits for neither.
+        // All but the main window stay hidden until used, and are made on first use (the unit dialog
+        // by the main window itself), so that the main window's first paint waits for none of them.
         TMainF mainF(state, clock);
-        TTiskF tiskF(state.Messages);
+        // One preview for both reports.
+        std::unique_ptr<TTiskF> tiskF;
+        const auto preview = [&] {
+            if (!tiskF)
+                tiskF = std::make_unique<TTiskF>(state.Messages);
+            return tiskF.get();
+        };
         std::unique_ptr<TRecordsF> recordsF;
         std::unique_ptr<TRecordOpenF> recordOpenF;
         // Also gives the records window its instrument read and its way to clear the main status.
@@ -43,8 +48,7 @@ int main(int argc, char** argv) {
             recordsF = std::make_unique<TRecordsF>(state);
             recordOpenF = std::make_unique<TRecordOpenF>(state.Messages, recordsF.get());
             recordsF->setCentredOver(&mainF);
-            // One preview for both reports.
-            recordsF->setPrintPreview(&tiskF);
+            recordsF->setPrintPreview(preview());
             return recordsF.get();
         });
         // The list shows each record's first sample and length beside its description. The read
@@ -56,7 +60,7 @@ int main(int argc, char** argv) {
             return rows.size() == static_cast<std::size_t>(captions.size()) ? recordOpenF->choose(rows)
                                                                             : recordOpenF->choose(captions);
         });
-        mainF.setPrintPreview(&tiskF);
+        mainF.setPrintPreviewMaker(preview);
 
         // Files from the command line (the desktop entry's %F) open once the program has started;
         // files dropped on the main window open at once.

@@ -300,6 +300,8 @@ TFUnitSel& TMainF::unitDialog() {
 }
 
 TTiskF& TMainF::printPreview() {
+    if (!m_printPreview && m_makePrintPreview)
+        m_printPreview = std::exchange(m_makePrintPreview, {})();
     if (!m_printPreview)
         m_printPreview = new TTiskF(m_state.Messages, this);
     return *m_printPreview;

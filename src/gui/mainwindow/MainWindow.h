@@ -59,6 +59,8 @@ public:
     void setAfterStartup(std::function<void()> afterStartup) { m_afterStartup = std::move(afterStartup); }
     // Where the reports are shown before printing; without one the window makes its own.
     void setPrintPreview(TTiskF* preview);
+    // Or makes it on first use.
+    void setPrintPreviewMaker(std::function<TTiskF*()> make) { m_makePrintPreview = std::move(make); }
     // Chooses the printer before a print; the default is Qt's print dialog.
     void setPrinterSetup(TPrinterSetup setup);
 
@@ -156,6 +158,7 @@ private:
     std::function<TRecordsF*()> m_makeRecordsWindow;
     TRecordChooser m_recordChooser;
     TTiskF* m_printPreview = nullptr;
+    std::function<TTiskF*()> m_makePrintPreview;
     TPrinterSetup m_printerSetup;
     TQtStandardTexts m_qtTexts;
     QTimer m_timerStart;
