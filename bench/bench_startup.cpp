@@ -5,7 +5,8 @@
 // preloaded probe, which reports the first paint event of a main window through a pipe. The two are
 // started alternately; "ratio" is the median of the program's times over the median of the bare
 // window's. The platform is the one the environment gives (xcb with DISPLAY set, e.g. an Xvfb), else
-// offscreen; the label says which.
+// offscreen; the label says which. ZRV_STARTUP_PROGRAM names another build of the program to measure
+// (a before/after comparison).
 
 #include "model/InstrumentText.h"
 #include "model/ValveCache.h"
@@ -86,7 +87,9 @@ public:
         QDir().mkpath(bin);
         m_program = bin + QStringLiteral("/zrv10");
         // A copy: the program finds its folder through its own resolved path.
-        if (!QFile::copy(QStringLiteral(ZRV_PROGRAM), m_program) ||
+        const QByteArray other = qgetenv("ZRV_STARTUP_PROGRAM");
+        const QString program = other.isEmpty() ? QStringLiteral(ZRV_PROGRAM) : QString::fromLocal8Bit(other);
+        if (!QFile::copy(program, m_program) ||
             !QFile::link(QStringLiteral(ZRV_LANGUAGE_DIR), bin + QStringLiteral("/language")))
             std::abort();
         writeCatalogue(bin);
