@@ -189,6 +189,6 @@ void BM_StartupAgainstBareWindow(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_StartupAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
+BENCHMARK(BM_StartupAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(25);
 
 BENCHMARK_MAIN();
