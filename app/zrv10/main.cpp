@@ -16,6 +16,8 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
     TApplication application(argc, argv);
@@ -29,24 +31,36 @@ int main(int argc, char** argv) {
         TApplicationState state(paths, QCoreApplication::applicationFilePath(), QLocale());
         TSystemClock clock;
 
-        // Created in this order; all but the main window stay hidden until used. The unit dialog is
-        // created by the main window itself, right after it.
+        // All but the main window stay hidden until used, and are made on first use (the unit dialog
+        // by the main window itself), so that the main window's first paint waits for none of them.
         TMainF mainF(state, clock);
-        TRecordsF recordsF(state);
-        TRecordOpenF recordOpenF(state.Messages, &recordsF);
-        TTiskF tiskF(state.Messages);
-        // Also gives the records window its instrument read and its way to clear the main status.
-        mainF.setRecordsWindow(&recordsF);
-        recordsF.setCentredOver(&mainF);
-        // The list shows each record's first sample and length beside its description.
-        mainF.setRecordChooser([&recordOpenF, &state](const QStringList& captions) {
-            const std::vector<TRecordListRow> rows = RecordListRows(state.Records);
-            return rows.size() == static_cast<std::size_t>(captions.size()) ? recordOpenF.choose(rows)
-                                                                            : recordOpenF.choose(captions);
-        });
         // One preview for both reports.
-        mainF.setPrintPreview(&tiskF);
-        recordsF.setPrintPreview(&tiskF);
+        std::unique_ptr<TTiskF> tiskF;
+        const auto preview = [&] {
+            if (!tiskF)
+                tiskF = std::make_unique<TTiskF>(state.Messages);
+            return tiskF.get();
+        };
+        std::unique_ptr<TRecordsF> recordsF;
+        std::unique_ptr<TRecordOpenF> recordOpenF;
+        // Also gives the records window its instrument read and its way to clear the main status.
+        mainF.setRecordsWindowMaker([&] {
+            recordsF = std::make_unique<TRecordsF>(state);
+            recordOpenF = std::make_unique<TRecordOpenF>(state.Messages, recordsF.get());
+            recordsF->setCentredOver(&mainF);
+            recordsF->setPrintPreview(preview());
+            return recordsF.get();
+        });
+        // The list shows each record's first sample and length beside its description. The read
+        // that asks has made the records window and with it the list.
+        mainF.setRecordChooser([&recordOpenF, &state](const QStringList& captions) -> std::optional<int> {
+            if (!recordOpenF)
+                return std::nullopt;
+            const std::vector<TRecordListRow> rows = RecordListRows(state.Records);
+            return rows.size() == static_cast<std::size_t>(captions.size()) ? recordOpenF->choose(rows)
+                                                                            : recordOpenF->choose(captions);
+        });
+        mainF.setPrintPreviewMaker(preview);
 
         // Files from the command line (the desktop entry's %F) open once the program has started;
         // files dropped on the main window open at once.

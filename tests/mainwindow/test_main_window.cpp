@@ -9,6 +9,7 @@
 #include "DocumentState.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferProgressDialog.h"
+#include "mainwindow/UnitDialog.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectTree.h"
 #include "mainwindow/test_dialogs_app.h"
@@ -164,6 +165,41 @@ TEST_F(MainWindowTest, WithoutCacheFilesOrInstrumentEndsWithMinusOneAndLeavesThe
     EXPECT_TRUE(ui.Log.isEmpty());
     EXPECT_EQ(settingsBytes(), settings);
     EXPECT_NE(w.statusText(), QStringLiteral("New project"));
+}
+
+// The settings, languages and catalogue load only once the window is on screen, and a catalogue that
+// cannot be had still ends the program with its messages.
+TEST_F(MainWindowTest, StartsAfterTheFirstPaintAndStillReportsAMissingCatalogue) {
+    TMainF& w = window();
+    QTest::qWait(300);
+    EXPECT_TRUE(ui.Log.isEmpty());
+    EXPECT_FALSE(exitCode.has_value());
+
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return exitCode.has_value(); }, 2000));
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_EQ(ui.Log.first().Caption, QStringLiteral("Reading Valves from device"));
+    EXPECT_EQ(ui.Log.last().Caption, QStringLiteral("Error reading valves"));
+    EXPECT_EQ(ui.messages().last(), QStringLiteral("Application will be terminated"));
+    w.hide();
+}
+
+TEST_F(MainWindowTest, StartsOnceOnScreenWithTheCatalogueTheSettingsAndTheUnitDialog) {
+    writeCacheFiles();
+    writeSettings("[Units]\nFlow=3\n");
+    TMainF& w = window();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.statusText() == QLatin1String("New project"); }, 2000));
+    EXPECT_FALSE(exitCode.has_value());
+    EXPECT_EQ(ManufacturerCountOf(*state->Catalogue), 1);
+    EXPECT_EQ(state->Units.FlowUnit, 3);
+    // The unit dialog, made on first use, belongs to the window.
+    EXPECT_EQ(w.findChild<TFUnitSel*>(), nullptr);
+    EXPECT_EQ(w.unitDialog().parent(), &w);
+    EXPECT_EQ(&w.unitDialog(), w.findChild<TFUnitSel*>());
+    w.hide();
 }
 
 TEST_F(MainWindowTest, ClosedBeforeStartingLeavesTheSettingsAlone) {

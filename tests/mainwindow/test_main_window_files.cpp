@@ -164,6 +164,31 @@ TEST_F(MainWindowFilesTest, FilesGivenOrDroppedOpenByTheirKind) {
     records->hide();
 }
 
+// The program makes its records window when a record command first needs it.
+TEST_F(MainWindowFilesTest, ARecordsWindowMadeOnFirstUseShowsTheRecordOpened) {
+    const QString record = dir.filePath(QStringLiteral("one.r9q4"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZRV_FIXTURES "/records/small.r9q4"), record));
+    std::unique_ptr<TRecordsF> made;
+    int makes = 0;
+    mainF->setRecordsWindow(nullptr);
+    mainF->setRecordsWindowMaker([&] {
+        ++makes;
+        made = std::make_unique<TRecordsF>(*state, ui);
+        return made.get();
+    });
+    EXPECT_EQ(makes, 0);
+
+    mainF->OpenRecordPath(record);
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->isVisible());
+    EXPECT_EQ(state->Records.CurrentHeader.Description, QStringLiteral("Riser 1"));
+    made->hide();
+    mainF->OpenRecordPath(record);
+    EXPECT_EQ(makes, 1);
+    EXPECT_TRUE(made->isVisible());
+    made->hide();
+}
+
 // A file dragged from the file manager is taken and opened once the drop has ended.
 TEST_F(MainWindowFilesTest, AFileDroppedOnTheWindowOpens) {
     const QString project = projectFile("dropped.proj");

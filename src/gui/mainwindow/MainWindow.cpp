@@ -58,6 +58,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -100,8 +101,6 @@ void TMainF::init() {
     setFont(windowFont(13));
 
     m_editor = new TProjectEditor(m_state, *m_ui, *this, m_clock, this);
-    // Created once, after the main window, and reused for every opening.
-    m_unitSel = new TFUnitSel(m_state.Messages, this);
     buildFrame();
     buildMenus();
     // The title, the Save item and the undo items follow the document and its history.
@@ -117,10 +116,20 @@ void TMainF::init() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    // Started by the first paint (see event()).
     m_timerStart.setSingleShot(true);
-    m_timerStart.setInterval(100);
+    m_timerStart.setInterval(0);
     connect(&m_timerStart, &QTimer::timeout, this, &TMainF::StartupSequence);
-    m_timerStart.start();
+}
+
+bool TMainF::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    // The settings, the languages and the valve catalogue load after the window is on screen.
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        m_timerStart.start();
+    }
+    return handled;
 }
 
 void TMainF::buildFrame() {
@@ -283,7 +292,22 @@ void TMainF::setPrinterSetup(TPrinterSetup setup) {
     m_printerSetup = std::move(setup);
 }
 
+TRecordsF* TMainF::recordsWindow() {
+    if (!m_recordsWindow && m_makeRecordsWindow)
+        setRecordsWindow(std::exchange(m_makeRecordsWindow, {})());
+    return m_recordsWindow;
+}
+
+TFUnitSel& TMainF::unitDialog() {
+    // Made once, on first use, and reused for every opening.
+    if (!m_unitSel)
+        m_unitSel = new TFUnitSel(m_state.Messages, this);
+    return *m_unitSel;
+}
+
 TTiskF& TMainF::printPreview() {
+    if (!m_printPreview && m_makePrintPreview)
+        m_printPreview = std::exchange(m_makePrintPreview, {})();
     if (!m_printPreview)
         m_printPreview = new TTiskF(m_state.Messages, this);
     return *m_printPreview;
@@ -665,7 +689,7 @@ void TMainF::CmProjektPrint() {
 }
 
 void TMainF::ChooseUnits() {
-    if (RunUnitsCommand(*m_unitSel, m_state)) {
+    if (RunUnitsCommand(unitDialog(), m_state)) {
         m_editor->RefreshAfterUnits();
         m_balancing->refresh();
     }
@@ -687,14 +711,14 @@ void TMainF::ChooseLanguage() {
 }
 
 void TMainF::OpenRecordFile() {
-    if (!m_recordsWindow)
+    if (!recordsWindow())
         return;
     if (m_recordsWindow->OpenRecordFile() != TRecordOpenResult::Cancelled)
         m_recordsWindow->showModally();
 }
 
 void TMainF::OpenRecordPath(const QString& path) {
-    if (m_recordsWindow && m_recordsWindow->OpenRecordPath(path) != TRecordOpenResult::Cancelled)
+    if (recordsWindow() && m_recordsWindow->OpenRecordPath(path) != TRecordOpenResult::Cancelled)
         m_recordsWindow->showModally();
 }
 
@@ -711,6 +735,8 @@ bool TMainF::readRecordsIntoRecordsWindow() {
     auto store = std::make_unique<TRecordStore>(m_state.Records);
     const int codePage = m_state.codePage();
     const TUnits units = m_state.Units;
+    // Made before the read, so that it too takes no input while the read runs.
+    recordsWindow();
     const TDeviceResult result = runDeviceOperation([&](const TDeviceOperationContext& c) {
         return ReadRecordsFromDevice(c, *store, codePage, units, m_state.Messages, chooser);
     });

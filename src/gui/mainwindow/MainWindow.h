@@ -52,12 +52,16 @@ public:
     // The records window, shown by the record commands. Its own instrument read runs through this
     // window's link, and its closing clears this window's status text.
     void setRecordsWindow(TRecordsF* recordsWindow);
+    // Or makes it on first use, so that start-up does not wait for it; then as setRecordsWindow().
+    void setRecordsWindowMaker(std::function<TRecordsF*()> make) { m_makeRecordsWindow = std::move(make); }
     // Lets the user pick one of the records read from the instrument; without one nothing is chosen.
     void setRecordChooser(TRecordChooser chooser);
     // Runs once the start-up sequence has ended with a catalogue (opens the files of the command line).
     void setAfterStartup(std::function<void()> afterStartup) { m_afterStartup = std::move(afterStartup); }
     // Where the reports are shown before printing; without one the window makes its own.
     void setPrintPreview(TTiskF* preview);
+    // Or makes it on first use.
+    void setPrintPreviewMaker(std::function<TTiskF*()> make) { m_makePrintPreview = std::move(make); }
     // Chooses the printer before a print; the default is Qt's print dialog.
     void setPrinterSetup(TPrinterSetup setup);
 
@@ -67,7 +71,8 @@ public:
     void EnableMainCommands(bool on) override;
     void SetStatus(const QString& text) override;
 
-    // Runs once, from the start timer, so that the window is on screen before the first message.
+    // Runs once, on the event loop right after the window's first paint, so that the window is on
+    // screen before the first message and its first paint waits for none of the files.
     void StartupSequence();
     void ApplyMainWindowTexts();
     // The save questions before a command replaces the project; false when that command must stop.
@@ -114,7 +119,8 @@ public:
     // A menu item, pop-up item or top-level menu action by its object name; null when there is none.
     QAction* action(const QString& name) const;
     QPushButton* testUsbButton() const { return m_testUsb; }
-    TFUnitSel& unitDialog() const { return *m_unitSel; }
+    // Made on first use.
+    TFUnitSel& unitDialog();
     bool isTerminated() const { return m_terminated; }
 
 signals:
@@ -123,6 +129,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void init();
@@ -143,6 +150,8 @@ private:
     bool readRecordsIntoRecordsWindow();
     QString tr_(const char* english) const;
     TTiskF& printPreview();
+    // The records window, made now if only its maker was given; null without either.
+    TRecordsF* recordsWindow();
 
     TApplicationState& m_state;
     const IClock& m_clock;
@@ -155,11 +164,14 @@ private:
     TProjectEditor* m_editor = nullptr;
     TFUnitSel* m_unitSel = nullptr;
     TRecordsF* m_recordsWindow = nullptr;
+    std::function<TRecordsF*()> m_makeRecordsWindow;
     TRecordChooser m_recordChooser;
     TTiskF* m_printPreview = nullptr;
+    std::function<TTiskF*()> m_makePrintPreview;
     TPrinterSetup m_printerSetup;
     TQtStandardTexts m_qtTexts;
     QTimer m_timerStart;
+    bool m_painted = false;
     QLabel* m_status = nullptr;
     QLabel* m_version = nullptr;
     QPushButton* m_testUsb = nullptr;
