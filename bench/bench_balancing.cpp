@@ -2,7 +2,7 @@
 // The balancing summary of a full project: 1500 branches balanced, turned into rows, filled into the
 // summary's model and sorted by deviation, as the summary window does when it opens.
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "mainwindow/BalancingTableModel.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"

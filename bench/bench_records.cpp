@@ -4,7 +4,7 @@
 // of a 21001-row table.
 
 #include "files/RecordFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Units.h"
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"

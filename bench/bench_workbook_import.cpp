@@ -3,7 +3,7 @@
 // and the refusal of a hostile legacy book whose helper output fills the output limit, reported with
 // the process's peak memory (max_rss_mb; the goal is well under a second and 100 MB).
 #include "document/ProjectDocument.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/ProjectRecords.h"
 #include "model/ValveCatalogue.h"
 #include "commands/WorkbookCommands.h"

@@ -5,7 +5,7 @@
 // Input: the flow unit (one byte), the tolerance (a double), the project header and the branches.
 #include "BalancingChecks.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/BalancingTable.h"
 #include "model/Markers.h"
 #include "model/ProjectRecords.h"

@@ -6,7 +6,7 @@
 
 #include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"

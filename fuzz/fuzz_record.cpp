@@ -4,7 +4,7 @@
 #include "FuzzInput.h"
 
 #include "files/RecordFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Units.h"
 #include "model/RecordModel.h"
 

@@ -6,7 +6,7 @@
 #include "files/ProcessPaths.h"
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/ProjectNames.h"
 #include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"

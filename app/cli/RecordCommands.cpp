@@ -4,7 +4,7 @@
 #include "Platform.h"
 
 #include "files/RecordFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "records/AnalysisExport.h"
 #include "records/ChartExport.h"
 #include "records/RecordHeaderView.h"

@@ -7,9 +7,10 @@
 #include "files/RecordFile.h"
 #include "files/SafeFileWriter.h"
 #include "files/Settings.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
+#include "printing/PdfReport.h"
 #include "printing/PrintReport.h"
 #include "printing/ProjectReport.h"
 #include "printing/RecordChartsPage.h"
@@ -21,8 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
-#include <QPrinter>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -63,7 +63,7 @@ bool writeText(const QStringList& lines, const QString& path, QTextStream& err) 
 
 // Printed into a private folder first, so that a failed job never leaves part of a PDF at the target.
 bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, const TFirstPage& firstPage = {}) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    if (!CanDrawPages()) {
         err << "zrv10-cli: PDF output needs the graphics libraries\n";
         return false;
     }
@@ -74,17 +74,11 @@ bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, c
     }
     const QString printed = work.filePath(QStringLiteral("report.pdf"));
     QString error;
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        printer.setDocName(QFileInfo(path).completeBaseName());
-        const TSettings settings =
-            LoadSettings(qtPath(ProcessApplicationPaths().SettingsFile));
-        if (!PrintReportAfter(firstPage, lines, printer, settings.PrintMargins, &error)) {
-            err << "zrv10-cli: Print error: " << error << "\n";
-            return false;
-        }
+    const TSettings settings = LoadSettings(qtPath(ProcessApplicationPaths().SettingsFile));
+    if (!PrintReportToPdf(firstPage, lines, printed, QFileInfo(path).completeBaseName(), settings.PrintMargins,
+                          &error)) {
+        err << "zrv10-cli: Print error: " << error << "\n";
+        return false;
     }
     QFile file(printed);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -2,8 +2,8 @@
 // zrv10-cli: the command-line companion over the core library. Errors go to standard error with a
 // non-zero exit status, and no command leaves a partial output file behind.
 #include "CliCommands.h"
+#include "program/PageDrawingApplication.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -45,10 +45,7 @@ bool drawsPages(int argc, char** argv) {
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
     if (!drawsPages(argc, argv))
         return std::make_unique<QCoreApplication>(argc, argv);
-    // Nothing is shown, so no display is needed, nor used when one is set but cannot be reached.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QApplication>(argc, argv);
+    return MakePageDrawingApplication(argc, argv);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "files/RecordFile.h"
 #include "files/Settings.h"
 #include "localisation/MessageCatalogue.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "localisation/Utf16Files.h"
 #include "model/Units.h"
 #include "files/ValveCache.h"

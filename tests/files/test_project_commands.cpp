@@ -3,7 +3,7 @@
 #include "document/ProjectDocument.h"
 #include "commands/ProjectCommands.h"
 #include "files/ProjectFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/BranchList.h"
 #include "model/InstrumentText.h"
 #include "commands/ScriptedUserInterface.h"

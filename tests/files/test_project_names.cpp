@@ -2,7 +2,7 @@
 #include "document/ProjectDocument.h"
 #include "commands/ProjectCommands.h"
 #include "files/ProjectFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/NameQuestions.h"
 #include "model/ProjectNames.h"

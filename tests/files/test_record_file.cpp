@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/RecordFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Units.h"
 #include "model/RecordModel.h"
 

@@ -4,7 +4,7 @@
 #include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
 #include "files/Settings.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
 #include "model/InstrumentText.h"

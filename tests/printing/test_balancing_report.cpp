@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/BalancingReport.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Units.h"
 #include "printing/ReportText.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "printing/PreviewScript.h"
 #include "printing/PrintPreview.h"

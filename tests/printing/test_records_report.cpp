@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PrintQString.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "printing/RecordsReport.h"
 #include "printing/ReportText.h"
 #include "model/RecordModel.h"

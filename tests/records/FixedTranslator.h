@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <QHash>
 

@@ -2,7 +2,7 @@
 #include "records/AnalysisExport.h"
 
 #include "model/Units.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/RecordModel.h"
 #include "records/RecordTable.h"
 #include "records/TextTable.h"
@@ -192,7 +192,7 @@ TEST(AnalysisExport, FileNamesTimestampsAndFailures) {
     EXPECT_FALSE(error.isEmpty());
 }
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "records/RecordOverlay.h"
 
 TEST(RecordOverlay, PlacesSamplesByTheTimeSinceEachRecordsFirstSample) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FixedTranslator.h"
 #include "RecordArea.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Units.h"
 #include "model/ChooseDeviceRecord.h"
 #include "records/RecordPresettings.h"

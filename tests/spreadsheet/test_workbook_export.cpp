@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "DocumentState.h"
 #include "model/ProjectRecords.h"
 #include "spreadsheet/Workbook.h"

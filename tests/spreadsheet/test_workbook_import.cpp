@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DocumentState.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/AnalysisExportCommand.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "commands/UserInterface.h"
 
 bool ExportRecordAnalysisCommand(TRecordCommandContext& c, TAnalysisFormat format) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/BranchConfirmation.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
 #include "model/ParseNumber.h"

@@ -3,7 +3,7 @@
 
 #include "document/ProjectDocument.h"
 #include "files/ProjectFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/NameQuestions.h"
 #include "model/ProjectNames.h"
 #include "commands/UserInterface.h"

@@ -2,7 +2,7 @@
 #include "commands/RecordCommands.h"
 
 #include "files/RecordFile.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Units.h"
 #include "model/RecordModel.h"
 #include "commands/UserInterface.h"

@@ -2,7 +2,7 @@
 #include "commands/WorkbookCommands.h"
 
 #include "document/ProjectDocument.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/NameQuestions.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"

@@ -2,7 +2,7 @@
 #include "files/BalancingSummaryFile.h"
 
 #include "files/AnalysisText.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Markers.h"
 #include "model/Units.h"
 

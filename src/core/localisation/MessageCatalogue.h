@@ -4,7 +4,7 @@
 #include "LanguageFile.h"
 #include "LanguageList.h"
 #include "TextIndex.h"
-#include "Translator.h"
+#include "model/Translator.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/RecordModel.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/Units.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Markers.h"
 #include "model/ParseNumber.h"
 

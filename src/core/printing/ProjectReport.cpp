@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/ProjectReport.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/Units.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/RecordsReport.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "printing/ReportText.h"
 #include "model/RecordModel.h"
 #include "records/TextTable.h"

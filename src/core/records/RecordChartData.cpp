@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordChartData.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Markers.h"
 #include "model/Units.h"
 #include "model/DisplayNumber.h"

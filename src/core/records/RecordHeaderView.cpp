@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordHeaderView.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/RecordModel.h"
 
 QList<TRecordHeaderField> RecordHeaderFields(const TZaznam& header, const ITranslator& translator) {

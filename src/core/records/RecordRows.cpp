@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordRows.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "records/SampleValue.h"
 
 namespace {

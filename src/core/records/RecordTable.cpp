@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordTable.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/ParseNumber.h"
 #include "model/Units.h"
 #include "model/DisplayNumber.h"

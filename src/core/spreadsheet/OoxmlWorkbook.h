@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "spreadsheet/SheetFormulas.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "spreadsheet/FormulaShift.h"
 #include "spreadsheet/OoxmlXml.h"
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <functional>
 #include <memory>

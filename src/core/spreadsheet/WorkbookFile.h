@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 // A workbook file's bytes, read whole. False with *error "Cannot read <file>: <reason>".
 bool ReadWorkbookFile(const QString& fileName, QByteArray* bytes, QString* error,

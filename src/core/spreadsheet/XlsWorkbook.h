@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <memory>
 #include <vector>

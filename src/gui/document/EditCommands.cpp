@@ -3,7 +3,7 @@
 
 #include "document/ProjectDocument.h"
 #include "localisation/MessageCatalogue.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/LastChangeStamp.h"
 
 #include <algorithm>

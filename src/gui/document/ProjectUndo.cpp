@@ -4,7 +4,7 @@
 #include "document/EditCommands.h"
 #include "document/ProjectDocument.h"
 #include "localisation/MessageCatalogue.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 TProjectUndo::TProjectUndo(TProjectDocument& document, QObject* parent)
     : QObject(parent), m_document(document) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/MainWindowActions.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "mainwindow/BalancingCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"

@@ -2,7 +2,7 @@
 #include "mainwindow/ProjectTree.h"
 
 #include "document/ProjectDocument.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Balancing.h"
 #include "model/ProjectNames.h"
 #include "model/Units.h"

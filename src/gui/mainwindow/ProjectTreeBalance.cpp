@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/ProjectTreeBalance.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
 #include "model/ProjectRecords.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/PreviewAndPrint.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "printing/PrintPreview.h"
 #include "printing/PrintReport.h"
 #include "commands/UserInterface.h"

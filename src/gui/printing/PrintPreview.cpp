@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/PrintPreview.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "printing/ReportText.h"
 
 #include <QEvent>

@@ -2,7 +2,7 @@
 #include "printing/PrintReport.h"
 
 #include "files/Settings.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "printing/PrintGeometry.h"
 #include "printing/ReportText.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/ChartExportCommand.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "records/ChartExport.h"
 #include "commands/UserInterface.h"
 

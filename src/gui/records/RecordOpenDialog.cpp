@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/RecordOpenDialog.h"
 
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

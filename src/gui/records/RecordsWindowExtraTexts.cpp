@@ -2,7 +2,7 @@
 #include "records/RecordsWindowExtraTexts.h"
 
 #include "localisation/MessageCatalogue.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 
 #include <QAction>
 

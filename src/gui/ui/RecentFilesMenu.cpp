@@ -3,7 +3,7 @@
 
 #include "files/FileHistory.h"
 #include "localisation/MenuAccelerators.h"
-#include "localisation/Translator.h"
+#include "model/Translator.h"
 #include "commands/UserInterface.h"
 
 #include <QAction>

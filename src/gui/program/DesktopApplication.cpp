@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
+#include "program/DesktopApplication.h"
 
 #include <QMessageBox>
 
