@@ -8,6 +8,7 @@
 #include "model/Clock.h"
 #include "files/ValveCache.h"
 #include "records/RecordChart.h"
+#include "records/RecordListRows.h"
 #include "records/RecordsWindow.h"
 #include "commands/ScriptedUserInterface.h"
 
@@ -94,8 +95,9 @@ protected:
         mainF->setExitFunction([](int) {});
         recordsF = std::make_unique<TRecordsF>(*state, ui);
         mainF->setRecordsWindow(recordsF.get());
-        mainF->setRecordChooser([this](const QStringList& captions) {
+        mainF->setRecordChooser([this](const TRecordStore& read, const QStringList& captions) {
             offered << captions;
+            offeredRows << RecordListRows(read);
             return choice;
         });
         mainF->StartupSequence();
@@ -139,6 +141,8 @@ protected:
     std::unique_ptr<TMainF> mainF;
     std::unique_ptr<TRecordsF> recordsF;
     QList<QStringList> offered;
+    // What the list shows beside each description: from the records being read, not the old tables.
+    QList<std::vector<TRecordListRow>> offeredRows;
     std::optional<int> choice;
 };
 
@@ -148,6 +152,12 @@ TEST_F(MainWindowRecordsTest, ARecordChosenFromTheInstrumentIsShownModally) {
     trigger("mOpenRecordFromDevice");
 
     ASSERT_EQ(offered, QList<QStringList>{demoDescriptions()});
+    ASSERT_EQ(offeredRows.size(), 1);
+    ASSERT_EQ(offeredRows[0].size(), static_cast<std::size_t>(demoDescriptions().size()));
+    for (const TRecordListRow& row : offeredRows[0]) {
+        EXPECT_FALSE(row.FirstSample.isEmpty()) << row.Description.toStdString();
+        EXPECT_GT(row.SampleCount, 0) << row.Description.toStdString();
+    }
     EXPECT_EQ(state->Records.CurrentRecord, 1);
     EXPECT_EQ(state->Records.CurrentHeader.Description, QStringLiteral("Boiler room"));
     EXPECT_TRUE(shownModally());

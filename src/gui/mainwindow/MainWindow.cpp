@@ -280,7 +280,7 @@ void TMainF::setRecordsWindow(TRecordsF* recordsWindow) {
     recordsWindow->setMainStatusFunction([this](const QString& text) { SetStatus(text); });
 }
 
-void TMainF::setRecordChooser(TRecordChooser chooser) {
+void TMainF::setRecordChooser(TReadRecordChooser chooser) {
     m_recordChooser = std::move(chooser);
 }
 
@@ -723,16 +723,16 @@ void TMainF::OpenRecordPath(const QString& path) {
 }
 
 bool TMainF::readRecordsIntoRecordsWindow() {
-    const TRecordChooser choose =
-        m_recordChooser ? m_recordChooser : [](const QStringList&) { return std::optional<int>(); };
-    // The list is a window: it opens on this thread while the worker waits for the choice.
-    const TRecordChooser chooser = [this, &choose](const QStringList& captions) {
-        std::optional<int> chosen;
-        RunOnThreadOf(*this, [&] { chosen = choose(captions); });
-        return chosen;
-    };
     // Read into a copy: the records window goes on showing the tables in memory until the read ends.
     auto store = std::make_unique<TRecordStore>(m_state.Records);
+    // The list is a window: it opens on this thread while the worker waits for the choice, and lists
+    // the records just read.
+    const TRecordChooser chooser = [this, &read = *store](const QStringList& captions) {
+        std::optional<int> chosen;
+        if (m_recordChooser)
+            RunOnThreadOf(*this, [&] { chosen = m_recordChooser(read, captions); });
+        return chosen;
+    };
     const int codePage = m_state.codePage();
     const TUnits units = m_state.Units;
     // Made before the read, so that it too takes no input while the read runs.

@@ -55,7 +55,9 @@ public:
     // Or makes it on first use, so that start-up does not wait for it; then as setRecordsWindow().
     void setRecordsWindowMaker(std::function<TRecordsF*()> make) { m_makeRecordsWindow = std::move(make); }
     // Lets the user pick one of the records read from the instrument; without one nothing is chosen.
-    void setRecordChooser(TRecordChooser chooser);
+    // `read` holds the records just read (the tables in memory change only after the choice).
+    using TReadRecordChooser = std::function<std::optional<int>(const TRecordStore& read, const QStringList& captions)>;
+    void setRecordChooser(TReadRecordChooser chooser);
     // Runs once the start-up sequence has ended with a catalogue (opens the files of the command line).
     void setAfterStartup(std::function<void()> afterStartup) { m_afterStartup = std::move(afterStartup); }
     // Where the reports are shown before printing; without one the window makes its own.
@@ -165,7 +167,7 @@ private:
     TFUnitSel* m_unitSel = nullptr;
     TRecordsF* m_recordsWindow = nullptr;
     std::function<TRecordsF*()> m_makeRecordsWindow;
-    TRecordChooser m_recordChooser;
+    TReadRecordChooser m_recordChooser;
     TTiskF* m_printPreview = nullptr;
     std::function<TTiskF*()> m_makePrintPreview;
     TPrinterSetup m_printerSetup;

@@ -55,10 +55,10 @@ int RunDesktopProgram(int argc, char** argv) {
         });
         // The list shows each record's first sample and length beside its description. The read
         // that asks has made the records window and with it the list.
-        mainF.setRecordChooser([&recordOpenF, &state](const QStringList& captions) -> std::optional<int> {
+        mainF.setRecordChooser([&recordOpenF](const TRecordStore& read, const QStringList& captions) -> std::optional<int> {
             if (!recordOpenF)
                 return std::nullopt;
-            const std::vector<TRecordListRow> rows = RecordListRows(state.Records);
+            const std::vector<TRecordListRow> rows = RecordListRows(read);
             return rows.size() == static_cast<std::size_t>(captions.size()) ? recordOpenF->choose(rows)
                                                                             : recordOpenF->choose(captions);
         });
