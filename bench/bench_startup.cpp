@@ -10,6 +10,7 @@
 
 #include "model/InstrumentText.h"
 #include "files/ValveCache.h"
+#include "simulator/DemoContent.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,49 +41,19 @@ using Clock = std::chrono::steady_clock;
 
 // The simulated instrument's catalogue: five makers, nineteen valves.
 void writeCatalogue(const QString& folder) {
-    struct Valve {
-        const char* Name;
-        std::uint8_t Kind;
-        float Min, Max;
-    };
-    struct Maker {
-        const char* Name;
-        std::vector<Valve> Valves;
-    };
-    const std::vector<Maker> makers = {
-        {"Aquetta",
-         {{"AQ-V 15", 0, 0.5f, 7.0f},
-          {"AQ-V 20", 1, 1.0f, 8.0f},
-          {"AQ-V 25", 4, 1.0f, 10.0f},
-          {"AQ-F 15", 2, 0, 0}}},
-        {"Hydrelia",
-         {{"HR 100 DN15", 5, 0.0f, 6.0f},
-          {"HR 100 DN20", 6, 0.0f, 6.0f},
-          {"HR Simplex DN15", 3, 0, 0},
-          {"HR Simplex DN20", 7, 0, 0},
-          {"HR 300 DN32", 8, 1.0f, 12.0f}}},
-        {"Norvalta", {{"NV-M 15", 10, 0.2f, 4.0f}, {"NV-M 20", 11, 0.2f, 5.0f}, {"NV-X 25", 9, 0, 0}}},
-        {"Tersenko Armatur",
-         {{"TS 1 DN15", 12, 1.0f, 4.0f},
-          {"TS 1 DN20", 13, 1.0f, 5.0f},
-          {"TS 2 DN25", 14, 0, 0},
-          {"TS 3 DN40", 15, 0.0f, 9.0f},
-          {"TS 4 DN50", 16, 0.0f, 16.0f}}},
-        {"Brennholt", {{"BR-Flow 10", 0, 0.0f, 5.0f}, {"BR-Flow 15", 1, 0.0f, 6.5f}}},
-    };
     auto catalogue = std::make_unique<TValveCatalogue>();
     std::memset(catalogue.get(), 0, sizeof(TValveCatalogue));
     int valve = 0;
-    for (const Maker& maker : makers) {
+    for (const TDemoManufacturer& maker : DemoCatalogue()) {
         const int m = catalogue->ManufacturerCount++;
         catalogue->TypeCounts[m] = static_cast<std::uint8_t>(maker.Valves.size());
-        EncodeInstrumentText(QString::fromLatin1(maker.Name), catalogue->ManufacturerNames[m], 16, 0);
-        for (const Valve& v : maker.Valves) {
+        EncodeInstrumentText(QString::fromStdString(maker.Name), catalogue->ManufacturerNames[m], 16, 0);
+        for (const TDemoValve& v : maker.Valves) {
             TValve& record = catalogue->Valves[valve++];
-            EncodeInstrumentText(QString::fromLatin1(v.Name), record.Name, 16, 0);
+            EncodeInstrumentText(QString::fromStdString(v.Name), record.Name, 16, 0);
             record.Kind = v.Kind;
-            record.PresettingMin = v.Min;
-            record.PresettingMax = v.Max;
+            record.PresettingMin = v.PresettingMin;
+            record.PresettingMax = v.PresettingMax;
         }
     }
     if (!SaveValveCache(folder, *catalogue))
