@@ -176,6 +176,19 @@ std::unique_ptr<TProject> bigProject() {
     return p;
 }
 
+// The transfer's times per iteration, and what the link adds to its floor (the pauses, when it slept,
+// plus the exchanges). Without sleeping, the wall time is what the exchanges and the link's own work cost.
+void reportTransferTimes(benchmark::State& state, long long pausesMs, double wallMs, double exchangeMs, bool slept) {
+    state.counters["pauses_ms"] =
+        benchmark::Counter(static_cast<double>(pausesMs), benchmark::Counter::kAvgIterations);
+    state.counters["wall_ms"] = benchmark::Counter(wallMs, benchmark::Counter::kAvgIterations);
+    state.counters["exchange_ms"] = benchmark::Counter(exchangeMs, benchmark::Counter::kAvgIterations);
+    const double floorMs = (slept ? static_cast<double>(pausesMs) : 0.0) + exchangeMs;
+    state.counters["overhead_pct"] = 100.0 * (wallMs - floorMs) / floorMs;
+    if (slept)
+        state.counters["ratio"] = wallMs / floorMs;
+}
+
 void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy = false) {
     TSimulatorCopy simulator;
     if (!simulator.Ready) {
@@ -216,15 +229,7 @@ void runTransfer(benchmark::State& state, TRun run, bool sleep = true, bool busy
             return;
         }
     }
-    state.counters["pauses_ms"] =
-        benchmark::Counter(static_cast<double>(pausesMs), benchmark::Counter::kAvgIterations);
-    state.counters["wall_ms"] = benchmark::Counter(wallMs, benchmark::Counter::kAvgIterations);
-    state.counters["exchange_ms"] = benchmark::Counter(exchangeMs, benchmark::Counter::kAvgIterations);
-    // Without sleeping, the wall time is what the exchanges and the link's own work cost.
-    const double floorMs = (sleep ? static_cast<double>(pausesMs) : 0.0) + exchangeMs;
-    state.counters["overhead_pct"] = 100.0 * (wallMs - floorMs) / floorMs;
-    if (sleep)
-        state.counters["ratio"] = wallMs / floorMs;
+    reportTransferTimes(state, pausesMs, wallMs, exchangeMs, sleep);
 }
 
 // The write as the window runs it: on the device worker, with this thread turning a 5 ms timer, and
@@ -272,13 +277,7 @@ void BM_WriteProject1500OnWorkerStalled(benchmark::State& state) {
             return;
         }
     }
-    state.counters["pauses_ms"] =
-        benchmark::Counter(static_cast<double>(pausesMs), benchmark::Counter::kAvgIterations);
-    state.counters["wall_ms"] = benchmark::Counter(wallMs, benchmark::Counter::kAvgIterations);
-    state.counters["exchange_ms"] = benchmark::Counter(exchangeMs, benchmark::Counter::kAvgIterations);
-    const double floorMs = static_cast<double>(pausesMs) + exchangeMs;
-    state.counters["overhead_pct"] = 100.0 * (wallMs - floorMs) / floorMs;
-    state.counters["ratio"] = wallMs / floorMs;
+    reportTransferTimes(state, pausesMs, wallMs, exchangeMs, true);
     // The longest time between two turns of the timer, its own 5 ms included.
     state.counters["longest_tick_gap_ms"] = longestGapMs;
 }
