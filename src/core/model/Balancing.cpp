@@ -8,15 +8,15 @@
 
 namespace {
 
-bool isMeasuredFlow(double litresPerHour) {
-    return litresPerHour != NoValue && IsValidFlow(litresPerHour);
-}
-
 // Flows come back from the instrument and the editor rounded; a deviation that prints as exactly
 // the tolerance must not count as outside.
 constexpr double ToleranceSlack = 1e-9;
 
 } // namespace
+
+bool IsMeasuredFlow(double litresPerHour) {
+    return litresPerHour != NoValue && IsValidFlow(litresPerHour);
+}
 
 double ShownDeviation(double deviation) {
     return std::round(deviation * 10.0) / 10.0;
@@ -27,7 +27,7 @@ std::optional<double> FlowDeviation(const TBranch& branch) {
     const double final = branch.Final_Flow;
     // A requested flow too small to show is no requirement: a deviation from it would run to
     // thousands of digits of per cent.
-    if (!isMeasuredFlow(requested) || !(requested >= SmallestRequestedFlow) || !isMeasuredFlow(final))
+    if (!IsMeasuredFlow(requested) || !(requested >= SmallestRequestedFlow) || !IsMeasuredFlow(final))
         return std::nullopt;
     // Multiplied first, so that 110 against 100 gives exactly 10.
     return (final - requested) * 100.0 / requested;

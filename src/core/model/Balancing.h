@@ -15,6 +15,9 @@ inline constexpr std::int32_t DefaultBalancingTolerance = 10;
 // Below this requested flow (l/h) a branch counts as not measured.
 inline constexpr double SmallestRequestedFlow = 0.001;
 
+// A flow that was measured or entered: no marker, within the valid range (so never NaN).
+bool IsMeasuredFlow(double litresPerHour);
+
 enum class TBalanceState { NotMeasured, Within, Outside };
 
 // The band a final flow may lie in around its requested flow: Lower per cent below it, Upper per cent

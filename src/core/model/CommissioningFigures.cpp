@@ -10,10 +10,6 @@
 
 namespace {
 
-bool isMeasuredFlow(double litresPerHour) {
-    return litresPerHour != NoValue && IsValidFlow(litresPerHour);
-}
-
 bool isMeasuredPressure(double pascal) {
     return pascal != NoValue && std::isfinite(pascal) && IsValidPressure(pascal);
 }
@@ -21,7 +17,7 @@ bool isMeasuredPressure(double pascal) {
 } // namespace
 
 std::optional<double> KvValue(double litresPerHour, double pascal) {
-    if (!isMeasuredFlow(litresPerHour) || !isMeasuredPressure(pascal) || !(pascal > 0.0))
+    if (!IsMeasuredFlow(litresPerHour) || !isMeasuredPressure(pascal) || !(pascal > 0.0))
         return std::nullopt;
     const double kv = (litresPerHour / 1000.0) / std::sqrt(pascal / 100000.0);
     return std::round(kv * 100.0) / 100.0;
@@ -32,7 +28,7 @@ TStateFigures StateFigures(double litresPerHour, double pascal, double minPressu
     if (isMeasuredPressure(pascal))
         figures.Pressure = pascal;
     figures.Kv = KvValue(litresPerHour, pascal);
-    figures.Uncertain = figures.Pressure && isMeasuredFlow(litresPerHour) && *figures.Pressure < minPressure;
+    figures.Uncertain = figures.Pressure && IsMeasuredFlow(litresPerHour) && *figures.Pressure < minPressure;
     return figures;
 }
 
