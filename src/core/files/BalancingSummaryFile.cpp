@@ -129,7 +129,8 @@ QByteArray BalancingSummaryJson(const TBalancingReportInput& input) {
     const QJsonObject root{
         {QStringLiteral("project"), input.ProjectName},
         // One number only while it holds either way; the two below tell it apart.
-        {QStringLiteral("tolerance_percent"), s.Tolerance.isSymmetric() ? QJsonValue(s.TolerancePercent) : QJsonValue()},
+        {QStringLiteral("tolerance_percent"),
+         s.Tolerance.isSymmetric() ? QJsonValue(s.TolerancePercent) : QJsonValue()},
         {QStringLiteral("tolerance_lower_percent"), s.Tolerance.Lower},
         {QStringLiteral("tolerance_upper_percent"), s.Tolerance.Upper},
         {QStringLiteral("within"), s.Within},

@@ -77,7 +77,7 @@ TProjectCheckResult CheckProject(const TProjectCheckInput& input, TProjectCheckF
         for (const int branch : unmeasured)
             list.append(branch);
         root.insert(QStringLiteral("not_measured_branches"), list);
-        root.insert(QStringLiteral("complete"), unmeasured.empty() && !rows.empty());
+        root.insert(QStringLiteral("complete"), summary.complete());
         result.Output = QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
         break;
     }
@@ -87,13 +87,14 @@ TProjectCheckResult CheckProject(const TProjectCheckInput& input, TProjectCheckF
             result.Output += u'\n' + translator.Translate(QStringLiteral("Branches not measured")) +
                              QStringLiteral(":\n");
             for (const int branch : unmeasured)
-                result.Output += QStringLiteral("%1  %2\n").arg(branch).arg(rows[static_cast<std::size_t>(branch - 1)].Name);
+                result.Output += QString::number(branch) + QStringLiteral("  ") +
+                                 rows[static_cast<std::size_t>(branch - 1)].Name + u'\n';
         }
         break;
     }
     if (!summary.allWithin())
         result.ExitStatus = OutsideToleranceStatus;
-    else if (input.RequireComplete && (!unmeasured.empty() || rows.empty()))
+    else if (input.RequireComplete && !summary.complete())
         result.ExitStatus = IncompleteStatus;
     return result;
 }

@@ -66,6 +66,8 @@ struct TBalancingSummary {
 
     // True when no measured branch lies outside the tolerance (also when none was measured).
     bool allWithin() const { return Outside == 0; }
+    // Every branch measured; a project without branches has nothing to show for a commissioning.
+    bool complete() const { return NotMeasured == 0 && !Branches.empty(); }
 };
 
 TBalancingSummary BalanceProject(const TProject& project, double tolerancePercent);
