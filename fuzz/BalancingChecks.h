@@ -77,12 +77,13 @@ inline TBalanceState fuzzStateOf(const QString& key) {
 }
 
 // One branch's state agrees with its deviation and the tolerance.
-inline void fuzzCheckBalance(const std::optional<double>& deviation, TBalanceState state, double tolerance) {
+inline void fuzzCheckBalance(const std::optional<double>& deviation, TBalanceState state, const TTolerance& tolerance) {
     FUZZ_CHECK(deviation.has_value() == (state != TBalanceState::NotMeasured));
     if (!deviation)
         return;
     FUZZ_CHECK(std::isfinite(*deviation));
-    const bool within = std::fabs(ShownDeviation(*deviation)) <= tolerance + 1e-9;
+    const double shown = ShownDeviation(*deviation);
+    const bool within = shown >= -tolerance.Lower - 1e-9 && shown <= tolerance.Upper + 1e-9;
     FUZZ_CHECK(within == (state == TBalanceState::Within));
 }
 
@@ -90,7 +91,7 @@ inline void fuzzCheckSummary(const TBalancingSummary& summary, int branchCount) 
     FUZZ_CHECK(static_cast<int>(summary.Branches.size()) == branchCount);
     int counts[3] = {0, 0, 0};
     for (const TBranchBalance& b : summary.Branches) {
-        fuzzCheckBalance(b.Deviation, b.State, summary.TolerancePercent);
+        fuzzCheckBalance(b.Deviation, b.State, summary.Tolerance);
         ++counts[static_cast<int>(b.State)];
     }
     FUZZ_CHECK(counts[static_cast<int>(TBalanceState::NotMeasured)] == summary.NotMeasured);

@@ -26,11 +26,20 @@ const TCliOptionSpec textOption{"text", nullptr, "Writes the report's text inste
 const std::vector<TCliCommand>& CliCommands() {
     static const std::vector<TCliCommand> commands = {
         {"project", "show", "project show FILE.proj", RunProjectShow},
-        {"project", "check", "project check FILE.proj [--tolerance P] [--format text|csv|json]", RunProjectCheck,
-         {{"tolerance", "P", "Tolerance in per cent either way (default: the settings file's, else 10)."},
+        {"project", "check",
+         "project check FILE.proj [--tolerance P|-L,+H] [--require-complete] [--format text|csv|json]",
+         RunProjectCheck,
+         {{"tolerance", "P|-L,+H",
+           "Tolerance in per cent either way, or below and above the requested flow as in --tolerance=-5,+10 "
+           "(default: the settings file's, else 10)."},
+          {"require-complete", nullptr,
+           "A branch not measured fails the check too (exit status 4 when none lies outside)."},
           {"format", "FORMAT", "text (default), csv or json."}},
          "The balancing summary of the project. Exit status: 0 when every measured branch lies within the\n"
-         "tolerance, 3 when some does not, 1 when the project cannot be read, 2 for a wrong command line."},
+         "tolerance, 3 when some does not, 4 with --require-complete when none lies outside but some branch\n"
+         "was not measured (or the project has none), 1 when the project cannot be read, 2 for a wrong\n"
+         "command line. The text and JSON output list the branches not measured; the CSV names them in its\n"
+         "state column."},
         {"record", "show", "record show FILE.r9q4", RunRecordShow},
         {"record", "export", "record export FILE.r9q4 --format csv|html|xls|csv-utf8|json -o OUT|-", RunRecordExport,
          {{"format", "FORMAT", "csv, html, xls (the table as shown), csv-utf8 or json (for analysis)."}},

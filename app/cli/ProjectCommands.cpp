@@ -90,7 +90,8 @@ int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& er
 }
 
 int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err) {
-    const char* usage = "usage: zrv10-cli project check FILE.proj [--tolerance P] [--format text|csv|json]\n";
+    const char* usage = "usage: zrv10-cli project check FILE.proj [--tolerance P|-L,+H] [--require-complete] "
+                        "[--format text|csv|json]\n";
     if (options.Positional.size() != 1) {
         err << usage;
         return 2;
@@ -102,14 +103,16 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
         return 2;
     }
     const TApplicationPaths paths = ProcessApplicationPaths();
-    double tolerance = LoadSettings(qtPath(paths.SettingsFile)).BalancingTolerance;
+    TTolerance tolerance = TTolerance::symmetric(LoadSettings(qtPath(paths.SettingsFile)).BalancingTolerance);
     if (options.Extra.contains(QStringLiteral("--tolerance"))) {
-        bool ok = false;
-        tolerance = options.extraValue(QStringLiteral("--tolerance")).replace(u',', u'.').toDouble(&ok);
-        if (!ok || !(tolerance >= 0.0) || tolerance > 1000.0) {
-            err << "zrv10-cli: --tolerance takes a number of per cent from 0 to 1000\n";
+        const QString text = options.extraValue(QStringLiteral("--tolerance"));
+        const std::optional<TTolerance> given = ParseToleranceOption(text);
+        if (!given) {
+            err << "zrv10-cli: --tolerance takes a number of per cent from 0 to 1000 (either way) or two, "
+                   "below and above, as in --tolerance=-5,+10; not \"" << text << "\"\n";
             return 2;
         }
+        tolerance = *given;
     }
     const std::unique_ptr<TProject> project = loadProject(options, err);
     if (!project)
@@ -121,7 +124,9 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
     const TProjectCheckFormat kind = format == QLatin1String("csv")    ? TProjectCheckFormat::Csv
                                      : format == QLatin1String("json") ? TProjectCheckFormat::Json
                                                                        : TProjectCheckFormat::Text;
-    const TProjectCheckResult result = CheckProject({*project, *catalogue, options.CodePage, tolerance}, kind,
+    const TProjectCheckResult result = CheckProject({*project, *catalogue, options.CodePage, tolerance,
+                                                     options.hasFlag(QStringLiteral("--require-complete"))},
+                                                    kind,
                                                     options.Units, TIdentityTranslator());
     out << result.Output;
     return result.ExitStatus;

@@ -54,8 +54,14 @@ QString BalanceStateKey(TBalanceState state) {
 QString BalancingSummaryText(const TBalancingReportInput& input, const TUnits& units, const ITranslator& translator) {
     auto tr = [&translator](const char* english) { return translator.Translate(QString::fromLatin1(english)); };
     const TBalancingSummary& s = input.Summary;
+    // Only the companion's check sets a tolerance that differs below and above.
+    const QString tolerance =
+        s.Tolerance.isSymmetric()
+            ? QStringLiteral("\u00B1") + units.Locale.toString(s.TolerancePercent) + QStringLiteral(" %")
+            : units.Locale.negativeSign() + units.Locale.toString(s.Tolerance.Lower) + QStringLiteral(" % / ") +
+                  units.Locale.positiveSign() + units.Locale.toString(s.Tolerance.Upper) + QStringLiteral(" %");
     QString text = tr("Project") + QStringLiteral(": ") + input.ProjectName + u'\n' + tr("Tolerance") +
-                   QStringLiteral(": \u00B1") + units.Locale.toString(s.TolerancePercent) + QStringLiteral(" %\n") +
+                   QStringLiteral(": ") + tolerance + u'\n' +
                    tr("Within tolerance") + QStringLiteral(": ") + QString::number(s.Within) + u'\n' +
                    tr("Outside tolerance") + QStringLiteral(": ") + QString::number(s.Outside) + u'\n' +
                    tr("Not measured") + QStringLiteral(": ") + QString::number(s.NotMeasured) + QStringLiteral("\n\n");
@@ -122,7 +128,11 @@ QByteArray BalancingSummaryJson(const TBalancingReportInput& input) {
     }
     const QJsonObject root{
         {QStringLiteral("project"), input.ProjectName},
-        {QStringLiteral("tolerance_percent"), s.TolerancePercent},
+        // One number only while it holds either way; the two below tell it apart.
+        {QStringLiteral("tolerance_percent"),
+         s.Tolerance.isSymmetric() ? QJsonValue(s.TolerancePercent) : QJsonValue()},
+        {QStringLiteral("tolerance_lower_percent"), s.Tolerance.Lower},
+        {QStringLiteral("tolerance_upper_percent"), s.Tolerance.Upper},
         {QStringLiteral("within"), s.Within},
         {QStringLiteral("outside"), s.Outside},
         {QStringLiteral("not_measured"), s.NotMeasured},
