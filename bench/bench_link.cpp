@@ -53,44 +53,10 @@ private:
     TRealPause m_real;
 };
 
-// Sums the time spent in the driver's frame writes and reads: the exchanges themselves.
-class TTimedDriver final : public IUsbDriver {
+// Hands every call to the driver it wraps; the benchmark's drivers change only what they measure.
+class TForwardingDriver : public IUsbDriver {
 public:
-    explicit TTimedDriver(IUsbDriver& inner) : m_inner(inner) {}
-    std::uint32_t GetDeviceCount(const char* vidPid) override { return m_inner.GetDeviceCount(vidPid); }
-    void* Open(std::uint32_t instance, const char* vidPid, const char* endpoint, std::uint32_t direction,
-               std::uint32_t reserved) override {
-        return m_inner.Open(instance, vidPid, endpoint, direction, reserved);
-    }
-    std::uint32_t Read(void* pipe, void* data, std::uint32_t length, std::uint32_t* received,
-                       std::uint32_t timeoutMs) override {
-        const auto start = std::chrono::steady_clock::now();
-        const std::uint32_t result = m_inner.Read(pipe, data, length, received, timeoutMs);
-        ExchangeMs +=
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        return result;
-    }
-    std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
-                        std::uint32_t timeoutMs) override {
-        const auto start = std::chrono::steady_clock::now();
-        const std::uint32_t result = m_inner.Write(pipe, data, length, sent, timeoutMs);
-        ExchangeMs +=
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        return result;
-    }
-    std::uint32_t Close(void* pipe) override { return m_inner.Close(pipe); }
-    TDriverFailure LastFailure() const override { return m_inner.LastFailure(); }
-
-    double ExchangeMs = 0;
-
-private:
-    IUsbDriver& m_inner;
-};
-
-// One frame write that takes a second before it goes out.
-class TStallingDriver final : public IUsbDriver {
-public:
-    TStallingDriver(IUsbDriver& inner, int stallAt) : m_inner(inner), m_stallAt(stallAt) {}
+    explicit TForwardingDriver(IUsbDriver& inner) : m_inner(inner) {}
     std::uint32_t GetDeviceCount(const char* vidPid) override { return m_inner.GetDeviceCount(vidPid); }
     void* Open(std::uint32_t instance, const char* vidPid, const char* endpoint, std::uint32_t direction,
                std::uint32_t reserved) override {
@@ -102,8 +68,6 @@ public:
     }
     std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
                         std::uint32_t timeoutMs) override {
-        if (++m_writes == m_stallAt)
-            QThread::msleep(1000);
         return m_inner.Write(pipe, data, length, sent, timeoutMs);
     }
     std::uint32_t Close(void* pipe) override { return m_inner.Close(pipe); }
@@ -111,6 +75,44 @@ public:
 
 private:
     IUsbDriver& m_inner;
+};
+
+// Sums the time spent in the driver's frame writes and reads: the exchanges themselves.
+class TTimedDriver final : public TForwardingDriver {
+public:
+    using TForwardingDriver::TForwardingDriver;
+    std::uint32_t Read(void* pipe, void* data, std::uint32_t length, std::uint32_t* received,
+                       std::uint32_t timeoutMs) override {
+        const auto start = std::chrono::steady_clock::now();
+        const std::uint32_t result = TForwardingDriver::Read(pipe, data, length, received, timeoutMs);
+        ExchangeMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return result;
+    }
+    std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
+                        std::uint32_t timeoutMs) override {
+        const auto start = std::chrono::steady_clock::now();
+        const std::uint32_t result = TForwardingDriver::Write(pipe, data, length, sent, timeoutMs);
+        ExchangeMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return result;
+    }
+
+    double ExchangeMs = 0;
+};
+
+// One frame write that takes a second before it goes out.
+class TStallingDriver final : public TForwardingDriver {
+public:
+    TStallingDriver(IUsbDriver& inner, int stallAt) : TForwardingDriver(inner), m_stallAt(stallAt) {}
+    std::uint32_t Write(void* pipe, const void* data, std::uint32_t length, std::uint32_t* sent,
+                        std::uint32_t timeoutMs) override {
+        if (++m_writes == m_stallAt)
+            QThread::msleep(1000);
+        return TForwardingDriver::Write(pipe, data, length, sent, timeoutMs);
+    }
+
+private:
     int m_stallAt;
     int m_writes = 0;
 };
