@@ -173,3 +173,39 @@ TEST(ProjectDocument, BranchEditsChangeTheListAndAnnounceOnlyWhatChanged) {
     EXPECT_FALSE(d.insertBranch(0, extra));
     EXPECT_TRUE(log.take().isEmpty());
 }
+
+// Remarks belong to branches, not to positions: every branch operation carries its remark along, and
+// a replacement brings the details it was given (or none).
+TEST(ProjectDocument, RemarksFollowTheirBranches) {
+    TProjectDocument d;
+    TCommissioningDetails details;
+    details.Client = u"Client"_qs;
+    details.BranchRemarks = {u"r0"_qs, u"r1"_qs, u"r2"_qs, u"stale beyond the branches"_qs};
+    d.replaceFromFile(*projectOf(3), u"/p.proj"_qs, details);
+    EXPECT_EQ(d.commissioning().BranchRemarks, QStringList({u"r0"_qs, u"r1"_qs, u"r2"_qs}));
+
+    int announced = 0;
+    QObject::connect(&d, &TProjectDocument::commissioningChanged, [&] { ++announced; });
+    ASSERT_TRUE(d.moveBranch(0, 2));
+    ASSERT_TRUE(d.insertBranch(1, d.project().Branches[0], u"new"_qs));
+    ASSERT_TRUE(d.removeBranch(0));
+    EXPECT_EQ(names(d), QStringList({u"B1"_qs, u"B2"_qs, u"B0"_qs}));
+    EXPECT_EQ(d.commissioning().BranchRemarks, QStringList({u"new"_qs, u"r2"_qs, u"r0"_qs}));
+    EXPECT_EQ(announced, 0) << "branch operations announce themselves";
+
+    EXPECT_TRUE(d.setBranchRemark(2, u"edited"_qs));
+    EXPECT_FALSE(d.setBranchRemark(3, u"past the end"_qs));
+    EXPECT_EQ(d.branchRemark(2), u"edited"_qs);
+    EXPECT_EQ(d.branchRemark(99), QString());
+    TCommissioningDetails shorter = d.commissioning();
+    shorter.BranchRemarks = {u"only one"_qs};
+    d.setCommissioning(shorter);
+    EXPECT_EQ(d.commissioning().BranchRemarks, QStringList({u"only one"_qs, QString(), QString()}));
+    EXPECT_EQ(announced, 2);
+
+    d.replaceFromInstrument(*projectOf(2), u"ZRV 10: P"_qs);
+    EXPECT_EQ(d.commissioning().Client, QString()) << "a project read from the instrument has no details";
+    EXPECT_EQ(d.commissioning().BranchRemarks, QStringList({QString(), QString()}));
+    d.resetToNew();
+    EXPECT_TRUE(d.commissioning().BranchRemarks.isEmpty());
+}

@@ -418,3 +418,31 @@ TEST(Settings, VerifyAfterWriteReadsAsOnUnlessOffAndRoundTrips) {
         }
     }
 }
+
+// The commissioning keys read back as written; a file that never had them gains no lines while they
+// hold their defaults, and bad values give the defaults.
+TEST(Settings, CommissioningKeysRoundTripAndDefault) {
+    const QByteArray plain("[Units]\r\nFlow=3\r\n");
+    TSettings settings = LoadSettingsBytes(plain);
+    EXPECT_EQ(settings.Commissioning, TCommissioningSettings());
+    EXPECT_EQ(settings.Commissioning.MinDifferentialPressure, 3000.0);
+    const QByteArray untouched = SettingsBytes(plain, settings);
+    EXPECT_FALSE(untouched.contains("Commissioning")) << untouched.toStdString();
+
+    settings.Commissioning.Engineer = u"Пётр Иванов"_qs;
+    settings.Commissioning.Firm = u"Hydro & Co."_qs;
+    settings.Commissioning.InstrumentSerial = u"SN 0042"_qs;
+    settings.Commissioning.CalibrationDate = QDate(2026, 3, 1);
+    settings.Commissioning.MinDifferentialPressure = 2500.5;
+    const QByteArray saved = SettingsBytes(plain, settings);
+    EXPECT_TRUE(saved.contains("CalibrationDate=2026-03-01")) << saved.toStdString();
+    EXPECT_TRUE(saved.startsWith(untouched));
+    EXPECT_EQ(LoadSettingsBytes(saved), settings);
+
+    const TCommissioningSettings bad =
+        LoadSettingsBytes("[Commissioning]\nCalibrationDate=1.3.2026\nMinDifferentialPressure=-5\n").Commissioning;
+    EXPECT_TRUE(bad.CalibrationDate.isNull());
+    EXPECT_EQ(bad.MinDifferentialPressure, 3000.0);
+    EXPECT_EQ(LoadSettingsBytes("[Commissioning]\nMinDifferentialPressure=1500,5\n").Commissioning
+                  .MinDifferentialPressure, 1500.5);
+}

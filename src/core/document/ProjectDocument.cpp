@@ -10,11 +10,14 @@ TProjectDocument::TProjectDocument(QObject* parent)
 
 TProjectDocument::~TProjectDocument() = default;
 
-void TProjectDocument::replace(const TProject& project, const TDocumentState& state) {
+void TProjectDocument::replace(const TProject& project, const TDocumentState& state,
+                               const TCommissioningDetails& details) {
     // resetToNew prepares the project where it stands.
     if (&project != m_project.get())
         *m_project = project;
     m_state = state;
+    m_commissioning = details;
+    fitRemarks();
     emit projectReplaced();
     emit stateChanged();
 }
@@ -44,11 +47,12 @@ void TProjectDocument::resetToNew() {
     replace(*m_project, fresh);
 }
 
-void TProjectDocument::replaceFromFile(const TProject& project, const QString& path) {
+void TProjectDocument::replaceFromFile(const TProject& project, const QString& path,
+                                       const TCommissioningDetails& details) {
     TDocumentState opened;
     opened.ProjectFileName = path;
     opened.HasFileName = true;
-    replace(project, opened);
+    replace(project, opened, details);
 }
 
 void TProjectDocument::replaceFromInstrument(const TProject& project, const QString& title) {
@@ -120,7 +124,35 @@ bool TProjectDocument::setBranch(int index, const TBranch& branch) {
     return true;
 }
 
-bool TProjectDocument::insertBranch(int index, const TBranch& branch) {
+QString TProjectDocument::branchRemark(int index) const {
+    return m_commissioning.BranchRemarks.value(index);
+}
+
+void TProjectDocument::fitRemarks() {
+    QStringList& remarks = m_commissioning.BranchRemarks;
+    const int count = m_project->branchCount();
+    if (remarks.size() > count)
+        remarks.resize(count);
+    while (remarks.size() < count)
+        remarks.append(QString());
+}
+
+void TProjectDocument::setCommissioning(const TCommissioningDetails& details) {
+    m_commissioning = details;
+    fitRemarks();
+    emit commissioningChanged();
+}
+
+bool TProjectDocument::setBranchRemark(int index, const QString& remark) {
+    if (index < 0 || index >= m_project->branchCount())
+        return false;
+    fitRemarks();
+    m_commissioning.BranchRemarks[index] = remark;
+    emit commissioningChanged();
+    return true;
+}
+
+bool TProjectDocument::insertBranch(int index, const TBranch& branch, const QString& remark) {
     const int count = m_project->branchCount();
     if (count >= MaxBranches || index < 0 || index > count)
         return false;
@@ -129,6 +161,9 @@ bool TProjectDocument::insertBranch(int index, const TBranch& branch) {
     std::copy_backward(b.begin() + index, b.begin() + count, b.begin() + count + 1);
     b[static_cast<std::size_t>(index)] = branch;
     m_project->Header.Branch_Count = static_cast<std::int16_t>(count + 1);
+    fitRemarks();
+    m_commissioning.BranchRemarks.insert(index, remark);
+    m_commissioning.BranchRemarks.removeLast();
     emit branchesInserted(index, 1);
     return true;
 }
@@ -138,6 +173,9 @@ bool TProjectDocument::removeBranch(int index) {
         return false;
     emit aboutToRemoveBranches(index, 1);
     DeleteBranch(*m_project, index);
+    if (index < m_commissioning.BranchRemarks.size())
+        m_commissioning.BranchRemarks.removeAt(index);
+    fitRemarks();
     emit branchesRemoved(index, 1);
     return true;
 }
@@ -152,6 +190,8 @@ bool TProjectDocument::moveBranch(int from, int to) {
         std::rotate(b.begin() + from, b.begin() + from + 1, b.begin() + to + 1);
     else
         std::rotate(b.begin() + to, b.begin() + from, b.begin() + from + 1);
+    fitRemarks();
+    m_commissioning.BranchRemarks.move(from, to);
     emit branchMoved(from, to);
     return true;
 }

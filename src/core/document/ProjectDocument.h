@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/CommissioningDetails.h"
 #include "model/ProjectRecords.h"
 
 #include <QObject>
@@ -37,13 +38,19 @@ public:
     // The only view of the project from outside: every change goes through the operations below.
     const TProject& project() const { return *m_project; }
     const TDocumentState& state() const { return m_state; }
+    // What the certificate says beyond the measurements; BranchRemarks holds one entry per branch.
+    const TCommissioningDetails& commissioning() const { return m_commissioning; }
+    // Empty beyond the list.
+    QString branchRemark(int index) const;
 
     // Replacements: the whole project changes, and with it the undo history.
     // New: no name, no branches, unlocked; branch slot 0 prepared for a first branch. The names keep
     // their table, or take namesCodePage.
     void resetToNew();
     void resetToNew(int namesCodePage);
-    void replaceFromFile(const TProject& project, const QString& path);
+    // The details come from the file beside the project; none when it has none.
+    void replaceFromFile(const TProject& project, const QString& path,
+                         const TCommissioningDetails& details = {});
     // Read from the instrument; `title` names it in the window's title.
     void replaceFromInstrument(const TProject& project, const QString& title);
     // Imported from a workbook: locked, changed, named after the workbook (fileName).
@@ -60,13 +67,17 @@ public:
     void setState(const TDocumentState& state);
 
     // Edits, for the undo commands. Each checks its positions and answers whether it changed anything.
+    // A branch's remark travels with it through insert, remove and move.
     void setHeader(const TProjectHeader& header);
     bool setBranch(int index, const TBranch& branch);
     // Puts the branch at index; the branches from index on move one slot up.
-    bool insertBranch(int index, const TBranch& branch);
+    bool insertBranch(int index, const TBranch& branch, const QString& remark = QString());
     bool removeBranch(int index);
     // Takes the branch out at `from` and puts it back at `to`; the ones between close up.
     bool moveBranch(int from, int to);
+    // The remarks list is fitted to the branches: cut or filled with empty remarks.
+    void setCommissioning(const TCommissioningDetails& details);
+    bool setBranchRemark(int index, const QString& remark);
 
 signals:
     void projectReplaced();
@@ -82,10 +93,15 @@ signals:
     void aboutToMoveBranch(int from, int to);
     void branchMoved(int from, int to);
     void stateChanged();
+    // Any commissioning detail, a branch's remark included; not sent for replacements.
+    void commissioningChanged();
 
 private:
-    void replace(const TProject& project, const TDocumentState& state);
+    void replace(const TProject& project, const TDocumentState& state,
+                 const TCommissioningDetails& details = {});
+    void fitRemarks();
 
     std::unique_ptr<TProject> m_project;
     TDocumentState m_state;
+    TCommissioningDetails m_commissioning;
 };

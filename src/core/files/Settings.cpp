@@ -22,18 +22,58 @@ const QString device = QStringLiteral("Device");
 const QString balancing = QStringLiteral("Balancing");
 const QString tolerance = QStringLiteral("Tolerance");
 const QString verifyAfterWrite = QStringLiteral("VerifyAfterWrite");
+const QString commissioning = QStringLiteral("Commissioning");
+const QString minPressureKey = QStringLiteral("MinDifferentialPressure");
 constexpr double maxTolerance = 1000.0;
+constexpr double maxMinPressure = 1.0e7;
 
-// "2.5" or "2,5"; a value that is no number, or not finite, gives the default.
-double readTolerance(const IniFile& ini) {
-    const std::optional<QString> text = ini.value(balancing, tolerance);
+// "2.5" or "2,5"; none when missing, no number or not finite.
+std::optional<double> readDecimal(const IniFile& ini, const QString& section, const QString& key) {
+    const std::optional<QString> text = ini.value(section, key);
     if (!text)
-        return DefaultBalancingTolerance;
+        return std::nullopt;
     bool ok = false;
     const double value = QString(*text).replace(u',', u'.').toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return DefaultBalancingTolerance;
-    return std::clamp(value, 0.0, maxTolerance);
+        return std::nullopt;
+    return value;
+}
+
+double readTolerance(const IniFile& ini) {
+    const std::optional<double> value = readDecimal(ini, balancing, tolerance);
+    return value ? std::clamp(*value, 0.0, maxTolerance) : DefaultBalancingTolerance;
+}
+
+QString decimalText(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+TCommissioningSettings readCommissioning(const IniFile& ini) {
+    TCommissioningSettings c;
+    c.Engineer = ini.readString(commissioning, QStringLiteral("Engineer"), QString());
+    c.Firm = ini.readString(commissioning, QStringLiteral("Firm"), QString());
+    c.InstrumentSerial = ini.readString(commissioning, QStringLiteral("InstrumentSerial"), QString());
+    c.CalibrationDate = QDate::fromString(
+        ini.readString(commissioning, QStringLiteral("CalibrationDate"), QString()), Qt::ISODate);
+    const std::optional<double> minPressure = readDecimal(ini, commissioning, minPressureKey);
+    if (minPressure && *minPressure >= 0)
+        c.MinDifferentialPressure = std::min(*minPressure, maxMinPressure);
+    return c;
+}
+
+// A key is written when it holds something or the file already names it, so that a file that never
+// knew the section keeps its bytes. Texts with a line break lose it: the file is line based.
+void writeCommissioning(IniFile& ini, const TCommissioningSettings& c) {
+    const auto put = [&ini](const QString& key, const QString& value, bool isDefault) {
+        if (!isDefault || ini.value(commissioning, key))
+            ini.setValue(commissioning, key, QString(value).replace(u'\r', u' ').replace(u'\n', u' '));
+    };
+    put(QStringLiteral("Engineer"), c.Engineer, c.Engineer.isEmpty());
+    put(QStringLiteral("Firm"), c.Firm, c.Firm.isEmpty());
+    put(QStringLiteral("InstrumentSerial"), c.InstrumentSerial, c.InstrumentSerial.isEmpty());
+    put(QStringLiteral("CalibrationDate"), c.CalibrationDate.toString(Qt::ISODate), c.CalibrationDate.isNull());
+    put(minPressureKey, decimalText(c.MinDifferentialPressure),
+        c.MinDifferentialPressure == DefaultMinDifferentialPressure);
 }
 
 } // namespace
@@ -78,6 +118,7 @@ TSettings LoadSettingsBytes(const QByteArray& bytes) {
     s.Driver = ini.readString(device, QStringLiteral("Driver"), QString());
     s.VerifyAfterWrite = ini.readInt(device, verifyAfterWrite, 1) != 0;
     s.BalancingTolerance = readTolerance(ini);
+    s.Commissioning = readCommissioning(ini);
 
     s.PressureUnit = std::clamp(s.PressureUnit, 0, lastPressureUnit);
     s.FlowUnit = std::clamp(s.FlowUnit, 0, lastFlowUnit);
@@ -96,10 +137,10 @@ QByteArray SettingsBytes(const QByteArray& before, const TSettings& settings) {
     ini.setInt(print, QStringLiteral("Bottom"), m.Bottom);
     // A file that never named a tolerance keeps its lines as they were while the default holds.
     if (settings.BalancingTolerance != TSettings().BalancingTolerance || ini.value(balancing, tolerance))
-        ini.setValue(balancing, tolerance,
-                     QString::number(settings.BalancingTolerance, 'g', QLocale::FloatingPointShortest));
+        ini.setValue(balancing, tolerance, decimalText(settings.BalancingTolerance));
     if (!settings.VerifyAfterWrite || ini.value(device, verifyAfterWrite))
         ini.setInt(device, verifyAfterWrite, settings.VerifyAfterWrite ? 1 : 0);
+    writeCommissioning(ini, settings.Commissioning);
     return ini.bytes();
 }
 

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "model/Balancing.h"
+#include "model/CommissioningFigures.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 
 #include <cstdint>
@@ -36,6 +38,18 @@ struct TSpreadsheetColumns {
     bool operator==(const TSpreadsheetColumns&) const = default;
 };
 
+// [Commissioning]: who certifies, with which instrument. Only written once one of them is set.
+struct TCommissioningSettings {
+    QString Engineer;
+    QString Firm;
+    QString InstrumentSerial;
+    QDate CalibrationDate; // ISO in the file; null when not set or not a date
+    // Pa; a measured flow below it is marked uncertain.
+    double MinDifferentialPressure = DefaultMinDifferentialPressure;
+
+    bool operator==(const TCommissioningSettings&) const = default;
+};
+
 struct TSettings {
     // Index into the flow unit list, 0..8. Without a stored choice l/h: in the larger units a
     // branch's flow rounds to 0.0 at one decimal, which reads as lost data.
@@ -52,6 +66,7 @@ struct TSettings {
     // [Device] VerifyAfterWrite: a project written to the instrument is read back and compared. Any
     // value but 0, and a missing key, means on.
     bool VerifyAfterWrite = true;
+    TCommissioningSettings Commissioning;
 
     bool operator==(const TSettings&) const = default;
 };
@@ -67,7 +82,8 @@ TSettings LoadSettings(const QString& iniPath);
 TSettings LoadSettingsBytes(const QByteArray& bytes);
 
 // Writes the units, the language and the margins into the file, and the balancing tolerance and the
-// verify switch when they differ from the default or the file already names them, leaving every
+// verify switch and the commissioning keys when they differ from the default or the file already
+// names them, leaving every
 // other line as it was (the workbook layout is changed only by editing the file). On failure the
 // file is untouched and *error holds a sentence for the user.
 bool SaveSettings(const QString& iniPath, const TSettings& settings, QString* error);
