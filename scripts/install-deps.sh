@@ -13,7 +13,7 @@ packages=(
   clang-format xvfb xauth
   libreoffice-calc-nogui python3
   clang libclang-rt-14-dev
-  python3-openpyxl
+  python3-openpyxl poppler-utils libxlsxwriter-dev
   desktop-file-utils appstream dpkg-dev file shared-mime-info xdg-utils
   qt6-svg-dev
   zlib1g-dev
