@@ -2,6 +2,9 @@
 #include "mainwindow/BalancingCommands.h"
 
 #include "commands/ApplicationState.h"
+#include "commands/UserInterface.h"
+#include "document/ProjectUndo.h"
+#include "document/RemarkEdit.h"
 #include "mainwindow/BalancingSummaryWindow.h"
 #include "mainwindow/ProjectTree.h"
 #include "model/Balancing.h"
@@ -45,6 +48,8 @@ void TBalancingCommands::ShowSummary() {
         m_window->setWindowIcon(m_w.MainWindow.windowIcon());
         connect(m_window, &TBalancingSummaryWindow::branchActivated, this, &TBalancingCommands::SelectBranch);
         connect(m_window, &TBalancingSummaryWindow::printRequested, this, &TBalancingCommands::PrintReport);
+        connect(m_window, &TBalancingSummaryWindow::remarkEdited, this, &TBalancingCommands::ChangeRemark);
+        m_window->setRemarksEditable([this] { return remarksEditable(); });
         connect(m_window, &TBalancingSummaryWindow::toleranceChanged, this, [this] {
             if (auto* model = qobject_cast<TProjectTreeModel*>(m_w.Tree.model()))
                 model->marksChanged();
@@ -69,6 +74,28 @@ void TBalancingCommands::SelectBranch(int branch) {
     m_w.Tree.setCurrentIndex(node);
     m_w.Tree.scrollTo(node);
     m_w.Tree.setFocus();
+}
+
+bool TBalancingCommands::remarksEditable() const {
+    return m_w.Tree.isEnabled();
+}
+
+void TBalancingCommands::ChangeRemark(int branch, const QString& remark) {
+    TApplicationState& s = m_w.State;
+    const TProject& project = s.Document.project();
+    if (branch < 0 || branch >= project.branchCount() || s.Document.branchRemark(branch) == remark)
+        return;
+    if (!remarksEditable()) {
+        m_w.Ui.showMessage(s.Messages.Translate(QStringLiteral("Error")),
+                           s.Messages.Translate(QStringLiteral(
+                               "The remark can be changed once the work in the main window is finished.")));
+        // The summary shows the remark the document still has.
+        if (m_window)
+            m_window->scheduleRefresh();
+        return;
+    }
+    m_w.Undo.push(new TChangeBranchRemark(s.Document, branch, remark,
+                                          NameText(project, project.Branches[static_cast<std::size_t>(branch)].Name)));
 }
 
 void TBalancingCommands::PrintReport() {

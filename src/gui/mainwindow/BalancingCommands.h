@@ -12,13 +12,14 @@ class IUserInterface;
 class QTreeView;
 class QWidget;
 class TBalancingSummaryWindow;
+class TProjectUndo;
 class TTiskF;
 struct TApplicationState;
 
 // The main window's balancing commands (their menu items are the main window's): the summary opens
 // beside the main window, the report prints the summary through the preview. A double click in the
 // summary brings the main window forward and selects the branch in the project tree, as a click
-// there would.
+// there would. A remark typed in the summary goes onto the project's undo history.
 class TBalancingCommands final : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ public:
         IUserInterface& Ui;
         QWidget& MainWindow;
         QTreeView& Tree;
+        TProjectUndo& Undo;
         // The main window's printer choice and preview, read at print time.
         std::function<TPrinterSetup()> PrinterSetup;
         std::function<TTiskF&()> Preview;
@@ -43,10 +45,15 @@ public:
     void ShowSummary();
     void PrintReport();
     void SelectBranch(int branch);
+    void ChangeRemark(int branch, const QString& remark);
     // Null until first shown.
     TBalancingSummaryWindow* summaryWindow() const;
 
 private:
+    // Not while the main window waits for an edit's confirmation or talks to the instrument: the
+    // history and the document are not ours to change then.
+    bool remarksEditable() const;
+
     TWiring m_w;
     // Owned here: a window without parent, which the main window may cover.
     QPointer<TBalancingSummaryWindow> m_window;

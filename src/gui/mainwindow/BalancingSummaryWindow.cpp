@@ -6,6 +6,7 @@
 #include "mainwindow/DecimalSpinBox.h"
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
+#include "model/CommissioningFigures.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -78,7 +79,8 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     m_view->sortByColumn(BalancingColumnNumber, Qt::AscendingOrder);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only remarks are edited: by a double click on one, or F2 anywhere in the row (below).
+    m_view->setEditTriggers(QAbstractItemView::DoubleClicked);
     m_view->setWordWrap(false);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -98,13 +100,20 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     layout->addWidget(m_view, 1);
     layout->addWidget(m_counts);
 
-    connect(m_view, &QAbstractItemView::doubleClicked, this, &TBalancingSummaryWindow::activateRow);
+    connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        // A double click on a remark opens its editor instead.
+        if (!(index.column() == SummaryColumnRemark && (index.flags() & Qt::ItemIsEditable)))
+            activateRow(index);
+    });
     // Enter does what the double click does; Qt's "activated" would also fire on a single click
     // where the desktop activates that way.
-    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         auto* enter = new QShortcut(key, m_view, nullptr, nullptr, Qt::WidgetShortcut);
         connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
     }
+    auto* editKey = new QShortcut(QKeySequence(Qt::Key_F2), m_view, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(editKey, &QShortcut::activated, this, [this] { editRemark(m_view->currentIndex()); });
+    connect(m_model, &TBalancingTableModel::remarkEdited, this, &TBalancingSummaryWindow::remarkEdited);
     connect(m_onlyOutside, &QCheckBox::toggled, m_filter, &TBalancingFilterModel::setOnlyOutside);
     connect(m_tolerance, &QDoubleSpinBox::valueChanged, this, [this](double value) {
         if (value == m_state.Settings.BalancingTolerance)
@@ -127,6 +136,7 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     connect(document, &TProjectDocument::branchesInserted, this, &TBalancingSummaryWindow::scheduleRefresh);
     connect(document, &TProjectDocument::branchesRemoved, this, &TBalancingSummaryWindow::scheduleRefresh);
     connect(document, &TProjectDocument::branchMoved, this, &TBalancingSummaryWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::commissioningChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
 
     applyTexts();
     refresh();
@@ -159,7 +169,16 @@ void TBalancingSummaryWindow::refresh() {
     const QModelIndex current = m_view->currentIndex();
     const int branch = current.isValid() ? current.data(TBalancingTableModel::BranchRole).toInt() : -1;
     const TBalancingSummary summary = BalanceProject(project, tolerance);
-    m_model->setRows(BuildBalancingRows({project, *m_state.Catalogue, m_state.codePage()}, summary), m_state.Units);
+    const double minPressure = m_state.Settings.Commissioning.MinDifferentialPressure;
+    // Percent of design, pressure and Kv do not depend on the tolerance; the symmetric one is passed.
+    const TCommissioningSummary figures =
+        CommissioningSummary(project, TTolerance::symmetric(tolerance), minPressure);
+    std::vector<TSummaryExtras> extras;
+    extras.reserve(figures.Branches.size());
+    for (std::size_t i = 0; i < figures.Branches.size(); ++i)
+        extras.push_back({figures.Branches[i], m_state.Document.branchRemark(static_cast<int>(i))});
+    m_model->setRows(BuildBalancingRows({project, *m_state.Catalogue, m_state.codePage()}, summary),
+                     std::move(extras), m_state.Units, minPressure);
     if (branch >= 0 && branch < m_model->rowCount()) {
         const QModelIndex again = m_filter->mapFromSource(m_model->index(branch, current.column()));
         if (again.isValid())
@@ -179,7 +198,7 @@ void TBalancingSummaryWindow::fitColumns() {
         return;
     m_view->resizeColumnsToContents();
     QHeaderView* columns = m_view->horizontalHeader();
-    for (int c = 0; c < BalancingColumnCount; ++c)
+    for (int c = 0; c < SummaryColumnCount; ++c)
         columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
     m_sized = true;
 }
@@ -191,6 +210,21 @@ void TBalancingSummaryWindow::showEvent(QShowEvent* event) {
 
 QString TBalancingSummaryWindow::countsText() const {
     return m_counts->text();
+}
+
+void TBalancingSummaryWindow::setRemarksEditable(std::function<bool()> editable) {
+    m_model->setRemarksEditable(std::move(editable));
+}
+
+bool TBalancingSummaryWindow::editRemark(const QModelIndex& index) {
+    if (!index.isValid())
+        return false;
+    const QModelIndex remark = index.siblingAtColumn(SummaryColumnRemark);
+    if (!(remark.flags() & Qt::ItemIsEditable))
+        return false;
+    m_view->setCurrentIndex(remark);
+    m_view->edit(remark);
+    return m_view->indexWidget(remark) != nullptr;
 }
 
 void TBalancingSummaryWindow::activateRow(const QModelIndex& index) {

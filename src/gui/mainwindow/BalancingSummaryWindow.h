@@ -15,10 +15,11 @@ class TBalancingFilterModel;
 class TBalancingTableModel;
 struct TApplicationState;
 
-// "Balancing summary": every branch with its deviation from the requested flow, sortable by any
-// column and filterable to the branches outside the tolerance. Not modal, so that the user can
-// work in the main window beside it; it follows every change of the document at once. A window of
-// its own (no parent), so that the main window can come in front of it.
+// "Balancing summary": every branch with its deviation from the requested flow and its final
+// commissioning figures, sortable by any column and filterable to the branches outside the
+// tolerance; the branches' remarks are typed here too. Not modal, so that the user can work in the
+// main window beside it; it follows every change of the document at once. A window of its own (no
+// parent), so that the main window can come in front of it.
 class TBalancingSummaryWindow final : public QDialog {
     Q_OBJECT
 public:
@@ -36,10 +37,16 @@ public:
     QDoubleSpinBox* toleranceBox() const { return m_tolerance; }
     QCheckBox* onlyOutsideBox() const { return m_onlyOutside; }
     QString countsText() const;
+    // Asked before a remark is edited; without it remarks are read-only.
+    void setRemarksEditable(std::function<bool()> editable);
+    // Opens the editor of the remark in the row of `index` (any column), when remarks are editable.
+    bool editRemark(const QModelIndex& index);
 
 signals:
     // Double click or Enter on a row: the branch's index in the project.
     void branchActivated(int branch);
+    // The user typed a new remark for the branch (index in the project); the document has it not yet.
+    void remarkEdited(int branch, const QString& remark);
     // The user changed the tolerance (already stored in the settings).
     void toleranceChanged();
     void printRequested();

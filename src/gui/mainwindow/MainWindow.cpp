@@ -193,7 +193,7 @@ void TMainF::buildFrame() {
 
 void TMainF::buildMenus() {
     m_balancing = new TBalancingCommands(
-        {m_state, *m_ui, *this, *m_editor->tree(), [this] { return m_printerSetup; },
+        {m_state, *m_ui, *this, *m_editor->tree(), m_editor->undo(), [this] { return m_printerSetup; },
          [this]() -> TTiskF& { return printPreview(); }},
         this);
     QTreeView* tree = m_editor->tree();
