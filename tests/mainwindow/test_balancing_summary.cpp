@@ -6,6 +6,7 @@
 #include "mainwindow/BalancingCommands.h"
 #include "mainwindow/BalancingSummaryWindow.h"
 #include "mainwindow/BalancingTableModel.h"
+#include "mainwindow/BranchPage.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectTree.h"
@@ -18,6 +19,7 @@
 #include "model/Clock.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
+#include "model/Translator.h"
 #include "commands/ScriptedUserInterface.h"
 
 #include <QAction>
@@ -25,7 +27,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHash>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -36,6 +41,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -72,6 +78,61 @@ protected:
 
     TreeLine node(int branch) {
         return {window->editor().tree(), window->editor().treeModel().branchIndex(branch)};
+    }
+
+    // Branches B1..B7 at the ends of the commissioning figures; 3000 Pa is the least differential
+    // pressure a flow is trusted at.
+    void commissioningProject() {
+        const struct {
+            double Requested, Final, Pressure;
+        } branches[] = {
+            {1450.0, 1450.0, 12000.0}, // within, Kv 4.19
+            {1350.0, 1080.0, 40000.0}, // below, Kv 1.71
+            {100.0, 120.0, 2000.0},    // above, uncertain
+            {NoValue, NoValue, NoValue}, // not measured
+            {100.0, 100.0, 0.0},       // no Kv, uncertain
+            {100.0, 95.0, NoValue},    // no pressure: no Kv, not uncertain
+            {100.0, NoValue, 1000.0},  // a pressure without a flow: nothing uncertain
+        };
+        replaceProject(state->Document, [&](TProject& p) {
+            p.Header.Branch_Count = static_cast<std::int16_t>(std::size(branches));
+            for (std::size_t i = 0; i < std::size(branches); ++i) {
+                TBranch& b = p.Branches[i];
+                b = TBranch{};
+                EncodeInstrumentText(QStringLiteral("B%1").arg(i + 1), b.Name, NameFieldSize, 0);
+                b.Request_Flow = branches[i].Requested;
+                b.Final_Flow = branches[i].Final;
+                b.Final_Pressure = branches[i].Pressure;
+                b.Initial_Flow = NoValue;
+                b.Initial_Pressure = NoValue;
+                b.Initial_Presetting = PresettingEmpty;
+                b.Final_Presetting = PresettingEmpty;
+            }
+        });
+    }
+
+    TBalancingSummaryWindow* shownSummary() {
+        window->balancing().ShowSummary();
+        TBalancingSummaryWindow* summary = window->balancing().summaryWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(summary));
+        return summary;
+    }
+
+    // A column's texts in the order the view shows the rows.
+    static QStringList shown(const TBalancingSummaryWindow* summary, int column) {
+        QStringList texts;
+        for (int r = 0; r < summary->filter()->rowCount(); ++r)
+            texts << summary->filter()->index(r, column).data().toString();
+        return texts;
+    }
+
+    static QModelIndex cellOf(const TBalancingSummaryWindow* summary, int branch, int column) {
+        for (int r = 0; r < summary->filter()->rowCount(); ++r) {
+            const QModelIndex index = summary->filter()->index(r, column);
+            if (index.data(TBalancingTableModel::BranchRole).toInt() == branch)
+                return index;
+        }
+        return {};
     }
 
     QTemporaryDir dir;
@@ -235,4 +296,212 @@ TEST_F(BalancingSummaryTest, FitsASmallScreenAndLeadsBackToTheMainWindow) {
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), window.get());
     EXPECT_EQ(currentLine(window->editor().tree()), node(2));
+}
+
+TEST_F(BalancingSummaryTest, CommissioningColumnsShowTheFinalFigures) {
+    commissioningProject();
+    TBalancingSummaryWindow* summary = shownSummary();
+    const TBalancingTableModel* model = summary->model();
+    ASSERT_EQ(model->columnCount(), SummaryColumnCount);
+    QStringList captions;
+    for (int c = SummaryColumnPercentOfDesign; c < SummaryColumnCount; ++c)
+        captions << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("% of design"), QStringLiteral("Final pressure [kPa]"),
+                                     QStringLiteral("Kv"), QStringLiteral("Remark")}));
+
+    const struct {
+        const char* Percent;
+        const char* Pressure;
+        const char* Kv;
+        bool Uncertain;
+    } expected[] = {
+        {"100.0", "12.0", "4.19", false}, {"80.0", "40.0", "1.71", false}, {"120.0", "uncertain  2.00", "0.85", true},
+        {"", "", "", false},              {"100.0", "uncertain  0.0", "", true}, {"95.0", "", "", false},
+        {"", "1.00", "", false},
+    };
+    const QString why = QStringLiteral("The final flow was measured at a differential pressure below 3.00 kPa: it is uncertain");
+    ASSERT_EQ(model->rowCount(), static_cast<int>(std::size(expected)));
+    for (int r = 0; r < model->rowCount(); ++r) {
+        SCOPED_TRACE(r + 1);
+        const auto& e = expected[r];
+        EXPECT_EQ(model->index(r, SummaryColumnPercentOfDesign).data().toString(), QString::fromLatin1(e.Percent));
+        EXPECT_EQ(model->index(r, SummaryColumnFinalPressure).data().toString(), QString::fromLatin1(e.Pressure));
+        EXPECT_EQ(model->index(r, SummaryColumnFinalKv).data().toString(), QString::fromLatin1(e.Kv));
+        EXPECT_EQ(model->index(r, SummaryColumnRemark).data().toString(), QString());
+        EXPECT_EQ(model->index(r, 0).data(TBalancingTableModel::UncertainRole).toBool(), e.Uncertain);
+        // The mark says why, on the pressure and on the figure it puts in doubt.
+        EXPECT_EQ(model->index(r, SummaryColumnFinalPressure).data(Qt::ToolTipRole).toString(),
+                  e.Uncertain ? why : QString());
+        EXPECT_EQ(model->index(r, SummaryColumnPercentOfDesign).data(Qt::ToolTipRole).toString(),
+                  e.Uncertain ? why : QString());
+        EXPECT_EQ(model->index(r, SummaryColumnFinalPressure).data(Qt::BackgroundRole).isValid(), e.Uncertain);
+    }
+    // The columns before them as they were: the deviation of B2 and its verdict.
+    EXPECT_EQ(model->index(1, BalancingColumnDeviation).data().toString(), QStringLiteral("-20.0"));
+    EXPECT_EQ(model->index(1, BalancingColumnWithin).data().toString(), QStringLiteral("No"));
+
+    // The least trusted pressure comes from the settings: at 1 kPa B3's 2 kPa is enough, B5's 0 not.
+    state->Settings.Commissioning.MinDifferentialPressure = 1000.0;
+    summary->refresh();
+    EXPECT_EQ(model->index(2, SummaryColumnFinalPressure).data().toString(), QStringLiteral("2.00"));
+    EXPECT_EQ(model->index(4, SummaryColumnFinalPressure).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("The final flow was measured at a differential pressure below 1.00 kPa: it is uncertain"));
+
+    // In pascal with the user's number format.
+    state->Units.PressureUnit = 0;
+    state->Units.Locale = QLocale(QLocale::German);
+    summary->refresh();
+    EXPECT_EQ(model->headerData(SummaryColumnFinalPressure, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Final pressure [Pa]"));
+    EXPECT_EQ(model->index(1, SummaryColumnFinalPressure).data().toString(), QStringLiteral("40000"));
+    EXPECT_EQ(model->index(0, SummaryColumnFinalKv).data().toString(), QStringLiteral("4,19"));
+    EXPECT_EQ(model->index(0, SummaryColumnPercentOfDesign).data().toString(), QStringLiteral("100,0"));
+}
+
+// The mark and its reason are texts of the user's language.
+TEST(BalancingTableModelTest, TheUncertainMarkIsTranslated) {
+    class Dictionary final : public ITranslator {
+    public:
+        QString Translate(const QString& english) const override {
+            static const QHash<QString, QString> words{
+                {QStringLiteral("uncertain"), QStringLiteral("unsicher")},
+                {QStringLiteral("The final flow was measured at a differential pressure below %s: it is uncertain"),
+                 QStringLiteral("Unter %s unsicher")}};
+            return words.value(english, english);
+        }
+    } german;
+    TBranch branch{};
+    branch.Request_Flow = 100.0;
+    branch.Final_Flow = 100.0;
+    branch.Final_Pressure = 500.0;
+    TSummaryExtras extras{BranchFigures(branch, {}, 3000.0), QString()};
+    TBalancingRow row;
+    row.Branch = 0;
+    TBalancingTableModel model(german);
+    TUnits units;
+    units.PressureUnit = 0;
+    units.Locale = QLocale::c();
+    model.setRows({row}, {extras}, units, 3000.0);
+    EXPECT_EQ(model.index(0, SummaryColumnFinalPressure).data().toString(), QStringLiteral("unsicher  500"));
+    EXPECT_EQ(model.index(0, SummaryColumnFinalPressure).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("Unter 3000 Pa unsicher"));
+}
+
+TEST_F(BalancingSummaryTest, CommissioningColumnsSortAsNumbersWithEmptyCellsLast) {
+    commissioningProject();
+    TBalancingSummaryWindow* summary = shownSummary();
+    // Equal cells keep the order they had: from the branches' order here.
+    auto order = [&](int column, Qt::SortOrder direction) {
+        summary->view()->sortByColumn(BalancingColumnNumber, Qt::AscendingOrder);
+        summary->view()->sortByColumn(column, direction);
+        return shown(summary, BalancingColumnName).join(u' ').toStdString();
+    };
+    EXPECT_EQ(order(SummaryColumnPercentOfDesign, Qt::AscendingOrder), std::string("B2 B6 B1 B5 B3 B4 B7"));
+    EXPECT_EQ(order(SummaryColumnPercentOfDesign, Qt::DescendingOrder), std::string("B3 B1 B5 B6 B2 B4 B7"));
+    // As texts "12.0" would come before "2.00".
+    EXPECT_EQ(order(SummaryColumnFinalPressure, Qt::AscendingOrder), std::string("B5 B7 B3 B1 B2 B4 B6"));
+    EXPECT_EQ(order(SummaryColumnFinalPressure, Qt::DescendingOrder), std::string("B2 B1 B3 B7 B5 B4 B6"));
+    EXPECT_EQ(order(SummaryColumnFinalKv, Qt::AscendingOrder), std::string("B3 B2 B1 B4 B5 B6 B7"));
+    EXPECT_EQ(order(SummaryColumnFinalKv, Qt::DescendingOrder), std::string("B1 B2 B3 B4 B5 B6 B7"));
+
+    // Remarks by their words, whatever their case; branches without one last.
+    QAbstractItemModel* rows = summary->filter();
+    ASSERT_TRUE(rows->setData(cellOf(summary, 2, SummaryColumnRemark), QStringLiteral("b: replace"), Qt::EditRole));
+    ASSERT_TRUE(rows->setData(cellOf(summary, 5, SummaryColumnRemark), QStringLiteral("A: vented"), Qt::EditRole));
+    QApplication::processEvents();
+    EXPECT_EQ(order(SummaryColumnRemark, Qt::AscendingOrder), std::string("B6 B3 B1 B2 B4 B5 B7"));
+    EXPECT_EQ(order(SummaryColumnRemark, Qt::DescendingOrder), std::string("B3 B6 B1 B2 B4 B5 B7"));
+}
+
+// Typed in the view, the remark is an edit of the project like any other: undone, done again,
+// marking the project changed, but leaving its last change (the project file holds no remarks).
+TEST_F(BalancingSummaryTest, RemarkIsEditedInTheViewUndoneAndRedone) {
+    TBalancingSummaryWindow* summary = shownSummary();
+    QTableView* view = summary->view();
+    const TProjectHeader header = state->Document.project().Header;
+    ASSERT_FALSE(state->Document.state().Modified);
+
+    // F2 anywhere in B2's row opens its remark.
+    view->setCurrentIndex(cellOf(summary, 1, BalancingColumnName));
+    QApplication::setActiveWindow(summary);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(cellOf(summary, 1, SummaryColumnRemark)));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("Valve seized"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+
+    const auto remarkShown = [&] { return cellOf(summary, 1, SummaryColumnRemark).data().toString(); };
+    EXPECT_EQ(state->Document.branchRemark(1), QStringLiteral("Valve seized"));
+    EXPECT_EQ(remarkShown(), QStringLiteral("Valve seized"));
+    EXPECT_TRUE(state->Document.state().Modified);
+    EXPECT_EQ(std::memcmp(&state->Document.project().Header, &header, sizeof header), 0);
+    QAction* undo = window->action(QStringLiteral("mUndo"));
+    ASSERT_NE(undo, nullptr);
+    EXPECT_EQ(window->editor().undo().undoText(state->Messages), QStringLiteral("Undo remark of branch B2"));
+
+    undo->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(state->Document.branchRemark(1), QString());
+    EXPECT_EQ(remarkShown(), QString());
+    EXPECT_FALSE(state->Document.state().Modified);
+    EXPECT_EQ(currentLine(window->editor().tree()), node(1));
+
+    window->action(QStringLiteral("mRedo"))->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(state->Document.branchRemark(1), QStringLiteral("Valve seized"));
+    EXPECT_EQ(remarkShown(), QStringLiteral("Valve seized"));
+    EXPECT_TRUE(state->Document.state().Modified);
+
+    // A double click on a remark edits it and leaves the main window's choice; Escape keeps it as it was.
+    selectLine(node(3));
+    const QModelIndex b1 = cellOf(summary, 0, SummaryColumnRemark);
+    view->scrollTo(b1);
+    // As the system sends it: a click, then the second press as a double click.
+    const QPoint at = view->visualRect(b1).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    editor = qobject_cast<QLineEdit*>(view->indexWidget(b1));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(currentLine(window->editor().tree()), node(3));
+    QTest::keyClicks(editor, QStringLiteral("dropped"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(state->Document.branchRemark(0), QString());
+    EXPECT_EQ(window->editor().undo().stack().count(), 1);
+    EXPECT_TRUE(summary->isVisible());
+}
+
+TEST_F(BalancingSummaryTest, RemarkStaysWithItsBranchAndWaitsForTheMainWindow) {
+    TBalancingSummaryWindow* summary = shownSummary();
+    ASSERT_TRUE(summary->filter()->setData(cellOf(summary, 0, SummaryColumnRemark), QStringLiteral("balanced"),
+                                           Qt::EditRole));
+    // B1 moves below B2, its remark with it; undone, both come back.
+    selectLine(node(0));
+    window->editor().MoveBranchDown();
+    QApplication::processEvents();
+    EXPECT_EQ(state->Document.branchRemark(1), QStringLiteral("balanced"));
+    EXPECT_EQ(cellOf(summary, 1, BalancingColumnName).data().toString(), QStringLiteral("B1"));
+    EXPECT_EQ(cellOf(summary, 1, SummaryColumnRemark).data().toString(), QStringLiteral("balanced"));
+    EXPECT_EQ(cellOf(summary, 0, SummaryColumnRemark).data().toString(), QString());
+    window->action(QStringLiteral("mUndo"))->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(cellOf(summary, 0, BalancingColumnName).data().toString(), QStringLiteral("B1"));
+    EXPECT_EQ(cellOf(summary, 0, SummaryColumnRemark).data().toString(), QStringLiteral("balanced"));
+
+    // While a branch page waits for its confirmation the history is not the summary's to change.
+    selectLine(node(2));
+    auto* page = window->editor().pages()->findChild<TBranchPage*>();
+    ASSERT_NE(page, nullptr);
+    QTest::keyClicks(page->Name, QStringLiteral("x"));
+    ASSERT_TRUE(window->editor().BranchEditPending());
+    const int edits = window->editor().undo().stack().count();
+    const QModelIndex remark = cellOf(summary, 2, SummaryColumnRemark);
+    EXPECT_FALSE(remark.flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(summary->editRemark(remark));
+    EXPECT_FALSE(summary->filter()->setData(remark, QStringLiteral("late"), Qt::EditRole));
+    EXPECT_EQ(window->editor().undo().stack().count(), edits);
+    EXPECT_EQ(state->Document.branchRemark(2), QString());
 }
