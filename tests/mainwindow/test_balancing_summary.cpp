@@ -435,6 +435,8 @@ TEST_F(BalancingSummaryTest, RemarkIsEditedInTheViewUndoneAndRedone) {
     const auto remarkShown = [&] { return cellOf(summary, 1, SummaryColumnRemark).data().toString(); };
     EXPECT_EQ(state->Document.branchRemark(1), QStringLiteral("Valve seized"));
     EXPECT_EQ(remarkShown(), QStringLiteral("Valve seized"));
+    // Whole in the tooltip, where the column cuts it.
+    EXPECT_EQ(cellOf(summary, 1, SummaryColumnRemark).data(Qt::ToolTipRole).toString(), QStringLiteral("Valve seized"));
     EXPECT_TRUE(state->Document.state().Modified);
     EXPECT_EQ(std::memcmp(&state->Document.project().Header, &header, sizeof header), 0);
     QAction* undo = window->action(QStringLiteral("mUndo"));

@@ -27,6 +27,7 @@ namespace {
 constexpr QSize DesignedSize(960, 560);
 // Fitted columns stay narrower than this; long valve names are cut, the rest stays in sight.
 constexpr int MaxFittedColumnWidth = 220;
+constexpr int RemarkColumnCharacters = 24;
 
 } // namespace
 
@@ -200,6 +201,9 @@ void TBalancingSummaryWindow::fitColumns() {
     QHeaderView* columns = m_view->horizontalHeader();
     for (int c = 0; c < SummaryColumnCount; ++c)
         columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
+    // Room for a remark of a few words, which are mostly typed after the window opened.
+    const int remarkWidth = m_view->fontMetrics().averageCharWidth() * RemarkColumnCharacters;
+    columns->resizeSection(SummaryColumnRemark, std::max(columns->sectionSize(SummaryColumnRemark), remarkWidth));
     m_sized = true;
 }
 

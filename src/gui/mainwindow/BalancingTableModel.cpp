@@ -141,6 +141,9 @@ QVariant TBalancingTableModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             if (uncertain && (column == SummaryColumnFinalPressure || column == SummaryColumnPercentOfDesign))
                 return uncertainTip();
+            // A long remark is cut in its column.
+            if (column == SummaryColumnRemark && !extras.Remark.isEmpty())
+                return extras.Remark;
             return {};
         case BranchRole:
             return row.Branch;
