@@ -5,6 +5,7 @@
 #include "model/Translator.h"
 #include "mainwindow/BalancingTableModel.h"
 #include "model/Balancing.h"
+#include "model/CommissioningFigures.h"
 #include "model/BalancingTable.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
@@ -48,7 +49,13 @@ void BM_BalancingSummaryFillAndSort(benchmark::State& run) {
     filter.setSourceModel(&model);
     for (auto _ : run) {
         const TBalancingSummary summary = BalanceProject(*project, 10.0);
-        model.setRows(BuildBalancingRows({*project, *catalogue, 0}, summary), units);
+        // The window's commissioning columns come with every refresh.
+        const TCommissioningSummary figures = CommissioningSummary(*project, TTolerance::symmetric(10.0));
+        std::vector<TSummaryExtras> extras;
+        for (const TBranchFigures& branch : figures.Branches)
+            extras.push_back({branch, QString()});
+        model.setRows(BuildBalancingRows({*project, *catalogue, 0}, summary), std::move(extras), units,
+                      DefaultMinDifferentialPressure);
         filter.sort(BalancingColumnDeviation, Qt::DescendingOrder);
         benchmark::DoNotOptimize(filter.index(0, 0).data());
     }
@@ -60,7 +67,8 @@ void BM_BalancingSortByName(benchmark::State& run) {
     const auto catalogue = std::make_unique<TValveCatalogue>();
     const TIdentityTranslator translator;
     TBalancingTableModel model(translator);
-    model.setRows(BuildBalancingRows({*project, *catalogue, 0}, BalanceProject(*project, 10.0)), TUnits());
+    model.setRows(BuildBalancingRows({*project, *catalogue, 0}, BalanceProject(*project, 10.0)), {}, TUnits(),
+                  DefaultMinDifferentialPressure);
     TBalancingFilterModel filter;
     filter.setSourceModel(&model);
     Qt::SortOrder order = Qt::AscendingOrder;
