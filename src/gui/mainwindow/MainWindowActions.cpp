@@ -46,6 +46,10 @@ constexpr TMainAction Actions[] = {
      .Keys = Standard(QKeySequence::Save)},
     {.Kind = K::Command, .Place = P::File, .Name = "mSaveAsPrj", .English = EnglishText("Save as"),
      .Variant = V::Ellipsis, .TextOrder = 6, .Rule = MainItem, .Handler = [](TMainF& w) { w.SaveProjectAs(); }},
+    // Beyond the designed menu: its text comes after every designed one, so their Alt keys stay.
+    {.Kind = K::Command, .Place = P::File, .Name = "mCommissioningDetails",
+     .English = EnglishText("Commissioning details"), .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts + 20,
+     .Rule = MainItem, .Handler = [](TMainF& w) { w.EditCommissioningDetails(); }},
     {.Kind = K::Command, .Place = P::File, .Name = "mImportXLS",
      .English = EnglishText("Import from Nortavex engineer"), .Variant = V::Ellipsis,
      .TextOrder = AfterEditorTexts + 2, .Handler = [](TMainF& w) { w.ImportWorkbook(); }},
