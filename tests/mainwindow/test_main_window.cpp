@@ -965,8 +965,8 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
     EXPECT_EQ(
         itemsOf(w, "mFileMenu"),
         QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
-                     "mCommissioningDetails", "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice", "mSaveProjectToDevice",
-                     "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-", "mExit"}));
+                     "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice", "mSaveProjectToDevice",
+                     "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-", "mCommissioningDetails", "-", "mExit"}));
     EXPECT_EQ(itemsOf(w, "mEditMenu"), QStringList({"mAddBranch", "mDeleteBranch", "mMoveBranchUp",
                                                     "mMoveBranchDown", "-", "mUndo", "mRedo"}));
     EXPECT_EQ(itemsOf(w, "mPrint2Menu"),

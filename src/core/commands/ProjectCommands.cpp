@@ -72,9 +72,10 @@ bool writeDetailsBeside(TProjectCommandContext& c, const QString& path) {
         return true;
     const QString question =
         c.Translator.Translate(QStringLiteral("The commissioning details in %1 cannot be read. Replace them with "
-                                              "the details of this project?\n\nNo saves the project alone and "
-                                              "keeps that file as it is."))
-            .arg(QDir::toNativeSeparators(sidecar));
+                                              "the details of this project?"))
+            .arg(QDir::toNativeSeparators(sidecar)) +
+        QStringLiteral("\n\n") +
+        c.Translator.Translate(QStringLiteral("No saves the project alone and keeps that file as it is."));
     return c.Ui.askDefaultNo(c.Translator.Translate(QStringLiteral("Saving project")), question) ==
            IUserInterface::Answer::Yes;
 }
