@@ -87,7 +87,7 @@ TBranchPage::TBranchPage(QWidget* parent) : QWidget(parent) {
     RemarkCaption = makeCaption(QStringLiteral("Remark"), form);
     Remark = new QLineEdit(form);
     Remark->setObjectName(QStringLiteral("BranchRemark"));
-    Remark->setFixedWidth(320);
+    Remark->setFixedWidth(300);
     // Well within what the details file takes back.
     Remark->setMaxLength(1000);
     RemarkCaption->setBuddy(Remark);

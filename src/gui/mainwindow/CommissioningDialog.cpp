@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // What the details file takes back; longer texts would make the saved file unreadable.
@@ -37,6 +39,7 @@ QDateEdit* dateEdit(QWidget* parent) {
     auto* edit = new QDateEdit(QDate::currentDate(), parent);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit->setFixedWidth(130);
     return edit;
 }
 
@@ -129,6 +132,17 @@ TCommissioningDialog::TCommissioningDialog(const TMessageCatalogue& messages, IU
     Calibrated->setText(captions[14]);
     userForm->addRow(Calibrated, CalibrationDate);
     userForm->addRow(caption(15, MinPressure), MinPressure);
+
+    // One column of captions for both groups, so that their fields line up.
+    int captionWidth = 0;
+    for (QFormLayout* form : {projectForm, userForm})
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem* item = form->itemAt(row, QFormLayout::LabelRole); item && item->widget())
+                captionWidth = std::max(captionWidth, item->widget()->sizeHint().width());
+    for (QFormLayout* form : {projectForm, userForm})
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem* item = form->itemAt(row, QFormLayout::LabelRole); item && item->widget())
+                item->widget()->setMinimumWidth(captionWidth);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(t("Cancel"));
