@@ -386,7 +386,8 @@ TEST_F(ProjectCommands, DetailsThatCannotBeWrittenAreAnErrorNotASave) {
     EXPECT_FALSE(SaveProjectCommand(context));
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.Log.last().Caption, u"[Error]"_qs);
-    EXPECT_TRUE(ui.messages().first().startsWith(u"[The project was saved, but its commissioning details were not:]"_qs));
+    EXPECT_TRUE(ui.messages().first().startsWith(
+        u"[The project was saved, but its commissioning details were not:]"_qs));
     EXPECT_TRUE(document.state().Modified) << "closing must still ask";
     EXPECT_EQ(ui.Status, u"before"_qs);
 }

@@ -962,11 +962,11 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
     for (const QAction* a : w.menuBar()->actions())
         bar << a->objectName();
     EXPECT_EQ(bar, QStringList({"mFile", "mEdit", "mPrint2", "mOptions"}));
-    EXPECT_EQ(
-        itemsOf(w, "mFileMenu"),
-        QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
-                     "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice", "mSaveProjectToDevice",
-                     "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-", "mCommissioningDetails", "-", "mExit"}));
+    EXPECT_EQ(itemsOf(w, "mFileMenu"),
+              QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
+                           "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice",
+                           "mSaveProjectToDevice", "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-",
+                           "mCommissioningDetails", "-", "mExit"}));
     EXPECT_EQ(itemsOf(w, "mEditMenu"), QStringList({"mAddBranch", "mDeleteBranch", "mMoveBranchUp",
                                                     "mMoveBranchDown", "-", "mUndo", "mRedo"}));
     EXPECT_EQ(itemsOf(w, "mPrint2Menu"),
@@ -1191,9 +1191,10 @@ TEST_F(MainWindowTest, TheCommissioningDetailsDialogAppliesOnOkOnly) {
             reached << focus << focus->parentWidget();
             QTest::keyClick(focus, Qt::Key_Tab);
         }
-        const QWidget* fields[] = {
-                 d.Client, d.Site, d.System, d.Standard, d.LowerTolerance, d.UpperTolerance, d.Tested, d.TestDate,
-                 d.Witness, d.Remarks, d.Engineer, d.Firm, d.InstrumentSerial, d.Calibrated, d.MinPressure};
+        const QWidget* fields[] = {d.Client,           d.Site,           d.System,     d.Standard,
+                                   d.LowerTolerance,   d.UpperTolerance, d.Tested,     d.TestDate,
+                                   d.Witness,          d.Remarks,        d.Engineer,   d.Firm,
+                                   d.InstrumentSerial, d.Calibrated,     d.MinPressure};
         for (const QWidget* field : fields)
             EXPECT_TRUE(reached.contains(const_cast<QWidget*>(field))) << field->metaObject()->className();
 

@@ -1015,7 +1015,8 @@ TEST_F(ProjectEditorTest, ARemarkIsConfirmedWithItsBranchAndFollowsItIntoTheFile
     ASSERT_TRUE(SaveProjectAsCommand(context));
     doc.resetToNew();
     EXPECT_EQ(remarks(), QStringList());
-    ASSERT_EQ(OpenProjectPathCommand(context, files.filePath(QStringLiteral("plant.proj"))), TOpenResult::Opened);
+    ASSERT_EQ(OpenProjectPathCommand(context, files.filePath(QStringLiteral("plant.proj"))),
+              TOpenResult::Opened);
     EXPECT_EQ(remarks(), edited);
 }
 
@@ -1041,7 +1042,8 @@ TEST_F(ProjectEditorTest, TheDetailsAreOneEditThatLeavesTheProjectFileAsItWas) {
     editor->undo().push(new TChangeCommissioning(doc, details));
     EXPECT_EQ(doc.commissioning(), details);
     EXPECT_TRUE(doc.state().Modified);
-    EXPECT_EQ(editor->undo().undoText(state.Messages), QStringLiteral("Undo change of the commissioning details"));
+    EXPECT_EQ(editor->undo().undoText(state.Messages),
+              QStringLiteral("Undo change of the commissioning details"));
     editor->Undo();
     EXPECT_EQ(doc.commissioning().Client, QString());
     EXPECT_FALSE(doc.state().Modified);

@@ -71,8 +71,9 @@ bool writeDetailsBeside(TProjectCommandContext& c, const QString& path) {
     if (LoadCommissioningFile(sidecar, c.Translator, onDisk, nullptr) != TCommissioningLoad::Failed)
         return true;
     const QString question =
-        c.Translator.Translate(QStringLiteral("The commissioning details in %1 cannot be read. Replace them with "
-                                              "the details of this project?"))
+        c.Translator
+            .Translate(QStringLiteral("The commissioning details in %1 cannot be read. Replace them with "
+                                      "the details of this project?"))
             .arg(QDir::toNativeSeparators(sidecar)) +
         QStringLiteral("\n\n") +
         c.Translator.Translate(QStringLiteral("No saves the project alone and keeps that file as it is."));
@@ -91,7 +92,8 @@ bool saveTo(TProjectCommandContext& c, const QString& path) {
         return false;
     }
     // The project stays changed: closing still asks, and the details are not lost.
-    if (withDetails && !SaveCommissioningFile(CommissioningPathFor(path), c.Document.commissioning(), &error)) {
+    if (withDetails &&
+        !SaveCommissioningFile(CommissioningPathFor(path), c.Document.commissioning(), &error)) {
         showError(c, c.Translator.Translate(QStringLiteral("The project was saved, but its commissioning "
                                                            "details were not:")) +
                          u'\n' + error);

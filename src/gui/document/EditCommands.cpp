@@ -59,8 +59,8 @@ TChangeBranch::TChangeBranch(TProjectDocument& document, const IClock& clock, in
                        ? EnglishText("rename of branch %s")
                        : EnglishText("change of branch %s"),
                    name),
-      m_index(index), m_before(document.project().Branches[static_cast<std::size_t>(index)]),
-      m_after(branch), m_remarkBefore(document.branchRemark(index)), m_remarkAfter(remark.value_or(m_remarkBefore)) {}
+      m_index(index), m_before(document.project().Branches[static_cast<std::size_t>(index)]), m_after(branch),
+      m_remarkBefore(document.branchRemark(index)), m_remarkAfter(remark.value_or(m_remarkBefore)) {}
 
 void TChangeBranch::undo() {
     m_document.setBranch(m_index, m_before);

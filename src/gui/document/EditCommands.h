@@ -47,8 +47,8 @@ public:
     int shownBranch(bool) const override { return -1; }
 };
 
-// A branch page confirmed, its remark with it (none: the remark stays). A confirm that changes the remark alone leaves the
-// last change as it was: the remark is not in the project file.
+// A branch page confirmed, its remark with it (none: the remark stays). A confirm that changes the remark
+// alone leaves the last change as it was: the remark is not in the project file.
 class TChangeBranch final : public TProjectEdit {
 public:
     TChangeBranch(TProjectDocument& document, const IClock& clock, int index, const TBranch& branch,

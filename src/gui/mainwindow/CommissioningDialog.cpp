@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/CommissioningDialog.h"
 
+#include "commands/UserInterface.h"
 #include "localisation/MenuAccelerators.h"
 #include "localisation/MessageCatalogue.h"
 #include "mainwindow/DecimalSpinBox.h"
-#include "commands/UserInterface.h"
 #include "model/Translator.h"
 
 #include <QCheckBox>
@@ -56,7 +56,8 @@ TDecimalSpinBox* percentBox(QWidget* parent) {
 
 TCommissioningDialog::TCommissioningDialog(const TMessageCatalogue& messages, IUserInterface& ui,
                                            const TUnits& units, double balancingTolerance, QWidget* parent)
-    : QDialog(parent), m_messages(messages), m_ui(ui), m_units(units), m_balancingTolerance(balancingTolerance) {
+    : QDialog(parent), m_messages(messages), m_ui(ui), m_units(units),
+      m_balancingTolerance(balancingTolerance) {
     setObjectName(QStringLiteral("CommissioningDialog"));
     auto t = [&](const char* english) { return messages.Translate(QString::fromLatin1(english)); };
     setWindowTitle(t("Commissioning details"));
@@ -91,9 +92,21 @@ TCommissioningDialog::TCommissioningDialog(const TMessageCatalogue& messages, IU
     const QString settingText = t("Balancing tolerance setting") + QStringLiteral(" (±") +
                                 m_units.Locale.toString(balancingTolerance) + QStringLiteral(" %)");
     const QStringList captions = AssignAccelerators({
-        t("Client"), t("Site or building"), t("System"), t("Standard or specification"), settingText,
-        t("Own tolerance"), t("Below design"), t("Above design"), t("Test date"), t("Witness"), t("Remarks"),
-        t("Engineer"), t("Firm"), t("Instrument serial number"), t("Calibration date"),
+        t("Client"),
+        t("Site or building"),
+        t("System"),
+        t("Standard or specification"),
+        settingText,
+        t("Own tolerance"),
+        t("Below design"),
+        t("Above design"),
+        t("Test date"),
+        t("Witness"),
+        t("Remarks"),
+        t("Engineer"),
+        t("Firm"),
+        t("Instrument serial number"),
+        t("Calibration date"),
         m_units.PressureCaption(t("Minimum differential pressure")),
     });
     auto caption = [&](int i, QWidget* buddy) {
@@ -162,16 +175,18 @@ TCommissioningDialog::TCommissioningDialog(const TMessageCatalogue& messages, IU
     connect(Tested, &QCheckBox::toggled, TestDate, &QWidget::setEnabled);
     connect(Calibrated, &QCheckBox::toggled, CalibrationDate, &QWidget::setEnabled);
 
-    QWidget* order[] = {Client,    Site,     System,   Standard,         SettingTolerance, OwnTolerance,
-                        LowerTolerance, UpperTolerance, Tested, TestDate, Witness,   Remarks,
-                        Engineer,  Firm,     InstrumentSerial, Calibrated,       CalibrationDate,  MinPressure,
-                        buttons};
+    QWidget* order[] = {Client,           Site,         System,           Standard,
+                        SettingTolerance, OwnTolerance, LowerTolerance,   UpperTolerance,
+                        Tested,           TestDate,     Witness,          Remarks,
+                        Engineer,         Firm,         InstrumentSerial, Calibrated,
+                        CalibrationDate,  MinPressure,  buttons};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     setValues({}, {});
 }
 
-void TCommissioningDialog::setValues(const TCommissioningDetails& details, const TCommissioningSettings& user) {
+void TCommissioningDialog::setValues(const TCommissioningDetails& details,
+                                     const TCommissioningSettings& user) {
     m_details = details;
     m_user = user;
     Client->setText(details.Client);
@@ -245,7 +260,8 @@ void TCommissioningDialog::accept() {
         field->setFocus();
     };
     if (!minPressure())
-        return refuse(MinPressure, EnglishText("The minimum differential pressure must be a number, 0 or more."));
+        return refuse(MinPressure,
+                      EnglishText("The minimum differential pressure must be a number, 0 or more."));
     if (Remarks->toPlainText().size() > MaxRemarksLength)
         return refuse(Remarks, EnglishText("The remarks are too long: at most 10000 characters."));
     QDialog::accept();

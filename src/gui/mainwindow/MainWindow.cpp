@@ -725,7 +725,8 @@ bool TMainF::storeSettings() {
 }
 
 void TMainF::EditCommissioningDetails() {
-    TCommissioningDialog dialog(m_state.Messages, *m_ui, m_state.Units, m_state.Settings.BalancingTolerance, this);
+    TCommissioningDialog dialog(m_state.Messages, *m_ui, m_state.Units, m_state.Settings.BalancingTolerance,
+                                this);
     dialog.setValues(m_state.Document.commissioning(), m_state.Settings.Commissioning);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -319,7 +319,8 @@ struct TProjectEditor::Impl {
         S.Valve = check.Valve;
         Q.UpdateHints();
         // The first confirmation of a new branch joins its add.
-        Undo.push(new TChangeBranch(Doc, Clock, i, check.Branch, decoded(check.Branch.Name), Br->Remark->text()));
+        Undo.push(
+            new TChangeBranch(Doc, Clock, i, check.Branch, decoded(check.Branch.Name), Br->Remark->text()));
         Q.ShowBranchPage(i);
         Q.EndBranchEdit();
         focusTree();
