@@ -2,6 +2,7 @@
 #include "DocumentState.h"
 #include "document/ProjectDocument.h"
 #include "commands/ProjectCommands.h"
+#include "files/CommissioningFile.h"
 #include "files/ProjectFile.h"
 #include "model/Translator.h"
 #include "model/BranchList.h"
@@ -273,4 +274,120 @@ TEST_F(ProjectCommands, SaveAsProposesTheNameAndEachUsedFileIsReported) {
     EXPECT_EQ(OpenProjectPathCommand(context, projectOnDisk()), TOpenResult::Opened);
     EXPECT_EQ(loadedName(1), u"Y"_qs);
     EXPECT_EQ(used, (QStringList{path("a.proj"), path("a.proj"), path("disk.proj")}));
+}
+
+namespace {
+
+QByteArray bytesOf(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString& file, const QByteArray& bytes) {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TCommissioningDetails someDetails() {
+    TCommissioningDetails d;
+    d.Client = u"City hospital"_qs;
+    d.System = u"Heating circuit 2"_qs;
+    d.LowerTolerancePercent = 5;
+    d.UpperTolerancePercent = 10;
+    d.TestDate = QDate(2026, 12, 1);
+    d.BranchRemarks = {u"valve stiff"_qs, QString()};
+    return d;
+}
+
+} // namespace
+
+TEST_F(ProjectCommands, DetailsTravelWithTheProjectThroughSaveSaveAsAndOpen) {
+    const QString first = projectOnDisk("first.proj");
+    ASSERT_EQ(OpenProjectPathCommand(context, first), TOpenResult::Opened);
+    const QByteArray projectBytes = bytesOf(first);
+
+    // Nothing to keep and no file there: Save leaves no details file behind.
+    changeState(document, [](TDocumentState& s) { s.Modified = true; });
+    ASSERT_TRUE(SaveProjectCommand(context));
+    EXPECT_FALSE(QFile::exists(path("first.commissioning.json")));
+
+    document.setCommissioning(someDetails());
+    changeState(document, [](TDocumentState& s) { s.Modified = true; });
+    ASSERT_TRUE(SaveProjectCommand(context));
+    EXPECT_EQ(bytesOf(first), projectBytes) << "the project file is the same with details as without";
+    EXPECT_EQ(bytesOf(path("first.commissioning.json")), CommissioningJson(someDetails()));
+
+    ui.FilesToSave << path("copy.proj");
+    ASSERT_TRUE(SaveProjectAsCommand(context));
+    EXPECT_EQ(bytesOf(path("copy.commissioning.json")), bytesOf(path("first.commissioning.json")));
+
+    document.resetToNew();
+    EXPECT_EQ(document.commissioning().Client, QString()) << "New has no details";
+    ASSERT_EQ(OpenProjectPathCommand(context, path("copy.proj")), TOpenResult::Opened);
+    EXPECT_EQ(document.commissioning(), someDetails());
+    EXPECT_TRUE(ui.messages().isEmpty());
+
+    // Details cleared by the user: the file that was there follows, emptied.
+    document.setCommissioning({});
+    changeState(document, [](TDocumentState& s) { s.Modified = true; });
+    ASSERT_TRUE(SaveProjectCommand(context));
+    TCommissioningDetails reread;
+    EXPECT_EQ(LoadCommissioningFile(path("copy.commissioning.json"), translator, reread, nullptr),
+              TCommissioningLoad::Loaded);
+    EXPECT_EQ(reread.Client, QString());
+}
+
+TEST_F(ProjectCommands, ADamagedDetailsFileIsToldOpensWithoutDetailsAndIsReplacedOnlyWhenTheUserSaysSo) {
+    const QString file = projectOnDisk("site.proj");
+    const QString sidecar = path("site.commissioning.json");
+    const QByteArray damaged = "{\"format\": \"zrv10-commissioning\", \"version\": 1, \"client\": 7";
+    writeBytes(sidecar, damaged);
+
+    ASSERT_EQ(OpenProjectPathCommand(context, file), TOpenResult::Opened);
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.Log.first().Caption, u"[Commissioning details]"_qs);
+    EXPECT_TRUE(ui.messages().first().contains(u"not readable JSON"_qs));
+    EXPECT_TRUE(ui.messages().first().contains(QDir::toNativeSeparators(sidecar)));
+    EXPECT_EQ(loadedName(1), u"Y"_qs);
+    EXPECT_EQ(document.commissioning().Client, QString());
+    EXPECT_EQ(document.commissioning().BranchRemarks, QStringList({QString(), QString()}));
+
+    // No and Escape alike keep the file; the project itself is saved.
+    document.setCommissioning(someDetails());
+    for (const auto answer : {IUserInterface::Answer::No, IUserInterface::Answer::Cancel}) {
+        changeState(document, [](TDocumentState& s) { s.Modified = true; });
+        ui.Log.clear();
+        ui.Answers = {answer};
+        EXPECT_TRUE(SaveProjectCommand(context));
+        ASSERT_EQ(ui.Log.size(), 2);
+        EXPECT_EQ(ui.Log.first().Kind, u"ask"_qs);
+        EXPECT_TRUE(ui.Log.first().DefaultNo);
+        EXPECT_TRUE(ui.Log.first().Text.contains(QDir::toNativeSeparators(sidecar)));
+        EXPECT_EQ(bytesOf(sidecar), damaged);
+        EXPECT_FALSE(document.state().Modified);
+    }
+
+    changeState(document, [](TDocumentState& s) { s.Modified = true; });
+    ui.Answers = {IUserInterface::Answer::Yes};
+    EXPECT_TRUE(SaveProjectCommand(context));
+    EXPECT_EQ(bytesOf(sidecar), CommissioningJson(someDetails()));
+}
+
+TEST_F(ProjectCommands, DetailsThatCannotBeWrittenAreAnErrorNotASave) {
+    const QString file = projectOnDisk("locked.proj");
+    ASSERT_EQ(OpenProjectPathCommand(context, file), TOpenResult::Opened);
+    // A folder where the details file belongs: no file can be written there.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"locked.commissioning.json"_qs));
+    document.setCommissioning(someDetails());
+    changeState(document, [](TDocumentState& s) { s.Modified = true; });
+    ui.Status = u"before"_qs;
+    ui.Answers = {IUserInterface::Answer::Yes};
+    EXPECT_FALSE(SaveProjectCommand(context));
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.Log.last().Caption, u"[Error]"_qs);
+    EXPECT_TRUE(ui.messages().first().startsWith(
+        u"[The project was saved, but its commissioning details were not:]"_qs));
+    EXPECT_TRUE(document.state().Modified) << "closing must still ask";
+    EXPECT_EQ(ui.Status, u"before"_qs);
 }

@@ -5,6 +5,7 @@
 #include "localisation/InstrumentCodePage.h"
 #include "localisation/MenuAccelerators.h"
 #include "commands/ApplicationState.h"
+#include "mainwindow/CommissioningDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectPage.h"
@@ -106,7 +107,9 @@ void expectTextsFit(QWidget& window, const QString& language) {
         if (!label->isVisibleTo(&window) || label->wordWrap() || label->text().isEmpty() ||
             label->textFormat() == Qt::RichText || !label->pixmap().isNull())
             continue;
-        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+        // A caption with a buddy draws its Alt key's marker as an underline.
+        const QString shown = label->buddy() ? WithoutAccelerator(label->text()) : label->text();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width())
             << qPrintable(language) << ": label " << qPrintable(label->objectName()) << " \""
             << qPrintable(label->text()) << "\" in " << qPrintable(window.objectName());
     }
@@ -230,6 +233,38 @@ TEST_F(WindowLanguagesTest, EveryMenuHasUniqueAcceleratorsInEachShippedLanguage)
         expectAccelerators(w.findChild<QMenu*>(u"PopupMenu1"_s)->actions(), name + u": tree pop-up"_s);
         expectAccelerators(records.menuBar()->actions(), name + u": records window"_s);
     }
+}
+
+// The commissioning item sits so low in the File menu that every item above it keeps the Alt key
+// it had without it, and its dialog shows each language's texts in full.
+TEST_F(WindowLanguagesTest, TheCommissioningDetailsLeaveTheMenusAltKeysAndFitEachLanguage) {
+    TMainF& w = startIn(0);
+    const int languages = state->Messages.Languages().count();
+    for (int language = 0; language < languages; ++language) {
+        const QString name = language == 0 ? u"English"_s : state->Messages.Languages().at(language).name;
+        SCOPED_TRACE(qPrintable(name));
+        switchTo(language);
+        QList<QAction*> designed;
+        QStringList plain;
+        for (QAction* a : w.findChild<QMenu*>(u"mFileMenu"_s)->actions()) {
+            if (a->objectName() == u"mCommissioningDetails"_s)
+                break;
+            if (a->isSeparator() || a->text().startsWith(u'-') || a->text().isEmpty())
+                continue;
+            designed << a;
+            plain << WithoutAccelerator(a->text());
+        }
+        const QStringList alone = AssignAccelerators(plain);
+        for (qsizetype i = 0; i < designed.size(); ++i)
+            EXPECT_EQ(designed.at(i)->text(), alone.at(i));
+
+        TCommissioningDialog dialog(state->Messages, ui, state->Units, 10, &w);
+        activate(dialog);
+        EXPECT_EQ(dialog.windowTitle(), expected(language, u"Commissioning details"_s));
+        expectTextsFit(dialog, name);
+        dialog.hide();
+    }
+    EXPECT_EQ(missedTexts().toStdString(), "") << "shown but not in the language file";
 }
 
 void typeText(QWidget* widget, const QString& text) {

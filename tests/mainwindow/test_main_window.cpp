@@ -7,6 +7,9 @@
 #include "localisation/MenuAccelerators.h"
 #include "commands/ApplicationState.h"
 #include "DocumentState.h"
+#include "document/ProjectUndo.h"
+#include "mainwindow/CommissioningDialog.h"
+#include "mainwindow/DecimalSpinBox.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TransferProgressDialog.h"
 #include "mainwindow/UnitDialog.h"
@@ -28,7 +31,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSemaphore>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSet>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QUndoStack>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -954,11 +962,11 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
     for (const QAction* a : w.menuBar()->actions())
         bar << a->objectName();
     EXPECT_EQ(bar, QStringList({"mFile", "mEdit", "mPrint2", "mOptions"}));
-    EXPECT_EQ(
-        itemsOf(w, "mFileMenu"),
-        QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
-                     "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice", "mSaveProjectToDevice",
-                     "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-", "mExit"}));
+    EXPECT_EQ(itemsOf(w, "mFileMenu"),
+              QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
+                           "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice",
+                           "mSaveProjectToDevice", "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-",
+                           "mCommissioningDetails", "-", "mExit"}));
     EXPECT_EQ(itemsOf(w, "mEditMenu"), QStringList({"mAddBranch", "mDeleteBranch", "mMoveBranchUp",
                                                     "mMoveBranchDown", "-", "mUndo", "mRedo"}));
     EXPECT_EQ(itemsOf(w, "mPrint2Menu"),
@@ -978,6 +986,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
         {"mNewPrj", "New", "New", {QKeySequence(QKeySequence::New)}},
         {"mOpenPrj", "Open...", "Open...", {QKeySequence(QKeySequence::Open)}},
         {"mSave", "Save", "Save", {QKeySequence(QKeySequence::Save)}},
+        {"mCommissioningDetails", "Commissioning details...", "Commissioning details...", {}},
         {"mOpenPrjFromDevice", "Open project from device...", "Open project from ZRV10...", {}},
         {"mSaveProjectToDevice", "Save project to device...", "Save project to ZRV10", {}},
         {"mOpenRec", "Open record...", "Open...", {}},
@@ -1136,6 +1145,106 @@ TEST_F(MainWindowTest, TheWindowFollowsTheDocumentAndTheCurrentBranchWithoutBein
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZRV 10 User Software - /p/c.proj"));
     EXPECT_FALSE(enabled("mMoveBranchUp")) << "a replaced project starts at its top";
     EXPECT_FALSE(enabled("mUndo"));
+}
+
+} // namespace
+
+namespace {
+
+// File > Commissioning details...: OK applies the project's part as one edit and the user's part
+// into the settings file; Escape, a refused value and an unchanged OK change nothing.
+TEST_F(MainWindowTest, TheCommissioningDetailsDialogAppliesOnOkOnly) {
+    TMainF& w = startedWindow();
+    w.show();
+    state->Units.PressureUnit = 2; // kPa
+    const QUndoStack& history = w.editor().undo().stack();
+    QAction* item = w.action(QStringLiteral("mCommissioningDetails"));
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->isEnabled());
+
+    // The dialog is modal: `inside` runs in it once it is up.
+    auto run = [&](const std::function<void(TCommissioningDialog&)>& inside) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<TCommissioningDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ran = true;
+            QApplication::setActiveWindow(dialog);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            inside(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        item->trigger();
+        EXPECT_TRUE(ran);
+    };
+
+    run([&](TCommissioningDialog& d) {
+        EXPECT_EQ(QApplication::focusWidget(), d.Client);
+        EXPECT_EQ(d.MinPressure->text(), state->Units.FormatPressure(DefaultMinDifferentialPressure));
+        d.OwnTolerance->setChecked(true);
+        d.Tested->setChecked(true);
+        // Every field on the way of the Tab key.
+        QSet<QWidget*> reached;
+        for (int i = 0; i < 30; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            reached << focus << focus->parentWidget();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        const QWidget* fields[] = {d.Client,           d.Site,           d.System,     d.Standard,
+                                   d.LowerTolerance,   d.UpperTolerance, d.Tested,     d.TestDate,
+                                   d.Witness,          d.Remarks,        d.Engineer,   d.Firm,
+                                   d.InstrumentSerial, d.Calibrated,     d.MinPressure};
+        for (const QWidget* field : fields)
+            EXPECT_TRUE(reached.contains(const_cast<QWidget*>(field))) << field->metaObject()->className();
+
+        d.Client->setText(QStringLiteral("City hospital"));
+        d.LowerTolerance->setValue(4);
+        d.UpperTolerance->setValue(8);
+        d.TestDate->setDate(QDate(2026, 12, 1));
+        d.Remarks->setPlainText(QStringLiteral("line 1\nline 2"));
+        d.Engineer->setText(QStringLiteral("A. Engineer"));
+        d.MinPressure->setText(QStringLiteral("5.5"));
+        d.Client->setFocus();
+        QTest::keyClick(d.Client, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+    });
+    const TCommissioningDetails& details = state->Document.commissioning();
+    EXPECT_EQ(details.Client, QStringLiteral("City hospital"));
+    EXPECT_EQ(details.LowerTolerancePercent, 4.0);
+    EXPECT_EQ(details.UpperTolerancePercent, 8.0);
+    EXPECT_EQ(details.TestDate, QDate(2026, 12, 1));
+    EXPECT_EQ(details.Remarks, QStringLiteral("line 1\nline 2"));
+    EXPECT_EQ(history.count(), 1);
+    EXPECT_TRUE(state->Document.state().Modified);
+    const TSettings saved = LoadSettings(state->SettingsPath);
+    EXPECT_EQ(saved.Commissioning.Engineer, QStringLiteral("A. Engineer"));
+    EXPECT_NEAR(saved.Commissioning.MinDifferentialPressure, 5500, 0.01);
+
+    const TCommissioningDetails before = details;
+    const QByteArray settingsBefore = settingsBytes();
+    run([&](TCommissioningDialog& d) {
+        EXPECT_EQ(d.Client->text(), QStringLiteral("City hospital"));
+        EXPECT_TRUE(d.OwnTolerance->isChecked());
+        d.Client->setText(QStringLiteral("typed, then dropped"));
+        d.Engineer->setText(QStringLiteral("nobody"));
+        QTest::keyClick(d.Client, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+    });
+    run([&](TCommissioningDialog& d) {
+        d.MinPressure->setText(QStringLiteral("much"));
+        QTest::keyClick(d.Client, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible()) << "a refused value keeps the dialog open";
+        EXPECT_EQ(ui.messages().size(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), d.MinPressure);
+    });
+    run([&](TCommissioningDialog& d) { QTest::keyClick(d.Client, Qt::Key_Return); });
+    EXPECT_EQ(state->Document.commissioning(), before);
+    EXPECT_EQ(history.count(), 1) << "an OK that changed nothing is no edit";
+    EXPECT_EQ(settingsBytes(), settingsBefore);
+
+    w.Undo();
+    EXPECT_EQ(state->Document.commissioning().Client, QString());
 }
 
 } // namespace

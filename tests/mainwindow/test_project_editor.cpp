@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/ProjectCommands.h"
+#include "document/EditCommands.h"
 #include "document/ProjectUndo.h"
 #include "files/ProjectFile.h"
 #include "commands/ApplicationState.h"
@@ -29,6 +31,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -944,3 +947,114 @@ TEST_F(ProjectEditorTest, TheTreeKeepsTheUsersPlace) {
     EXPECT_EQ(branch30->child(2)->text(0), QStringLiteral("Requested flow[l/h]: 301.0"));
     EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
 }
+
+namespace {
+
+// The branch page's remark is confirmed with the branch, is one edit with it, follows it through
+// add, move, delete, undo and redo, and comes back from the file beside the project.
+TEST_F(ProjectEditorTest, ARemarkIsConfirmedWithItsBranchAndFollowsItIntoTheFile) {
+    setBranches(3);
+    TProjectDocument& doc = state.Document;
+    auto remarks = [&] {
+        QStringList out;
+        for (int i = 0; i < project().branchCount(); ++i)
+            out << nameOf(project().Branches[i]) + u'=' + doc.branchRemark(i);
+        return out;
+    };
+    QUndoStack& history = editor->undo().stack();
+
+    selectBranch(1);
+    QTest::keyClicks(br->Remark, "stiff");
+    EXPECT_TRUE(br->Confirm->isVisible());
+    br->RequestedFlow.Edit->setText(QStringLiteral("99"));
+    QTest::keyClick(br->Remark, Qt::Key_Return);
+    EXPECT_FALSE(br->Confirm->isVisible());
+    EXPECT_EQ(history.count(), 1) << "fields and remark are one step";
+    EXPECT_EQ(doc.branchRemark(1), QStringLiteral("stiff"));
+    EXPECT_EQ(project().Branches[1].Request_Flow, 99);
+    editor->Undo();
+    EXPECT_EQ(doc.branchRemark(1), QString());
+    EXPECT_EQ(project().Branches[1].Request_Flow, 11);
+    EXPECT_EQ(br->Remark->text(), QString());
+    editor->Redo();
+    EXPECT_EQ(doc.branchRemark(1), QStringLiteral("stiff"));
+    EXPECT_EQ(br->Remark->text(), QStringLiteral("stiff"));
+
+    // A remark alone is not in the project file: its last change stays.
+    selectBranch(2);
+    const TProjectHeader header = project().Header;
+    br->Remark->setText(QStringLiteral("noisy"));
+    QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+    EXPECT_EQ(std::memcmp(&header, &project().Header, sizeof header), 0);
+    EXPECT_EQ(doc.branchRemark(2), QStringLiteral("noisy"));
+
+    editor->AddBranch();
+    br->Name->setText(QStringLiteral("Added"));
+    br->Remark->setText(QStringLiteral("new one"));
+    QTest::mouseClick(br->Confirm->Ok, Qt::LeftButton);
+    editor->MoveBranchUp();
+    const QStringList edited{"Branch 0=", "Branch 1=stiff", "Added=new one", "Branch 2=noisy"};
+    EXPECT_EQ(remarks(), edited);
+
+    selectBranch(1);
+    ui.Answers = {IUserInterface::Answer::Yes};
+    editor->DeleteBranch();
+    EXPECT_EQ(remarks(), QStringList({"Branch 0=", "Added=new one", "Branch 2=noisy"}));
+    editor->Undo();
+    EXPECT_EQ(remarks(), edited);
+    editor->Redo();
+    editor->Undo();
+    EXPECT_EQ(remarks(), edited);
+    editor->Undo(); // the move
+    EXPECT_EQ(remarks(), QStringList({"Branch 0=", "Branch 1=stiff", "Branch 2=noisy", "Added=new one"}));
+    editor->Redo();
+
+    QTemporaryDir files;
+    TProjectCommandContext context{doc, ui, state.Messages, 0, QLocale::c(), {}};
+    ui.FilesToSave << files.filePath(QStringLiteral("plant.proj"));
+    ASSERT_TRUE(SaveProjectAsCommand(context));
+    doc.resetToNew();
+    EXPECT_EQ(remarks(), QStringList());
+    ASSERT_EQ(OpenProjectPathCommand(context, files.filePath(QStringLiteral("plant.proj"))),
+              TOpenResult::Opened);
+    EXPECT_EQ(remarks(), edited);
+}
+
+// The details dialog's edit: undone and redone whole, the project file untouched, Modified following
+// the saved point as for every other edit.
+TEST_F(ProjectEditorTest, TheDetailsAreOneEditThatLeavesTheProjectFileAsItWas) {
+    setBranches(2);
+    TProjectDocument& doc = state.Document;
+    QTemporaryDir files;
+    const QString file = files.filePath(QStringLiteral("plant.proj"));
+    TProjectCommandContext context{doc, ui, state.Messages, 0, QLocale::c(), {}};
+    ui.FilesToSave << file;
+    ASSERT_TRUE(SaveProjectAsCommand(context));
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray withoutDetails = saved.readAll();
+    saved.close();
+    EXPECT_FALSE(doc.state().Modified);
+
+    TCommissioningDetails details = doc.commissioning();
+    details.Client = QStringLiteral("Hospital");
+    details.Witness = QStringLiteral("J. Doe");
+    editor->undo().push(new TChangeCommissioning(doc, details));
+    EXPECT_EQ(doc.commissioning(), details);
+    EXPECT_TRUE(doc.state().Modified);
+    EXPECT_EQ(editor->undo().undoText(state.Messages),
+              QStringLiteral("Undo change of the commissioning details"));
+    editor->Undo();
+    EXPECT_EQ(doc.commissioning().Client, QString());
+    EXPECT_FALSE(doc.state().Modified);
+    editor->Redo();
+    EXPECT_EQ(doc.commissioning(), details);
+    EXPECT_TRUE(doc.state().Modified);
+
+    ASSERT_TRUE(SaveProjectCommand(context));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), withoutDetails);
+    EXPECT_TRUE(QFile::exists(files.filePath(QStringLiteral("plant.commissioning.json"))));
+}
+
+} // namespace

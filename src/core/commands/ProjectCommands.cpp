@@ -2,11 +2,15 @@
 #include "commands/ProjectCommands.h"
 
 #include "document/ProjectDocument.h"
+#include "files/CommissioningFile.h"
 #include "files/ProjectFile.h"
 #include "model/Translator.h"
 #include "model/NameQuestions.h"
 #include "model/ProjectNames.h"
 #include "commands/UserInterface.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -49,13 +53,50 @@ bool namesMayChange(TProjectCommandContext& c, TNamesAt where, const QStringList
            IUserInterface::Answer::Yes;
 }
 
+bool hasNoDetails(const TCommissioningDetails& details) {
+    TCommissioningDetails none;
+    none.BranchRemarks = details.BranchRemarks;
+    none.BranchRemarks.fill(QString());
+    return details == none;
+}
+
+// Whether the details go beside the project at `path`. A project without details leaves no file
+// where there was none; a file there that cannot be read may hold what the user still wants, so it
+// is replaced only when they say so.
+bool writeDetailsBeside(TProjectCommandContext& c, const QString& path) {
+    const QString sidecar = CommissioningPathFor(path);
+    if (!QFileInfo::exists(sidecar))
+        return !hasNoDetails(c.Document.commissioning());
+    TCommissioningDetails onDisk;
+    if (LoadCommissioningFile(sidecar, c.Translator, onDisk, nullptr) != TCommissioningLoad::Failed)
+        return true;
+    const QString question =
+        c.Translator
+            .Translate(QStringLiteral("The commissioning details in %1 cannot be read. Replace them with "
+                                      "the details of this project?"))
+            .arg(QDir::toNativeSeparators(sidecar)) +
+        QStringLiteral("\n\n") +
+        c.Translator.Translate(QStringLiteral("No saves the project alone and keeps that file as it is."));
+    return c.Ui.askDefaultNo(c.Translator.Translate(QStringLiteral("Saving project")), question) ==
+           IUserInterface::Answer::Yes;
+}
+
 bool saveTo(TProjectCommandContext& c, const QString& path) {
     // Typed and imported names cannot hold "</"; one read from the instrument may.
     if (!namesMayChange(c, TNamesAt::ProjectFile, NamesBreakingProjectFile(c.Document.project())))
         return false;
+    const bool withDetails = writeDetailsBeside(c, path);
     QString error;
     if (!SaveProjectFile(path, c.Document.project(), &error)) {
         showError(c, error);
+        return false;
+    }
+    // The project stays changed: closing still asks, and the details are not lost.
+    if (withDetails &&
+        !SaveCommissioningFile(CommissioningPathFor(path), c.Document.commissioning(), &error)) {
+        showError(c, c.Translator.Translate(QStringLiteral("The project was saved, but its commissioning "
+                                                           "details were not:")) +
+                         u'\n' + error);
         return false;
     }
     return true;
@@ -73,7 +114,18 @@ TOpenResult loadProject(TProjectCommandContext& c, const QString& path) {
     }
     if (!namesMayChange(c, TNamesAt::OpenedFile, notHeld))
         return TOpenResult::Cancelled;
-    c.Document.replaceFromFile(*fresh, path);
+    // Damaged details do not keep the project shut; their file stays as it is.
+    TCommissioningDetails details;
+    const QString sidecar = CommissioningPathFor(path);
+    const TCommissioningLoad detailsLoad = LoadCommissioningFile(sidecar, c.Translator, details, &error);
+    c.Document.replaceFromFile(*fresh, path, details);
+    if (detailsLoad == TCommissioningLoad::Failed)
+        c.Ui.showMessage(c.Translator.Translate(QStringLiteral("Commissioning details")),
+                         error + QStringLiteral("\n\n") +
+                             c.Translator
+                                 .Translate(QStringLiteral("The project is opened without its commissioning "
+                                                           "details. The file %1 is kept as it is."))
+                                 .arg(QDir::toNativeSeparators(sidecar)));
     c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project opened")));
     if (c.FileUsed)
         c.FileUsed(path);

@@ -41,24 +41,38 @@ void TChangeProject::redo() {
     m_document.setHeader(m_headerAfter);
 }
 
+namespace {
+bool sameBranch(const TBranch& a, const TBranch& b) {
+    return std::memcmp(&a, &b, sizeof(TBranch)) == 0;
+}
+} // namespace
+
 TChangeBranch::TChangeBranch(TProjectDocument& document, const IClock& clock, int index,
-                             const TBranch& branch, const QString& name)
-    : TProjectEdit(document, &clock,
+                             const TBranch& branch, const QString& name, const std::optional<QString>& remark)
+    : TProjectEdit(document,
+                   sameBranch(document.project().Branches[static_cast<std::size_t>(index)], branch) &&
+                           remark && document.branchRemark(index) != *remark
+                       ? nullptr
+                       : &clock,
                    std::memcmp(document.project().Branches[static_cast<std::size_t>(index)].Name, branch.Name,
                                sizeof branch.Name) != 0
                        ? EnglishText("rename of branch %s")
                        : EnglishText("change of branch %s"),
                    name),
-      m_index(index), m_before(document.project().Branches[static_cast<std::size_t>(index)]),
-      m_after(branch) {}
+      m_index(index), m_before(document.project().Branches[static_cast<std::size_t>(index)]), m_after(branch),
+      m_remarkBefore(document.branchRemark(index)), m_remarkAfter(remark.value_or(m_remarkBefore)) {}
 
 void TChangeBranch::undo() {
     m_document.setBranch(m_index, m_before);
+    if (m_remarkBefore != m_remarkAfter)
+        m_document.setBranchRemark(m_index, m_remarkBefore);
     m_document.setHeader(m_headerBefore);
 }
 
 void TChangeBranch::redo() {
     m_document.setBranch(m_index, m_after);
+    if (m_remarkBefore != m_remarkAfter)
+        m_document.setBranchRemark(m_index, m_remarkAfter);
     m_document.setHeader(m_headerAfter);
 }
 
@@ -79,7 +93,7 @@ void TAddBranch::undo() {
 }
 
 void TAddBranch::redo() {
-    m_document.insertBranch(m_index, m_branch);
+    m_document.insertBranch(m_index, m_branch, m_remark);
     if (!m_pending)
         m_document.setHeader(m_headerAfter);
 }
@@ -95,6 +109,7 @@ bool TAddBranch::mergeWith(const QUndoCommand* other) {
     // The confirmation has already been applied; the add now stands for its result.
     m_pending = false;
     m_branch = confirmed->m_after;
+    m_remark = confirmed->m_remarkAfter;
     m_headerAfter = confirmed->m_headerAfter;
     m_name = confirmed->m_name;
     setText(QString::fromLatin1(m_english).replace(QStringLiteral("%s"), m_name));
@@ -103,10 +118,11 @@ bool TAddBranch::mergeWith(const QUndoCommand* other) {
 
 TDeleteBranch::TDeleteBranch(TProjectDocument& document, const IClock& clock, int index, const QString& name)
     : TProjectEdit(document, &clock, EnglishText("delete of branch %s"), name), m_index(index),
-      m_branch(document.project().Branches[static_cast<std::size_t>(index)]) {}
+      m_branch(document.project().Branches[static_cast<std::size_t>(index)]),
+      m_remark(document.branchRemark(index)) {}
 
 void TDeleteBranch::undo() {
-    m_document.insertBranch(m_index, m_branch);
+    m_document.insertBranch(m_index, m_branch, m_remark);
     m_document.setHeader(m_headerBefore);
 }
 
@@ -134,4 +150,16 @@ void TMoveBranch::undo() {
 void TMoveBranch::redo() {
     m_document.moveBranch(m_from, m_to);
     m_document.setHeader(m_headerAfter);
+}
+
+TChangeCommissioning::TChangeCommissioning(TProjectDocument& document, const TCommissioningDetails& details)
+    : TProjectEdit(document, nullptr, EnglishText("change of the commissioning details"), QString()),
+      m_before(document.commissioning()), m_after(details) {}
+
+void TChangeCommissioning::undo() {
+    m_document.setCommissioning(m_before);
+}
+
+void TChangeCommissioning::redo() {
+    m_document.setCommissioning(m_after);
 }

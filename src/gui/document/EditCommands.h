@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/CommissioningDetails.h"
 #include "model/ProjectRecords.h"
 
 #include <QString>
 #include <QUndoCommand>
+
+#include <optional>
 
 class IClock;
 class TMessageCatalogue;
@@ -44,11 +47,12 @@ public:
     int shownBranch(bool) const override { return -1; }
 };
 
-// A branch page confirmed.
+// A branch page confirmed, its remark with it (none: the remark stays). A confirm that changes the remark
+// alone leaves the last change as it was: the remark is not in the project file.
 class TChangeBranch final : public TProjectEdit {
 public:
     TChangeBranch(TProjectDocument& document, const IClock& clock, int index, const TBranch& branch,
-                  const QString& name);
+                  const QString& name, const std::optional<QString>& remark = std::nullopt);
     void undo() override;
     void redo() override;
     int id() const override;
@@ -59,6 +63,8 @@ private:
     int m_index;
     TBranch m_before;
     TBranch m_after;
+    QString m_remarkBefore;
+    QString m_remarkAfter;
 };
 
 // A new, empty branch at index, awaiting its first confirmation; that confirmation merges into it,
@@ -78,6 +84,7 @@ public:
 private:
     int m_index;
     TBranch m_branch;
+    QString m_remark;
     bool m_pending = true;
 };
 
@@ -91,6 +98,7 @@ public:
 private:
     int m_index;
     TBranch m_branch;
+    QString m_remark;
 };
 
 // Move up or down: the branch at `from` goes to `to`.
@@ -104,4 +112,18 @@ public:
 private:
     int m_from;
     int m_to;
+};
+
+// The commissioning details as the dialog confirmed them. They live beside the project file, so the
+// project's last change stays as it was.
+class TChangeCommissioning final : public TProjectEdit {
+public:
+    TChangeCommissioning(TProjectDocument& document, const TCommissioningDetails& details);
+    void undo() override;
+    void redo() override;
+    int shownBranch(bool) const override { return -1; }
+
+private:
+    TCommissioningDetails m_before;
+    TCommissioningDetails m_after;
 };

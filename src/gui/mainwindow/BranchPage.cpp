@@ -84,6 +84,13 @@ TBranchPage::TBranchPage(QWidget* parent) : QWidget(parent) {
     FinalPresetting = makeRow(form);
     InitialPresetting.Caption->setText(QStringLiteral("Initial presetting"));
     FinalPresetting.Caption->setText(QStringLiteral("Final presetting"));
+    RemarkCaption = makeCaption(QStringLiteral("Remark"), form);
+    Remark = new QLineEdit(form);
+    Remark->setObjectName(QStringLiteral("BranchRemark"));
+    Remark->setFixedWidth(300);
+    // Well within what the details file takes back.
+    Remark->setMaxLength(1000);
+    RemarkCaption->setBuddy(Remark);
 
     int r = 0;
     auto addWide = [&](QLabel* caption, QWidget* input) {
@@ -105,6 +112,7 @@ TBranchPage::TBranchPage(QWidget* parent) : QWidget(parent) {
     addRow(FinalFlow);
     addRow(InitialPresetting);
     addRow(FinalPresetting);
+    addWide(RemarkCaption, Remark);
     for (int i = 0; i < r; ++i)
         grid->setRowMinimumHeight(i, 30);
     grid->setColumnMinimumWidth(1, 100);
@@ -136,6 +144,7 @@ TBranchPage::TBranchPage(QWidget* parent) : QWidget(parent) {
                         FinalPressure.Edit,
                         InitialPresetting.Edit,
                         FinalPresetting.Edit,
+                        Remark,
                         Confirm->Cancel,
                         Confirm->Ok};
     for (std::size_t i = 1; i < std::size(order); ++i)

@@ -41,5 +41,8 @@ public:
     // Kept filled and read back, but never shown.
     TValueRow InitialPressure;
     TValueRow FinalPressure;
+    // Not in the project file: the commissioning details keep it.
+    QLabel* RemarkCaption;
+    QLineEdit* Remark;
     TConfirmPanel* Confirm;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/MainWindow.h"
 
+#include "document/EditCommands.h"
 #include "document/ProjectDocument.h"
 #include "document/ProjectUndo.h"
 #include "files/FileHistory.h"
@@ -20,6 +21,7 @@
 #include "commands/ApplicationState.h"
 #include "commands/DeviceWorker.h"
 #include "mainwindow/BalancingCommands.h"
+#include "mainwindow/CommissioningDialog.h"
 #include "mainwindow/MainWindowActions.h"
 #include "mainwindow/MainWindowLogo.h"
 #include "commands/MainWindowTexts.h"
@@ -710,6 +712,34 @@ void TMainF::ChooseLanguage() {
     m_editor->RefreshAfterLanguage();
 }
 
+bool TMainF::storeSettings() {
+    TSettings& settings = m_state.Settings;
+    settings.FlowUnit = m_state.Units.FlowUnit;
+    settings.PressureUnit = m_state.Units.PressureUnit;
+    settings.CurrentLanguage = m_state.Messages.CurrentLanguage();
+    QString error;
+    if (SaveSettings(m_state.SettingsPath, settings, &error))
+        return true;
+    m_ui->showMessage(tr_("Error"), error);
+    return false;
+}
+
+void TMainF::EditCommissioningDetails() {
+    TCommissioningDialog dialog(m_state.Messages, *m_ui, m_state.Units, m_state.Settings.BalancingTolerance,
+                                this);
+    dialog.setValues(m_state.Document.commissioning(), m_state.Settings.Commissioning);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TCommissioningDetails details = dialog.details();
+    if (details != m_state.Document.commissioning())
+        m_editor->undo().push(new TChangeCommissioning(m_state.Document, details));
+    const TCommissioningSettings user = dialog.user();
+    if (user != m_state.Settings.Commissioning) {
+        m_state.Settings.Commissioning = user;
+        storeSettings();
+    }
+}
+
 void TMainF::OpenRecordFile() {
     if (!recordsWindow())
         return;
@@ -774,13 +804,7 @@ void TMainF::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    TSettings& settings = m_state.Settings;
-    settings.FlowUnit = m_state.Units.FlowUnit;
-    settings.PressureUnit = m_state.Units.PressureUnit;
-    settings.CurrentLanguage = m_state.Messages.CurrentLanguage();
-    QString error;
-    if (!SaveSettings(m_state.SettingsPath, settings, &error))
-        m_ui->showMessage(tr_("Error"), error);
+    storeSettings();
 
     TProjectCommandContext context = commandContext();
     const bool nothingLost = AskSaveChangesBeforeClose(context);

@@ -109,6 +109,9 @@ public:
     void CmProjektPrint();
     void ChooseUnits();
     void ChooseLanguage();
+    // The project's commissioning details (one undoable edit) and the user's own (into the settings
+    // file at once).
+    void EditCommissioningDetails();
     // Edit > Undo and Redo: the editor steps through the project's history.
     void Undo();
     void Redo();
@@ -140,6 +143,9 @@ private:
     TCommandState commandState() const;
     void applyCommandRules(const TCommandState& state);
     TProjectCommandContext commandContext();
+    // The units and language in force and everything else of m_state.Settings into the settings
+    // file; a failure is shown.
+    bool storeSettings();
     // Empties a status text that the first change after a save, open or transfer has made untrue.
     void dropStaleStatus();
     // Edit > Undo and Redo name the history's next edits.

@@ -70,6 +70,11 @@ constexpr TMainAction Actions[] = {
      .English = EnglishText("Open record from ZRV10"), .Variant = V::Ellipsis,
      .Designed = "Open record from device...", .TextOrder = 12,
      .Handler = [](TMainF& w) { w.ReadRecordsFromInstrument(); }},
+    // Beyond the designed menu, so low in it that every designed item keeps its Alt key.
+    {.Kind = K::Separator, .Place = P::File, .Name = nullptr},
+    {.Kind = K::Command, .Place = P::File, .Name = "mCommissioningDetails",
+     .English = EnglishText("Commissioning details"), .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts + 20,
+     .Rule = MainItem, .Handler = [](TMainF& w) { w.EditCommissioningDetails(); }},
     {.Kind = K::Separator, .Place = P::File, .Name = nullptr},
     {.Kind = K::Command, .Place = P::File, .Name = "mExit", .English = EnglishText("Exit"), .TextOrder = 9,
      .Rule = MainItem, .Handler = [](TMainF& w) { w.close(); }, .Keys = Standard(QKeySequence::Quit)},

@@ -319,7 +319,8 @@ struct TProjectEditor::Impl {
         S.Valve = check.Valve;
         Q.UpdateHints();
         // The first confirmation of a new branch joins its add.
-        Undo.push(new TChangeBranch(Doc, Clock, i, check.Branch, decoded(check.Branch.Name)));
+        Undo.push(
+            new TChangeBranch(Doc, Clock, i, check.Branch, decoded(check.Branch.Name), Br->Remark->text()));
         Q.ShowBranchPage(i);
         Q.EndBranchEdit();
         focusTree();
@@ -412,6 +413,12 @@ struct TProjectEditor::Impl {
 void TProjectEditor::Impl::connectDocument() {
     QObject::connect(&Doc, &TProjectDocument::projectReplaced, &Q, [this] { showReplacedProject(); });
     QObject::connect(&Doc, &TProjectDocument::headerChanged, &Q, [this] { showHeader(); });
+    // A remark edited elsewhere (the summary window, an undo there) shows here unless the user is
+    // typing on the page.
+    QObject::connect(&Doc, &TProjectDocument::commissioningChanged, &Q, [this] {
+        if (!BranchEditPending && current() >= 0 && current() < project().branchCount())
+            filling([&] { Br->Remark->setText(Doc.branchRemark(current())); });
+    });
 }
 
 void TProjectEditor::Impl::connectWidgets() {
@@ -447,6 +454,7 @@ void TProjectEditor::Impl::connectWidgets() {
     };
     QList<QLineEdit*> edits = Br->valueEdits();
     edits.prepend(Br->Name);
+    edits.append(Br->Remark);
     for (QLineEdit* edit : edits) {
         QObject::connect(edit, &QLineEdit::textChanged, &Q, branchChanged);
         QObject::connect(edit, &QLineEdit::returnPressed, &Q, [this] {
@@ -583,6 +591,7 @@ void TProjectEditor::ShowBranchPage(int index) {
         p.FinalFlow.Edit->setText(u.FormatFlow(b.Final_Flow));
         p.InitialPresetting.Edit->setText(u.FormatPresetting(b.Initial_Presetting, tr));
         p.FinalPresetting.Edit->setText(u.FormatPresetting(b.Final_Presetting, tr));
+        p.Remark->setText(d->Doc.branchRemark(index));
         d->showOnly(d->Br);
     });
     d->ShownBranch = d->branchInput();
@@ -656,6 +665,7 @@ void TProjectEditor::SetInputsEnabled(bool enabled) {
     p.Type->setEnabled(enabled);
     for (QLineEdit* edit : p.valueEdits())
         edit->setEnabled(enabled);
+    p.Remark->setEnabled(enabled);
 }
 
 void TProjectEditor::ActivateProjectPage() {
@@ -771,6 +781,7 @@ void TProjectEditor::ApplyTexts() {
     br.TypeCaption->setText(t("Type"));
     br.InitialPresetting.Caption->setText(t("Initial presetting"));
     br.FinalPresetting.Caption->setText(t("Final presetting"));
+    br.RemarkCaption->setText(t("Remark"));
 }
 
 bool TProjectEditor::ProjectEditPending() const {
