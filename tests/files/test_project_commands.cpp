@@ -353,7 +353,8 @@ TEST_F(ProjectCommands, ADamagedDetailsFileIsToldOpensWithoutDetailsAndIsReplace
     EXPECT_EQ(document.commissioning().Client, QString());
     EXPECT_EQ(document.commissioning().BranchRemarks, QStringList({QString(), QString()}));
 
-    // No and Escape alike keep the file; the project itself is saved.
+    // No and Escape alike keep the file; the project itself is saved, and stays changed, since its
+    // details are nowhere on disk.
     document.setCommissioning(someDetails());
     for (const auto answer : {IUserInterface::Answer::No, IUserInterface::Answer::Cancel}) {
         changeState(document, [](TDocumentState& s) { s.Modified = true; });
@@ -365,13 +366,14 @@ TEST_F(ProjectCommands, ADamagedDetailsFileIsToldOpensWithoutDetailsAndIsReplace
         EXPECT_TRUE(ui.Log.first().DefaultNo);
         EXPECT_TRUE(ui.Log.first().Text.contains(QDir::toNativeSeparators(sidecar)));
         EXPECT_EQ(bytesOf(sidecar), damaged);
-        EXPECT_FALSE(document.state().Modified);
+        EXPECT_TRUE(document.state().Modified) << "closing must still ask for the details";
     }
 
     changeState(document, [](TDocumentState& s) { s.Modified = true; });
     ui.Answers = {IUserInterface::Answer::Yes};
     EXPECT_TRUE(SaveProjectCommand(context));
     EXPECT_EQ(bytesOf(sidecar), CommissioningJson(someDetails()));
+    EXPECT_FALSE(document.state().Modified);
 }
 
 TEST_F(ProjectCommands, DetailsThatCannotBeWrittenAreAnErrorNotASave) {

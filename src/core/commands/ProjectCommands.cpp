@@ -81,15 +81,17 @@ bool writeDetailsBeside(TProjectCommandContext& c, const QString& path) {
            IUserInterface::Answer::Yes;
 }
 
-bool saveTo(TProjectCommandContext& c, const QString& path) {
+enum class TSaved { No, Whole, DetailsLeftOut };
+
+TSaved saveTo(TProjectCommandContext& c, const QString& path) {
     // Typed and imported names cannot hold "</"; one read from the instrument may.
     if (!namesMayChange(c, TNamesAt::ProjectFile, NamesBreakingProjectFile(c.Document.project())))
-        return false;
+        return TSaved::No;
     const bool withDetails = writeDetailsBeside(c, path);
     QString error;
     if (!SaveProjectFile(path, c.Document.project(), &error)) {
         showError(c, error);
-        return false;
+        return TSaved::No;
     }
     // The project stays changed: closing still asks, and the details are not lost.
     if (withDetails &&
@@ -97,8 +99,22 @@ bool saveTo(TProjectCommandContext& c, const QString& path) {
         showError(c, c.Translator.Translate(QStringLiteral("The project was saved, but its commissioning "
                                                            "details were not:")) +
                          u'\n' + error);
-        return false;
+        return TSaved::No;
     }
+    return withDetails || hasNoDetails(c.Document.commissioning()) ? TSaved::Whole : TSaved::DetailsLeftOut;
+}
+
+// Details the user kept out of a damaged file live only in memory: the project stays changed, so that
+// closing still asks for them.
+bool finishSave(TProjectCommandContext& c, const QString& path, TSaved saved) {
+    if (saved == TSaved::No)
+        return false;
+    if (c.FileUsed)
+        c.FileUsed(path);
+    c.Document.markSavedToFile(path);
+    if (saved == TSaved::DetailsLeftOut)
+        c.Document.setModified(true);
+    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
     return true;
 }
 
@@ -153,13 +169,7 @@ bool SaveProjectCommand(TProjectCommandContext& c) {
     const QString path = c.Document.state().ProjectFileName;
     if (path.isEmpty() || !c.Document.state().HasFileName)
         return SaveProjectAsCommand(c);
-    if (!saveTo(c, path))
-        return false;
-    if (c.FileUsed)
-        c.FileUsed(path);
-    c.Document.markSavedToFile(path);
-    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
-    return true;
+    return finishSave(c, path, saveTo(c, path));
 }
 
 bool SaveProjectAsCommand(TProjectCommandContext& c) {
@@ -169,13 +179,7 @@ bool SaveProjectAsCommand(TProjectCommandContext& c) {
     const QString path = c.Ui.chooseFileToSave(options);
     if (path.isEmpty())
         return false;
-    if (!saveTo(c, path))
-        return false;
-    if (c.FileUsed)
-        c.FileUsed(path);
-    c.Document.markSavedToFile(path);
-    c.Ui.setStatus(c.Translator.Translate(QStringLiteral("Project saved")));
-    return true;
+    return finishSave(c, path, saveTo(c, path));
 }
 
 bool AskSaveChanges(TProjectCommandContext& c) {
