@@ -737,6 +737,8 @@ void TMainF::EditCommissioningDetails() {
     if (user != m_state.Settings.Commissioning) {
         m_state.Settings.Commissioning = user;
         storeSettings();
+        // The uncertain mark follows the minimum pressure, which no document change announces.
+        balancing().refresh();
     }
 }
 
