@@ -206,9 +206,9 @@ int RunReportCertificate(const TCliOptions& options, QTextStream& out, QTextStre
     const TIdentityTranslator translator;
     // A damaged sidecar would certify without the details the engineer entered: refuse it.
     TCommissioningDetails details;
-    if (LoadCommissioningFile(CommissioningPathFor(projectPath), translator, details, &error) ==
-        TCommissioningLoad::Failed) {
-        err << "zrv10-cli: " << error << "\n";
+    const QString detailsPath = CommissioningPathFor(projectPath);
+    if (LoadCommissioningFile(detailsPath, translator, details, &error) == TCommissioningLoad::Failed) {
+        err << "zrv10-cli: " << QDir::toNativeSeparators(detailsPath) << ": " << error << "\n";
         return 1;
     }
     const TApplicationPaths paths = ProcessApplicationPaths();

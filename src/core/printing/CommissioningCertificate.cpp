@@ -174,7 +174,6 @@ TCommissioningCertificate BuildCommissioningCertificate(const TCertificateSource
     c.Signatures = {{tr("Engineer"), who.Engineer}, {tr("Witness"), details.Witness}};
     c.SignatureLabel = tr("Signature");
     c.DateLabel = tr("Date");
-    c.NameLabel = tr("Name");
     c.PageOf = tr("Page %1 of %2");
     return c;
 }

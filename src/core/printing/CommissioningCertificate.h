@@ -89,7 +89,6 @@ struct TCommissioningCertificate {
     std::vector<TCertificateSignature> Signatures;
     QString SignatureLabel;
     QString DateLabel;
-    QString NameLabel;
     // "Page %1 of %2", for the printed pages' foot.
     QString PageOf;
 };

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -89,6 +90,12 @@ TTiskF::TTiskF(const ITranslator& translator, QWidget* parent) : QDialog(parent)
     // The read-only text keeps a cursor, so the keys still move through the report.
     m_out->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
+    m_page = new QTextEdit(this);
+    m_page->setObjectName(QStringLiteral("R_Page"));
+    m_page->setReadOnly(true);
+    m_page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_page->hide();
+
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setSizeGripEnabled(false);
@@ -98,6 +105,7 @@ TTiskF::TTiskF(const ITranslator& translator, QWidget* parent) : QDialog(parent)
     layout->setSpacing(0);
     layout->addWidget(toolBar);
     layout->addWidget(m_out, 1);
+    layout->addWidget(m_page, 1);
     layout->addWidget(m_statusBar);
 
     resize(ClientSize);
@@ -117,12 +125,25 @@ bool TTiskF::showReport(const QStringList& lines) {
     for (QString& line : shown)
         if (IsPageBreakLine(line))
             line.clear();
+    m_page->hide();
+    m_out->show();
     m_out->setReadOnly(false);
     m_out->setPlainText(shown.join(u'\n'));
     m_out->setReadOnly(true);
     m_out->moveCursor(QTextCursor::Start);
     m_out->ensureCursorVisible();
     m_out->setFocus();
+    ApplyDialogTexts();
+    return exec() == QDialog::Accepted;
+}
+
+bool TTiskF::showPage(const QString& html) {
+    m_lines.clear();
+    m_out->hide();
+    m_page->show();
+    m_page->setHtml(html);
+    m_page->moveCursor(QTextCursor::Start);
+    m_page->setFocus();
     ApplyDialogTexts();
     return exec() == QDialog::Accepted;
 }

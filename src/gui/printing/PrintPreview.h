@@ -6,6 +6,7 @@
 
 class ITranslator;
 class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class QStatusBar;
 
@@ -18,6 +19,8 @@ public:
 
     // Shows the lines modally; true when the user chose Print.
     bool showReport(const QStringList& lines);
+    // Shows a laid-out page (rich text) in place of the lines; true when the user chose Print.
+    bool showPage(const QString& html);
     // The lines of the text area.
     QStringList reportLines() const;
     void ApplyDialogTexts();
@@ -34,5 +37,6 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_print = nullptr;
     QPlainTextEdit* m_out = nullptr;
+    QTextEdit* m_page = nullptr;
     QStatusBar* m_statusBar = nullptr;
 };
