@@ -7,7 +7,7 @@
 struct TCommissioningCertificate;
 
 // The certificate as one self-contained HTML page with its own print style (landscape pages, the
-// table's header on every page). Qt's rich text reads the same page for the printed certificate.
+// table's header on every page); the print preview shows it too.
 QString CertificateHtml(const TCommissioningCertificate& certificate);
 
 // The page as UTF-8, written through a temporary file so that a failure leaves an existing file as
