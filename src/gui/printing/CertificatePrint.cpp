@@ -9,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include <array>
 #include <cmath>
@@ -24,7 +25,7 @@ bool fail(QString* error, const char* reason) {
 }
 
 // Of the page's width: the names and remarks need room, the numbers little.
-constexpr std::array<double, CertificateColumnCount> BranchColumns = {3, 13, 11, 8, 8, 7, 10, 5, 8, 9, 18};
+constexpr std::array<double, CertificateColumnCount> BranchColumns = {3, 12, 11, 8, 8, 7, 9, 5, 8, 9, 20};
 constexpr std::array<double, 3> DeficiencyColumns = {30, 20, 50};
 const QColor HeaderFill(0xE4, 0xE4, 0xE4);
 
@@ -77,8 +78,12 @@ public:
     // Label and value pairs, two to a line.
     void fields(const std::vector<TCertificateField>& fields) {
         const qreal w = m_body.width();
-        const std::array<qreal, 4> x = {0, w * 0.14, w * 0.50, w * 0.64};
-        const std::array<qreal, 4> width = {w * 0.14, w * 0.35, w * 0.14, w * 0.35};
+        qreal label = 0;
+        for (const TCertificateField& f : fields)
+            label = std::max(label, m_boldMetrics.horizontalAdvance(f.Label + u':'));
+        label = std::min(label + 8 * m_pt, w * 0.22);
+        const std::array<qreal, 4> x = {0, label, w * 0.50, w * 0.50 + label};
+        const std::array<qreal, 4> width = {label, w * 0.50 - label, label, w * 0.50 - label};
         for (std::size_t i = 0; i < fields.size(); i += 2) {
             qreal h = m_textMetrics.height();
             for (std::size_t j = i; j < i + 2 && j < fields.size(); ++j)
@@ -97,14 +102,14 @@ public:
     // A heading kept on the page of the table's header and first row.
     void table(const QString& heading, const TRow& header, const std::vector<TRow>& rows,
                const std::vector<double>& percents) {
-        std::vector<qreal> x, width;
-        qreal left = 0;
-        for (double p : percents) {
-            x.push_back(left);
-            width.push_back(m_body.width() * p / 100.0);
-            left += width.back();
-        }
         const qreal pad = 2.5 * m_pt;
+        const std::vector<qreal> width = columnWidths(header, rows, percents, pad);
+        std::vector<qreal> x;
+        qreal left = 0;
+        for (qreal w : width) {
+            x.push_back(left);
+            left += w;
+        }
         const auto rowHeight = [&](const TRow& row, const QFontMetricsF& m) {
             qreal h = m.height();
             for (std::size_t i = 0; i < row.size() && i < width.size(); ++i) {
@@ -192,6 +197,56 @@ public:
     void finish() { foot(); }
 
 private:
+    qreal widestWord(const QFontMetricsF& m, const QString& text) const {
+        qreal widest = 0;
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        for (const QString& word : text.split(blanks, Qt::SkipEmptyParts))
+            widest = std::max(widest, m.horizontalAdvance(word));
+        return widest;
+    }
+
+    // The shares of the page, widened where a caption's word or a cell's word would not fit (longer
+    // words in other languages); the names and remarks give up the room.
+    std::vector<qreal> columnWidths(const TRow& header, const std::vector<TRow>& rows,
+                                    const std::vector<double>& percents, qreal pad) const {
+        const std::size_t n = percents.size();
+        std::vector<qreal> width(n), least(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            width[i] = m_body.width() * percents[i] / 100.0;
+            least[i] = i < header.size() ? widestWord(m_headerMetrics, header[i].Text) : 0;
+        }
+        // Numbers and words like the status stay whole; remarks and names may wrap anywhere.
+        std::vector<bool> flexible(n, false);
+        for (std::size_t i = 0; i < n; ++i)
+            flexible[i] = percents[i] >= 11;
+        for (const TRow& row : rows)
+            for (std::size_t i = 0; i < n && i < row.size(); ++i) {
+                if (flexible[i])
+                    continue;
+                least[i] = std::max(least[i], row[i].Right ? m_textMetrics.horizontalAdvance(row[i].Text)
+                                                           : widestWord(m_textMetrics, row[i].Text));
+                if (!row[i].Mark.isEmpty())
+                    least[i] = std::max(least[i], m_smallMetrics.horizontalAdvance(row[i].Mark));
+            }
+        qreal extra = 0, give = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const qreal need = std::min(least[i] + 2 * pad + 1, m_body.width() * 0.25);
+            if (need > width[i]) {
+                extra += need - width[i];
+                width[i] = need;
+            }
+            if (flexible[i])
+                give += width[i];
+        }
+        if (extra > 0 && give > 0) {
+            const qreal keep = std::max(0.3, (give - extra) / give);
+            for (std::size_t i = 0; i < n; ++i)
+                if (flexible[i])
+                    width[i] *= keep;
+        }
+        return width;
+    }
+
     QFontMetricsF font11() const { return QFontMetricsF(font(11, true), &m_printer); }
 
     qreal textHeight(const QFontMetricsF& m, const QString& text, qreal width) const {
@@ -299,7 +354,9 @@ bool PrintCertificate(const TCommissioningCertificate& certificate, QPrinter& pr
 
     TRow branchHeader;
     for (int col = 0; col < certificate.Columns.size() && col < CertificateColumnCount; ++col)
-        branchHeader.push_back({certificate.Columns.at(col), IsCertificateNumberColumn(col), {}});
+        // The unit on a line of its own: "[l/h]" must not break at its slash.
+        branchHeader.push_back({QString(certificate.Columns.at(col)).replace(QStringLiteral(" ["), QStringLiteral("\n[")),
+                                IsCertificateNumberColumn(col), {}});
     std::vector<TRow> branches;
     branches.reserve(certificate.Rows.size());
     bool anyUncertain = false;
