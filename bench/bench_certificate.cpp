@@ -10,14 +10,12 @@
 #include "model/Translator.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
-#include "printing/CertificateHtml.h"
 #include "printing/CertificatePrint.h"
 #include "printing/CommissioningCertificate.h"
 #include "printing/PdfReport.h"
 #include "printing/ProjectReport.h"
 
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -89,26 +87,7 @@ void BM_CertificatePdf(benchmark::State& run) {
     }
 }
 
-// The print preview's page: the certificate's HTML shown in a text view, as the desktop preview
-// does before the user chooses Print.
-void BM_CertificatePreviewPage(benchmark::State& run) {
-    const auto project = fullProject();
-    const auto catalogue = std::make_unique<TValveCatalogue>();
-    const TCommissioningDetails details = fullDetails();
-    const TCommissioningSettings who;
-    const TUnits units;
-    QTextEdit view;
-    view.resize(577, 600);
-    for (auto _ : run) {
-        const TCommissioningCertificate certificate = BuildCommissioningCertificate(
-            {*project, *catalogue, 0, details, who, CertificateTolerance(details, 10.0)}, units, EnglishOnly());
-        view.setHtml(CertificateHtml(certificate));
-        benchmark::DoNotOptimize(view.document()->size());
-    }
-}
-
 BENCHMARK(BM_ProjectReportPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CertificatePdf)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CertificatePreviewPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -24,7 +24,6 @@
 #include <QRegularExpression>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -177,23 +176,23 @@ TEST_F(ProjectPrintTest, CommissioningCertificateGoesThroughThePreviewToThePrint
     state->Settings.Commissioning.Engineer = QStringLiteral("A. Engineer");
     const QString pdf = dir.filePath(QStringLiteral("certificate.pdf"));
     window->setPrinterSetup(pdfFile(pdf));
-    QString shown;
+    int shownPages = 0;
     TPreviewScript script(*preview, [&](TTiskF& p) {
-        shown = p.findChild<QTextEdit*>(QStringLiteral("R_Page"))->toPlainText();
+        shownPages = p.shownPageCount();
         TPreviewScript::click("Print")(p);
     });
     window->action(QStringLiteral("mCommissioningCertificate"))->trigger();
     ASSERT_EQ(script.Shown, 1);
-    EXPECT_TRUE(shown.contains(QStringLiteral("Commissioning certificate"))) << qPrintable(shown);
-    EXPECT_TRUE(shown.contains(QStringLiteral("City Hospital")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Pump too small")));
+    // The preview shows the very pages that are printed.
     const int pages = pdfPageCount(pdf);
     EXPECT_GE(pages, 1);
+    EXPECT_EQ(shownPages, pages);
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished(60000));
     const QString printed = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-    for (const char* piece : {"City Hospital", "A. Engineer", "J. Smith", "Result: FAIL", "uncertain", "No access"})
+    for (const char* piece :
+         {"City Hospital", "A. Engineer", "J. Smith", "Result: FAIL", "uncertain", "Pump too small", "No access"})
         EXPECT_TRUE(printed.contains(QLatin1String(piece))) << piece;
     EXPECT_TRUE(printed.contains(QStringLiteral("Page %1 of %1").arg(pages)));
     EXPECT_TRUE(ui.Log.isEmpty());

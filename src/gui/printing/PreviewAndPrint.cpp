@@ -2,7 +2,6 @@
 #include "printing/PreviewAndPrint.h"
 
 #include "model/Translator.h"
-#include "printing/CertificateHtml.h"
 #include "printing/CertificatePrint.h"
 #include "printing/PrintPreview.h"
 #include "printing/PrintReport.h"
@@ -33,9 +32,10 @@ bool PreviewAndPrint(TTiskF& preview, const QStringList& lines, QPrinter& printe
 
 bool PreviewAndPrintCertificate(TTiskF& preview, const TCommissioningCertificate& certificate, QPrinter& printer,
                                 const TPrintMargins& margins, IUserInterface& ui, const ITranslator& translator) {
-    if (!preview.showPage(CertificateHtml(certificate)))
-        return false;
     QString error;
+    const auto paint = [&](QPrinter& target) { PrintCertificate(certificate, target, margins, &error); };
+    if (!preview.showPages(printer, paint))
+        return false;
     if (PrintCertificate(certificate, printer, margins, &error))
         return true;
     return reportPrintError(error, ui, translator);

@@ -15,6 +15,6 @@ struct TPrintMargins;
 bool PreviewAndPrint(TTiskF& preview, const QStringList& lines, QPrinter& printer,
                      const TPrintMargins& margins, IUserInterface& ui, const ITranslator& translator);
 
-// The same for the commissioning certificate, shown and printed as a laid-out page.
+// The same for the commissioning certificate, its printed pages shown in the preview.
 bool PreviewAndPrintCertificate(TTiskF& preview, const TCommissioningCertificate& certificate, QPrinter& printer,
                                 const TPrintMargins& margins, IUserInterface& ui, const ITranslator& translator);

@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QVBoxLayout>
 
 namespace {
@@ -90,12 +91,6 @@ TTiskF::TTiskF(const ITranslator& translator, QWidget* parent) : QDialog(parent)
     // The read-only text keeps a cursor, so the keys still move through the report.
     m_out->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-    m_page = new QTextEdit(this);
-    m_page->setObjectName(QStringLiteral("R_Page"));
-    m_page->setReadOnly(true);
-    m_page->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_page->hide();
-
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setSizeGripEnabled(false);
@@ -105,7 +100,6 @@ TTiskF::TTiskF(const ITranslator& translator, QWidget* parent) : QDialog(parent)
     layout->setSpacing(0);
     layout->addWidget(toolBar);
     layout->addWidget(m_out, 1);
-    layout->addWidget(m_page, 1);
     layout->addWidget(m_statusBar);
 
     resize(ClientSize);
@@ -125,7 +119,7 @@ bool TTiskF::showReport(const QStringList& lines) {
     for (QString& line : shown)
         if (IsPageBreakLine(line))
             line.clear();
-    m_page->hide();
+    dropPages();
     m_out->show();
     m_out->setReadOnly(false);
     m_out->setPlainText(shown.join(u'\n'));
@@ -137,15 +131,42 @@ bool TTiskF::showReport(const QStringList& lines) {
     return exec() == QDialog::Accepted;
 }
 
-bool TTiskF::showPage(const QString& html) {
+bool TTiskF::showPages(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
     m_lines.clear();
+    dropPages();
     m_out->hide();
-    m_page->show();
-    m_page->setHtml(html);
-    m_page->moveCursor(QTextCursor::Start);
-    m_page->setFocus();
+    // Drawn by the very code that prints, on the printer the user chose: what is shown is what
+    // comes out.
+    m_pages = new QPrintPreviewWidget(&printer, this);
+    m_pages->setObjectName(QStringLiteral("R_Pages"));
+    connect(m_pages, &QPrintPreviewWidget::paintRequested, this, [paint](QPrinter* target) { paint(*target); });
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_pages, 1);
+    m_pages->fitToWidth();
+    m_pages->updatePreview();
+    // A page across is worth more room than the text's narrow column.
+    const QSize wanted(1000, 760);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() * 0.9 : wanted;
+    const QSize before = size();
+    resize(wanted.boundedTo(room).expandedTo(before));
+    CmCreate();
+    m_pages->setFocus();
     ApplyDialogTexts();
-    return exec() == QDialog::Accepted;
+    const bool print = exec() == QDialog::Accepted;
+    resize(before);
+    CmCreate();
+    return print;
+}
+
+int TTiskF::shownPageCount() const {
+    return m_pages ? m_pages->pageCount() : 0;
+}
+
+void TTiskF::dropPages() {
+    if (!m_pages)
+        return;
+    delete m_pages;
+    m_pages = nullptr;
 }
 
 QStringList TTiskF::reportLines() const {

@@ -4,9 +4,12 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
+
 class ITranslator;
 class QPlainTextEdit;
-class QTextEdit;
+class QPrintPreviewWidget;
+class QPrinter;
 class QPushButton;
 class QStatusBar;
 
@@ -19,8 +22,11 @@ public:
 
     // Shows the lines modally; true when the user chose Print.
     bool showReport(const QStringList& lines);
-    // Shows a laid-out page (rich text) in place of the lines; true when the user chose Print.
-    bool showPage(const QString& html);
+    // Shows the pages `paint` draws on the printer in place of the lines; true when the user
+    // chose Print.
+    bool showPages(QPrinter& printer, const std::function<void(QPrinter&)>& paint);
+    // The pages of the last showPages, 0 while the lines are shown.
+    int shownPageCount() const;
     // The lines of the text area.
     QStringList reportLines() const;
     void ApplyDialogTexts();
@@ -30,6 +36,7 @@ protected:
 
 private:
     void CmCreate();
+    void dropPages();
 
     const ITranslator& m_translator;
     // The lines as given: the text area shows a page break as an empty line.
@@ -37,6 +44,6 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_print = nullptr;
     QPlainTextEdit* m_out = nullptr;
-    QTextEdit* m_page = nullptr;
+    QPrintPreviewWidget* m_pages = nullptr;
     QStatusBar* m_statusBar = nullptr;
 };
