@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CertificateFixture.h"
-#include "mainwindow/test_dialogs_app.h"
 #include "model/InstrumentText.h"
 #include "printing/CertificatePrint.h"
 
@@ -9,7 +8,7 @@
 
 namespace {
 
-const auto* const application = ::testing::AddGlobalTestEnvironment(new DialogTestApplication);
+// The QApplication comes from test_print_report.cpp's environment: one per program.
 
 // The PDF's text page by page, as a reader extracts it.
 QStringList pdfPages(const QString& path) {
