@@ -12,8 +12,6 @@
 #include <QRegularExpression>
 
 #include <array>
-#include <cmath>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -88,6 +86,7 @@ public:
             qreal h = m_textMetrics.height();
             for (std::size_t j = i; j < i + 2 && j < fields.size(); ++j)
                 h = std::max(h, textHeight(m_textMetrics, fields[j].Value, width[(j - i) * 2 + 1] - 4 * m_pt));
+            h = std::min(h, m_body.height() / 2);
             room(h);
             for (std::size_t j = i; j < i + 2 && j < fields.size(); ++j) {
                 const std::size_t k = (j - i) * 2;
@@ -118,7 +117,8 @@ public:
                     cell += m_smallMetrics.height();
                 h = std::max(h, cell);
             }
-            // A row taller than a page is cut at the page's foot rather than never placed.
+            // Text of more than half a page (a remark pages long) is cut there, so that the row
+            // still fits a page; the HTML and the spreadsheets keep it whole.
             return std::min(h + 2 * pad, m_body.height() / 2);
         };
         const qreal headerHeight = rowHeight(header, m_headerMetrics);
