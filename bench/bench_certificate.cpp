@@ -50,7 +50,8 @@ TCommissioningDetails fullDetails() {
     details.TestDate = QDate(2026, 11, 30);
     details.Witness = QStringLiteral("Witness");
     for (int i = 0; i < MaxBranches; ++i)
-        details.BranchRemarks << (i % 5 == 0 ? QStringLiteral("Checked twice, valve %1 replaced").arg(i) : QString());
+        details.BranchRemarks << (i % 5 == 0 ? QStringLiteral("Checked twice, valve %1 replaced").arg(i)
+                                             : QString());
     return details;
 }
 
@@ -73,14 +74,15 @@ void BM_CertificatePdf(benchmark::State& run) {
     const auto project = fullProject();
     const auto catalogue = std::make_unique<TValveCatalogue>();
     const TCommissioningDetails details = fullDetails();
-    const TCommissioningSettings who{QStringLiteral("Engineer"), QStringLiteral("Firm"), QStringLiteral("0421"),
-                                     QDate(2026, 6, 1), 3000.0};
+    const TCommissioningSettings who{QStringLiteral("Engineer"), QStringLiteral("Firm"),
+                                     QStringLiteral("0421"), QDate(2026, 6, 1), 3000.0};
     const TUnits units;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("certificate.pdf"));
     for (auto _ : run) {
         const TCommissioningCertificate certificate = BuildCommissioningCertificate(
-            {*project, *catalogue, 0, details, who, CertificateTolerance(details, 10.0)}, units, EnglishOnly());
+            {*project, *catalogue, 0, details, who, CertificateTolerance(details, 10.0)}, units,
+            EnglishOnly());
         QString error;
         if (!PrintCertificateToPdf(certificate, path, TPrintMargins{}, &error))
             run.SkipWithError(qPrintable(error));

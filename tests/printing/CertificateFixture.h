@@ -52,9 +52,10 @@ struct CertificateFixture {
             << qPrintable(error);
     }
 
-    TCommissioningCertificate build(const ITranslator& translator, std::optional<TTolerance> tolerance = {}) const {
-        return BuildCommissioningCertificate({*Project, *Catalogue, 0, Details, Who,
-                                              tolerance.value_or(CertificateTolerance(Details, 10.0))},
-                                             Units, translator);
+    TCommissioningCertificate build(const ITranslator& translator,
+                                    std::optional<TTolerance> tolerance = {}) const {
+        return BuildCommissioningCertificate(
+            {*Project, *Catalogue, 0, Details, Who, tolerance.value_or(CertificateTolerance(Details, 10.0))},
+            Units, translator);
     }
 };

@@ -128,10 +128,12 @@ TEST(CommissioningCertificate, WritersLeaveTheTargetAsItWasOnFailure) {
     const QString folder = dir.filePath(QStringLiteral("taken.xlsx"));
     ASSERT_TRUE(QDir().mkdir(folder));
     using TWriter = bool (*)(const TCommissioningCertificate&, const QString&, QString*);
-    for (const TWriter write : {TWriter(WriteCertificateXlsx), TWriter(WriteCertificateCsv), TWriter(WriteCertificateHtml)}) {
+    for (const TWriter write :
+         {TWriter(WriteCertificateXlsx), TWriter(WriteCertificateCsv), TWriter(WriteCertificateHtml)}) {
         QString error;
         EXPECT_FALSE(write(c, folder, &error));
-        EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write ") + QDir::toNativeSeparators(folder))) << qPrintable(error);
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write ") + QDir::toNativeSeparators(folder)))
+            << qPrintable(error);
         EXPECT_TRUE(QFileInfo(folder).isDir());
         const QString missing = dir.filePath(QStringLiteral("no_such/c.xlsx"));
         EXPECT_FALSE(write(c, missing, &error));

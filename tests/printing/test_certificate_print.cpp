@@ -15,7 +15,8 @@ QStringList pdfPages(const QString& path) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     EXPECT_TRUE(process.waitForFinished(60000));
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC)
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput())
+                            .normalized(QString::NormalizationForm_KC)
                             .split(u'\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
@@ -27,9 +28,10 @@ TEST(CertificatePrint, RussianFormWithTheTableHeaderOnEveryPage) {
     // Enough branches for several pages.
     f.Project->Header.Branch_Count = 120;
     for (int i = 6; i < 120; ++i) {
-        f.Project->Branches[static_cast<std::size_t>(i)] = f.Project->Branches[static_cast<std::size_t>(i % 6)];
-        EncodeInstrumentText(QStringLiteral("Flat %1").arg(i + 1), f.Project->Branches[static_cast<std::size_t>(i)].Name,
-                             NameFieldSize, 0);
+        f.Project->Branches[static_cast<std::size_t>(i)] =
+            f.Project->Branches[static_cast<std::size_t>(i % 6)];
+        EncodeInstrumentText(QStringLiteral("Flat %1").arg(i + 1),
+                             f.Project->Branches[static_cast<std::size_t>(i)].Name, NameFieldSize, 0);
     }
     const LanguageFileTranslator russian("ru");
     QTemporaryDir dir;

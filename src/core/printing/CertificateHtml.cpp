@@ -52,8 +52,8 @@ void fieldsTable(QString& h, const std::vector<TCertificateField>& fields) {
         h += QStringLiteral("<tr>");
         for (std::size_t j = i; j < i + 2; ++j) {
             if (j < fields.size())
-                h += QStringLiteral("<td class=\"label\">") + esc(fields[j].Label) + QStringLiteral(":</td><td>") +
-                     esc(fields[j].Value) + QStringLiteral("</td>");
+                h += QStringLiteral("<td class=\"label\">") + esc(fields[j].Label) +
+                     QStringLiteral(":</td><td>") + esc(fields[j].Value) + QStringLiteral("</td>");
             else
                 h += QStringLiteral("<td></td><td></td>");
         }
@@ -77,8 +77,9 @@ QString CertificateHtml(const TCommissioningCertificate& c) {
     fieldsTable(h, c.Summary);
 
     h += QStringLiteral("<h2>") + esc(c.TableTitle) + QStringLiteral("</h2>\n");
-    h += QStringLiteral("<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n"
-                        "<thead><tr>");
+    h += QStringLiteral(
+        "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n"
+        "<thead><tr>");
     for (int col = 0; col < c.Columns.size() && col < CertificateColumnCount; ++col)
         h += QStringLiteral("<th width=\"%1%\"%2>")
                  .arg(ColumnPercent[static_cast<std::size_t>(col)])
@@ -112,8 +113,9 @@ QString CertificateHtml(const TCommissioningCertificate& c) {
     if (c.Deficiencies.empty()) {
         h += QStringLiteral("<p>") + esc(c.NoDeficiencies) + QStringLiteral("</p>\n");
     } else {
-        h += QStringLiteral("<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n"
-                            "<thead><tr><th width=\"30%\">") +
+        h += QStringLiteral(
+                 "<table class=\"grid\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n"
+                 "<thead><tr><th width=\"30%\">") +
              esc(c.Columns.at(CertificateColumnBranch)) + QStringLiteral("</th><th width=\"20%\">") +
              esc(c.Columns.at(CertificateColumnStatus)) + QStringLiteral("</th><th>") +
              esc(c.Columns.at(CertificateColumnRemark)) + QStringLiteral("</th></tr></thead>\n<tbody>\n");
@@ -132,9 +134,10 @@ QString CertificateHtml(const TCommissioningCertificate& c) {
                         "<tr><td colspan=\"5\" style=\"padding-top: 16px;\"><h2>") +
          esc(c.SignaturesTitle) + QStringLiteral("</h2></td></tr>\n");
     for (const TCertificateSignature& s : c.Signatures) {
-        h += QStringLiteral("<tr><td width=\"22%\"><b>") + esc(s.Role) + QStringLiteral(":</b> ") + esc(s.Name) +
-             QStringLiteral("</td><td width=\"9%\" align=\"right\">") + esc(c.SignatureLabel) +
-             QStringLiteral(":</td><td class=\"line\" width=\"35%\">&nbsp;</td><td width=\"7%\" align=\"right\">") +
+        h += QStringLiteral("<tr><td width=\"22%\"><b>") + esc(s.Role) + QStringLiteral(":</b> ") +
+             esc(s.Name) + QStringLiteral("</td><td width=\"9%\" align=\"right\">") + esc(c.SignatureLabel) +
+             QStringLiteral(
+                 ":</td><td class=\"line\" width=\"35%\">&nbsp;</td><td width=\"7%\" align=\"right\">") +
              esc(c.DateLabel) + QStringLiteral(":</td><td class=\"line\" width=\"27%\">&nbsp;</td></tr>\n");
     }
     h += QStringLiteral("</table>\n</body>\n</html>\n");

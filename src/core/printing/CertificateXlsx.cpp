@@ -29,7 +29,8 @@ QByteArray sheetName(const QString& title) {
     return name.isEmpty() ? QByteArrayLiteral("Certificate") : name.toUtf8();
 }
 
-constexpr std::array<double, CertificateColumnCount> ColumnWidths = {5, 24, 24, 12, 12, 10, 12, 9, 10, 14, 40};
+constexpr std::array<double, CertificateColumnCount> ColumnWidths = {5,  24, 24, 12, 12, 10,
+                                                                     12, 9,  10, 14, 40};
 
 // The worksheet's cells; the first failing call's code is kept.
 struct TSheet {

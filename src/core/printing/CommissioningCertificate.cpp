@@ -68,13 +68,15 @@ TTolerance CertificateTolerance(const TCommissioningDetails& details, double bal
 QString ToleranceText(const TTolerance& tolerance, const QLocale& locale) {
     if (tolerance.isSymmetric())
         return QStringLiteral("\u00B1") + locale.toString(tolerance.Upper) + QStringLiteral(" %");
-    return locale.negativeSign() + locale.toString(tolerance.Lower) + QStringLiteral(" % / ") + locale.positiveSign() +
-           locale.toString(tolerance.Upper) + QStringLiteral(" %");
+    return locale.negativeSign() + locale.toString(tolerance.Lower) + QStringLiteral(" % / ") +
+           locale.positiveSign() + locale.toString(tolerance.Upper) + QStringLiteral(" %");
 }
 
 TCommissioningCertificate BuildCommissioningCertificate(const TCertificateSource& source, const TUnits& units,
                                                         const ITranslator& translator) {
-    auto tr = [&translator](const char* english) { return translator.Translate(QString::fromLatin1(english)); };
+    auto tr = [&translator](const char* english) {
+        return translator.Translate(QString::fromLatin1(english));
+    };
     const TProject& project = source.Project;
     const TCommissioningDetails& details = source.Details;
     const TCommissioningSettings& who = source.Commissioning;
@@ -133,7 +135,8 @@ TCommissioningCertificate BuildCommissioningCertificate(const TCertificateSource
             .arg(units.ReadoutPressure(who.MinDifferentialPressure) + u' ' + units.PressureUnitName());
 
     const TBalancingSummary balance = BalanceProject(project, source.Tolerance);
-    const std::vector<TBalancingRow> rows = BuildBalancingRows({project, source.Catalogue, source.CodePage}, balance);
+    const std::vector<TBalancingRow> rows =
+        BuildBalancingRows({project, source.Catalogue, source.CodePage}, balance);
     const std::size_t count = std::min(rows.size(), summary.Branches.size());
     c.Rows.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -162,7 +165,8 @@ TCommissioningCertificate BuildCommissioningCertificate(const TCertificateSource
         if (f.Status != TCommissioningStatus::Within) {
             QString finding = r.Cells[CertificateColumnStatus].Text;
             if (f.PercentOfDesign)
-                finding += QStringLiteral(", ") + r.Cells[CertificateColumnPercent].Text + QStringLiteral(" %");
+                finding +=
+                    QStringLiteral(", ") + r.Cells[CertificateColumnPercent].Text + QStringLiteral(" %");
             c.Deficiencies.push_back({QString::number(i + 1) + u' ' + row.Name, finding, remark});
         }
         c.Rows.push_back(std::move(r));

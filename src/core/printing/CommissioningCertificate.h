@@ -57,7 +57,7 @@ struct TCertificateRow {
 };
 
 struct TCertificateDeficiency {
-    QString Branch; // "3 Flat 3"
+    QString Branch;  // "3 Flat 3"
     QString Finding; // "below, 91.5 % of design"
     QString Remark;
 };

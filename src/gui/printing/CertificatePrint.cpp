@@ -29,7 +29,8 @@ const QColor HeaderFill(0xE4, 0xE4, 0xE4);
 
 QFont font(qreal points, bool bold = false, bool italic = false) {
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setFamilies(
+        {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
@@ -50,9 +51,9 @@ class TCertificatePages {
 public:
     TCertificatePages(QPainter& painter, QPrinter& printer, const QSizeF& body, qreal footHeight, bool draw,
                       const TCommissioningCertificate& c, int pageCount)
-        : m_painter(painter), m_printer(printer), m_body(body), m_footHeight(footHeight), m_draw(draw), m_c(c),
-          m_pageCount(pageCount), m_pt(printer.logicalDpiY() / 72.0), m_text(font(8.5)), m_bold(font(8.5, true)),
-          m_small(font(7.5, false, true)), m_header(font(7.5, true)),
+        : m_painter(painter), m_printer(printer), m_body(body), m_footHeight(footHeight), m_draw(draw),
+          m_c(c), m_pageCount(pageCount), m_pt(printer.logicalDpiY() / 72.0), m_text(font(8.5)),
+          m_bold(font(8.5, true)), m_small(font(7.5, false, true)), m_header(font(7.5, true)),
           m_textMetrics(m_text, &printer), m_boldMetrics(m_bold, &printer), m_smallMetrics(m_small, &printer),
           m_headerMetrics(m_header, &printer) {}
 
@@ -85,7 +86,8 @@ public:
         for (std::size_t i = 0; i < fields.size(); i += 2) {
             qreal h = m_textMetrics.height();
             for (std::size_t j = i; j < i + 2 && j < fields.size(); ++j)
-                h = std::max(h, textHeight(m_textMetrics, fields[j].Value, width[(j - i) * 2 + 1] - 4 * m_pt));
+                h = std::max(h,
+                             textHeight(m_textMetrics, fields[j].Value, width[(j - i) * 2 + 1] - 4 * m_pt));
             h = std::min(h, m_body.height() / 2);
             room(h);
             for (std::size_t j = i; j < i + 2 && j < fields.size(); ++j) {
@@ -287,8 +289,10 @@ private:
         m_painter.drawLine(QPointF(0, y), QPointF(m_body.width(), y));
         const QRectF area(0, y, m_body.width(), m_footHeight * 0.7);
         m_painter.setFont(font(7));
-        m_painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, m_c.Title + QStringLiteral(" \u2013 ") + m_c.ProjectName);
-        m_painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, QString(m_c.PageOf).arg(m_page).arg(m_pageCount));
+        m_painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                           m_c.Title + QStringLiteral(" \u2013 ") + m_c.ProjectName);
+        m_painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter,
+                           QString(m_c.PageOf).arg(m_page).arg(m_pageCount));
     }
 
     QPainter& m_painter;
@@ -307,8 +311,8 @@ private:
 };
 
 void layOut(TCertificatePages& p, const TCommissioningCertificate& c, const TRow& branchHeader,
-            const std::vector<TRow>& branches, const TRow& deficiencyHeader, const std::vector<TRow>& deficiencies,
-            bool anyUncertain) {
+            const std::vector<TRow>& branches, const TRow& deficiencyHeader,
+            const std::vector<TRow>& deficiencies, bool anyUncertain) {
     p.title(c.Title, 16);
     p.fields(c.Details);
     p.space(6);
@@ -337,8 +341,8 @@ void layOut(TCertificatePages& p, const TCommissioningCertificate& c, const TRow
 
 } // namespace
 
-bool PrintCertificate(const TCommissioningCertificate& certificate, QPrinter& printer, const TPrintMargins& margins,
-                      QString* error) {
+bool PrintCertificate(const TCommissioningCertificate& certificate, QPrinter& printer,
+                      const TPrintMargins& margins, QString* error) {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setFullPage(false);
     if (!printer.setPageMargins(QMarginsF(margins.Left, margins.Top, margins.Right, margins.Bottom),
@@ -355,16 +359,19 @@ bool PrintCertificate(const TCommissioningCertificate& certificate, QPrinter& pr
     TRow branchHeader;
     for (int col = 0; col < certificate.Columns.size() && col < CertificateColumnCount; ++col)
         // The unit on a line of its own: "[l/h]" must not break at its slash.
-        branchHeader.push_back({QString(certificate.Columns.at(col)).replace(QStringLiteral(" ["), QStringLiteral("\n[")),
-                                IsCertificateNumberColumn(col), {}});
+        branchHeader.push_back(
+            {QString(certificate.Columns.at(col)).replace(QStringLiteral(" ["), QStringLiteral("\n[")),
+             IsCertificateNumberColumn(col),
+             {}});
     std::vector<TRow> branches;
     branches.reserve(certificate.Rows.size());
     bool anyUncertain = false;
     for (const TCertificateRow& r : certificate.Rows) {
         TRow row;
         for (int col = 0; col < CertificateColumnCount; ++col)
-            row.push_back({r.Cells[static_cast<std::size_t>(col)].Text, IsCertificateNumberColumn(col),
-                           col == CertificateColumnFinalFlow && r.Uncertain ? certificate.UncertainWord : QString()});
+            row.push_back(
+                {r.Cells[static_cast<std::size_t>(col)].Text, IsCertificateNumberColumn(col),
+                 col == CertificateColumnFinalFlow && r.Uncertain ? certificate.UncertainWord : QString()});
         anyUncertain = anyUncertain || r.Uncertain;
         branches.push_back(std::move(row));
     }

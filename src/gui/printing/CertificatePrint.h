@@ -12,8 +12,8 @@ struct TPrintMargins;
 // project and "Page n of m". Drawn directly rather than through rich text, which takes many
 // seconds to lay out a table of 1500 branches.
 // False with *error (English, for the catalogue) when the job could not be done.
-bool PrintCertificate(const TCommissioningCertificate& certificate, QPrinter& printer, const TPrintMargins& margins,
-                      QString* error);
+bool PrintCertificate(const TCommissioningCertificate& certificate, QPrinter& printer,
+                      const TPrintMargins& margins, QString* error);
 
 // The same into the PDF file pdfPath.
 bool PrintCertificateToPdf(const TCommissioningCertificate& certificate, const QString& pdfPath,
