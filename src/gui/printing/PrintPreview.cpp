@@ -9,11 +9,11 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QVBoxLayout>
 
 namespace {
@@ -153,6 +153,9 @@ bool TTiskF::showPages(QPrinter& printer, const std::function<void(QPrinter&)>& 
     m_pages->setFocus();
     ApplyDialogTexts();
     const bool print = exec() == QDialog::Accepted;
+    // The pages hold on to the caller's printer: they go with the answer.
+    dropPages();
+    m_out->show();
     resize(before);
     CmCreate();
     return print;

@@ -13,8 +13,9 @@ class QPrinter;
 class QPushButton;
 class QStatusBar;
 
-// The print preview of projects and records: the report text read-only in a fixed-pitch font, with
-// Cancel and Print. Created once and reused.
+// The print preview of projects and records: the report text read-only in a fixed-pitch font, or a
+// report's printed pages (the commissioning certificate), with Cancel and Print. Created once and
+// reused.
 class TTiskF : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +26,7 @@ public:
     // Shows the pages `paint` draws on the printer in place of the lines; true when the user
     // chose Print.
     bool showPages(QPrinter& printer, const std::function<void(QPrinter&)>& paint);
-    // The pages of the last showPages, 0 while the lines are shown.
+    // The pages on screen while showPages waits for the answer, else 0.
     int shownPageCount() const;
     // The lines of the text area.
     QStringList reportLines() const;
