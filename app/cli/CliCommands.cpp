@@ -12,6 +12,7 @@ int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStr
 int RunDeviceReadRecords(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceReadValves(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunReportProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunReportCertificate(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunWorkbookImport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunWorkbookExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
@@ -65,6 +66,17 @@ const std::vector<TCliCommand>& CliCommands() {
         {"report", "record", "report record FILE.r9q4 -o OUT.pdf [--text] [--charts]", RunReportRecord,
          {textOption,
           {"charts", nullptr, "A first page with the record header and both charts, then the records report."}}},
+        {"report", "certificate",
+         "report certificate FILE.proj -o OUT.pdf|OUT.html|OUT.csv|OUT.xlsx [--tolerance P|-L,+H]",
+         RunReportCertificate,
+         {{"tolerance", "P|-L,+H",
+           "Tolerance in per cent either way, or below and above the requested flow as in --tolerance=-5,+10 "
+           "(default: the project's commissioning details, else the settings file's, else 10)."}},
+         "The commissioning certificate of the project: its details (FILE.commissioning.json beside it, and\n"
+         "the [Commissioning] settings), the summary, every branch with its % of design, final differential\n"
+         "pressure and Kv, the deficiencies and lines for the signatures. OUT's extension picks the format:\n"
+         "a PDF to print and sign, one HTML page, CSV (the details as leading rows) or an .xlsx workbook.\n"
+         "A damaged details file fails the command (exit status 1)."},
         {"workbook", "import", "workbook import BOOK -o FILE.proj", RunWorkbookImport},
         {"workbook", "export", "workbook export FILE.proj BOOK", RunWorkbookExport},
     };

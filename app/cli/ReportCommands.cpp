@@ -2,7 +2,9 @@
 // zrv10-cli report ...: the printed reports of projects and records, as a PDF or as their text.
 #include "CliOptions.h"
 
+#include "files/CommissioningFile.h"
 #include "files/ProcessPaths.h"
+#include "files/ProjectCheck.h"
 #include "files/ProjectFile.h"
 #include "files/RecordFile.h"
 #include "files/SafeFileWriter.h"
@@ -10,6 +12,11 @@
 #include "model/Translator.h"
 #include "files/ValveCache.h"
 #include "model/ValveCatalogue.h"
+#include "printing/CertificateCsv.h"
+#include "printing/CertificateHtml.h"
+#include "printing/CertificatePrint.h"
+#include "printing/CertificateXlsx.h"
+#include "printing/CommissioningCertificate.h"
 #include "printing/PdfReport.h"
 #include "printing/PrintReport.h"
 #include "printing/ProjectReport.h"
@@ -26,7 +33,9 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -61,8 +70,10 @@ bool writeText(const QStringList& lines, const QString& path, QTextStream& err) 
     return false;
 }
 
+using TPrintToPdf = std::function<bool(const QString& pdfPath, const TPrintMargins& margins, QString* error)>;
+
 // Printed into a private folder first, so that a failed job never leaves part of a PDF at the target.
-bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, const TFirstPage& firstPage = {}) {
+bool printPdf(const TPrintToPdf& print, const QString& path, QTextStream& err) {
     if (!CanDrawPages()) {
         err << "zrv10-cli: PDF output needs the graphics libraries\n";
         return false;
@@ -75,8 +86,7 @@ bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, c
     const QString printed = work.filePath(QStringLiteral("report.pdf"));
     QString error;
     const TSettings settings = LoadSettings(qtPath(ProcessApplicationPaths().SettingsFile));
-    if (!PrintReportToPdf(firstPage, lines, printed, QFileInfo(path).completeBaseName(), settings.PrintMargins,
-                          &error)) {
+    if (!print(printed, settings.PrintMargins, &error)) {
         err << "zrv10-cli: Print error: " << error << "\n";
         return false;
     }
@@ -90,6 +100,15 @@ bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, c
         return false;
     }
     return true;
+}
+
+bool writePdf(const QStringList& lines, const QString& path, QTextStream& err, const TFirstPage& firstPage = {}) {
+    const QString docName = QFileInfo(path).completeBaseName();
+    return printPdf(
+        [&](const QString& pdfPath, const TPrintMargins& margins, QString* error) {
+            return PrintReportToPdf(firstPage, lines, pdfPath, docName, margins, error);
+        },
+        path, err);
 }
 
 int writeReport(const QStringList& lines, const TReportArgs& a, QTextStream& out, QTextStream& err,
@@ -151,4 +170,74 @@ int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& e
     const std::unique_ptr<TRecordChart> pressure = MakeRecordChart(*store, a.Options.Units, translator, true);
     const std::unique_ptr<TRecordChart> flow = MakeRecordChart(*store, a.Options.Units, translator, false);
     return writeReport(lines, a, out, err, RecordChartsPage(store->CurrentHeader, translator, *pressure, *flow));
+}
+
+int RunReportCertificate(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const char* usage = "report certificate FILE.proj -o OUT.pdf|OUT.html|OUT.csv|OUT.xlsx [--tolerance P|-L,+H]";
+    const TReportArgs a = reportArgs(options);
+    if (!checkUsage(a, usage, err))
+        return 2;
+    const QString& path = a.Options.Output;
+    const QString format = QFileInfo(path).suffix().toLower();
+    if (format != QLatin1String("pdf") && format != QLatin1String("html") && format != QLatin1String("csv") &&
+        format != QLatin1String("xlsx")) {
+        err << "zrv10-cli: the output's extension picks the format: .pdf, .html, .csv or .xlsx; not \"" << path
+            << "\"\n";
+        return 2;
+    }
+    std::optional<TTolerance> given;
+    if (a.Options.Extra.contains(QStringLiteral("--tolerance"))) {
+        const QString text = a.Options.extraValue(QStringLiteral("--tolerance"));
+        given = ParseToleranceOption(text);
+        if (!given) {
+            err << "zrv10-cli: --tolerance takes a number of per cent from 0 to 1000 (either way) or two, "
+                   "below and above, as in --tolerance=-5,+10; not \"" << text << "\"\n";
+            return 2;
+        }
+    }
+    const TUnits& units = a.Options.Units;
+    const QString projectPath = a.Options.Positional.first();
+    auto project = std::make_unique<TProject>();
+    QString error;
+    if (!LoadProjectFile(projectPath, *project, a.Options.CodePage, units.Locale, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    const TIdentityTranslator translator;
+    // A damaged sidecar would certify without the details the engineer entered: refuse it.
+    TCommissioningDetails details;
+    const QString detailsPath = CommissioningPathFor(projectPath);
+    if (LoadCommissioningFile(detailsPath, translator, details, &error) == TCommissioningLoad::Failed) {
+        err << "zrv10-cli: " << QDir::toNativeSeparators(detailsPath) << ": " << error << "\n";
+        return 1;
+    }
+    const TApplicationPaths paths = ProcessApplicationPaths();
+    const TSettings settings = LoadSettings(qtPath(paths.SettingsFile));
+    auto catalogue = std::make_unique<TValveCatalogue>();
+    const QString cacheDir = qtPath(paths.DataDir);
+    if (!LoadValveCache(cacheDir, *catalogue) && project->branchCount() > 0)
+        err << "zrv10-cli: warning: no valve cache (" << ManufacturersCacheName << ", " << ValvesCacheName
+            << ") in " << cacheDir << "; the valve names are left empty\n";
+    const TTolerance tolerance = given ? *given : CertificateTolerance(details, settings.BalancingTolerance);
+    const TCommissioningCertificate certificate = BuildCommissioningCertificate(
+        {*project, *catalogue, a.Options.CodePage, details, settings.Commissioning, tolerance}, units, translator);
+
+    bool written = false;
+    if (format == QLatin1String("pdf")) {
+        written = printPdf(
+            [&](const QString& pdfPath, const TPrintMargins& margins, QString* reason) {
+                return PrintCertificateToPdf(certificate, pdfPath, margins, reason);
+            },
+            path, err);
+    } else {
+        written = format == QLatin1String("html") ? WriteCertificateHtml(certificate, path, &error)
+                  : format == QLatin1String("csv") ? WriteCertificateCsv(certificate, path, &error)
+                                                   : WriteCertificateXlsx(certificate, path, &error);
+        if (!written)
+            err << "zrv10-cli: " << error << "\n";
+    }
+    if (!written)
+        return 1;
+    out << "Wrote " << path << "\n";
+    return 0;
 }

@@ -4,6 +4,7 @@
 #include "CliCommands.h"
 #include "program/PageDrawingApplication.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -36,6 +37,14 @@ bool drawsPages(int argc, char** argv) {
         return true;
     if (argc < 2 || std::strcmp(argv[1], "report") != 0)
         return false;
+    // Only the certificate's PDF is drawn; its other formats are text and a workbook.
+    if (argc >= 3 && std::strcmp(argv[2], "certificate") == 0) {
+        for (int i = 3; i + 1 < argc; ++i)
+            if (std::strcmp(argv[i], "-o") == 0 || std::strcmp(argv[i], "--o") == 0) {
+                return QByteArray(argv[i + 1]).toLower().endsWith(".pdf");
+            }
+        return true;
+    }
     for (int i = 2; i < argc; ++i)
         if (std::strcmp(argv[i], "--text") == 0)
             return false;

@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, TitleAndFileCommandsFollowTheProjectFlags) {
         EXPECT_EQ(enabled("mExportXLS2"), row.SaveToDevice);
         for (const char* always :
              {"mNewPrj", "mOpenPrj", "mSaveAsPrj", "mImportXLS", "mOpenPrjFromDevice", "mOpenRec",
-              "mOpenRecordFromDevice", "mExit", "mPrint", "mUnits", "mLanguage"})
+              "mOpenRecordFromDevice", "mExit", "mPrint", "mCommissioningCertificate", "mUnits", "mLanguage"})
             EXPECT_TRUE(enabled(always)) << always;
         for (const char* never : {"mPCProjects", "mProjects", "mRecords"})
             EXPECT_FALSE(enabled(never)) << never;
@@ -361,7 +361,7 @@ TEST_F(MainWindowTest, AnOpenConfirmPanelKeepsTheMainCommandsOff) {
     w.UpdateWindowState();
     for (const char* off :
          {"mNewPrj", "mOpenPrj", "mSave", "mSaveAsPrj", "mOpenRec", "mExit", "mAddBranch", "mDeleteBranch",
-          "mMoveBranchUp", "mMoveBranchDown", "mPrint", "mUnits", "mLanguage"})
+          "mMoveBranchUp", "mMoveBranchDown", "mPrint", "mCommissioningCertificate", "mUnits", "mLanguage"})
         EXPECT_FALSE(enabled(off)) << off;
     for (const char* untouched : {"mOpenPrjFromDevice", "mSaveProjectToDevice", "mOpenRecordFromDevice",
                                   "mImportXLS", "mExportXLS2", "mDeleteBranch2"})
@@ -970,7 +970,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
     EXPECT_EQ(itemsOf(w, "mEditMenu"), QStringList({"mAddBranch", "mDeleteBranch", "mMoveBranchUp",
                                                     "mMoveBranchDown", "-", "mUndo", "mRedo"}));
     EXPECT_EQ(itemsOf(w, "mPrint2Menu"),
-              QStringList({"mSetupPrinter", "mSetupPage", "mPrint", "mBalancingReport"}));
+              QStringList({"mSetupPrinter", "mSetupPage", "mPrint", "mBalancingReport", "mCommissioningCertificate"}));
     EXPECT_EQ(itemsOf(w, "mOptionsMenu"), QStringList({"mUnits", "mLanguage", "mBalancingSummary", "mVerifyAfterWrite"}));
     EXPECT_EQ(itemsOf(w, "PopupMenu1"),
               QStringList({"mAddBranch2", "mDeleteBranch2", "mMoveBranchUp2", "mMoveBranchDown2"}));

@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -157,6 +158,43 @@ TEST_F(ProjectPrintTest, BalancingReportGoesThroughThePreviewToThePrinter) {
     EXPECT_EQ(script.Lines.first(), QStringLiteral("Balancing report"));
     EXPECT_TRUE(script.Lines.join(u'\n').contains(QStringLiteral("Outside tolerance    : 1 ")));
     EXPECT_EQ(pdfPageCount(pdf), 1);
+    EXPECT_TRUE(ui.Log.isEmpty());
+}
+
+TEST_F(ProjectPrintTest, CommissioningCertificateGoesThroughThePreviewToThePrinter) {
+    makeProject(3, [](TProject& project) {
+        project.Branches[0].Final_Flow = 300; // +20 %
+        project.Branches[0].Final_Pressure = 12000;
+        project.Branches[1].Final_Flow = 255; // +2 %
+        project.Branches[1].Final_Pressure = 1000; // below the minimum: uncertain
+    });
+    TCommissioningDetails details;
+    details.Client = QStringLiteral("City Hospital");
+    details.Witness = QStringLiteral("J. Smith");
+    details.BranchRemarks = {QStringLiteral("Pump too small"), QString(), QStringLiteral("No access")};
+    state->Document.setCommissioning(details);
+    state->Settings.Commissioning.Engineer = QStringLiteral("A. Engineer");
+    const QString pdf = dir.filePath(QStringLiteral("certificate.pdf"));
+    window->setPrinterSetup(pdfFile(pdf));
+    int shownPages = 0;
+    TPreviewScript script(*preview, [&](TTiskF& p) {
+        shownPages = p.shownPageCount();
+        TPreviewScript::click("Print")(p);
+    });
+    window->action(QStringLiteral("mCommissioningCertificate"))->trigger();
+    ASSERT_EQ(script.Shown, 1);
+    // The preview shows the very pages that are printed.
+    const int pages = pdfPageCount(pdf);
+    EXPECT_GE(pages, 1);
+    EXPECT_EQ(shownPages, pages);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    for (const char* piece :
+         {"City Hospital", "A. Engineer", "J. Smith", "Result: FAIL", "uncertain", "Pump too small", "No access"})
+        EXPECT_TRUE(printed.contains(QLatin1String(piece))) << piece;
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page %1 of %1").arg(pages)));
     EXPECT_TRUE(ui.Log.isEmpty());
 }
 

@@ -30,6 +30,7 @@
 #include "mainwindow/UnitDialog.h"
 #include "model/ProjectRecords.h"
 #include "files/ValveCache.h"
+#include "printing/CommissioningCertificate.h"
 #include "printing/PreviewAndPrint.h"
 #include "printing/PrintPreview.h"
 #include "printing/ProjectReport.h"
@@ -688,6 +689,19 @@ void TMainF::CmProjektPrint() {
     const QStringList lines = BuildProjectReport(m_state.Document.project(), *m_state.Catalogue, valve,
                                                  m_state.codePage(), m_state.Units, m_state.Messages);
     PreviewAndPrint(printPreview(), lines, printer, m_state.Settings.PrintMargins, *m_ui, m_state.Messages);
+}
+
+void TMainF::PrintCommissioningCertificate() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_printerSetup || !m_printerSetup(printer))
+        return;
+    const TCommissioningDetails& details = m_state.Document.commissioning();
+    const TCommissioningCertificate certificate = BuildCommissioningCertificate(
+        {m_state.Document.project(), *m_state.Catalogue, m_state.codePage(), details, m_state.Settings.Commissioning,
+         CertificateTolerance(details, m_state.Settings.BalancingTolerance)},
+        m_state.Units, m_state.Messages);
+    PreviewAndPrintCertificate(printPreview(), certificate, printer, m_state.Settings.PrintMargins, *m_ui,
+                               m_state.Messages);
 }
 
 void TMainF::ChooseUnits() {

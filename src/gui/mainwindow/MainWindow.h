@@ -107,6 +107,9 @@ public:
     void SetupPrinter();
     // "Print...": the printer set-up, the project report in the preview, then the print.
     void CmProjektPrint();
+    // "Commissioning certificate...": the printer set-up, the certificate of the project and its
+    // details in the preview, then the print.
+    void PrintCommissioningCertificate();
     void ChooseUnits();
     void ChooseLanguage();
     // The project's commissioning details (one undoable edit) and the user's own (into the settings

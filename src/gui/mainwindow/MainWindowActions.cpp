@@ -109,6 +109,9 @@ constexpr TMainAction Actions[] = {
     {.Kind = K::Command, .Place = P::Print, .Name = "mBalancingReport", .English = EnglishText("Balancing report"),
      .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts + 1,
      .Handler = [](TMainF& w) { w.balancing().PrintReport(); }},
+    {.Kind = K::Command, .Place = P::Print, .Name = "mCommissioningCertificate",
+     .English = EnglishText("Commissioning certificate"), .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts + 8,
+     .Rule = MainItem, .Handler = [](TMainF& w) { w.PrintCommissioningCertificate(); }},
 
     {.Kind = K::Menu, .Place = P::Options, .Name = "mOptions", .English = EnglishText("Options"), .TextOrder = 22},
     {.Kind = K::Command, .Place = P::Options, .Name = "mUnits", .English = EnglishText("Flow and pressure units"),

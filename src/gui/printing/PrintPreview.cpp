@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -117,6 +119,8 @@ bool TTiskF::showReport(const QStringList& lines) {
     for (QString& line : shown)
         if (IsPageBreakLine(line))
             line.clear();
+    dropPages();
+    m_out->show();
     m_out->setReadOnly(false);
     m_out->setPlainText(shown.join(u'\n'));
     m_out->setReadOnly(true);
@@ -125,6 +129,47 @@ bool TTiskF::showReport(const QStringList& lines) {
     m_out->setFocus();
     ApplyDialogTexts();
     return exec() == QDialog::Accepted;
+}
+
+bool TTiskF::showPages(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    m_lines.clear();
+    dropPages();
+    m_out->hide();
+    // Drawn by the very code that prints, on the printer the user chose: what is shown is what
+    // comes out.
+    m_pages = new QPrintPreviewWidget(&printer, this);
+    m_pages->setObjectName(QStringLiteral("R_Pages"));
+    connect(m_pages, &QPrintPreviewWidget::paintRequested, this, [paint](QPrinter* target) { paint(*target); });
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, m_pages, 1);
+    m_pages->fitToWidth();
+    m_pages->updatePreview();
+    // A page across is worth more room than the text's narrow column.
+    const QSize wanted(1000, 760);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() * 0.9 : wanted;
+    const QSize before = size();
+    resize(wanted.boundedTo(room).expandedTo(before));
+    CmCreate();
+    m_pages->setFocus();
+    ApplyDialogTexts();
+    const bool print = exec() == QDialog::Accepted;
+    // The pages hold on to the caller's printer: they go with the answer.
+    dropPages();
+    m_out->show();
+    resize(before);
+    CmCreate();
+    return print;
+}
+
+int TTiskF::shownPageCount() const {
+    return m_pages ? m_pages->pageCount() : 0;
+}
+
+void TTiskF::dropPages() {
+    if (!m_pages)
+        return;
+    delete m_pages;
+    m_pages = nullptr;
 }
 
 QStringList TTiskF::reportLines() const {
