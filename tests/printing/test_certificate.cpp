@@ -86,7 +86,7 @@ TEST(CommissioningCertificate, StatusWordsAndCaptionsInTheUsersLanguage) {
     EXPECT_EQ(de.Title, QStringLiteral("Inbetriebnahmeprotokoll"));
     EXPECT_EQ(column(de, CertificateColumnStatus),
               // The catalogue looks texts up regardless of case: "not measured" finds "Not measured" first.
-              QStringList({"innerhalb", "innerhalb", "darunter", "darüber", "Nicht gemessen", "innerhalb"}));
+              QStringList({"innerhalb", "innerhalb", "darunter", "darüber", "nicht gemessen", "innerhalb"}));
     EXPECT_EQ(field(de.Summary, QStringLiteral("Ergebnis")), QStringLiteral("NICHT BESTANDEN"));
     EXPECT_EQ(de.Columns.at(CertificateColumnPressure), QStringLiteral("Enddifferenzdruck [kPa]"));
 

@@ -102,7 +102,12 @@ QString CommissioningStatusText(TCommissioningStatus status, const ITranslator& 
     case TCommissioningStatus::NotMeasured:
         break;
     }
-    return translator.Translate(QString::fromLatin1(english));
+    // The catalogue ignores case, so "not measured" finds the caption "Not measured" first; a status
+    // word stands in a sentence or a table cell, lower case like its siblings.
+    QString word = translator.Translate(QString::fromLatin1(english));
+    if (!word.isEmpty())
+        word[0] = word[0].toLower();
+    return word;
 }
 
 QString CommissioningResultText(TCommissioningResult result, const ITranslator& translator) {
