@@ -20,12 +20,14 @@ bool fail(const QString& path, const QString& reason, QString* error) {
     return false;
 }
 
-// Excel refuses a worksheet name with some characters and longer than 31.
+// Excel refuses a worksheet name with some characters, longer than 31 or with an apostrophe at an end.
 QByteArray sheetName(const QString& title) {
     QString name = title;
     for (const QChar bad : {u'[', u']', u':', u'*', u'?', u'/', u'\\'})
         name.replace(bad, u' ');
     name = name.left(31).trimmed();
+    while (name.startsWith(u'\'') || name.endsWith(u'\''))
+        name = (name.startsWith(u'\'') ? name.mid(1) : name.chopped(1)).trimmed();
     return name.isEmpty() ? QByteArrayLiteral("Certificate") : name.toUtf8();
 }
 
