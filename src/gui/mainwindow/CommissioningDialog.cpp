@@ -95,7 +95,7 @@ TCommissioningDialog::TCommissioningDialog(const TMessageCatalogue& messages, IU
         t("Client"),
         t("Site or building"),
         t("System"),
-        t("Standard or specification"),
+        t("Standard named by the designer"),
         settingText,
         t("Own tolerance"),
         t("Below design"),
