@@ -134,12 +134,12 @@ QByteArray ProjectComparisonCsv(const TComparisonReportInput& input) {
         const TSideFields o = sideFields(branch.Old, input);
         const TSideFields n = sideFields(branch.New, input);
         const bool matched = branch.Kind == TComparedKind::Matched;
-        const auto flag = [matched](bool value) {
-            return matched ? QString::fromLatin1(value ? "yes" : "no") : QString();
+        const auto flag = [](bool given, bool value) {
+            return given ? QString::fromLatin1(value ? "yes" : "no") : QString();
         };
         text += CsvLine({ComparedKindKey(branch.Kind), branch.Name, o.Branch, n.Branch, o.Requested, n.Requested,
-                         o.Final, n.Final, field(branch.FlowChange), flag(branch.Moved), o.Presetting, n.Presetting,
-                         o.Pressure, n.Pressure, flag(branch.ValveChanged), o.ValveIndex, n.ValveIndex, o.Valve,
+                         o.Final, n.Final, field(branch.FlowChange), flag(branch.Rated, branch.Moved), o.Presetting, n.Presetting,
+                         o.Pressure, n.Pressure, flag(matched, branch.ValveChanged), o.ValveIndex, n.ValveIndex, o.Valve,
                          n.Valve});
     }
     return text.toUtf8();
@@ -156,7 +156,7 @@ QByteArray ProjectComparisonJson(const TComparisonReportInput& input) {
             {QStringLiteral("old"), branch.Old.present() ? QJsonValue(sideJson(branch.Old, input)) : QJsonValue()},
             {QStringLiteral("new"), branch.New.present() ? QJsonValue(sideJson(branch.New, input)) : QJsonValue()},
             {QStringLiteral("final_flow_change_percent"), json(branch.FlowChange)},
-            {QStringLiteral("moved"), matched ? QJsonValue(branch.Moved) : QJsonValue()},
+            {QStringLiteral("moved"), branch.Rated ? QJsonValue(branch.Moved) : QJsonValue()},
             {QStringLiteral("valve_changed"), matched ? QJsonValue(branch.ValveChanged) : QJsonValue()},
         };
         branches.append(entry);

@@ -90,10 +90,7 @@ QString ComparisonCell(const TComparedBranch& branch, int column, const TUnits& 
     case ComparisonColumnChange:
         return FormatDeviation(branch.FlowChange, units.Locale);
     case ComparisonColumnMoved:
-        // Rated only where both flows were measured.
-        return matched && IsMeasuredFlow(o.Final_Flow) && IsMeasuredFlow(n.Final_Flow)
-                   ? yesNo(branch.Moved, translator)
-                   : QString();
+        return branch.Rated ? yesNo(branch.Moved, translator) : QString();
     case ComparisonColumnRequestedOld:
         return o.present() ? units.ReadoutFlow(o.Request_Flow) : QString();
     case ComparisonColumnRequestedNew:

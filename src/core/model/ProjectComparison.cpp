@@ -80,6 +80,7 @@ TProjectComparison CompareProjects(const TProject& older, const TProject& newer,
         branch.FlowChange = FinalFlowChange(branch.Old.Final_Flow, branch.New.Final_Flow);
         branch.ValveChanged =
             branch.Old.Valve_Index != branch.New.Valve_Index || branch.Old.Valve_Chksm != branch.New.Valve_Chksm;
+        branch.Rated = IsMeasuredFlow(branch.Old.Final_Flow) && IsMeasuredFlow(branch.New.Final_Flow);
         branch.Moved = FinalFlowMoved(branch.Old.Final_Flow, branch.New.Final_Flow, tolerancePercent);
         ++result.Matched;
         if (branch.Moved)

@@ -40,7 +40,9 @@ struct TComparedBranch {
     std::optional<double> FlowChange;
     // Another valve (index or catalogue checksum); only for matched branches.
     bool ValveChanged = false;
-    // The final flow lies beyond the tolerance from the old one; only for matched branches.
+    // A matched branch whose final flow was measured both times: Moved says whether it moved.
+    bool Rated = false;
+    // The final flow lies beyond the tolerance from the old one.
     bool Moved = false;
 };
 
