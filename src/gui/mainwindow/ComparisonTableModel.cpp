@@ -115,7 +115,13 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const {
 QVariant TComparisonTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_captions.size())
         return {};
-    return m_captions.at(section);
+    // "Final flow, old [l/h]" on two lines: the old and new columns stay narrow enough for the change
+    // and its rating to be in sight beside the name.
+    QString caption = m_captions.at(section);
+    const qsizetype comma = caption.indexOf(QStringLiteral(", "));
+    if (comma > 0)
+        caption.replace(comma + 1, 1, u'\n');
+    return caption;
 }
 
 TComparisonSortModel::TComparisonSortModel(QObject* parent) : QSortFilterProxyModel(parent) {
