@@ -301,9 +301,12 @@ TEST(ProjectComparisonCli, JsonCsvAndTextOfTwoProjectFiles) {
     const QStringList lines = out.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 9) << qPrintable(out); // a header, seven branches, the empty end
     EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("found_in,name,old_branch,new_branch,old_requested_flow_l_h,")));
-    EXPECT_EQ(lines.at(1), QStringLiteral("matched,Flat 2,2,1,250,250,250,375,50,yes,3,3,5100,9000,no,0,0,,"));
-    EXPECT_EQ(lines.at(5), QStringLiteral("matched,Flat 3,5,5,250,250,240,,,,3.5,,5000,,no,0,0,,"));
-    EXPECT_EQ(lines.at(6), QStringLiteral("old only,Old wing,6,,100,,100,,,,1,,4000,,,2,,,"));
+    // The valves' names at the end depend on the catalogue beside the companion; the rest does not.
+    const auto beforeNames = [&](int line) { return lines.at(line).section(u',', 0, 16); };
+    EXPECT_EQ(beforeNames(1), QStringLiteral("matched,Flat 2,2,1,250,250,250,375,50,yes,3,3,5100,9000,no,0,0"));
+    EXPECT_EQ(beforeNames(5), QStringLiteral("matched,Flat 3,5,5,250,250,240,,,,3.5,,5000,,no,0,0"));
+    EXPECT_EQ(beforeNames(6), QStringLiteral("old only,Old wing,6,,100,,100,,,,1,,4000,,,2,"));
+    EXPECT_EQ(lines.at(6).count(u','), 18);
     EXPECT_EQ(lines.at(8), QString());
 
     // Text in the units asked for.
