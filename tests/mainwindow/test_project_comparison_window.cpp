@@ -6,6 +6,8 @@
 #include "commands/ScriptedUserInterface.h"
 #include "document/EditCommands.h"
 #include "document/ProjectUndo.h"
+#include "mainwindow/BalancingCommands.h"
+#include "mainwindow/BalancingSummaryWindow.h"
 #include "mainwindow/ComparisonCommands.h"
 #include "mainwindow/ComparisonTableModel.h"
 #include "mainwindow/ComparisonWindow.h"
@@ -20,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -150,6 +153,11 @@ TEST_F(ProjectComparisonWindowTest, FollowsTheOpenProject) {
     window->editor().undo().stack().undo();
     QApplication::processEvents();
     EXPECT_EQ(comparison->countsText(), before);
+
+    // A wider tolerance typed into the balancing summary: Flat 2's +50 % lies within 60 %.
+    window->balancing().ShowSummary();
+    window->balancing().summaryWindow()->toleranceBox()->setValue(60);
+    EXPECT_TRUE(comparison->countsText().endsWith(QStringLiteral("(\u00B160 %): 1"))) << qPrintable(comparison->countsText());
 
     // Renamed, Flat 2 is paired no more.
     TBranch renamed = state->Document.project().Branches[0];
