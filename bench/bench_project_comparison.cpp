@@ -26,7 +26,8 @@ std::unique_ptr<TProject> handover() {
     for (int i = 0; i < MaxBranches; ++i) {
         InitBranch(*project, i);
         TBranch& b = project->Branches[static_cast<std::size_t>(i)];
-        EncodeInstrumentText(QStringLiteral("R%1 F%2 rad").arg(i / 40).arg(i / 2 % 20), b.Name, NameFieldSize, 0);
+        EncodeInstrumentText(QStringLiteral("R%1 F%2 rad").arg(i / 40).arg(i / 2 % 20), b.Name, NameFieldSize,
+                             0);
         b.Valve_Index = static_cast<std::uint16_t>(i % 1000);
         b.Valve_Chksm = static_cast<std::uint16_t>(i * 37);
         b.Request_Flow = 120.5 + i;

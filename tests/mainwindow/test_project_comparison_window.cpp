@@ -73,7 +73,8 @@ protected:
         return texts.join(u'|');
     }
 
-    static QModelIndex rowOf(const TComparisonWindow* comparison, const QString& name, const QString& foundIn) {
+    static QModelIndex rowOf(const TComparisonWindow* comparison, const QString& name,
+                             const QString& foundIn) {
         for (int r = 0; r < comparison->sorter()->rowCount(); ++r)
             if (comparison->sorter()->index(r, ComparisonColumnName).data().toString() == name &&
                 comparison->sorter()->index(r, ComparisonColumnFoundIn).data().toString() == foundIn)
@@ -116,7 +117,8 @@ TEST_F(ProjectComparisonWindowTest, ShowsTheBranchesSortsThemAndSelectsOneInTheM
     view->sortByColumn(ComparisonColumnNewNumber, Qt::DescendingOrder);
     EXPECT_EQ(shown(comparison, ComparisonColumnNewNumber), QStringLiteral("6|5|4|3|2|1|"));
     view->sortByColumn(ComparisonColumnFinalNew, Qt::AscendingOrder);
-    EXPECT_EQ(shown(comparison, ComparisonColumnName).section(u'|', 0, 1), QStringLiteral("Radiator|New wing"));
+    EXPECT_EQ(shown(comparison, ComparisonColumnName).section(u'|', 0, 1),
+              QStringLiteral("Radiator|New wing"));
 
     // A double click on the second radiator, and Enter on Flat 1, choose them in the tree.
     emit view->doubleClicked(rowOf(comparison, QStringLiteral("Radiator"), QStringLiteral("both")));
@@ -146,9 +148,11 @@ TEST_F(ProjectComparisonWindowTest, FollowsTheOpenProject) {
     // Flat 2 measured again at its old 250 l/h, through the undo history as the branch page does it.
     TBranch flat2 = state->Document.project().Branches[0];
     flat2.Final_Flow = 250.0;
-    window->editor().undo().push(new TChangeBranch(state->Document, clock, 0, flat2, QStringLiteral("Flat 2")));
+    window->editor().undo().push(
+        new TChangeBranch(state->Document, clock, 0, flat2, QStringLiteral("Flat 2")));
     QApplication::processEvents();
-    EXPECT_TRUE(comparison->countsText().endsWith(QStringLiteral("(\u00B110 %): 1"))) << qPrintable(comparison->countsText());
+    EXPECT_TRUE(comparison->countsText().endsWith(QStringLiteral("(\u00B110 %): 1")))
+        << qPrintable(comparison->countsText());
     EXPECT_EQ(comparison->model()->index(0, ComparisonColumnChange).data().toString(), QStringLiteral("0.0"));
     window->editor().undo().stack().undo();
     QApplication::processEvents();
@@ -157,12 +161,14 @@ TEST_F(ProjectComparisonWindowTest, FollowsTheOpenProject) {
     // A wider tolerance typed into the balancing summary: Flat 2's +50 % lies within 60 %.
     window->balancing().ShowSummary();
     window->balancing().summaryWindow()->toleranceBox()->setValue(60);
-    EXPECT_TRUE(comparison->countsText().endsWith(QStringLiteral("(\u00B160 %): 1"))) << qPrintable(comparison->countsText());
+    EXPECT_TRUE(comparison->countsText().endsWith(QStringLiteral("(\u00B160 %): 1")))
+        << qPrintable(comparison->countsText());
 
     // Renamed, Flat 2 is paired no more.
     TBranch renamed = state->Document.project().Branches[0];
     SetNameText(state->Document.project(), QStringLiteral("Flat 2a"), renamed.Name);
-    window->editor().undo().push(new TChangeBranch(state->Document, clock, 0, renamed, QStringLiteral("Flat 2a")));
+    window->editor().undo().push(
+        new TChangeBranch(state->Document, clock, 0, renamed, QStringLiteral("Flat 2a")));
     QApplication::processEvents();
     EXPECT_TRUE(comparison->countsText().startsWith(
         QStringLiteral("Matched: 4     Only in the old project: 2     Only in the new project: 2")))

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ProjectComparisonFile.h"
-#include "printing/PrintQString.h"
 #include "model/ComparisonTable.h"
 #include "model/InstrumentText.h"
 #include "model/Markers.h"
@@ -9,6 +8,7 @@
 #include "model/Translator.h"
 #include "model/Units.h"
 #include "model/ValveCatalogue.h"
+#include "printing/PrintQString.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -92,7 +92,13 @@ TEST(ProjectComparison, BranchesArePairedByNameInOrder) {
         {"duplicates pair first with first", {"X", "Y", "X"}, {"X", "X", "Y"}, "1>1 3>2 2>3", 3, 0, 0},
         {"a duplicate more in the new", {"X"}, {"X", "X"}, "1>1 >2", 1, 0, 1},
         {"a duplicate more in the old", {"X", "X", "X"}, {"X"}, "1>1 2> 3>", 1, 2, 0},
-        {"names differ in case or blanks", {"Flat 1", "flat 2"}, {"flat 1", "flat 2 "}, "1> 2> >1 >2", 0, 2, 2},
+        {"names differ in case or blanks",
+         {"Flat 1", "flat 2"},
+         {"flat 1", "flat 2 "},
+         "1> 2> >1 >2",
+         0,
+         2,
+         2},
         {"only in the old", {"A", "B"}, {}, "1> 2>", 0, 2, 0},
         {"only in the new", {}, {"A", "B"}, ">1 >2", 0, 0, 2},
         {"both empty", {}, {}, "", 0, 0, 0},
@@ -128,7 +134,6 @@ TEST(ProjectComparison, NamesAreReadInEachProjectsOwnTable) {
     EXPECT_EQ(result.Branches[1].Name, QStringLiteral("Č 1"));
     EXPECT_EQ(result.Branches[2].Name, QStringLiteral("И 1"));
     // "Flat" reads the same in both tables and is paired.
-
 }
 
 TEST(ProjectComparison, ChangeOfTheFinalFlowAndWhetherItMoved) {
@@ -142,7 +147,7 @@ TEST(ProjectComparison, ChangeOfTheFinalFlowAndWhetherItMoved) {
         {100.0, 110.04, 10.04, false}, // shown as +10.0
         {100.0, 110.06, 10.06, true},  // shown as +10.1
         {200.0, 150.0, -25.0, true},
-        {250.0, 0.0, -100.0, true},   // a branch shut since: the largest drift there is
+        {250.0, 0.0, -100.0, true},      // a branch shut since: the largest drift there is
         {0.0, 50.0, std::nullopt, true}, // flowing since: no per cent, but a drift
         {0.0, 0.0, std::nullopt, false},
         {NoValue, 100.0, std::nullopt, false}, // not measured then
@@ -194,20 +199,21 @@ TEST(ProjectComparison, FiguresOfAPairAndTheCounts) {
 
     // As the window and the text show them, in the user's units.
     TUnits units;
-    units.FlowUnit = 2; // m3/h
+    units.FlowUnit = 2;     // m3/h
     units.PressureUnit = 2; // kPa
     units.Locale = QLocale::c();
     auto catalogue = std::make_unique<TValveCatalogue>();
     const TIdentityTranslator english;
     auto cell = [&](int row, int column) {
-        return ComparisonCell(result.Branches[static_cast<std::size_t>(row)], column, units, english, *catalogue, 0);
+        return ComparisonCell(result.Branches[static_cast<std::size_t>(row)], column, units, english,
+                              *catalogue, 0);
     };
     EXPECT_EQ(ComparisonCaptions(units, english).at(ComparisonColumnFinalOld),
               QStringLiteral("Final flow, old [m3/h]"));
     EXPECT_EQ(ComparisonCaptions(units, english).at(ComparisonColumnPressureNew),
               QStringLiteral("Final pressure, new [kPa]"));
-    const QStringList row2 = {"3", "3", "C", "both", "0.200", "0.300", "+50.0", "Yes", "0.100", "0.100",
-                              "2.50", "None", "12.0", "9.00", "No", "", ""};
+    const QStringList row2 = {"3",     "3",    "C",    "both", "0.200", "0.300", "+50.0", "Yes", "0.100",
+                              "0.100", "2.50", "None", "12.0", "9.00",  "No",    "",      ""};
     for (int column = 0; column < ComparisonColumnCount; ++column)
         EXPECT_EQ(cell(2, column), row2.at(column)) << column;
     EXPECT_EQ(cell(0, ComparisonColumnValveChanged), QStringLiteral("Yes"));
@@ -300,10 +306,12 @@ TEST(ProjectComparisonCli, JsonCsvAndTextOfTwoProjectFiles) {
               0);
     const QStringList lines = out.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 9) << qPrintable(out); // a header, seven branches, the empty end
-    EXPECT_TRUE(lines.at(0).startsWith(QStringLiteral("found_in,name,old_branch,new_branch,old_requested_flow_l_h,")));
+    EXPECT_TRUE(lines.at(0).startsWith(
+        QStringLiteral("found_in,name,old_branch,new_branch,old_requested_flow_l_h,")));
     // The valves' names at the end depend on the catalogue beside the companion; the rest does not.
     const auto beforeNames = [&](int line) { return lines.at(line).section(u',', 0, 16); };
-    EXPECT_EQ(beforeNames(1), QStringLiteral("matched,Flat 2,2,1,250,250,250,375,50,yes,3,3,5100,9000,no,0,0"));
+    EXPECT_EQ(beforeNames(1),
+              QStringLiteral("matched,Flat 2,2,1,250,250,250,375,50,yes,3,3,5100,9000,no,0,0"));
     EXPECT_EQ(beforeNames(5), QStringLiteral("matched,Flat 3,5,5,250,250,240,,,,3.5,,5000,,no,0,0"));
     EXPECT_EQ(beforeNames(6), QStringLiteral("old only,Old wing,6,,100,,100,,,,1,,4000,,,2,"));
     EXPECT_EQ(lines.at(6).count(u','), 18);
@@ -314,25 +322,31 @@ TEST(ProjectComparisonCli, JsonCsvAndTextOfTwoProjectFiles) {
                          QStringList{QStringLiteral("--flow-unit"), QStringLiteral("m3/h")},
                      &out, &err),
               0);
-    EXPECT_TRUE(out.contains(QStringLiteral("Matched: 5\nOnly in the old project: 1\nOnly in the new project: 1\n")))
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("Matched: 5\nOnly in the old project: 1\nOnly in the new project: 1\n")))
         << qPrintable(out);
     EXPECT_TRUE(out.contains(QStringLiteral("Final flow, old [m3/h]")));
-    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("\n +2 +1  Flat 2 +both +0\\.250 +0\\.375 +\\+50\\.0  Yes "))))
+    EXPECT_TRUE(out.contains(
+        QRegularExpression(QStringLiteral("\n +2 +1  Flat 2 +both +0\\.250 +0\\.375 +\\+50\\.0  Yes "))))
         << qPrintable(out);
 }
 
 TEST(ProjectComparisonCli, AFileThatCannotBeReadFailsAsTheOtherProjectCommands) {
     const QString missing = fixture("no_such.proj");
-    for (const QStringList& files : {QStringList{missing, fixture("recheck.proj")},
-                                     QStringList{fixture("handover.proj"), missing}}) {
+    for (const QStringList& files :
+         {QStringList{missing, fixture("recheck.proj")}, QStringList{fixture("handover.proj"), missing}}) {
         QString out, err, checkOut, checkErr;
-        EXPECT_EQ(runCli(QStringList{QStringLiteral("project"), QStringLiteral("compare")} + files, &out, &err), 1);
-        EXPECT_EQ(runCli({QStringLiteral("project"), QStringLiteral("check"), missing}, &checkOut, &checkErr), 1);
+        EXPECT_EQ(
+            runCli(QStringList{QStringLiteral("project"), QStringLiteral("compare")} + files, &out, &err), 1);
+        EXPECT_EQ(runCli({QStringLiteral("project"), QStringLiteral("check"), missing}, &checkOut, &checkErr),
+                  1);
         EXPECT_EQ(err, checkErr);
         EXPECT_TRUE(out.isEmpty());
     }
     QString out, err;
-    EXPECT_EQ(runCli({QStringLiteral("project"), QStringLiteral("compare"), fixture("recheck.proj")}, &out, &err), 2);
+    EXPECT_EQ(
+        runCli({QStringLiteral("project"), QStringLiteral("compare"), fixture("recheck.proj")}, &out, &err),
+        2);
     EXPECT_EQ(runCli({QStringLiteral("project"), QStringLiteral("compare"), fixture("handover.proj"),
                       fixture("recheck.proj"), QStringLiteral("--format"), QStringLiteral("xml")},
                      &out, &err),

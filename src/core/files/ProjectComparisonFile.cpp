@@ -23,7 +23,7 @@ std::optional<double> flowValue(double litresPerHour) {
 
 std::optional<double> pressureValue(double pascal) {
     return pascal != NoValue && std::isfinite(pascal) && IsValidPressure(pascal) ? std::optional(pascal)
-                                                                                   : std::nullopt;
+                                                                                 : std::nullopt;
 }
 
 std::optional<double> presettingValue(double presetting) {
@@ -85,13 +85,17 @@ QString ComparedKindKey(TComparedKind kind) {
     return QStringLiteral("matched");
 }
 
-QString ProjectComparisonText(const TComparisonReportInput& input, const TUnits& units, const ITranslator& translator) {
-    auto tr = [&translator](const char* english) { return translator.Translate(QString::fromLatin1(english)); };
+QString ProjectComparisonText(const TComparisonReportInput& input, const TUnits& units,
+                              const ITranslator& translator) {
+    auto tr = [&translator](const char* english) {
+        return translator.Translate(QString::fromLatin1(english));
+    };
     const TProjectComparison& c = input.Comparison;
     QString text = tr("Old project") + QStringLiteral(": ") + input.OldProject + u'\n' + tr("New project") +
                    QStringLiteral(": ") + input.NewProject + u'\n';
-    text += ComparisonCountsText(c, units, translator).replace(QStringLiteral("     "), QStringLiteral("\n")) +
-            QStringLiteral("\n\n");
+    text +=
+        ComparisonCountsText(c, units, translator).replace(QStringLiteral("     "), QStringLiteral("\n")) +
+        QStringLiteral("\n\n");
 
     std::vector<QStringList> table;
     table.push_back(ComparisonCaptions(units, translator));
@@ -137,10 +141,10 @@ QByteArray ProjectComparisonCsv(const TComparisonReportInput& input) {
         const auto flag = [](bool given, bool value) {
             return given ? QString::fromLatin1(value ? "yes" : "no") : QString();
         };
-        text += CsvLine({ComparedKindKey(branch.Kind), branch.Name, o.Branch, n.Branch, o.Requested, n.Requested,
-                         o.Final, n.Final, field(branch.FlowChange), flag(branch.Rated, branch.Moved), o.Presetting, n.Presetting,
-                         o.Pressure, n.Pressure, flag(matched, branch.ValveChanged), o.ValveIndex, n.ValveIndex, o.Valve,
-                         n.Valve});
+        text += CsvLine({ComparedKindKey(branch.Kind), branch.Name, o.Branch, n.Branch, o.Requested,
+                         n.Requested, o.Final, n.Final, field(branch.FlowChange),
+                         flag(branch.Rated, branch.Moved), o.Presetting, n.Presetting, o.Pressure, n.Pressure,
+                         flag(matched, branch.ValveChanged), o.ValveIndex, n.ValveIndex, o.Valve, n.Valve});
     }
     return text.toUtf8();
 }
@@ -153,8 +157,10 @@ QByteArray ProjectComparisonJson(const TComparisonReportInput& input) {
         QJsonObject entry{
             {QStringLiteral("found_in"), ComparedKindKey(branch.Kind)},
             {QStringLiteral("name"), branch.Name},
-            {QStringLiteral("old"), branch.Old.present() ? QJsonValue(sideJson(branch.Old, input)) : QJsonValue()},
-            {QStringLiteral("new"), branch.New.present() ? QJsonValue(sideJson(branch.New, input)) : QJsonValue()},
+            {QStringLiteral("old"),
+             branch.Old.present() ? QJsonValue(sideJson(branch.Old, input)) : QJsonValue()},
+            {QStringLiteral("new"),
+             branch.New.present() ? QJsonValue(sideJson(branch.New, input)) : QJsonValue()},
             {QStringLiteral("final_flow_change_percent"), json(branch.FlowChange)},
             {QStringLiteral("moved"), branch.Rated ? QJsonValue(branch.Moved) : QJsonValue()},
             {QStringLiteral("valve_changed"), matched ? QJsonValue(branch.ValveChanged) : QJsonValue()},

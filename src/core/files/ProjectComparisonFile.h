@@ -20,7 +20,8 @@ struct TComparisonReportInput {
     int CodePage = 0; // of the catalogue's names
 };
 
-QString ProjectComparisonText(const TComparisonReportInput& input, const TUnits& units, const ITranslator& translator);
+QString ProjectComparisonText(const TComparisonReportInput& input, const TUnits& units,
+                              const ITranslator& translator);
 QByteArray ProjectComparisonCsv(const TComparisonReportInput& input);
 QByteArray ProjectComparisonJson(const TComparisonReportInput& input);
 // "matched", "old only" or "new only": as other programs read it, never translated.

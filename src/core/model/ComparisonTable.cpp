@@ -15,7 +15,9 @@ QString yesNo(bool yes, const ITranslator& translator) {
 } // namespace
 
 QStringList ComparisonCaptions(const TUnits& units, const ITranslator& translator) {
-    auto tr = [&translator](const char* english) { return translator.Translate(QString::fromLatin1(english)); };
+    auto tr = [&translator](const char* english) {
+        return translator.Translate(QString::fromLatin1(english));
+    };
     return {tr("# old"),
             tr("# new"),
             tr("Branch"),
@@ -64,13 +66,13 @@ QString ComparedKindText(TComparedKind kind, const ITranslator& translator) {
 QString ComparedValveName(const TValveCatalogue& catalogue, int valveIndex, int codePage) {
     if (!IsKnownValve(catalogue, valveIndex))
         return {};
-    return (ManufacturerNameAt(catalogue, ManufacturerOfValve(catalogue, valveIndex), codePage).trimmed() + u' ' +
-            ValveNameAt(catalogue, valveIndex, codePage).trimmed())
+    return (ManufacturerNameAt(catalogue, ManufacturerOfValve(catalogue, valveIndex), codePage).trimmed() +
+            u' ' + ValveNameAt(catalogue, valveIndex, codePage).trimmed())
         .trimmed();
 }
 
-QString ComparisonCell(const TComparedBranch& branch, int column, const TUnits& units, const ITranslator& translator,
-                       const TValveCatalogue& catalogue, int codePage) {
+QString ComparisonCell(const TComparedBranch& branch, int column, const TUnits& units,
+                       const ITranslator& translator, const TValveCatalogue& catalogue, int codePage) {
     const TComparedSide& o = branch.Old;
     const TComparedSide& n = branch.New;
     const bool matched = branch.Kind == TComparedKind::Matched;
@@ -116,7 +118,9 @@ QString ComparisonCell(const TComparedBranch& branch, int column, const TUnits& 
 
 QString ComparisonCountsText(const TProjectComparison& comparison, const TUnits& units,
                              const ITranslator& translator) {
-    auto tr = [&translator](const char* english) { return translator.Translate(QString::fromLatin1(english)); };
+    auto tr = [&translator](const char* english) {
+        return translator.Translate(QString::fromLatin1(english));
+    };
     const QString gap = QStringLiteral("     ");
     return tr("Matched") + QStringLiteral(": ") + QString::number(comparison.Matched) + gap +
            tr("Only in the old project") + QStringLiteral(": ") + QString::number(comparison.OnlyOld) + gap +

@@ -37,8 +37,8 @@ enum TComparisonColumn {
 QStringList ComparisonCaptions(const TUnits& units, const ITranslator& translator);
 // The text of one cell: numbers as in the balancing summary, the change with a sign and one decimal,
 // "Yes" / "No" where a matched branch is rated, empty where a side or a value is missing.
-QString ComparisonCell(const TComparedBranch& branch, int column, const TUnits& units, const ITranslator& translator,
-                       const TValveCatalogue& catalogue, int codePage);
+QString ComparisonCell(const TComparedBranch& branch, int column, const TUnits& units,
+                       const ITranslator& translator, const TValveCatalogue& catalogue, int codePage);
 bool IsComparisonNumberColumn(int column);
 // "both", "old only" or "new only", translated.
 QString ComparedKindText(TComparedKind kind, const ITranslator& translator);

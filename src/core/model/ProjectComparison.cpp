@@ -10,7 +10,15 @@ namespace {
 
 TComparedSide sideOf(const TProject& project, int index) {
     const TBranch& b = project.Branches[static_cast<std::size_t>(index)];
-    return {index, b.Valve_Index, b.Valve_Chksm, b.Request_Flow, b.Final_Presetting, b.Final_Pressure, b.Final_Flow};
+    TComparedSide side;
+    side.Branch = index;
+    side.Valve_Index = b.Valve_Index;
+    side.Valve_Chksm = b.Valve_Chksm;
+    side.Request_Flow = b.Request_Flow;
+    side.Final_Presetting = b.Final_Presetting;
+    side.Final_Pressure = b.Final_Pressure;
+    side.Final_Flow = b.Final_Flow;
+    return side;
 }
 
 QString nameOf(const TProject& project, int index) {
@@ -78,8 +86,8 @@ TProjectComparison CompareProjects(const TProject& older, const TProject& newer,
         branch.Old = sideOf(older, o);
         branch.New = sideOf(newer, n);
         branch.FlowChange = FinalFlowChange(branch.Old.Final_Flow, branch.New.Final_Flow);
-        branch.ValveChanged =
-            branch.Old.Valve_Index != branch.New.Valve_Index || branch.Old.Valve_Chksm != branch.New.Valve_Chksm;
+        branch.ValveChanged = branch.Old.Valve_Index != branch.New.Valve_Index ||
+                              branch.Old.Valve_Chksm != branch.New.Valve_Chksm;
         branch.Rated = IsMeasuredFlow(branch.Old.Final_Flow) && IsMeasuredFlow(branch.New.Final_Flow);
         branch.Moved = FinalFlowMoved(branch.Old.Final_Flow, branch.New.Final_Flow, tolerancePercent);
         ++result.Matched;

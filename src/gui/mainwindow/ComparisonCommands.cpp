@@ -10,7 +10,8 @@
 
 #include <memory>
 
-TComparisonCommands::TComparisonCommands(TWiring wiring, QObject* parent) : QObject(parent), m_w(std::move(wiring)) {}
+TComparisonCommands::TComparisonCommands(TWiring wiring, QObject* parent)
+    : QObject(parent), m_w(std::move(wiring)) {}
 
 TComparisonCommands::~TComparisonCommands() {
     delete m_window;

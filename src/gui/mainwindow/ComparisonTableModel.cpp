@@ -17,8 +17,9 @@ QVariant flowValue(const TComparedSide& side, double litresPerHour) {
 }
 
 QVariant pressureValue(const TComparedSide& side, double pascal) {
-    return side.present() && pascal != NoValue && std::isfinite(pascal) && IsValidPressure(pascal) ? QVariant(pascal)
-                                                                                                   : QVariant();
+    return side.present() && pascal != NoValue && std::isfinite(pascal) && IsValidPressure(pascal)
+               ? QVariant(pascal)
+               : QVariant();
 }
 
 QVariant presettingValue(const TComparedSide& side, double presetting) {
@@ -113,7 +114,8 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TComparisonTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_captions.size())
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= m_captions.size())
         return {};
     // "Final flow, old [l/h]" on two lines: the old and new columns stay narrow enough for the change
     // and its rating to be in sight beside the name.

@@ -21,7 +21,8 @@ public:
     // The branch's index in the new (open) project; -1 for a branch only in the old one.
     static constexpr int NewBranchRole = Qt::UserRole + 2;
 
-    TComparisonTableModel(const ITranslator& translator, const TValveCatalogue& catalogue, QObject* parent = nullptr);
+    TComparisonTableModel(const ITranslator& translator, const TValveCatalogue& catalogue,
+                          QObject* parent = nullptr);
 
     // codePage: the table of the catalogue's names.
     void setComparison(TProjectComparison comparison, const TUnits& units, int codePage);

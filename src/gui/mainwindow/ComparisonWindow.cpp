@@ -112,12 +112,15 @@ void TComparisonWindow::setOlderProject(std::unique_ptr<TProject> older, const Q
 }
 
 void TComparisonWindow::applyTexts() {
-    auto tr = [this](const char* english) { return m_state.Messages.Translate(QString::fromLatin1(english)); };
+    auto tr = [this](const char* english) {
+        return m_state.Messages.Translate(QString::fromLatin1(english));
+    };
     const QString file = QFileInfo(m_path).fileName();
     setWindowTitle(file.isEmpty() ? tr("Project comparison")
                                   : tr("Project comparison") + QStringLiteral(" - ") + file);
-    m_olderLabel->setText(tr("Old project") + QStringLiteral(": ") + NameText(*m_older, m_older->Header.Name) +
-                          QStringLiteral("   (") + QDir::toNativeSeparators(m_path) + u')');
+    m_olderLabel->setText(tr("Old project") + QStringLiteral(": ") +
+                          NameText(*m_older, m_older->Header.Name) + QStringLiteral("   (") +
+                          QDir::toNativeSeparators(m_path) + u')');
     m_close->setText(tr("Close"));
 }
 
