@@ -3,6 +3,7 @@
 
 int RunProjectShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunProjectCompare(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& err);
@@ -41,6 +42,16 @@ const std::vector<TCliCommand>& CliCommands() {
          "was not measured (or the project has none), 1 when the project cannot be read, 2 for a wrong\n"
          "command line. The text and JSON output list the branches not measured; the CSV names them in its\n"
          "state column."},
+        {"project", "compare", "project compare OLD.proj NEW.proj [--format text|csv|json] [--flow-unit U]",
+         RunProjectCompare,
+         {{"format", "FORMAT", "text (default), csv or json."}},
+         "The branches of two projects side by side, as at a re-commissioning: each branch of NEW is paired\n"
+         "with the first branch of OLD of the same name not yet paired; the branches found in one project only\n"
+         "follow. For each pair: requested flow, final flow with its change in per cent, final presetting,\n"
+         "final differential pressure, and whether the valve changed. The summary counts the pairs whose final\n"
+         "flow moved by more than the balancing tolerance of the settings file (else 10 %). The text is in the\n"
+         "units of --flow-unit / --pressure-unit, CSV and JSON in l/h and Pa. Exit status: 0 (also when the\n"
+         "projects differ), 1 when a project cannot be read, 2 for a wrong command line."},
         {"record", "show", "record show FILE.r9q4", RunRecordShow},
         {"record", "export", "record export FILE.r9q4 --format csv|html|xls|csv-utf8|json -o OUT|-", RunRecordExport,
          {{"format", "FORMAT", "csv, html, xls (the table as shown), csv-utf8 or json (for analysis)."}},

@@ -6,6 +6,8 @@
 #include "localisation/MenuAccelerators.h"
 #include "commands/ApplicationState.h"
 #include "mainwindow/CommissioningDialog.h"
+#include "mainwindow/ComparisonCommands.h"
+#include "mainwindow/ComparisonWindow.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 #include "mainwindow/ProjectPage.h"
@@ -263,6 +265,42 @@ TEST_F(WindowLanguagesTest, TheCommissioningDetailsLeaveTheMenusAltKeysAndFitEac
         EXPECT_EQ(dialog.windowTitle(), expected(language, u"Commissioning details"_s));
         expectTextsFit(dialog, name);
         dialog.hide();
+    }
+    EXPECT_EQ(missedTexts().toStdString(), "") << "shown but not in the language file";
+}
+
+// The comparison's item takes its Alt key from what the File menu leaves free: every other item keeps
+// the one it had without it. Its window shows each language's texts.
+TEST_F(WindowLanguagesTest, TheComparisonLeavesTheFileMenusAltKeysAndShowsEachLanguage) {
+    TMainF& w = startIn(0);
+    w.OpenProjectPath(QStringLiteral(ZRV_FIXTURES "/files/recheck.proj"));
+    const int languages = state->Messages.Languages().count();
+    for (int language = 0; language < languages; ++language) {
+        const QString name = language == 0 ? u"English"_s : state->Messages.Languages().at(language).name;
+        SCOPED_TRACE(qPrintable(name));
+        switchTo(language);
+        QList<QAction*> others;
+        QStringList plain;
+        for (QAction* a : w.findChild<QMenu*>(u"mFileMenu"_s)->actions()) {
+            if (a->isSeparator() || a->text().startsWith(u'-') || a->text().isEmpty() ||
+                a->objectName() == u"mCompareWithProject"_s)
+                continue;
+            others << a;
+            plain << WithoutAccelerator(a->text());
+        }
+        const QStringList alone = AssignAccelerators(plain);
+        for (qsizetype i = 0; i < others.size(); ++i)
+            EXPECT_EQ(others.at(i)->text(), alone.at(i)) << qPrintable(alone.join(u" | "_s));
+        EXPECT_EQ(WithoutAccelerator(w.action(u"mCompareWithProject"_s)->text()),
+                  expected(language, u"Compare with project"_s) + u"..."_s);
+
+        ui.FilesToOpen << QStringLiteral(ZRV_FIXTURES "/files/handover.proj");
+        w.action(u"mCompareWithProject"_s)->trigger();
+        TComparisonWindow* comparison = w.comparison().window();
+        ASSERT_NE(comparison, nullptr);
+        activate(*comparison);
+        EXPECT_TRUE(comparison->windowTitle().startsWith(expected(language, u"Project comparison"_s)));
+        comparison->hide();
     }
     EXPECT_EQ(missedTexts().toStdString(), "") << "shown but not in the language file";
 }

@@ -966,7 +966,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
               QStringList({"mPCProjects", "mNewPrj", "mOpenPrj", "mRecentProjects", "mSave", "mSaveAsPrj",
                            "mImportXLS", "mExportXLS2", "mProjects", "mOpenPrjFromDevice",
                            "mSaveProjectToDevice", "mRecords", "mOpenRec", "mOpenRecordFromDevice", "-",
-                           "mCommissioningDetails", "-", "mExit"}));
+                           "mCommissioningDetails", "mCompareWithProject", "-", "mExit"}));
     EXPECT_EQ(itemsOf(w, "mEditMenu"), QStringList({"mAddBranch", "mDeleteBranch", "mMoveBranchUp",
                                                     "mMoveBranchDown", "-", "mUndo", "mRedo"}));
     EXPECT_EQ(itemsOf(w, "mPrint2Menu"),
@@ -987,6 +987,7 @@ TEST_F(MainWindowTest, MenuItemsKeepTheirPlacesCaptionsAndKeys) {
         {"mOpenPrj", "Open...", "Open...", {QKeySequence(QKeySequence::Open)}},
         {"mSave", "Save", "Save", {QKeySequence(QKeySequence::Save)}},
         {"mCommissioningDetails", "Commissioning details...", "Commissioning details...", {}},
+        {"mCompareWithProject", "Compare with project...", "Compare with project...", {}},
         {"mOpenPrjFromDevice", "Open project from device...", "Open project from ZRV10...", {}},
         {"mSaveProjectToDevice", "Save project to device...", "Save project to ZRV10", {}},
         {"mOpenRec", "Open record...", "Open...", {}},

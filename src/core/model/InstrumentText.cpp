@@ -137,9 +137,12 @@ void EncodeInstrumentText(const QString& text, std::uint8_t* field, int n, int c
 
 QString DecodeInstrumentText(const std::uint8_t* field, int n, int codePage) {
     const Table table = tableOf(codePage);
-    QString text;
-    for (int i = 0; i < n && field[i] != 0; ++i)
-        text.append(QChar(decodeByte(field[i], table)));
+    int length = 0;
+    while (length < n && field[length] != 0)
+        ++length;
+    QString text(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i)
+        text[i] = QChar(decodeByte(field[i], table));
     return text;
 }
 

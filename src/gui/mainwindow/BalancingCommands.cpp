@@ -53,6 +53,7 @@ void TBalancingCommands::ShowSummary() {
         connect(m_window, &TBalancingSummaryWindow::toleranceChanged, this, [this] {
             if (auto* model = qobject_cast<TProjectTreeModel*>(m_w.Tree.model()))
                 model->marksChanged();
+            emit toleranceChanged();
         });
     }
     m_window->refresh();

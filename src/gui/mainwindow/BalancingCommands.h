@@ -49,6 +49,10 @@ public:
     // Null until first shown.
     TBalancingSummaryWindow* summaryWindow() const;
 
+signals:
+    // The user changed the tolerance in the summary (already in the settings).
+    void toleranceChanged();
+
 private:
     // Not while the main window waits for an edit's confirmation or talks to the instrument: the
     // history and the document are not ours to change then.

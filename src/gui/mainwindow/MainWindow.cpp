@@ -21,6 +21,7 @@
 #include "commands/ApplicationState.h"
 #include "commands/DeviceWorker.h"
 #include "mainwindow/BalancingCommands.h"
+#include "mainwindow/ComparisonCommands.h"
 #include "mainwindow/CommissioningDialog.h"
 #include "mainwindow/MainWindowActions.h"
 #include "mainwindow/MainWindowLogo.h"
@@ -199,6 +200,10 @@ void TMainF::buildMenus() {
         {m_state, *m_ui, *this, *m_editor->tree(), m_editor->undo(), [this] { return m_printerSetup; },
          [this]() -> TTiskF& { return printPreview(); }},
         this);
+    m_comparison = new TComparisonCommands(
+        {m_state, *m_ui, *this, [this](int branch) { m_balancing->SelectBranch(branch); }}, this);
+    // The comparison rates its moves by the tolerance the summary sets.
+    connect(m_balancing, &TBalancingCommands::toleranceChanged, m_comparison, &TComparisonCommands::refresh);
     QTreeView* tree = m_editor->tree();
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
@@ -438,6 +443,7 @@ void TMainF::ApplyMainWindowTexts() {
     m_editor->ApplyTexts();
     applyTexts(std::span(editorsTurn, inOrder.end()));
     m_balancing->applyTexts();
+    m_comparison->applyTexts();
     ApplyMenuAccelerators(menuBar());
     ApplyMenuAccelerators(m_popup);
     // The texts that name the project and the edits, in the new language.
@@ -708,6 +714,7 @@ void TMainF::ChooseUnits() {
     if (RunUnitsCommand(unitDialog(), m_state)) {
         m_editor->RefreshAfterUnits();
         m_balancing->refresh();
+        m_comparison->refresh();
     }
 }
 

@@ -24,6 +24,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class TBalancingCommands;
+class TComparisonCommands;
 class TFUnitSel;
 class TProjectEditor;
 class TRecordsF;
@@ -123,6 +124,7 @@ public:
 
     TProjectEditor& editor() const { return *m_editor; }
     TBalancingCommands& balancing() const { return *m_balancing; }
+    TComparisonCommands& comparison() const { return *m_comparison; }
     QString statusText() const;
     // A menu item, pop-up item or top-level menu action by its object name; null when there is none.
     QAction* action(const QString& name) const;
@@ -190,6 +192,7 @@ private:
     // The items of mainWindowActions(), row by row; null for a separator.
     std::vector<QAction*> m_items;
     TBalancingCommands* m_balancing = nullptr;
+    TComparisonCommands* m_comparison = nullptr;
     bool m_started = false;
     bool m_terminated = false;
     // Off while a confirm panel is open: the enabling rules then keep the main menu's items off.

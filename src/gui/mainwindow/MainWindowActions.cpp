@@ -3,6 +3,7 @@
 
 #include "model/Translator.h"
 #include "mainwindow/BalancingCommands.h"
+#include "mainwindow/ComparisonCommands.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ProjectEditor.h"
 
@@ -75,6 +76,9 @@ constexpr TMainAction Actions[] = {
     {.Kind = K::Command, .Place = P::File, .Name = "mCommissioningDetails",
      .English = EnglishText("Commissioning details"), .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts + 20,
      .Rule = MainItem, .Handler = [](TMainF& w) { w.EditCommissioningDetails(); }},
+    {.Kind = K::Command, .Place = P::File, .Name = "mCompareWithProject",
+     .English = EnglishText("Compare with project"), .Variant = V::Ellipsis, .TextOrder = AfterEditorTexts + 30,
+     .Rule = MainItem, .Handler = [](TMainF& w) { w.comparison().CompareWithProject(); }},
     {.Kind = K::Separator, .Place = P::File, .Name = nullptr},
     {.Kind = K::Command, .Place = P::File, .Name = "mExit", .English = EnglishText("Exit"), .TextOrder = 9,
      .Rule = MainItem, .Handler = [](TMainF& w) { w.close(); }, .Keys = Standard(QKeySequence::Quit)},

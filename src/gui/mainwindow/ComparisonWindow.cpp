@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mainwindow/ComparisonWindow.h"
+
+#include "commands/ApplicationState.h"
+#include "mainwindow/ComparisonTableModel.h"
+#include "model/ComparisonTable.h"
+#include "model/ProjectComparison.h"
+#include "model/ProjectNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Fits a 1024 x 768 screen with its frame and a panel, as the balancing summary does.
+constexpr QSize DesignedSize(960, 560);
+constexpr int MaxFittedColumnWidth = 220;
+
+} // namespace
+
+TComparisonWindow::TComparisonWindow(TApplicationState& state, QWidget* parent)
+    : QDialog(parent), m_state(state), m_older(std::make_unique<TProject>()) {
+    setObjectName(QStringLiteral("ProjectComparison"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    QSize size = DesignedSize;
+    if (const QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        size = size.boundedTo(QSize(room.width() - 40, room.height() - 60));
+    }
+    resize(size);
+
+    m_model = new TComparisonTableModel(m_state.Messages, *m_state.Catalogue, this);
+    m_sorter = new TComparisonSortModel(this);
+    m_sorter->setSourceModel(m_model);
+
+    m_olderLabel = new QLabel;
+    m_olderLabel->setObjectName(QStringLiteral("diaComparedFile"));
+    m_olderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_close = new QPushButton;
+    m_close->setObjectName(QStringLiteral("diaCloseComparison"));
+    m_close->setAutoDefault(false);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_olderLabel, 1);
+    top->addWidget(m_close);
+
+    m_view = new QTableView;
+    m_view->setObjectName(QStringLiteral("diaComparisonTable"));
+    m_view->setModel(m_sorter);
+    m_view->setSortingEnabled(true);
+    // The open project's order first, the branches of one project only after it.
+    m_view->sortByColumn(-1, Qt::AscendingOrder);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->horizontalHeader()->setSortIndicatorShown(true);
+
+    m_counts = new QLabel;
+    m_counts->setObjectName(QStringLiteral("diaComparisonCounts"));
+    m_counts->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_counts);
+
+    connect(m_view, &QAbstractItemView::doubleClicked, this, &TComparisonWindow::activateRow);
+    // Enter does what the double click does, as in the balancing summary.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* enter = new QShortcut(key, m_view, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
+    }
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(0);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &TComparisonWindow::refresh);
+    const TProjectDocument* document = &m_state.Document;
+    connect(document, &TProjectDocument::projectReplaced, this, &TComparisonWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::headerChanged, this, &TComparisonWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchChanged, this, &TComparisonWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchesInserted, this, &TComparisonWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchesRemoved, this, &TComparisonWindow::scheduleRefresh);
+    connect(document, &TProjectDocument::branchMoved, this, &TComparisonWindow::scheduleRefresh);
+
+    applyTexts();
+    refresh();
+}
+
+TComparisonWindow::~TComparisonWindow() = default;
+
+void TComparisonWindow::setOlderProject(std::unique_ptr<TProject> older, const QString& path) {
+    m_older = std::move(older);
+    m_path = path;
+    applyTexts();
+    refresh();
+}
+
+void TComparisonWindow::applyTexts() {
+    auto tr = [this](const char* english) {
+        return m_state.Messages.Translate(QString::fromLatin1(english));
+    };
+    const QString file = QFileInfo(m_path).fileName();
+    setWindowTitle(file.isEmpty() ? tr("Project comparison")
+                                  : tr("Project comparison") + QStringLiteral(" - ") + file);
+    m_olderLabel->setText(tr("Old project") + QStringLiteral(": ") +
+                          NameText(*m_older, m_older->Header.Name) + QStringLiteral("   (") +
+                          QDir::toNativeSeparators(m_path) + u')');
+    m_close->setText(tr("Close"));
+}
+
+void TComparisonWindow::scheduleRefresh() {
+    m_refreshTimer.start();
+}
+
+void TComparisonWindow::refresh() {
+    m_refreshTimer.stop();
+    // The row the user stood on stays chosen across a refresh when its branch is still there.
+    const QModelIndex current = m_view->currentIndex();
+    const int branch = current.isValid() ? current.data(TComparisonTableModel::NewBranchRole).toInt() : -1;
+    TProjectComparison comparison =
+        CompareProjects(*m_older, m_state.Document.project(), m_state.Settings.BalancingTolerance);
+    m_counts->setText(ComparisonCountsText(comparison, m_state.Units, m_state.Messages));
+    m_model->setComparison(std::move(comparison), m_state.Units, m_state.codePage());
+    if (branch >= 0) {
+        for (int r = 0; r < m_sorter->rowCount(); ++r) {
+            const QModelIndex again = m_sorter->index(r, current.column());
+            if (again.data(TComparisonTableModel::NewBranchRole).toInt() == branch) {
+                m_view->setCurrentIndex(again);
+                break;
+            }
+        }
+    }
+    fitColumns();
+}
+
+void TComparisonWindow::fitColumns() {
+    // Measured in the font the window is shown in, which its opener sets after building it.
+    if (m_sized || !isVisible() || m_model->rowCount() == 0)
+        return;
+    m_view->resizeColumnsToContents();
+    QHeaderView* columns = m_view->horizontalHeader();
+    for (int c = 0; c < ComparisonColumnCount; ++c)
+        columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
+    m_sized = true;
+}
+
+void TComparisonWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitColumns();
+}
+
+QString TComparisonWindow::countsText() const {
+    return m_counts->text();
+}
+
+void TComparisonWindow::activateRow(const QModelIndex& index) {
+    if (!index.isValid())
+        return;
+    // A branch of the old project only has nothing to show in the main window.
+    const int branch = index.data(TComparisonTableModel::NewBranchRole).toInt();
+    if (branch >= 0)
+        emit branchActivated(branch);
+}
