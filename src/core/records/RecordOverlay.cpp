@@ -15,18 +15,18 @@ namespace {
 
 constexpr double NoTime = std::numeric_limits<double>::quiet_NaN();
 
+} // namespace
+
 // The instrument's clock keeps no zone: its times count as they read. Read as the PC's local time,
 // a record across the change to summer time would shift by an hour and lose the samples of the
 // skipped hour, and every sample would consult the zone data.
-double wallClockSeconds(const TZaznamData& s) {
+double SampleClockSeconds(const TZaznamData& s) {
     const QDate date = QDate::fromString(s.Date, QStringLiteral("dd.MM.yyyy"));
     const QTime time = QTime::fromString(s.Time, QStringLiteral("HH:mm:ss"));
     if (!date.isValid() || !time.isValid())
         return NoTime;
     return double(date.toJulianDay()) * 86400.0 + double(time.msecsSinceStartOfDay() / 1000);
 }
-
-} // namespace
 
 QString RecordLegendName(const TRecordStore& store) {
     // The name carries the start, so that two records of one description can be told apart.
@@ -52,7 +52,7 @@ std::vector<double> ElapsedSeconds(const TRecordStore& store) {
         const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
         if (s.RecordIndex != store.CurrentRecord)
             continue;
-        const double at = wallClockSeconds(s);
+        const double at = SampleClockSeconds(s);
         if (seconds.empty())
             first = at;
         // NaN when either does not read.

@@ -9,6 +9,7 @@
 
 class ITranslator;
 struct TRecordStore;
+struct TZaznamData;
 struct TUnits;
 
 // Another record drawn over the charts of the one shown, for comparison. Both are laid on one time
@@ -24,6 +25,10 @@ struct TRecordOverlay {
 
 // "Description, 05.03.2012 07:04:09": the current record of a store as a chart legend names it.
 QString RecordLegendName(const TRecordStore& store);
+
+// The sample's date and time on the instrument's clock, in seconds of a day count; NaN when either
+// does not read.
+double SampleClockSeconds(const TZaznamData& sample);
 
 // Seconds since the first shown sample, one per shown sample of the current record; NaN for a
 // sample whose date or time does not read.
