@@ -114,7 +114,8 @@ QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordS
         width = std::max(width, l.size() + 1);
     QString text;
     for (qsizetype i = 0; i < labels.size(); ++i)
-        text += (labels[i] + u':').leftJustified(width + 2) + values[i] + u'\n';
+        text += (values[i].isEmpty() ? labels[i] + u':' : (labels[i] + u':').leftJustified(width + 2) + values[i]) +
+                u'\n';
 
     // A table of the figures, each column as wide as its widest cell.
     const QList<QStringList> rows = {
