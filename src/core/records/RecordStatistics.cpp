@@ -68,8 +68,8 @@ TRecordSamples::TRecordSamples(const TRecordStore& store, const QLocale& locale)
         const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
         if (s.RecordIndex != store.CurrentRecord)
             continue;
-        const double pressure = SampleValue(s.Pressure, reader, locale);
-        const double flow = SampleValue(s.Flow, reader, locale);
+        const double pressure = HeldSampleValue(s.Pressure, reader, locale);
+        const double flow = HeldSampleValue(s.Flow, reader, locale);
         m_rows.push_back({s.Date, s.Time, SampleClockSeconds(s), pressure, flow,
                           plotted(pressure, IsValidPressure(pressure)), plotted(flow, IsValidFlow(flow))});
     }

@@ -24,8 +24,8 @@ struct TQuantityFigures {
     std::int32_t MaxRow = -1;
 };
 
-// Statistics of the shown record over a range of its samples. A quantity without a single value in
-// the range (an empty range, only empty cells or values out of range) has no figures.
+// Statistics of the shown record over a range of its samples. What the charts leave out (the empty
+// cell, values out of range) is no value; a quantity without a single value in the range has no figures.
 struct TRecordStatistics {
     std::int32_t Count = 0;
     // Rows of the earliest and latest sample time; -1 when no time in the range reads.
@@ -36,7 +36,7 @@ struct TRecordStatistics {
     std::optional<TQuantityFigures> Flow;
 };
 
-// The samples of the shown record read once, as the charts read them, so that the figures of any
+// The samples of the shown record read once, in full precision as the analysis export writes them, so that the figures of any
 // range are quick to compute (the records window recomputes them at every zoom step).
 class TRecordSamples {
 public:
