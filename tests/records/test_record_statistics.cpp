@@ -4,6 +4,8 @@
 #include "model/Units.h"
 #include "records/RecordStatistics.h"
 #include "records/RecordStatisticsText.h"
+#include "records/SampleValue.h"
+#include "model/DisplayNumber.h"
 
 #include <QJsonObject>
 
@@ -134,6 +136,18 @@ TEST(RecordStatistics, TimesOutOfOrderOrUnreadable) {
     EXPECT_EQ(whole.LastRow, 3);
     EXPECT_DOUBLE_EQ(whole.DurationSeconds, 9000.0);
     EXPECT_EQ(samples.between(at("00:00:00"), at("23:59:59")).Count, 3);
+}
+
+TEST(RecordStatistics, ReadsSampleTextsInFullPrecisionAsTheAnalysisExport) {
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
+        const TDisplayNumberReader reader(locale);
+        EXPECT_EQ(HeldSampleValue(QStringLiteral("1234.567871"), reader, locale), 1234.567871);
+        EXPECT_EQ(HeldSampleValue(QStringLiteral("1234,567"), reader, locale), 1234.567);
+        EXPECT_EQ(HeldSampleValue(QStringLiteral("-0.500000"), reader, locale), -0.5);
+        // What the table shows as 0 is 0 here too.
+        for (const char* text : {"abc", "", "nan", "1e308", "-inf"})
+            EXPECT_EQ(HeldSampleValue(QString::fromLatin1(text), reader, locale), 0.0) << text;
+    }
 }
 
 TEST(RecordStatistics, ReadsIsoTimesOnTheRecordsClock) {

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <limits>
 #include <vector>
 
 class ITranslator;
@@ -29,6 +30,15 @@ QString RecordLegendName(const TRecordStore& store);
 // The sample's date and time on the instrument's clock, in seconds of a day count; NaN when either
 // does not read.
 double SampleClockSeconds(const TZaznamData& sample);
+// The same for the samples of a record one after the other, quicker where they share a date.
+class TSampleClock {
+public:
+    double seconds(const TZaznamData& sample);
+
+private:
+    QString m_date;
+    double m_day = std::numeric_limits<double>::quiet_NaN();
+};
 
 // Seconds since the first shown sample, one per shown sample of the current record; NaN for a
 // sample whose date or time does not read.

@@ -61,16 +61,18 @@ bool plotted(double value, bool valid) {
 
 } // namespace
 
-TRecordSamples::TRecordSamples(const TRecordStore& store, const QLocale& locale) {
+TRecordSamples::TRecordSamples(const TRecordStore& store, const QLocale& locale) : m_store(store) {
     const TDisplayNumberReader reader(locale);
+    TSampleClock clock;
     const std::int32_t held = store.heldSamples();
+    m_rows.reserve(static_cast<std::size_t>(held));
     for (std::int32_t i = 0; i < held; ++i) {
         const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
         if (s.RecordIndex != store.CurrentRecord)
             continue;
         const double pressure = HeldSampleValue(s.Pressure, reader, locale);
         const double flow = HeldSampleValue(s.Flow, reader, locale);
-        m_rows.push_back({s.Date, s.Time, SampleClockSeconds(s), pressure, flow,
+        m_rows.push_back({i, clock.seconds(s), pressure, flow,
                           plotted(pressure, IsValidPressure(pressure)), plotted(flow, IsValidFlow(flow))});
     }
 }
@@ -126,8 +128,8 @@ TRecordStatistics TRecordSamples::between(std::optional<double> from, std::optio
 QString TRecordSamples::timeText(std::int32_t row) const {
     if (row < 0 || row >= rows())
         return {};
-    const TRow& r = m_rows[static_cast<std::size_t>(row)];
-    return r.Date + u' ' + r.Time;
+    const TZaznamData& s = m_store.Samples[static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)].Sample)];
+    return s.Date + u' ' + s.Time;
 }
 
 QString TRecordSamples::isoTime(std::int32_t row) const {

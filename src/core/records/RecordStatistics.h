@@ -36,8 +36,10 @@ struct TRecordStatistics {
     std::optional<TQuantityFigures> Flow;
 };
 
-// The samples of the shown record read once, in full precision as the analysis export writes them, so that the figures of any
-// range are quick to compute (the records window recomputes them at every zoom step).
+// The samples of the shown record read once, in full precision as the analysis export writes them,
+// so that the figures of any range are quick to compute (the records window recomputes them at every
+// zoom step). It reads the store's date and time texts when asked for them: the store must outlive
+// it unchanged.
 class TRecordSamples {
 public:
     TRecordSamples(const TRecordStore& store, const QLocale& locale);
@@ -58,9 +60,8 @@ public:
 
 private:
     struct TRow {
-        QString Date;
-        QString Time;
-        double Seconds; // NaN when the time does not read
+        std::int32_t Sample; // in the store's samples, for the date and time texts
+        double Seconds;      // NaN when the time does not read
         double Pressure;
         double Flow;
         bool HasPressure;
@@ -69,6 +70,7 @@ private:
     template <typename Includes>
     TRecordStatistics over(std::int32_t first, std::int32_t last, Includes includes) const;
 
+    const TRecordStore& m_store;
     std::vector<TRow> m_rows;
 };
 

@@ -14,8 +14,9 @@ double SampleValue(const QString& text, const TDisplayNumberReader& reader, cons
 }
 
 double HeldSampleValue(const QString& text, const TDisplayNumberReader& reader, const QLocale& locale) {
-    // The "%f" texts samples are held as read without asking the locale.
-    if (reader.plainShortcut() && !text.contains(u','))
+    // The "%f" texts samples are held as read without asking the locale; a plain decimal with a comma
+    // ("1234,567", from a hand-edited file) means the same number.
+    if (reader.plainShortcut())
         if (const auto value = ReadPlainDecimal(text); value && std::fabs(*value) <= 3.4e38)
             return *value;
     const std::optional<double> shown = TryParseNumber(text, locale);
