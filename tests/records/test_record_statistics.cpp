@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -117,6 +118,13 @@ TEST(RecordStatistics, RowRangesAreClampedAndInclusive) {
     EXPECT_EQ(samples.rows(2, 1).Count, 0);
     EXPECT_FALSE(samples.rows(5, 9).Pressure.has_value());
     EXPECT_EQ(samples.whole().Count, 3);
+    // A chart's view: the points within it, however far it was panned or zoomed out.
+    EXPECT_EQ(samples.visible(0.5, 2.5).Count, 2);
+    EXPECT_EQ(samples.visible(-0.5, 2.5).Count, 3);
+    EXPECT_EQ(samples.visible(1.2, 1.8).Count, 0);
+    EXPECT_EQ(samples.visible(-1e300, 1e300).Count, 3);
+    EXPECT_EQ(samples.visible(1e300, 2e300).Count, 0);
+    EXPECT_EQ(samples.visible(std::nan(""), 2.0).Count, 0);
     EXPECT_EQ(samples.timeText(1), QStringLiteral("05.03.2012 07:00:10"));
     EXPECT_EQ(samples.isoTime(2), QStringLiteral("2012-03-05T07:00:20"));
     EXPECT_TRUE(samples.isoTime(3).isEmpty());

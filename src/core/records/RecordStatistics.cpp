@@ -116,6 +116,16 @@ TRecordStatistics TRecordSamples::rows(std::int32_t first, std::int32_t last) co
     return over(first, last, [](const TRow&) { return true; });
 }
 
+TRecordStatistics TRecordSamples::visible(double xMin, double xMax) const {
+    if (std::isnan(xMin) || std::isnan(xMax))
+        return rows(0, -1);
+    // Clamped while still floating: a view far beyond the record must not overflow the row number.
+    const double limit = double(rows()) + 1.0;
+    const auto first = static_cast<std::int32_t>(std::ceil(std::clamp(xMin, -1.0, limit)));
+    const auto last = static_cast<std::int32_t>(std::floor(std::clamp(xMax, -1.0, limit)));
+    return rows(first, last);
+}
+
 TRecordStatistics TRecordSamples::between(std::optional<double> from, std::optional<double> to) const {
     return over(0, rows() - 1, [&](const TRow& r) {
         if (!from && !to)

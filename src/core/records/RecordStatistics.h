@@ -48,6 +48,8 @@ public:
     TRecordStatistics whole() const;
     // Rows first ... last, both included and clamped to the record; none when last < first.
     TRecordStatistics rows(std::int32_t first, std::int32_t last) const;
+    // The rows a chart shows between xMin and xMax (the point of row r stands at x = r).
+    TRecordStatistics visible(double xMin, double xMax) const;
     // Samples whose time lies within from ... to (seconds on the record's clock as
     // RecordClockSeconds gives them, both included; an end not given is open). A sample whose time
     // does not read lies in no bounded range.
