@@ -146,3 +146,33 @@ QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordS
         text += tr("No values in this range.") + u'\n';
     return text;
 }
+
+QStringList ChartedRangeLines(const TRecordStatistics& pressureRange, const TRecordStatistics& flowRange,
+                              const TRecordSamples& samples, const TUnits& units, const ITranslator& translator) {
+    auto tr = [&](const char* english) { return translator.Translate(QString::fromUtf8(english)); };
+    const TStatisticsCells p = StatisticsCells(pressureRange, samples, units);
+    const TStatisticsCells f = StatisticsCells(flowRange, samples, units);
+    const QList<QStringList> rows = {
+        {QString(), units.PressureCaption(tr("Pressure")), units.FlowCaption(tr("Flow"))},
+        {tr("Samples"), p.Samples, f.Samples},
+        {tr("First"), p.First, f.First},
+        {tr("Last"), p.Last, f.Last},
+        {tr("Duration"), p.Duration, f.Duration},
+        {tr("Minimum"), p.Pressure.Min, f.Flow.Min},
+        {tr("Maximum"), p.Pressure.Max, f.Flow.Max},
+        {tr("Mean"), p.Pressure.Mean, f.Flow.Mean},
+        {tr("Std. deviation"), p.Pressure.Std, f.Flow.Std},
+    };
+    qsizetype widths[3] = {0, 0, 0};
+    for (const QStringList& row : rows)
+        for (qsizetype c = 0; c < 3; ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    QStringList lines = {tr("Statistics of the charted range")};
+    for (const QStringList& row : rows) {
+        QString line = row[0].leftJustified(widths[0] + 2) + row[1].leftJustified(widths[1] + 3) + row[2];
+        while (line.endsWith(u' '))
+            line.chop(1);
+        lines << line;
+    }
+    return lines;
+}

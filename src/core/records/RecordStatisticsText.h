@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 class ITranslator;
 class TRecordSamples;
@@ -47,3 +48,8 @@ QByteArray RecordStatisticsCsv(const TRecordStatistics& statistics, const TRecor
 // A readable summary: the times, then a line per quantity in the given units.
 QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordSamples& samples,
                              const TUnits& units, const ITranslator& translator);
+
+// The printed block beside the record header of the report with charts: each quantity over the range
+// its chart shows, one column each, as lines of a fixed-pitch text.
+QStringList ChartedRangeLines(const TRecordStatistics& pressureRange, const TRecordStatistics& flowRange,
+                              const TRecordSamples& samples, const TUnits& units, const ITranslator& translator);

@@ -708,8 +708,11 @@ void TRecordsF::PrintWithCharts() {
                                                  m_shownRows, m_state.Messages);
     QString error;
     TBusyCursor busy(*this);
+    const QStringList statistics =
+        m_samples ? ChartedStatistics(*m_samples, *m_pressureChart, *m_flowChart, m_state.Units, m_state.Messages)
+                  : QStringList();
     if (!PrintReportAfter(RecordChartsPage(m_state.Records.CurrentHeader, m_state.Messages, *m_pressureChart,
-                                           *m_flowChart),
+                                           *m_flowChart, statistics),
                           lines, printer, m_state.Settings.PrintMargins, &error))
         m_ui->showMessage(tr_("Error"), tr_("Print error") + u'\n' + m_state.Messages.Translate(error));
 }
