@@ -208,4 +208,25 @@ TEST(RecordStatistics, TextsInTheUsersUnits) {
     EXPECT_TRUE(text.contains(QStringLiteral("Duration:"))) << qPrintable(text);
 }
 
+TEST(RecordStatistics, PrintedLinesGiveEachQuantityItsChartsRange) {
+    const auto store = storeWith({{"07:00:00", "1000.000000", "10.000000"},
+                                  {"07:00:10", "2000.000000", "20.000000"},
+                                  {"07:00:20", "6000.000000", "90.000000"}});
+    const TRecordSamples samples(*store, QLocale::c());
+    TUnits units;
+    units.PressureUnit = 0;
+    units.FlowUnit = 5;
+    units.Locale = QLocale::c();
+    const QStringList lines =
+        ChartedRangeLines(samples.whole(), samples.visible(0.5, 1.5), samples, units, EnglishOnly());
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_EQ(lines[0], QStringLiteral("Statistics of the charted range"));
+    EXPECT_EQ(lines[1].simplified(), QStringLiteral("Pressure [Pa] Flow [l/h]"));
+    EXPECT_EQ(lines[2].simplified(), QStringLiteral("Samples 3 1"));
+    EXPECT_EQ(lines[4].simplified(), QStringLiteral("Last 05.03.2012 07:00:20 05.03.2012 07:00:10"));
+    EXPECT_EQ(lines[8].simplified(), QStringLiteral("Mean 3000 20.0"));
+    // The columns line up.
+    EXPECT_EQ(lines[2].indexOf(u'3'), lines[1].indexOf(QStringLiteral("Pressure")));
+}
+
 } // namespace
