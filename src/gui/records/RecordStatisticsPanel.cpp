@@ -34,15 +34,15 @@ TRecordStatisticsPanel::TRecordStatisticsPanel(QWidget* parent) : QWidget(parent
             auto* label = new QLabel;
             label->setObjectName(QStringLiteral("diaStat%1_%2").arg(r).arg(c));
             label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            const bool heading = isHeading(r) || c == 0;
             label->setStyleSheet(QLatin1String(isHeading(r) ? HeadingStyle : CellStyle));
-            if (!heading) {
+            if (!isHeading(r) && c > 0) {
                 QFont plain = label->font();
                 plain.setBold(false);
                 label->setFont(plain);
             }
-            // Counts and values to the right, as in the table; the times of the first block to the left.
-            const bool number = !heading && (r > 2 ? c <= 2 : c == 1);
+            // Counts, durations and values to the right under their headings, as in the table; the
+            // columns with times to the left.
+            const bool number = c == 1 || c == 2;
             label->setAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
             grid->addWidget(label, r, c);
             m_cells[r][c] = label;
