@@ -53,7 +53,8 @@ const std::vector<TCliCommand>& CliCommands() {
         {"record", "stats", "record stats FILE.r9q4 [--from TIME] [--to TIME] [--format text|csv|json]", RunRecordStats,
          {{"from", "TIME", "First time of the range on the record's clock, as 2012-03-05T07:05:00 (included)."},
           {"to", "TIME", "Last time of the range, as --from (included)."},
-          {"format", "FORMAT", "text (default, in the units given), csv (in the units given) or json (in l/h and Pa)."}},
+          {"format", "FORMAT",
+           "text (default, in the units given), csv (in the units given) or json (in l/h and Pa)."}},
          "Sample count, first and last time, duration, and for pressure and flow the minimum and maximum with\n"
          "their times, the mean and the standard deviation (population: divided by the count) of the record\n"
          "or of the samples within the range. Empty cells and values out of range count as samples but give\n"

@@ -259,7 +259,8 @@ int RunRecordStats(const TCliOptions& options, QTextStream& out, QTextStream& er
     const TRecordSamples samples(*store, options.Units.Locale);
     const TRecordStatistics statistics = samples.between(ends[0], ends[1]);
     if (format == QLatin1String("json")) {
-        out << QString::fromUtf8(QJsonDocument(RecordStatisticsJson(statistics, samples)).toJson(QJsonDocument::Indented));
+        const QJsonDocument json(RecordStatisticsJson(statistics, samples));
+        out << QString::fromUtf8(json.toJson(QJsonDocument::Indented));
     } else if (format == QLatin1String("csv")) {
         out.flush();
         return writeStandardOutput(RecordStatisticsCsv(statistics, samples, options.Units), out, err);

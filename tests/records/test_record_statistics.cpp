@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/DisplayNumber.h"
 #include "model/RecordModel.h"
 #include "model/Translator.h"
 #include "model/Units.h"
 #include "records/RecordStatistics.h"
 #include "records/RecordStatisticsText.h"
 #include "records/SampleValue.h"
-#include "model/DisplayNumber.h"
 
 #include <QJsonObject>
 
@@ -29,8 +29,8 @@ std::unique_ptr<TRecordStore> storeWith(std::initializer_list<TSample> samples) 
     store->CurrentRecord = 1;
     auto add = [&](std::int32_t record, const TSample& s) {
         store->Samples[static_cast<std::size_t>(store->SampleCount++)] = {
-            record, QStringLiteral("05.03.2012"), QString::fromLatin1(s.time), QString::fromLatin1(s.pressure),
-            QString::fromLatin1(s.flow)};
+            record, QStringLiteral("05.03.2012"), QString::fromLatin1(s.time),
+            QString::fromLatin1(s.pressure), QString::fromLatin1(s.flow)};
     };
     add(0, {"06:00:00", "99999.000000", "99999.000000"});
     for (const TSample& s : samples)
@@ -60,29 +60,59 @@ TEST(RecordStatistics, FiguresOfATableOfCases) {
         std::optional<TQuantityFigures> flow;
         double duration;
     } cases[] = {
-        {"whole record", fiveSamples(), {}, {}, 5, TQuantityFigures{5, 1000, 3000, 2000, std::sqrt(800000.0), 0, 1},
-         TQuantityFigures{5, 100, 300, 200, std::sqrt(8000.0), 1, 2}, 40},
+        {"whole record",
+         fiveSamples(),
+         {},
+         {},
+         5,
+         TQuantityFigures{5, 1000, 3000, 2000, std::sqrt(800000.0), 0, 1},
+         TQuantityFigures{5, 100, 300, 200, std::sqrt(8000.0), 1, 2},
+         40},
         {"both ends inclusive", fiveSamples(), at("07:00:10"), at("07:00:30"), 3,
          TQuantityFigures{3, 2000, 3000, 8000.0 / 3, std::sqrt(2.0 / 9) * 1000, 2, 1},
          TQuantityFigures{3, 100, 300, 500.0 / 3, std::sqrt(8.0 / 9) * 100, 1, 2}, 20},
-        {"open start", fiveSamples(), {}, at("07:00:00"), 1, TQuantityFigures{1, 1000, 1000, 1000, 0, 0, 0},
-         TQuantityFigures{1, 200, 200, 200, 0, 0, 0}, 0},
+        {"open start",
+         fiveSamples(),
+         {},
+         at("07:00:00"),
+         1,
+         TQuantityFigures{1, 1000, 1000, 1000, 0, 0, 0},
+         TQuantityFigures{1, 200, 200, 200, 0, 0, 0},
+         0},
         {"empty range", fiveSamples(), at("07:00:01"), at("07:00:09"), 0, {}, {}, 0},
         {"range before the record", fiveSamples(), at("06:00:00"), at("06:59:59"), 0, {}, {}, 0},
         {"no samples", storeWith({}), {}, {}, 0, {}, {}, 0},
         // The empty cell and values out of range are no values, but the samples count.
-        {"markers", storeWith({{"07:00:00", "-9999999.000000", "-9999999.000000"},
-                               {"07:00:01", "-250000.000000", "50.000000"},
-                               {"07:00:02", "4000.000000", "20000000.000000"}}),
-         {}, {}, 3, TQuantityFigures{1, 4000, 4000, 4000, 0, 2, 2}, TQuantityFigures{1, 50, 50, 50, 0, 1, 1}, 2},
-        {"only markers", storeWith({{"07:00:00", "-9999999.000000", "-9999999.000000"}}), {}, {}, 1, {}, {}, 0},
+        {"markers",
+         storeWith({{"07:00:00", "-9999999.000000", "-9999999.000000"},
+                    {"07:00:01", "-250000.000000", "50.000000"},
+                    {"07:00:02", "4000.000000", "20000000.000000"}}),
+         {},
+         {},
+         3,
+         TQuantityFigures{1, 4000, 4000, 4000, 0, 2, 2},
+         TQuantityFigures{1, 50, 50, 50, 0, 1, 1},
+         2},
+        {"only markers",
+         storeWith({{"07:00:00", "-9999999.000000", "-9999999.000000"}}),
+         {},
+         {},
+         1,
+         {},
+         {},
+         0},
         // Large, close values: a sum of squares would lose the spread.
-        {"huge values", storeWith({{"07:00:00", "1999999.000000", "9999999.000000"},
-                                   {"07:00:01", "2000000.000000", "10000000.000000"},
-                                   {"07:00:02", "1999999.000000", "9999999.000000"},
-                                   {"07:00:03", "2000000.000000", "10000000.000000"}}),
-         {}, {}, 4, TQuantityFigures{4, 1999999, 2000000, 1999999.5, 0.5, 0, 1},
-         TQuantityFigures{4, 9999999, 10000000, 9999999.5, 0.5, 0, 1}, 3},
+        {"huge values",
+         storeWith({{"07:00:00", "1999999.000000", "9999999.000000"},
+                    {"07:00:01", "2000000.000000", "10000000.000000"},
+                    {"07:00:02", "1999999.000000", "9999999.000000"},
+                    {"07:00:03", "2000000.000000", "10000000.000000"}}),
+         {},
+         {},
+         4,
+         TQuantityFigures{4, 1999999, 2000000, 1999999.5, 0.5, 0, 1},
+         TQuantityFigures{4, 9999999, 10000000, 9999999.5, 0.5, 0, 1},
+         3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,8 +194,8 @@ TEST(RecordStatistics, ReadsIsoTimesOnTheRecordsClock) {
                      86400.0);
     // The hour skipped at the change to summer time in Europe exists on the instrument's clock.
     EXPECT_TRUE(RecordClockSeconds(QStringLiteral("2012-03-25T02:30:00")).has_value());
-    for (const char* bad : {"", "2012-03-05", "05.03.2012 07:05:00", "2012-13-05T07:05:00", "2012-03-05T25:00:00",
-                            "2012-03-05T07:05:00Z", "tomorrow"})
+    for (const char* bad : {"", "2012-03-05", "05.03.2012 07:05:00", "2012-13-05T07:05:00",
+                            "2012-03-05T25:00:00", "2012-03-05T07:05:00Z", "tomorrow"})
         EXPECT_FALSE(RecordClockSeconds(QString::fromLatin1(bad)).has_value()) << bad;
 }
 
@@ -186,8 +216,8 @@ TEST(RecordStatistics, JsonHasNullsForAnEmptyRangeAndFiguresInPaAndLitresPerHour
 }
 
 TEST(RecordStatistics, TextsInTheUsersUnits) {
-    const auto store = storeWith({{"07:00:00", "150000.000000", "1000.000000"},
-                                  {"09:00:05", "250000.000000", "3000.000000"}});
+    const auto store = storeWith(
+        {{"07:00:00", "150000.000000", "1000.000000"}, {"09:00:05", "250000.000000", "3000.000000"}});
     const TRecordSamples samples(*store, QLocale::c());
     TUnits units;
     units.PressureUnit = 2; // kPa
@@ -201,7 +231,8 @@ TEST(RecordStatistics, TextsInTheUsersUnits) {
     EXPECT_EQ(DurationText(50 * 3600 + 61), QStringLiteral("50:01:01"));
 
     const QString csv = QString::fromUtf8(RecordStatisticsCsv(samples.whole(), samples, units));
-    EXPECT_TRUE(csv.contains(QStringLiteral("\r\npressure,kPa,2,2012-03-05T07:00:00,2012-03-05T09:00:05,7205,2,150,")))
+    EXPECT_TRUE(csv.contains(
+        QStringLiteral("\r\npressure,kPa,2,2012-03-05T07:00:00,2012-03-05T09:00:05,7205,2,150,")))
         << qPrintable(csv);
     const QString text = RecordStatisticsText(samples.whole(), samples, units, EnglishOnly());
     EXPECT_TRUE(text.contains(QStringLiteral("Pressure [kPa]"))) << qPrintable(text);

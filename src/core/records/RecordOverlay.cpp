@@ -62,7 +62,8 @@ double TSampleClock::seconds(const TZaznamData& s) {
         m_day = date.isValid() ? double(date.toJulianDay()) * 86400.0 : NoTime;
     }
     int t[3];
-    if (std::isnan(m_day) || !readFields(s.Time, u':', {{0, 2}, {3, 2}, {6, 2}}, t) || !QTime::isValid(t[0], t[1], t[2]))
+    if (std::isnan(m_day) || !readFields(s.Time, u':', {{0, 2}, {3, 2}, {6, 2}}, t) ||
+        !QTime::isValid(t[0], t[1], t[2]))
         return NoTime;
     return m_day + double(t[0] * 3600 + t[1] * 60 + t[2]);
 }

@@ -72,8 +72,8 @@ TRecordSamples::TRecordSamples(const TRecordStore& store, const QLocale& locale)
             continue;
         const double pressure = HeldSampleValue(s.Pressure, reader, locale);
         const double flow = HeldSampleValue(s.Flow, reader, locale);
-        m_rows.push_back({i, clock.seconds(s), pressure, flow,
-                          plotted(pressure, IsValidPressure(pressure)), plotted(flow, IsValidFlow(flow))});
+        m_rows.push_back({i, clock.seconds(s), pressure, flow, plotted(pressure, IsValidPressure(pressure)),
+                          plotted(flow, IsValidFlow(flow))});
     }
 }
 
@@ -138,7 +138,8 @@ TRecordStatistics TRecordSamples::between(std::optional<double> from, std::optio
 QString TRecordSamples::timeText(std::int32_t row) const {
     if (row < 0 || row >= rows())
         return {};
-    const TZaznamData& s = m_store.Samples[static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)].Sample)];
+    const TZaznamData& s =
+        m_store.Samples[static_cast<std::size_t>(m_rows[static_cast<std::size_t>(row)].Sample)];
     return s.Date + u' ' + s.Time;
 }
 

@@ -20,8 +20,8 @@ TQuantityCells quantityCells(const std::optional<TQuantityFigures>& f, const TRe
                              QString (TUnits::*readout)(double) const, const TUnits& units) {
     if (!f)
         return {};
-    return {(units.*readout)(f->Min), samples.timeText(f->MinRow), (units.*readout)(f->Max),
-            samples.timeText(f->MaxRow), (units.*readout)(f->Mean), (units.*readout)(f->Std)};
+    return {(units.*readout)(f->Min),    samples.timeText(f->MinRow), (units.*readout)(f->Max),
+            samples.timeText(f->MaxRow), (units.*readout)(f->Mean),   (units.*readout)(f->Std)};
 }
 
 QJsonValue isoOrNull(const TRecordSamples& samples, std::int32_t row) {
@@ -32,12 +32,10 @@ QJsonValue isoOrNull(const TRecordSamples& samples, std::int32_t row) {
 QJsonValue quantityJson(const std::optional<TQuantityFigures>& f, const TRecordSamples& samples) {
     if (!f)
         return {};
-    return QJsonObject{{QStringLiteral("min"), f->Min},
-                       {QStringLiteral("min_time"), isoOrNull(samples, f->MinRow)},
-                       {QStringLiteral("max"), f->Max},
-                       {QStringLiteral("max_time"), isoOrNull(samples, f->MaxRow)},
-                       {QStringLiteral("mean"), f->Mean},
-                       {QStringLiteral("std"), f->Std}};
+    return QJsonObject{
+        {QStringLiteral("min"), f->Min},   {QStringLiteral("min_time"), isoOrNull(samples, f->MinRow)},
+        {QStringLiteral("max"), f->Max},   {QStringLiteral("max_time"), isoOrNull(samples, f->MaxRow)},
+        {QStringLiteral("mean"), f->Mean}, {QStringLiteral("std"), f->Std}};
 }
 
 } // namespace
@@ -78,19 +76,21 @@ QJsonObject RecordStatisticsJson(const TRecordStatistics& statistics, const TRec
 QByteArray RecordStatisticsCsv(const TRecordStatistics& statistics, const TRecordSamples& samples,
                                const TUnits& units) {
     QString text = CsvLine({QStringLiteral("quantity"), QStringLiteral("unit"), QStringLiteral("count"),
-                            QStringLiteral("first"), QStringLiteral("last"), QStringLiteral("duration_seconds"),
-                            QStringLiteral("values"), QStringLiteral("min"), QStringLiteral("min_time"),
-                            QStringLiteral("max"), QStringLiteral("max_time"), QStringLiteral("mean"),
-                            QStringLiteral("std")});
+                            QStringLiteral("first"), QStringLiteral("last"),
+                            QStringLiteral("duration_seconds"), QStringLiteral("values"),
+                            QStringLiteral("min"), QStringLiteral("min_time"), QStringLiteral("max"),
+                            QStringLiteral("max_time"), QStringLiteral("mean"), QStringLiteral("std")});
     const QStringList times = {QString::number(statistics.Count), samples.isoTime(statistics.FirstRow),
                                samples.isoTime(statistics.LastRow),
-                               statistics.FirstRow >= 0 ? AnalysisNumber(statistics.DurationSeconds) : QString()};
+                               statistics.FirstRow >= 0 ? AnalysisNumber(statistics.DurationSeconds)
+                                                        : QString()};
     auto line = [&](const char* quantity, const QString& unit, const std::optional<TQuantityFigures>& f,
                     auto toUnit) {
         QStringList fields = QStringList{QLatin1String(quantity), unit} + times;
         if (f)
-            fields << QString::number(f->Count) << AnalysisNumber(toUnit(f->Min)) << samples.isoTime(f->MinRow)
-                   << AnalysisNumber(toUnit(f->Max)) << samples.isoTime(f->MaxRow) << AnalysisNumber(toUnit(f->Mean))
+            fields << QString::number(f->Count) << AnalysisNumber(toUnit(f->Min))
+                   << samples.isoTime(f->MinRow) << AnalysisNumber(toUnit(f->Max))
+                   << samples.isoTime(f->MaxRow) << AnalysisNumber(toUnit(f->Mean))
                    << AnalysisNumber(toUnit(f->Std));
         else
             fields << QStringLiteral("0") << QString() << QString() << QString() << QString() << QString()
@@ -99,7 +99,8 @@ QByteArray RecordStatisticsCsv(const TRecordStatistics& statistics, const TRecor
     };
     line("pressure", units.PressureUnitName(), statistics.Pressure,
          [&](double v) { return ToPressureUnitExactly(v, units.PressureUnit); });
-    line("flow", units.FlowUnitName(), statistics.Flow, [&](double v) { return ToFlowUnitExactly(v, units.FlowUnit); });
+    line("flow", units.FlowUnitName(), statistics.Flow,
+         [&](double v) { return ToFlowUnitExactly(v, units.FlowUnit); });
     return text.toUtf8();
 }
 
@@ -114,16 +115,17 @@ QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordS
         width = std::max(width, l.size() + 1);
     QString text;
     for (qsizetype i = 0; i < labels.size(); ++i)
-        text += (values[i].isEmpty() ? labels[i] + u':' : (labels[i] + u':').leftJustified(width + 2) + values[i]) +
+        text += (values[i].isEmpty() ? labels[i] + u':'
+                                     : (labels[i] + u':').leftJustified(width + 2) + values[i]) +
                 u'\n';
 
     // A table of the figures, each column as wide as its widest cell.
     const QList<QStringList> rows = {
         {QString(), tr("Minimum"), tr("at"), tr("Maximum"), tr("at"), tr("Mean"), tr("Std. deviation")},
-        {units.PressureCaption(tr("Pressure")), cells.Pressure.Min, cells.Pressure.MinTime, cells.Pressure.Max,
-         cells.Pressure.MaxTime, cells.Pressure.Mean, cells.Pressure.Std},
-        {units.FlowCaption(tr("Flow")), cells.Flow.Min, cells.Flow.MinTime, cells.Flow.Max, cells.Flow.MaxTime,
-         cells.Flow.Mean, cells.Flow.Std}};
+        {units.PressureCaption(tr("Pressure")), cells.Pressure.Min, cells.Pressure.MinTime,
+         cells.Pressure.Max, cells.Pressure.MaxTime, cells.Pressure.Mean, cells.Pressure.Std},
+        {units.FlowCaption(tr("Flow")), cells.Flow.Min, cells.Flow.MinTime, cells.Flow.Max,
+         cells.Flow.MaxTime, cells.Flow.Mean, cells.Flow.Std}};
     QList<qsizetype> widths(rows.first().size(), 0);
     for (const QStringList& row : rows)
         for (qsizetype c = 0; c < row.size(); ++c)
@@ -136,7 +138,8 @@ QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordS
                 line += QStringLiteral("  ");
             // Numbers right-aligned, texts and times left-aligned.
             const bool number = c == 1 || c == 3 || c == 5 || c == 6;
-            line += number && &row != &rows.first() ? row[c].rightJustified(widths[c]) : row[c].leftJustified(widths[c]);
+            line += number && &row != &rows.first() ? row[c].rightJustified(widths[c])
+                                                    : row[c].leftJustified(widths[c]);
         }
         while (line.endsWith(u' '))
             line.chop(1);
@@ -148,7 +151,8 @@ QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordS
 }
 
 QStringList ChartedRangeLines(const TRecordStatistics& pressureRange, const TRecordStatistics& flowRange,
-                              const TRecordSamples& samples, const TUnits& units, const ITranslator& translator) {
+                              const TRecordSamples& samples, const TUnits& units,
+                              const ITranslator& translator) {
     auto tr = [&](const char* english) { return translator.Translate(QString::fromUtf8(english)); };
     const TStatisticsCells p = StatisticsCells(pressureRange, samples, units);
     const TStatisticsCells f = StatisticsCells(flowRange, samples, units);

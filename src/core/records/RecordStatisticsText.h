@@ -52,4 +52,5 @@ QString RecordStatisticsText(const TRecordStatistics& statistics, const TRecordS
 // The printed block beside the record header of the report with charts: each quantity over the range
 // its chart shows, one column each, as lines of a fixed-pitch text.
 QStringList ChartedRangeLines(const TRecordStatistics& pressureRange, const TRecordStatistics& flowRange,
-                              const TRecordSamples& samples, const TUnits& units, const ITranslator& translator);
+                              const TRecordSamples& samples, const TUnits& units,
+                              const ITranslator& translator);

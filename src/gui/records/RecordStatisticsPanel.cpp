@@ -55,7 +55,8 @@ void TRecordStatisticsPanel::applyTexts(const ITranslator& translator, const TUn
     auto tr = [&](const char* english) { return translator.Translate(QString::fromUtf8(english)); };
     const QString headings[3][Columns] = {
         {QString(), tr("Samples"), tr("Duration"), tr("First"), tr("Last")},
-        {units.PressureCaption(tr("Pressure")), tr("Mean"), tr("Std. deviation"), tr("Minimum"), tr("Maximum")},
+        {units.PressureCaption(tr("Pressure")), tr("Mean"), tr("Std. deviation"), tr("Minimum"),
+         tr("Maximum")},
         {units.FlowCaption(tr("Flow")), tr("Mean"), tr("Std. deviation"), tr("Minimum"), tr("Maximum")},
     };
     for (int block = 0; block < 3; ++block) {
@@ -74,7 +75,8 @@ void TRecordStatisticsPanel::showFigures(const TStatisticsCells& whole, const TS
             {s.Samples, s.Duration, s.First, s.Last},
             {s.Pressure.Mean, s.Pressure.Std, withTime(s.Pressure.Min, s.Pressure.MinTime),
              withTime(s.Pressure.Max, s.Pressure.MaxTime)},
-            {s.Flow.Mean, s.Flow.Std, withTime(s.Flow.Min, s.Flow.MinTime), withTime(s.Flow.Max, s.Flow.MaxTime)},
+            {s.Flow.Mean, s.Flow.Std, withTime(s.Flow.Min, s.Flow.MinTime),
+             withTime(s.Flow.Max, s.Flow.MaxTime)},
         };
         for (int block = 0; block < 3; ++block)
             for (int c = 1; c < Columns; ++c)
