@@ -4,6 +4,7 @@
 #include "Platform.h"
 
 #include "files/RecordFile.h"
+#include "files/SafeFileWriter.h"
 #include "model/Translator.h"
 #include "records/AnalysisExport.h"
 #include "records/ChartExport.h"
@@ -228,7 +229,7 @@ int RunRecordStats(const TCliOptions& options, QTextStream& out, QTextStream& er
     const QString format = options.hasFlag(QStringLiteral("--format")) ? options.extraValue(QStringLiteral("--format"))
                                                                          : QStringLiteral("text");
     if (options.Positional.size() != 1) {
-        err << "usage: zrv10-cli record stats FILE.r9q4 [--from TIME] [--to TIME] [--format text|csv|json]\n";
+        err << "usage: zrv10-cli record stats FILE.r9q4 [--from TIME] [--to TIME] [--format text|csv|json] [-o OUT|-]\n";
         return 2;
     }
     if (format != QLatin1String("text") && format != QLatin1String("csv") && format != QLatin1String("json")) {
@@ -258,14 +259,20 @@ int RunRecordStats(const TCliOptions& options, QTextStream& out, QTextStream& er
         return 1;
     const TRecordSamples samples(*store, options.Units.Locale);
     const TRecordStatistics statistics = samples.between(ends[0], ends[1]);
-    if (format == QLatin1String("json")) {
-        const QJsonDocument json(RecordStatisticsJson(statistics, samples));
-        out << QString::fromUtf8(json.toJson(QJsonDocument::Indented));
-    } else if (format == QLatin1String("csv")) {
-        out.flush();
-        return writeStandardOutput(RecordStatisticsCsv(statistics, samples, options.Units), out, err);
-    } else {
-        out << RecordStatisticsText(statistics, samples, options.Units, translator);
+    QByteArray bytes;
+    if (format == QLatin1String("json"))
+        bytes = QJsonDocument(RecordStatisticsJson(statistics, samples)).toJson(QJsonDocument::Indented);
+    else if (format == QLatin1String("csv"))
+        bytes = RecordStatisticsCsv(statistics, samples, options.Units);
+    else
+        bytes = RecordStatisticsText(statistics, samples, options.Units, translator).toUtf8();
+    if (options.Output.isEmpty() || toStandardOutput(options))
+        return writeStandardOutput(bytes, out, err);
+    QString error;
+    if (!writeFileAtomically(options.Output, bytes, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
     }
+    out << "Wrote " << options.Output << "\n";
     return 0;
 }

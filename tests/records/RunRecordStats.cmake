@@ -67,6 +67,15 @@ if(NOT text MATCHES "Samples: +6\n" OR NOT text MATCHES "Duration: +0:00:50\n"
   message(FATAL_ERROR "unexpected text:\n${text}")
 endif()
 
+# Into a file, as the other exports: nothing on standard output but the confirmation.
+run(0 wrote record stats "${RECORD}" --format json -o "${WORK}/stats.json" ${units})
+file(READ "${WORK}/stats.json" written)
+expect_json("${written}" "count" "^6$")
+if(NOT wrote MATCHES "^Wrote .*stats\\.json\n$")
+  message(FATAL_ERROR "unexpected confirmation: ${wrote}")
+endif()
+run(1 none record stats "${RECORD}" -o "${WORK}/no_such/stats.txt")
+
 # Refusals: a time that does not read, a range backwards, an unknown format, a missing file.
 run(2 none record stats "${RECORD}" --from 05.03.2012)
 if(NOT err MATCHES "--from takes a time on the record's clock as 2012-03-05T07:05:00")
