@@ -466,7 +466,7 @@ TEST_F(RecordsWindowTest, TextsFollowTheLanguageOnTheNextActivation) {
               utf16Le(QStringLiteral(
                   "Records;\tAufzeichnungen\r\nOpen;\t\u00D6ffnen\r\nExport to HTM;\tNach HTM\r\n"
                   "Table of records;\tTabelle\r\nConcentration;\tKonzentration\r\n"
-                  "Zoom In;\tVergr\u00F6\u00DFern\r\n")));
+                  "Zoom In;\tVergr\u00F6\u00DFern\r\nWhole record;\tGesamte Aufzeichnung\r\n")));
     state->Messages.LoadLanguageList();
 
     // Designed captions until the first activation.
@@ -506,6 +506,7 @@ TEST_F(RecordsWindowTest, TextsFollowTheLanguageOnTheNextActivation) {
     EXPECT_EQ(texts(), (QStringList{"Aufzeichnungen", "\u00D6ffnen...", "Nach HTM", "Export to XLS",
                                     "Save as...", "Open record from ZRV10...", "Tabelle",
                                     "Vergr\u00F6\u00DFern", "Konzentration [%]", "Temperature [\u00B0C]"}));
+    EXPECT_EQ(window->statisticsPanel()->cellText(1, 0), QStringLiteral("Gesamte Aufzeichnung"));
 }
 
 TEST_F(RecordsWindowTest, PrintsTheChartOnAPage) {
