@@ -10,8 +10,8 @@
 namespace {
 
 // The table header's colour, so that the headings read as the table's do.
-constexpr const char* HeadingStyle = "background-color: rgb(184,214,177); padding: 1px 6px;";
-constexpr const char* CellStyle = "padding: 1px 6px;";
+constexpr const char* HeadingStyle = "background-color: rgb(184,214,177); padding: 1px 4px;";
+constexpr const char* CellStyle = "padding: 1px 4px;";
 
 bool isHeading(int row) {
     return row % 3 == 0;
