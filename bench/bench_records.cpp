@@ -9,10 +9,12 @@
 #include "model/DecodeInstrumentRecords.h"
 #include "model/RecordModel.h"
 #include "records/RecordPresettings.h"
+#include "records/RecordStatistics.h"
 #include "records/RecordTable.h"
 #include "model/SampleText.h"
 #include "records/TableExport.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -99,6 +101,57 @@ void BM_LoadRecordFile(benchmark::State& state) {
         benchmark::DoNotOptimize(store->SampleCount);
     }
     state.SetBytesProcessed(state.iterations() * f.Bytes.size());
+}
+
+// A record as the instrument logs it: a sample every ten seconds from 05.03.2012 07:00:00, 21000
+// of them over two and a half days.
+std::unique_ptr<TRecordStore> loggedRecord() {
+    auto store = fullRecord(MaxFileSamples);
+    const QDateTime start(QDate(2012, 3, 5), QTime(7, 0), Qt::UTC);
+    for (int i = 0; i < MaxFileSamples; ++i) {
+        const QDateTime at = start.addSecs(10LL * i);
+        store->Samples[i].Date = at.toString(QStringLiteral("dd.MM.yyyy"));
+        store->Samples[i].Time = at.toString(QStringLiteral("HH:mm:ss"));
+    }
+    return store;
+}
+
+// Loading that record's file, the yardstick of the statistics.
+void BM_LoadLoggedRecordFile(benchmark::State& state) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logged.r9q4"));
+    QString error;
+    if (!SaveRecordFile(*loggedRecord(), path, &error))
+        state.SkipWithError(qPrintable(error));
+    auto store = std::make_unique<TRecordStore>();
+    const TUnits units = benchUnits();
+    for (auto _ : state) {
+        if (!LoadRecordFile(*store, path, units, translator, &error) || store->SampleCount != MaxFileSamples)
+            state.SkipWithError("the record file did not load");
+        benchmark::DoNotOptimize(store->SampleCount);
+    }
+}
+
+// The statistics of the whole record as the records window first shows them, from the texts the
+// samples are held as: at most a tenth of BM_LoadLoggedRecordFile.
+void BM_RecordStatistics(benchmark::State& state) {
+    const auto store = loggedRecord();
+    const TUnits units = benchUnits();
+    for (auto _ : state) {
+        const TRecordSamples samples(*store, units.Locale);
+        const TRecordStatistics statistics = samples.whole();
+        if (statistics.Count != MaxFileSamples || statistics.DurationSeconds != 10.0 * (MaxFileSamples - 1))
+            state.SkipWithError("not every sample counted");
+        benchmark::DoNotOptimize(statistics.Flow->Std);
+    }
+}
+
+// A step of the records window's zoom: the figures of a range of the samples already read.
+void BM_RecordStatisticsOfRange(benchmark::State& state) {
+    const auto store = loggedRecord();
+    const TRecordSamples samples(*store, benchUnits().Locale);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(samples.rows(1000, 20000).Pressure->Mean);
 }
 
 // The same bytes, already in memory, parsed into a tree.
@@ -193,6 +246,9 @@ void BM_ExportTableXls(benchmark::State& state) {
 
 BENCHMARK(BM_SaveRecordFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadLoggedRecordFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordStatistics)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordStatisticsOfRange)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Libxml2ParseRecordFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeInstrumentRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildRecordTable)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@ int RunProjectCompare(const TCliOptions& options, QTextStream& out, QTextStream&
 int RunRecordShow(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordExport(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& err);
+int RunRecordStats(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDevicePing(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceReadProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
 int RunDeviceWriteProject(const TCliOptions& options, QTextStream& out, QTextStream& err);
@@ -60,6 +61,18 @@ const std::vector<TCliCommand>& CliCommands() {
          {{"pressure", nullptr, "The pressure chart."},
           {"flow", nullptr, "The flow chart."},
           {"size", "WxH", "Picture size in pixels (default 1600x1000); SVG pictures are drawn at it too."}}},
+        {"record", "stats", "record stats FILE.r9q4 [--from TIME] [--to TIME] [--format text|csv|json] [-o OUT]",
+         RunRecordStats,
+         {{"from", "TIME", "First time of the range on the record's clock, as 2012-03-05T07:05:00 (included)."},
+          {"to", "TIME", "Last time of the range, as --from (included)."},
+          {"format", "FORMAT",
+           "text (default, in the units given), csv (in the units given) or json (in l/h and Pa)."}},
+         "Sample count, first and last time, duration, and for pressure and flow the minimum and maximum with\n"
+         "their times, the mean and the standard deviation (population: divided by the count) of the record\n"
+         "or of the samples within the range. Empty cells and values out of range count as samples but give\n"
+         "no figures; a range without values has none. The figures go to standard output, or with -o into\n"
+         "that file. Exit status: 0, 1 when the record cannot be read or OUT not written, 2 for a wrong\n"
+         "command line."},
         {"device", "ping", "device ping [--driver FILE]", RunDevicePing, {driverOption}},
         {"device", "read-project", "device read-project -o FILE.proj [--driver FILE]", RunDeviceReadProject,
          {driverOption}},

@@ -4,15 +4,19 @@
 #include "Platform.h"
 
 #include "files/RecordFile.h"
+#include "files/SafeFileWriter.h"
 #include "model/Translator.h"
 #include "records/AnalysisExport.h"
 #include "records/ChartExport.h"
 #include "records/RecordHeaderView.h"
+#include "records/RecordStatistics.h"
+#include "records/RecordStatisticsText.h"
 #include "model/RecordModel.h"
 #include "records/RecordTable.h"
 #include "records/TableExport.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QTextStream>
 
 #include <algorithm>
@@ -214,6 +218,58 @@ int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& er
     const std::unique_ptr<TRecordChart> chart = MakeRecordChart(*store, options.Units, translator, pressure);
     QString error;
     if (!WriteChartPicture(*chart, size, options.Output, &error)) {
+        err << "zrv10-cli: " << error << "\n";
+        return 1;
+    }
+    out << "Wrote " << options.Output << "\n";
+    return 0;
+}
+
+int RunRecordStats(const TCliOptions& options, QTextStream& out, QTextStream& err) {
+    const QString format = options.hasFlag(QStringLiteral("--format")) ? options.extraValue(QStringLiteral("--format"))
+                                                                         : QStringLiteral("text");
+    if (options.Positional.size() != 1) {
+        err << "usage: zrv10-cli record stats FILE.r9q4 [--from TIME] [--to TIME] [--format text|csv|json] [-o OUT|-]\n";
+        return 2;
+    }
+    if (format != QLatin1String("text") && format != QLatin1String("csv") && format != QLatin1String("json")) {
+        err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+        return 2;
+    }
+    std::optional<double> ends[2];
+    const char* names[2] = {"--from", "--to"};
+    for (int i = 0; i < 2; ++i) {
+        if (!options.hasFlag(QLatin1String(names[i])))
+            continue;
+        const QString text = options.extraValue(QLatin1String(names[i]));
+        ends[i] = RecordClockSeconds(text);
+        if (!ends[i]) {
+            err << "zrv10-cli: " << names[i] << " takes a time on the record's clock as 2012-03-05T07:05:00, not \""
+                << text << "\"\n";
+            return 2;
+        }
+    }
+    if (ends[0] && ends[1] && *ends[0] > *ends[1]) {
+        err << "zrv10-cli: --from lies after --to\n";
+        return 2;
+    }
+    const TIdentityTranslator translator;
+    auto store = std::make_unique<TRecordStore>();
+    if (!loadRecord(options, translator, *store, err))
+        return 1;
+    const TRecordSamples samples(*store, options.Units.Locale);
+    const TRecordStatistics statistics = samples.between(ends[0], ends[1]);
+    QByteArray bytes;
+    if (format == QLatin1String("json"))
+        bytes = QJsonDocument(RecordStatisticsJson(statistics, samples)).toJson(QJsonDocument::Indented);
+    else if (format == QLatin1String("csv"))
+        bytes = RecordStatisticsCsv(statistics, samples, options.Units);
+    else
+        bytes = RecordStatisticsText(statistics, samples, options.Units, translator).toUtf8();
+    if (options.Output.isEmpty() || toStandardOutput(options))
+        return writeStandardOutput(bytes, out, err);
+    QString error;
+    if (!writeFileAtomically(options.Output, bytes, &error)) {
         err << "zrv10-cli: " << error << "\n";
         return 1;
     }

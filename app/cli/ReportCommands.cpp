@@ -21,6 +21,7 @@
 #include "printing/PrintReport.h"
 #include "printing/ProjectReport.h"
 #include "printing/RecordChartsPage.h"
+#include "records/RecordStatistics.h"
 #include "printing/RecordsReport.h"
 #include "records/ChartExport.h"
 #include "model/RecordModel.h"
@@ -169,7 +170,10 @@ int RunReportRecord(const TCliOptions& options, QTextStream& out, QTextStream& e
     }
     const std::unique_ptr<TRecordChart> pressure = MakeRecordChart(*store, a.Options.Units, translator, true);
     const std::unique_ptr<TRecordChart> flow = MakeRecordChart(*store, a.Options.Units, translator, false);
-    return writeReport(lines, a, out, err, RecordChartsPage(store->CurrentHeader, translator, *pressure, *flow));
+    const TRecordSamples samples(*store, a.Options.Units.Locale);
+    return writeReport(lines, a, out, err,
+                       RecordChartsPage(store->CurrentHeader, translator, *pressure, *flow,
+                                        ChartedStatistics(samples, *pressure, *flow, a.Options.Units, translator)));
 }
 
 int RunReportCertificate(const TCliOptions& options, QTextStream& out, QTextStream& err) {

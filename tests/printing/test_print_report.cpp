@@ -87,3 +87,74 @@ TEST_F(PrintReportTest, FailuresAreReportedAndWriteNothing) {
 }
 
 } // namespace
+
+#include "model/RecordModel.h"
+#include "model/SampleText.h"
+#include "model/Translator.h"
+#include "model/Units.h"
+#include "printing/RecordChartsPage.h"
+#include "records/ChartExport.h"
+#include "records/RecordChart.h"
+#include "records/RecordStatistics.h"
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+// The first page of "Print with charts" with and without the statistics: they take only the room
+// right of the record header, and what else the page shows stays where it was, pixel for pixel.
+TEST(RecordChartsPage, StatisticsMoveAndCoverNothing) {
+    auto store = std::make_unique<TRecordStore>();
+    store->CurrentHeader.Description = QStringLiteral("Riser 12 floor 3 with a longer name");
+    store->CurrentHeader.Medium_Index = 0;
+    for (int i = 0; i < 40; ++i)
+        store->Samples[i] = {0, SampleDate(5, 3, 2012), SampleTime(7, i / 60, i % 60),
+                             SampleNumber(1000.0f + 40 * i), SampleNumber(200.0f + 3 * (i % 7))};
+    store->SampleCount = 40;
+    TUnits units;
+    units.PressureUnit = 2;
+    units.FlowUnit = 5;
+    units.Locale = QLocale::c();
+    const auto pressure = MakeRecordChart(*store, units, EnglishOnly(), true);
+    const auto flow = MakeRecordChart(*store, units, EnglishOnly(), false);
+    const TRecordSamples samples(*store, units.Locale);
+    const QStringList statistics = ChartedStatistics(samples, *pressure, *flow, units, EnglishOnly());
+    ASSERT_EQ(statistics.size(), 10);
+
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(9);
+    const QRect area(40, 40, 1000, 1400);
+    const auto page = [&](const QStringList& lines) {
+        QImage image(1080, 1480, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        RecordChartsPage(store->CurrentHeader, EnglishOnly(), *pressure, *flow, lines)(painter, area, 9);
+        return image;
+    };
+    const QImage without = page({});
+    const QImage with = page(statistics);
+
+    // The header takes its lines and a blank one; the charts begin below.
+    const int headerLines = 5 + 1;
+    const int bandBottom = area.top() + headerLines * QFontMetrics(font, &without).lineSpacing();
+    QRect changed;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(changed.isEmpty()) << "no statistics drawn";
+    EXPECT_LE(changed.bottom(), bandBottom);
+    EXPECT_GE(changed.top(), area.top());
+    EXPECT_LE(changed.right(), area.right());
+    // Right of the header's longest line, "Description          : Riser 12 ... name".
+    const int headerRight =
+        area.left() + QFontMetrics(font, &without)
+                          .horizontalAdvance(QStringLiteral("Description").leftJustified(20) +
+                                             QStringLiteral(" : ") + store->CurrentHeader.Description);
+    EXPECT_GT(changed.left(), headerRight);
+}
+
+} // namespace

@@ -93,6 +93,25 @@ TEST(AnalysisExport, JsonHoldsTheSameFields) {
     EXPECT_EQ(samples[1].toObject().value(QStringLiteral("pressure [kPa]")).toDouble(-1), 0.0);
 }
 
+// The statistics of the whole record join the keys that were there, with the samples' own precision.
+TEST(AnalysisExport, JsonAddsTheWholeRecordsStatistics) {
+    const QJsonObject root =
+        QJsonDocument::fromJson(RecordAnalysisJson(*store(), kpaAndCubicMetresPerHour())).object();
+    EXPECT_EQ(root.keys(), (QStringList{QStringLiteral("header"), QStringLiteral("samples"),
+                                        QStringLiteral("statistics"), QStringLiteral("units")}));
+    const QJsonObject statistics = root.value(QStringLiteral("statistics")).toObject();
+    EXPECT_EQ(statistics.value(QStringLiteral("count")).toInt(), 2);
+    EXPECT_EQ(statistics.value(QStringLiteral("last")).toString(), QStringLiteral("2012-03-05T07:04:19"));
+    EXPECT_EQ(statistics.value(QStringLiteral("duration_seconds")).toDouble(), 10.0);
+    const QJsonObject pressure = statistics.value(QStringLiteral("pressure")).toObject();
+    EXPECT_EQ(pressure.value(QStringLiteral("max")).toDouble(), 1234.567871);
+    EXPECT_EQ(pressure.value(QStringLiteral("min")).toDouble(-1), 0.0); // "abc" reads as the table shows it
+    // -0.5 l/h lies out of range: the flow figures come from the one value left.
+    const QJsonObject flow = statistics.value(QStringLiteral("flow")).toObject();
+    EXPECT_EQ(flow.value(QStringLiteral("mean")).toDouble(), 250.25);
+    EXPECT_EQ(flow.value(QStringLiteral("std")).toDouble(-1), 0.0);
+}
+
 // A hand-edited record's "nan", "inf" or 1e308: every view and export reads them as the table does,
 // as 0.
 TEST(AnalysisExport, ValuesThatAreNoNumberReadAsTheTableShowsThem) {

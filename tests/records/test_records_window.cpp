@@ -5,6 +5,7 @@
 #include "commands/ApplicationState.h"
 #include "mainwindow/test_dialogs_app.h"
 #include "records/RecordChart.h"
+#include "records/RecordStatisticsPanel.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindow.h"
 #include "model/SampleText.h"
@@ -229,6 +230,53 @@ TEST_F(RecordsWindowTest, ZoomStepsAndZoom100PerChart) {
     EXPECT_EQ(limits(P), (TChartLimits{{-0.5, 0.5}, {4000, 6000}}));
 }
 
+// The statistics under the charts: the whole record, and the range of the chart in front as it is
+// zoomed and panned.
+TEST_F(RecordsWindowTest, StatisticsFollowTheZoomOfTheChartInFront) {
+    setSamples({sample(0, 1000, 10, 0), sample(0, 2000, 20, 1), sample(0, 3000, 30, 2), sample(0, 4000, 40, 3),
+                sample(0, 9000, 90, 4), sample(1, 7777, 77, 5)});
+    window->FillTableAndCharts();
+    const TRecordStatisticsPanel& panel = *window->statisticsPanel();
+    // Rows: 1 whole record, 2 visible range; 4 and 5 pressure, 7 and 8 flow.
+    const auto visible = [&] {
+        return QStringList{panel.cellText(2, 1), panel.cellText(5, 1), panel.cellText(8, 1), panel.cellText(2, 3),
+                           panel.cellText(2, 4)};
+    };
+    EXPECT_EQ(panel.cellText(1, 1), QStringLiteral("5"));
+    EXPECT_EQ(panel.cellText(1, 2), QStringLiteral("0:00:04"));
+    EXPECT_EQ(panel.cellText(4, 1), QStringLiteral("3800"));
+    EXPECT_EQ(panel.cellText(4, 4), QStringLiteral("9000  (05.03.2012 07:04:04)"));
+    EXPECT_EQ(panel.cellText(3, 0), QStringLiteral("Pressure [Pa]"));
+    EXPECT_EQ(panel.cellText(6, 0), QStringLiteral("Flow [l/h]"));
+    EXPECT_EQ(visible(), (QStringList{"5", "3800", "38.0", "05.03.2012 07:04:00", "05.03.2012 07:04:04"}));
+
+    // -0.5 ... 4.5 zoomed in shows 0.5 ... 3.5: rows 1 to 3.
+    window->pages()->setCurrentIndex(1);
+    trigger("diaZoomInP");
+    EXPECT_EQ(visible(), (QStringList{"3", "3000", "30.0", "05.03.2012 07:04:01", "05.03.2012 07:04:03"}));
+    EXPECT_EQ(panel.cellText(1, 1), QStringLiteral("5")); // the whole record stays
+
+    // The flow chart in front is not zoomed; back on the table the last chart in front counts.
+    window->pages()->setCurrentIndex(2);
+    EXPECT_EQ(panel.cellText(2, 1), QStringLiteral("5"));
+    window->chart(F)->changeLimits({{2.5, 10.0}, {0, 100}}); // panned to the end
+    EXPECT_EQ(visible(), (QStringList{"2", "6500", "65.0", "05.03.2012 07:04:03", "05.03.2012 07:04:04"}));
+    window->pages()->setCurrentIndex(0);
+    EXPECT_EQ(panel.cellText(2, 1), QStringLiteral("2"));
+    trigger("diaZoom100F");
+    EXPECT_EQ(panel.cellText(2, 1), QStringLiteral("5"));
+
+    // Nothing in view: no figures, no stale ones.
+    window->chart(F)->changeLimits({{20.0, 30.0}, {0, 100}});
+    EXPECT_EQ(visible(), (QStringList{"0", "", "", "", ""}));
+
+    // A new record starts afresh.
+    setSamples({sample(0, 500, 5)});
+    window->FillTableAndCharts();
+    EXPECT_EQ(visible(), (QStringList{"1", "500", "5.00", "05.03.2012 07:04:00", "05.03.2012 07:04:00"}));
+    EXPECT_EQ(panel.cellText(5, 2), QStringLiteral("0"));
+}
+
 TEST_F(RecordsWindowTest, FarZoomingStillDraws) {
     setSamples({sample(0, 1000, 20), sample(0, 2000, 40), sample(0, 1500, 30)});
     window->show();
@@ -418,7 +466,7 @@ TEST_F(RecordsWindowTest, TextsFollowTheLanguageOnTheNextActivation) {
               utf16Le(QStringLiteral(
                   "Records;\tAufzeichnungen\r\nOpen;\t\u00D6ffnen\r\nExport to HTM;\tNach HTM\r\n"
                   "Table of records;\tTabelle\r\nConcentration;\tKonzentration\r\n"
-                  "Zoom In;\tVergr\u00F6\u00DFern\r\n")));
+                  "Zoom In;\tVergr\u00F6\u00DFern\r\nWhole record;\tGesamte Aufzeichnung\r\n")));
     state->Messages.LoadLanguageList();
 
     // Designed captions until the first activation.
@@ -458,6 +506,7 @@ TEST_F(RecordsWindowTest, TextsFollowTheLanguageOnTheNextActivation) {
     EXPECT_EQ(texts(), (QStringList{"Aufzeichnungen", "\u00D6ffnen...", "Nach HTM", "Export to XLS",
                                     "Save as...", "Open record from ZRV10...", "Tabelle",
                                     "Vergr\u00F6\u00DFern", "Konzentration [%]", "Temperature [\u00B0C]"}));
+    EXPECT_EQ(window->statisticsPanel()->cellText(1, 0), QStringLiteral("Gesamte Aufzeichnung"));
 }
 
 TEST_F(RecordsWindowTest, PrintsTheChartOnAPage) {

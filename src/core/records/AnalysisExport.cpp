@@ -3,10 +3,14 @@
 
 #include "files/AnalysisText.h"
 #include "files/SafeFileWriter.h"
+#include "model/DisplayNumber.h"
 #include "model/ExactUnits.h"
 #include "model/ParseNumber.h"
 #include "model/Units.h"
 #include "model/RecordModel.h"
+#include "records/RecordStatistics.h"
+#include "records/RecordStatisticsText.h"
+#include "records/SampleValue.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -22,17 +26,6 @@ namespace {
 // Pa and l/h, the units the instrument measures in.
 constexpr int32_t PascalUnit = 0;
 constexpr int32_t LitresPerHourUnit = 5;
-
-// The value the table shows, in full precision: text the tolerant read takes for no number (also
-// "nan", "inf" and values beyond single precision) is 0 there, and so here.
-std::optional<double> heldValue(const QString& text, const QLocale& locale) {
-    const std::optional<double> shown = TryParseNumber(text, locale);
-    if (!shown)
-        return 0.0;
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) ? value : *shown;
-}
 
 struct TAnalysisColumns {
     QString Time = QStringLiteral("time");
@@ -60,12 +53,14 @@ struct TAnalysisSample {
 
 std::vector<TAnalysisSample> currentSamples(const TRecordStore& store, const QLocale& locale) {
     std::vector<TAnalysisSample> samples;
+    const TDisplayNumberReader reader(locale);
     const std::int32_t held = store.heldSamples();
     for (std::int32_t i = 0; i < held; ++i) {
         const TZaznamData& s = store.Samples[static_cast<std::size_t>(i)];
         if (s.RecordIndex != store.CurrentRecord)
             continue;
-        samples.push_back({IsoTimestamp(s.Date, s.Time), heldValue(s.Pressure, locale), heldValue(s.Flow, locale)});
+        samples.push_back({IsoTimestamp(s.Date, s.Time), HeldSampleValue(s.Pressure, reader, locale),
+                           HeldSampleValue(s.Flow, reader, locale)});
     }
     return samples;
 }
@@ -154,6 +149,7 @@ QByteArray RecordAnalysisJson(const TRecordStore& store, const TUnits& units) {
         {QStringLiteral("temperature"), h.Temperature},
     };
     const TAnalysisColumns c = columnsFor(units);
+    const TRecordSamples wholeRecord(store, units.Locale);
     QJsonArray samples;
     for (const TAnalysisSample& s : currentSamples(store, units.Locale)) {
         QJsonObject o{{c.Time, s.Time}, {c.PressurePa, jsonNumber(s.Pressure)}, {c.FlowLh, jsonNumber(s.Flow)}};
@@ -169,6 +165,7 @@ QByteArray RecordAnalysisJson(const TRecordStore& store, const TUnits& units) {
         {QStringLiteral("units"),
          QJsonObject{{QStringLiteral("pressure"), units.PressureUnitName()}, {QStringLiteral("flow"), units.FlowUnitName()}}},
         {QStringLiteral("samples"), samples},
+        {QStringLiteral("statistics"), RecordStatisticsJson(wholeRecord.whole(), wholeRecord)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -5,10 +5,12 @@
 #include <QPointF>
 #include <QString>
 
+#include <limits>
 #include <vector>
 
 class ITranslator;
 struct TRecordStore;
+struct TZaznamData;
 struct TUnits;
 
 // Another record drawn over the charts of the one shown, for comparison. Both are laid on one time
@@ -24,6 +26,19 @@ struct TRecordOverlay {
 
 // "Description, 05.03.2012 07:04:09": the current record of a store as a chart legend names it.
 QString RecordLegendName(const TRecordStore& store);
+
+// The sample's date and time on the instrument's clock, in seconds of a day count; NaN when either
+// does not read.
+double SampleClockSeconds(const TZaznamData& sample);
+// The same for the samples of a record one after the other, quicker where they share a date.
+class TSampleClock {
+public:
+    double seconds(const TZaznamData& sample);
+
+private:
+    QString m_date;
+    double m_day = std::numeric_limits<double>::quiet_NaN();
+};
 
 // Seconds since the first shown sample, one per shown sample of the current record; NaN for a
 // sample whose date or time does not read.

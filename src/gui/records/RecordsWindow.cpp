@@ -22,6 +22,8 @@
 #include "records/RecordChartData.h"
 #include "records/RecordOpenDialog.h"
 #include "records/RecordOverlay.h"
+#include "records/RecordStatistics.h"
+#include "records/RecordStatisticsPanel.h"
 #include "records/RecordTableModel.h"
 #include "records/RecordsWindowExtraTexts.h"
 #include "records/RecordsWindowTexts.h"
@@ -113,7 +115,14 @@ void TRecordsF::init() {
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setTabPosition(QTabWidget::South);
     m_pages->setDocumentMode(true);
-    layout->addWidget(m_pages, 1);
+    auto* right = new QWidget;
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    rightLayout->addWidget(m_pages, 1);
+    m_statistics = new TRecordStatisticsPanel;
+    rightLayout->addWidget(m_statistics);
+    layout->addWidget(right, 1);
 
     m_pressureChart = new TRecordChart(PressureChartMarker());
     m_pressureChart->setObjectName(QStringLiteral("ChartP"));
@@ -134,6 +143,19 @@ void TRecordsF::init() {
     m_pages->addTab(buildTablePage(), QStringLiteral("Table of records"));
     m_pages->addTab(buildChartPage(PressureChart, m_pressureChart), QStringLiteral("Pressure chart"));
     m_pages->addTab(buildChartPage(FlowChart, m_flowChart), QStringLiteral("Flow chart"));
+    // The visible range is the chart's in front; the table keeps the one last in front.
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        for (const int chart : {int(PressureChart), int(FlowChart)})
+            if (index == m_pages->indexOf(this->chart(chart)->parentWidget()) && chart != m_rangeChart) {
+                m_rangeChart = chart;
+                showStatistics();
+            }
+    });
+    for (const int chart : {int(PressureChart), int(FlowChart)})
+        connect(this->chart(chart), &TRecordChart::limitsChanged, this, [this, chart] {
+            if (chart == m_rangeChart)
+                showStatistics();
+        });
     setCentralWidget(central);
 
     m_status = AddStatusLine(*this);
@@ -398,6 +420,8 @@ void TRecordsF::ShowCurrentRecord() {
 }
 
 void TRecordsF::FillTableAndCharts() {
+    // The charts announce their new limits before the samples are read again.
+    m_samples.reset();
     m_tableModel->setRows(TRecordRows(m_state.Records, m_state.Units, m_state.Messages));
     const TRecordRows& rows = m_tableModel->rows();
     m_shownRows = rows.sampleRows();
@@ -413,6 +437,17 @@ void TRecordsF::FillTableAndCharts() {
     ShowChartSeries(*m_pressureChart, chartData, true, m_state.Units, labelOf);
     ShowChartSeries(*m_flowChart, chartData, false, m_state.Units, labelOf);
     showComparisons();
+    m_samples = std::make_unique<TRecordSamples>(m_state.Records, m_state.Units.Locale);
+    m_statistics->applyTexts(m_state.Messages, m_state.Units);
+    showStatistics();
+}
+
+void TRecordsF::showStatistics() {
+    if (!m_samples)
+        return;
+    const TAxisRange x = chart(m_rangeChart)->limits().X;
+    m_statistics->showFigures(StatisticsCells(m_samples->whole(), *m_samples, m_state.Units),
+                              StatisticsCells(m_samples->visible(x.Min, x.Max), *m_samples, m_state.Units));
 }
 
 void TRecordsF::SetChartTitle(int chart, const QString& text) {
@@ -440,6 +475,7 @@ void TRecordsF::ApplyRecordsWindowTexts() {
         }
     }
     ApplyRecordsWindowExtraTexts(*this, messages);
+    m_statistics->applyTexts(messages, m_state.Units);
     ApplyMenuAccelerators(menuBar());
 }
 
@@ -672,8 +708,11 @@ void TRecordsF::PrintWithCharts() {
                                                  m_shownRows, m_state.Messages);
     QString error;
     TBusyCursor busy(*this);
+    const QStringList statistics =
+        m_samples ? ChartedStatistics(*m_samples, *m_pressureChart, *m_flowChart, m_state.Units, m_state.Messages)
+                  : QStringList();
     if (!PrintReportAfter(RecordChartsPage(m_state.Records.CurrentHeader, m_state.Messages, *m_pressureChart,
-                                           *m_flowChart),
+                                           *m_flowChart, statistics),
                           lines, printer, m_state.Settings.PrintMargins, &error))
         m_ui->showMessage(tr_("Error"), tr_("Print error") + u'\n' + m_state.Messages.Translate(error));
 }

@@ -25,6 +25,8 @@ class QTabWidget;
 class QTableView;
 class TRecordChart;
 class TRecordOpenF;
+class TRecordSamples;
+class TRecordStatisticsPanel;
 class TRecordTableModel;
 class TTiskF;
 struct TApplicationState;
@@ -114,6 +116,8 @@ public:
     // Null for any selector but 1 and 2.
     TRecordChart* chart(int chart) const;
     QTabWidget* pages() const { return m_pages; }
+    // The statistics of the whole record and of the range the chart in front (or last in front) shows.
+    TRecordStatisticsPanel* statisticsPanel() const { return m_statistics; }
     // Samples of the current record in the table after the last FillTableAndCharts.
     std::int32_t shownRows() const { return m_shownRows; }
     // A menu item, action or toolbar button by its object name; null when there is none.
@@ -167,4 +171,10 @@ private:
     std::vector<std::unique_ptr<TRecordStore>> m_comparisons;
     QMenu* m_removeComparison = nullptr;
     void showComparisons();
+    TRecordStatisticsPanel* m_statistics = nullptr;
+    // The shown record's samples as the statistics read them; rebuilt with the table and charts.
+    std::unique_ptr<TRecordSamples> m_samples;
+    // The chart whose visible range the statistics follow.
+    int m_rangeChart = PressureChart;
+    void showStatistics();
 };
