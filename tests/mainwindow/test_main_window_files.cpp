@@ -30,6 +30,8 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -261,10 +263,11 @@ TEST_F(MainWindowFilesTest, RecordsWindowClosesByKeyAndOpensCentredOverTheMainWi
     EXPECT_TRUE(close->shortcuts().contains(QKeySequence(Qt::Key_Escape)));
     EXPECT_TRUE(close->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)));
 
-    mainF->setGeometry(100, 120, 846, 600);
+    // The main window fills the screen: the records window, smaller, fits centred over it without the
+    // screen's edges moving it.
+    mainF->setGeometry(mainF->screen()->availableGeometry());
     mainF->show();
     records->setCentredOver(mainF.get());
-    // Small enough that the screen's edges do not move it.
     records->resize(300, 200);
     records->show();
     EXPECT_LE((records->frameGeometry().center() - mainF->frameGeometry().center()).manhattanLength(), 2);
