@@ -42,6 +42,16 @@ QString TCliOptions::extraValue(const QString& name) const {
     return {};
 }
 
+QString TCliOptions::textCsvOrJson(QTextStream& err) const {
+    const QString format = extraValue(QStringLiteral("--format"));
+    if (format.isEmpty())
+        return QStringLiteral("text");
+    if (format == QLatin1String("text") || format == QLatin1String("csv") || format == QLatin1String("json"))
+        return format;
+    err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+    return {};
+}
+
 TCliOptions ParseCliOptions(const QStringList& args, const QString& programFilePath,
                             const std::vector<TCliOptionSpec>& commandOptions, const QString& usage,
                             const QString& description) {

@@ -4,6 +4,7 @@
 #include "model/Units.h"
 
 #include <QStringList>
+#include <QTextStream>
 
 #include <vector>
 
@@ -33,6 +34,8 @@ struct TCliOptions {
 
     QString extraValue(const QString& name) const;
     bool hasFlag(const QString& name) const { return Extra.contains(name); }
+    // --format text|csv|json, "text" when not given; an empty string after telling `err` it is wrong.
+    QString textCsvOrJson(QTextStream& err) const;
 };
 
 // `usage` and `description` head the help text. Unknown options are errors.

@@ -103,12 +103,9 @@ int RunProjectCheck(const TCliOptions& options, QTextStream& out, QTextStream& e
         err << usage;
         return 2;
     }
-    const QString format = options.extraValue(QStringLiteral("--format"));
-    if (!format.isEmpty() && format != QLatin1String("text") && format != QLatin1String("csv") &&
-        format != QLatin1String("json")) {
-        err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+    const QString format = options.textCsvOrJson(err);
+    if (format.isEmpty())
         return 2;
-    }
     const TApplicationPaths paths = ProcessApplicationPaths();
     TTolerance tolerance = TTolerance::symmetric(LoadSettings(qtPath(paths.SettingsFile)).BalancingTolerance);
     if (options.Extra.contains(QStringLiteral("--tolerance"))) {
@@ -145,12 +142,9 @@ int RunProjectCompare(const TCliOptions& options, QTextStream& out, QTextStream&
         err << usage;
         return 2;
     }
-    const QString format = options.extraValue(QStringLiteral("--format"));
-    if (!format.isEmpty() && format != QLatin1String("text") && format != QLatin1String("csv") &&
-        format != QLatin1String("json")) {
-        err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+    const QString format = options.textCsvOrJson(err);
+    if (format.isEmpty())
         return 2;
-    }
     const std::unique_ptr<TProject> older = loadProject(options, options.Positional.at(0), err);
     if (!older)
         return 1;

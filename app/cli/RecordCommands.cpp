@@ -226,16 +226,13 @@ int RunRecordChart(const TCliOptions& options, QTextStream& out, QTextStream& er
 }
 
 int RunRecordStats(const TCliOptions& options, QTextStream& out, QTextStream& err) {
-    const QString format = options.hasFlag(QStringLiteral("--format")) ? options.extraValue(QStringLiteral("--format"))
-                                                                         : QStringLiteral("text");
     if (options.Positional.size() != 1) {
         err << "usage: zrv10-cli record stats FILE.r9q4 [--from TIME] [--to TIME] [--format text|csv|json] [-o OUT|-]\n";
         return 2;
     }
-    if (format != QLatin1String("text") && format != QLatin1String("csv") && format != QLatin1String("json")) {
-        err << "zrv10-cli: --format takes text, csv or json, not \"" << format << "\"\n";
+    const QString format = options.textCsvOrJson(err);
+    if (format.isEmpty())
         return 2;
-    }
     std::optional<double> ends[2];
     const char* names[2] = {"--from", "--to"};
     for (int i = 0; i < 2; ++i) {

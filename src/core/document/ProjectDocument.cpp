@@ -195,3 +195,15 @@ bool TProjectDocument::moveBranch(int from, int to) {
     emit branchMoved(from, to);
     return true;
 }
+
+void FollowProjectChanges(const TProjectDocument& document, const QObject* context,
+                          const std::function<void()>& changed) {
+    const TProjectDocument* d = &document;
+    QObject::connect(d, &TProjectDocument::projectReplaced, context, changed);
+    QObject::connect(d, &TProjectDocument::headerChanged, context, changed);
+    QObject::connect(d, &TProjectDocument::branchChanged, context, changed);
+    QObject::connect(d, &TProjectDocument::branchesInserted, context, changed);
+    QObject::connect(d, &TProjectDocument::branchesRemoved, context, changed);
+    QObject::connect(d, &TProjectDocument::branchMoved, context, changed);
+    QObject::connect(d, &TProjectDocument::commissioningChanged, context, changed);
+}

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Where the open project came from and whether it was changed since.
@@ -105,3 +106,8 @@ private:
     TDocumentState m_state;
     TCommissioningDetails m_commissioning;
 };
+
+// Calls `changed` after every change of the project or its commissioning details while `context` lives:
+// for windows that show the whole project and refresh it at once.
+void FollowProjectChanges(const TProjectDocument& document, const QObject* context,
+                          const std::function<void()>& changed);

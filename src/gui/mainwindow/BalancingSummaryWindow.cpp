@@ -130,14 +130,7 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     m_refreshTimer.setInterval(0);
     connect(&m_refreshTimer, &QTimer::timeout, this, &TBalancingSummaryWindow::refresh);
     // Edits, undo and redo, and replacements all pass through the document.
-    const TProjectDocument* document = &m_state.Document;
-    connect(document, &TProjectDocument::projectReplaced, this, &TBalancingSummaryWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::headerChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchesInserted, this, &TBalancingSummaryWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchesRemoved, this, &TBalancingSummaryWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchMoved, this, &TBalancingSummaryWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::commissioningChanged, this, &TBalancingSummaryWindow::scheduleRefresh);
+    FollowProjectChanges(m_state.Document, this, [this] { scheduleRefresh(); });
 
     applyTexts();
     refresh();

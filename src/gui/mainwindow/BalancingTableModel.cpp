@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/BalancingTableModel.h"
 
+#include "mainwindow/EmptyCellsLast.h"
+
 #include "model/Markers.h"
 #include "model/Translator.h"
 
@@ -244,14 +246,9 @@ void TBalancingFilterModel::setOnlyOutside(bool only) {
 bool TBalancingFilterModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
     if (!isExtraColumn(left.column()))
         return QSortFilterProxyModel::lessThan(left, right);
-    const bool leftEmpty = !left.data(sortRole()).isValid();
-    const bool rightEmpty = !right.data(sortRole()).isValid();
-    if (!leftEmpty && !rightEmpty)
-        return QSortFilterProxyModel::lessThan(left, right);
-    // Empty cells go last in either order: a descending sort asks with the sides swapped.
-    if (leftEmpty == rightEmpty)
-        return false;
-    return sortOrder() == Qt::AscendingOrder ? rightEmpty : leftEmpty;
+    if (const std::optional<bool> empty = EmptyCellsLast(left.data(sortRole()), right.data(sortRole()), sortOrder()))
+        return *empty;
+    return QSortFilterProxyModel::lessThan(left, right);
 }
 
 bool TBalancingFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/ComparisonTableModel.h"
 
+#include "mainwindow/EmptyCellsLast.h"
+
 #include "model/Balancing.h"
 #include "model/Markers.h"
 
@@ -133,12 +135,7 @@ TComparisonSortModel::TComparisonSortModel(QObject* parent) : QSortFilterProxyMo
 }
 
 bool TComparisonSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    const bool leftEmpty = !left.data(sortRole()).isValid();
-    const bool rightEmpty = !right.data(sortRole()).isValid();
-    if (!leftEmpty && !rightEmpty)
-        return QSortFilterProxyModel::lessThan(left, right);
-    // Empty cells go last in either order: a descending sort asks with the sides swapped.
-    if (leftEmpty == rightEmpty)
-        return false;
-    return sortOrder() == Qt::AscendingOrder ? rightEmpty : leftEmpty;
+    if (const std::optional<bool> empty = EmptyCellsLast(left.data(sortRole()), right.data(sortRole()), sortOrder()))
+        return *empty;
+    return QSortFilterProxyModel::lessThan(left, right);
 }

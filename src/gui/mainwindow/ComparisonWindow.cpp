@@ -90,13 +90,7 @@ TComparisonWindow::TComparisonWindow(TApplicationState& state, QWidget* parent)
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(0);
     connect(&m_refreshTimer, &QTimer::timeout, this, &TComparisonWindow::refresh);
-    const TProjectDocument* document = &m_state.Document;
-    connect(document, &TProjectDocument::projectReplaced, this, &TComparisonWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::headerChanged, this, &TComparisonWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchChanged, this, &TComparisonWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchesInserted, this, &TComparisonWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchesRemoved, this, &TComparisonWindow::scheduleRefresh);
-    connect(document, &TProjectDocument::branchMoved, this, &TComparisonWindow::scheduleRefresh);
+    FollowProjectChanges(m_state.Document, this, [this] { scheduleRefresh(); });
 
     applyTexts();
     refresh();
