@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <memory>
@@ -81,8 +82,15 @@ std::optional<QList<QStringList>> parseCsv(const QString& text) {
 }
 
 // What a sample's text stands for in every view: the number the table reads (0 where it reads none),
-// in the text's full precision where the text is a finite double.
+// in the text's full precision where the text is a finite double or a plain decimal with a comma.
 std::optional<double> held(const QString& text, const QLocale& locale) {
+    static const QRegularExpression plain(QStringLiteral("^-?[0-9]+([.,][0-9]+)?$"));
+    if (text.size() < 64 && plain.match(text).hasMatch()) {
+        bool ok = false;
+        const double value = QString(text).replace(u',', u'.').toDouble(&ok);
+        if (ok && std::isfinite(value) && std::fabs(value) <= 3.4e38)
+            return value;
+    }
     const std::optional<double> shown = TryParseNumber(text, locale);
     if (!shown)
         return 0.0;
