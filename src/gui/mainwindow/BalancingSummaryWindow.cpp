@@ -7,6 +7,7 @@
 #include "model/Balancing.h"
 #include "model/BalancingTable.h"
 #include "model/CommissioningFigures.h"
+#include "ui/BranchTableView.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -26,7 +27,6 @@ namespace {
 // Fits a 1024 x 768 screen with its frame and a panel.
 constexpr QSize DesignedSize(960, 560);
 // Fitted columns stay narrower than this; long valve names are cut, the rest stays in sight.
-constexpr int MaxFittedColumnWidth = 220;
 constexpr int RemarkColumnCharacters = 24;
 
 } // namespace
@@ -76,18 +76,10 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
     m_view = new QTableView;
     m_view->setObjectName(QStringLiteral("diaBalancingTable"));
     m_view->setModel(m_filter);
-    m_view->setSortingEnabled(true);
+    SetUpBranchTable(*m_view);
     m_view->sortByColumn(BalancingColumnNumber, Qt::AscendingOrder);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     // Only remarks are edited: by a double click on one, or F2 anywhere in the row (below).
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked);
-    m_view->setWordWrap(false);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
-    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_view->horizontalHeader()->setStretchLastSection(true);
     // The deviation and its verdict beside the name, where they stay in sight on a small screen.
     QHeaderView* columns = m_view->horizontalHeader();
     columns->moveSection(columns->visualIndex(BalancingColumnDeviation), columns->visualIndex(BalancingColumnName) + 1);
@@ -106,12 +98,7 @@ TBalancingSummaryWindow::TBalancingSummaryWindow(TApplicationState& state, QWidg
         if (!(index.column() == SummaryColumnRemark && (index.flags() & Qt::ItemIsEditable)))
             activateRow(index);
     });
-    // Enter does what the double click does; Qt's "activated" would also fire on a single click
-    // where the desktop activates that way.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* enter = new QShortcut(key, m_view, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
-    }
+    OnEnterInTable(*m_view, [this] { activateRow(m_view->currentIndex()); });
     auto* editKey = new QShortcut(QKeySequence(Qt::Key_F2), m_view, nullptr, nullptr, Qt::WidgetShortcut);
     connect(editKey, &QShortcut::activated, this, [this] { editRemark(m_view->currentIndex()); });
     connect(m_model, &TBalancingTableModel::remarkEdited, this, &TBalancingSummaryWindow::remarkEdited);
@@ -190,10 +177,8 @@ void TBalancingSummaryWindow::fitColumns() {
     // Measured in the font the window is shown in, which its opener sets after building it.
     if (m_sized || !isVisible() || m_model->rowCount() == 0)
         return;
-    m_view->resizeColumnsToContents();
+    FitTableColumns(*m_view);
     QHeaderView* columns = m_view->horizontalHeader();
-    for (int c = 0; c < SummaryColumnCount; ++c)
-        columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
     // Room for a remark of a few words, which are mostly typed after the window opened.
     const int remarkWidth = m_view->fontMetrics().averageCharWidth() * RemarkColumnCharacters;
     columns->resizeSection(SummaryColumnRemark, std::max(columns->sectionSize(SummaryColumnRemark), remarkWidth));

@@ -6,6 +6,7 @@
 #include "model/ComparisonTable.h"
 #include "model/ProjectComparison.h"
 #include "model/ProjectNames.h"
+#include "ui/BranchTableView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,17 +15,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 
 // Fits a 1024 x 768 screen with its frame and a panel, as the balancing summary does.
 constexpr QSize DesignedSize(960, 560);
-constexpr int MaxFittedColumnWidth = 220;
 
 } // namespace
 
@@ -56,18 +53,10 @@ TComparisonWindow::TComparisonWindow(TApplicationState& state, QWidget* parent)
     m_view = new QTableView;
     m_view->setObjectName(QStringLiteral("diaComparisonTable"));
     m_view->setModel(m_sorter);
-    m_view->setSortingEnabled(true);
+    SetUpBranchTable(*m_view);
     // The open project's order first, the branches of one project only after it.
     m_view->sortByColumn(-1, Qt::AscendingOrder);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setWordWrap(false);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
-    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSortIndicatorShown(true);
 
     m_counts = new QLabel;
@@ -80,11 +69,7 @@ TComparisonWindow::TComparisonWindow(TApplicationState& state, QWidget* parent)
     layout->addWidget(m_counts);
 
     connect(m_view, &QAbstractItemView::doubleClicked, this, &TComparisonWindow::activateRow);
-    // Enter does what the double click does, as in the balancing summary.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* enter = new QShortcut(key, m_view, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, this, [this] { activateRow(m_view->currentIndex()); });
-    }
+    OnEnterInTable(*m_view, [this] { activateRow(m_view->currentIndex()); });
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 
     m_refreshTimer.setSingleShot(true);
@@ -147,10 +132,7 @@ void TComparisonWindow::fitColumns() {
     // Measured in the font the window is shown in, which its opener sets after building it.
     if (m_sized || !isVisible() || m_model->rowCount() == 0)
         return;
-    m_view->resizeColumnsToContents();
-    QHeaderView* columns = m_view->horizontalHeader();
-    for (int c = 0; c < ComparisonColumnCount; ++c)
-        columns->resizeSection(c, std::min(columns->sectionSize(c), MaxFittedColumnWidth));
+    FitTableColumns(*m_view);
     m_sized = true;
 }
 
