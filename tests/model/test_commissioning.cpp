@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ProjectCheck.h"
 #include "model/Balancing.h"
+#include "model/BranchList.h"
 #include "model/CommissioningFigures.h"
 #include "model/Markers.h"
 #include "model/ProjectRecords.h"
@@ -16,13 +17,10 @@ namespace {
 
 TBranch measured(double requested, double final, double finalPressure = NoValue) {
     TBranch b{};
+    InitBranchRecord(b);
     b.Request_Flow = requested;
     b.Final_Flow = final;
     b.Final_Pressure = finalPressure;
-    b.Initial_Flow = NoValue;
-    b.Initial_Pressure = NoValue;
-    b.Initial_Presetting = PresettingEmpty;
-    b.Final_Presetting = PresettingEmpty;
     return b;
 }
 
