@@ -15,18 +15,11 @@ QString isoDate(const QDate& date) {
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
-QString percentText(const std::optional<double>& percent, const QLocale& locale) {
-    if (!percent)
+// Empty for none; without group separators, which a spreadsheet would not read as a number.
+QString fixedText(const std::optional<double>& value, int decimals, const QLocale& locale) {
+    if (!value)
         return {};
-    QString text = locale.toString(*percent, 'f', 1);
-    text.remove(locale.groupSeparator());
-    return text;
-}
-
-QString kvText(const std::optional<double>& kv, const QLocale& locale) {
-    if (!kv)
-        return {};
-    QString text = locale.toString(*kv, 'f', 2);
+    QString text = locale.toString(*value, 'f', decimals);
     text.remove(locale.groupSeparator());
     return text;
 }
@@ -154,10 +147,10 @@ TCommissioningCertificate BuildCommissioningCertificate(const TCertificateSource
         r.Cells[CertificateColumnValve].Text = row.Valve;
         r.Cells[CertificateColumnDesignFlow] = numberCell(units.ReadoutFlow(row.RequestFlow), locale);
         r.Cells[CertificateColumnFinalFlow] = numberCell(units.ReadoutFlow(row.FinalFlow), locale);
-        r.Cells[CertificateColumnPercent] = numberCell(percentText(f.PercentOfDesign, locale), locale);
+        r.Cells[CertificateColumnPercent] = numberCell(fixedText(f.PercentOfDesign, 1, locale), locale);
         r.Cells[CertificateColumnPressure] =
             numberCell(f.Final.Pressure ? units.ReadoutPressure(*f.Final.Pressure) : QString(), locale);
-        r.Cells[CertificateColumnKv] = numberCell(kvText(f.Final.Kv, locale), locale);
+        r.Cells[CertificateColumnKv] = numberCell(fixedText(f.Final.Kv, 2, locale), locale);
         r.Cells[CertificateColumnPresetting] =
             numberCell(units.FormatPresetting(row.FinalPresetting, translator), locale);
         r.Cells[CertificateColumnStatus].Text = CommissioningStatusText(f.Status, translator);
