@@ -95,3 +95,11 @@ std::optional<double> TDisplayNumberReader::read(const QString& text) const {
 std::optional<double> ReadDisplayNumber(const QString& text, const QLocale& locale) {
     return TDisplayNumberReader(locale).read(text);
 }
+
+QString FigureText(const std::optional<double>& value, int decimals, const QLocale& locale) {
+    if (!value)
+        return {};
+    QString text = locale.toString(*value, 'f', decimals);
+    text.remove(locale.groupSeparator());
+    return text;
+}

@@ -28,3 +28,7 @@ std::optional<double> ReadDisplayNumber(const QString& text, const QLocale& loca
 // "-12.5" or "12,5" style text (optional "-", digits, at most one "." or "," followed by digits):
 // its value. nullopt for anything else.
 std::optional<double> ReadPlainDecimal(QStringView text);
+
+// A figure the program works out (per cent, Kv) at `decimals` places in the locale's notation, empty
+// for none; without group separators, which a spreadsheet would not read back as a number.
+QString FigureText(const std::optional<double>& value, int decimals, const QLocale& locale);

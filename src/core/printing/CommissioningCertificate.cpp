@@ -4,6 +4,7 @@
 #include "files/Settings.h"
 #include "model/BalancingTable.h"
 #include "model/CommissioningDetails.h"
+#include "model/DisplayNumber.h"
 #include "model/ProjectNames.h"
 #include "model/ProjectRecords.h"
 #include "model/Translator.h"
@@ -13,15 +14,6 @@ namespace {
 
 QString isoDate(const QDate& date) {
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
-}
-
-// Empty for none; without group separators, which a spreadsheet would not read as a number.
-QString fixedText(const std::optional<double>& value, int decimals, const QLocale& locale) {
-    if (!value)
-        return {};
-    QString text = locale.toString(*value, 'f', decimals);
-    text.remove(locale.groupSeparator());
-    return text;
 }
 
 // The number a spreadsheet gets is the one the reader sees, not more digits than shown.
@@ -147,10 +139,10 @@ TCommissioningCertificate BuildCommissioningCertificate(const TCertificateSource
         r.Cells[CertificateColumnValve].Text = row.Valve;
         r.Cells[CertificateColumnDesignFlow] = numberCell(units.ReadoutFlow(row.RequestFlow), locale);
         r.Cells[CertificateColumnFinalFlow] = numberCell(units.ReadoutFlow(row.FinalFlow), locale);
-        r.Cells[CertificateColumnPercent] = numberCell(fixedText(f.PercentOfDesign, 1, locale), locale);
+        r.Cells[CertificateColumnPercent] = numberCell(FigureText(f.PercentOfDesign, 1, locale), locale);
         r.Cells[CertificateColumnPressure] =
             numberCell(f.Final.Pressure ? units.ReadoutPressure(*f.Final.Pressure) : QString(), locale);
-        r.Cells[CertificateColumnKv] = numberCell(fixedText(f.Final.Kv, 2, locale), locale);
+        r.Cells[CertificateColumnKv] = numberCell(FigureText(f.Final.Kv, 2, locale), locale);
         r.Cells[CertificateColumnPresetting] =
             numberCell(units.FormatPresetting(row.FinalPresetting, translator), locale);
         r.Cells[CertificateColumnStatus].Text = CommissioningStatusText(f.Status, translator);

@@ -3,6 +3,7 @@
 
 #include "mainwindow/EmptyCellsLast.h"
 
+#include "model/DisplayNumber.h"
 #include "model/Markers.h"
 #include "model/Translator.h"
 
@@ -24,12 +25,6 @@ double flowSortValue(double litresPerHour) {
 
 double presettingSortValue(double presetting) {
     return presetting == PresettingEmpty ? NoSortValue : presetting;
-}
-
-QString fixedText(double value, int decimals, const QLocale& locale) {
-    QString text = locale.toString(value, 'f', decimals);
-    text.remove(locale.groupSeparator());
-    return text;
 }
 
 QVariant optionalSortValue(const std::optional<double>& value) {
@@ -86,7 +81,7 @@ QString TBalancingTableModel::extraCell(const TSummaryExtras& extras, int column
     const TBranchFigures& figures = extras.Figures;
     switch (column) {
     case SummaryColumnPercentOfDesign:
-        return figures.PercentOfDesign ? fixedText(*figures.PercentOfDesign, 1, m_units.Locale) : QString();
+        return FigureText(figures.PercentOfDesign, 1, m_units.Locale);
     case SummaryColumnFinalPressure: {
         if (!figures.Final.Pressure)
             return {};
@@ -97,7 +92,7 @@ QString TBalancingTableModel::extraCell(const TSummaryExtras& extras, int column
                    : pressure;
     }
     case SummaryColumnFinalKv:
-        return figures.Final.Kv ? fixedText(*figures.Final.Kv, 2, m_units.Locale) : QString();
+        return FigureText(figures.Final.Kv, 2, m_units.Locale);
     case SummaryColumnRemark:
         return extras.Remark;
     default:
@@ -126,6 +121,17 @@ QVariant TBalancingTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const TBalancingRow& row = m_rows[static_cast<std::size_t>(index.row())];
     const int column = index.column();
+    // What every cell of a row answers alike.
+    switch (role) {
+    case BranchRole:
+        return row.Branch;
+    case StateRole:
+        return static_cast<int>(row.Balance.State);
+    case UncertainRole:
+        return m_extras[static_cast<std::size_t>(index.row())].Figures.Final.Uncertain;
+    default:
+        break;
+    }
     if (isExtraColumn(column)) {
         const TSummaryExtras& extras = m_extras[static_cast<std::size_t>(index.row())];
         const bool uncertain = extras.Figures.Final.Uncertain;
@@ -147,12 +153,6 @@ QVariant TBalancingTableModel::data(const QModelIndex& index, int role) const {
             if (column == SummaryColumnRemark && !extras.Remark.isEmpty())
                 return extras.Remark;
             return {};
-        case BranchRole:
-            return row.Branch;
-        case StateRole:
-            return static_cast<int>(row.Balance.State);
-        case UncertainRole:
-            return uncertain;
         case SortRole:
             return extraSortValue(extras, column);
         default:
@@ -170,12 +170,6 @@ QVariant TBalancingTableModel::data(const QModelIndex& index, int role) const {
             (column == BalancingColumnDeviation || column == BalancingColumnWithin))
             return OutsideColour;
         return {};
-    case BranchRole:
-        return row.Branch;
-    case StateRole:
-        return static_cast<int>(row.Balance.State);
-    case UncertainRole:
-        return m_extras[static_cast<std::size_t>(index.row())].Figures.Final.Uncertain;
     case SortRole:
         switch (column) {
         case BalancingColumnNumber:
